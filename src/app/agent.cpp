@@ -1,0 +1,262 @@
+#include "app/agent.h"
+
+#include "app/logging.h"
+#include "db/database_name.h"
+#include "platform/dialogs.h"
+#include "platform/privileges.h"
+
+namespace tarvexio {
+
+namespace {
+
+const QString UsageText =
+    QStringLiteral("Składnia: Tarvexio Baza=NazwaBazy Ident=NazwaUzytkownika");
+
+} // namespace
+
+Agent::Agent(QStringList arguments, AgentPorts ports, QString programFolder, QString version,
+             QObject* parent)
+    : QObject(parent)
+    , arguments_(std::move(arguments))
+    , clock_(ports.clock)
+    , dialogs_(ports.dialogs)
+    , privileges_(ports.privileges)
+    , programFolder_(std::move(programFolder))
+    , log_(model_, clock_)
+    , session_(model_, log_, std::move(version),
+               SessionOwner::Hooks{
+                   [this] { Close(); }, [this](const std::exception& e) { ShowException(e); }, {}})
+    , scheduler_(model_, session_, [this](const std::exception& e) { ShowException(e); }) {
+    startTimer_.setSingleShot(true);
+    startTimer_.setInterval(StartTimerMs);
+    connect(&startTimer_, &QTimer::timeout, this, &Agent::runStartTimer);
+    for (TrayCommand command :
+         {TrayCommand::Komunikaty, TrayCommand::Przywroc, TrayCommand::Zakoncz})
+        model_.setTrayCommandEnabled(command, false);
+}
+
+Agent::~Agent() = default;
+
+void Agent::start() {
+    startTimer_.start();
+}
+
+void Agent::ShowWindow() {
+    model_.setWindowVisible(true);
+    FormShow();
+}
+
+void Agent::FormShow() {
+    WindowModel::Flags& flags = model_.flags();
+    model_.setAutoStartBoxEnabled(privileges_.IsRunAsAdmin());
+    if (flags.tray || flags.firstShow || arguments_.size() > 1) {
+        flags.firstShow = true;
+        return;
+    }
+    try {
+        if (arguments_.size() == 1 && IsTestArgument(arguments_.front().trimmed())) {
+            flags.test = true;
+            model_.setTestButtonVisible(true);
+        }
+        model_.setTrayIconShown(true);
+        flags.closing = true;
+        try {
+            session_.OpenSession();
+        } catch (const std::exception&) {
+            flags.closing = true;
+        }
+        if (!session_.isConnected()) {
+            flags.closing = true;
+            Close();
+        }
+        flags.closing = false;
+        model_.setCaption(workingCaption());
+        model_.setPage(MainPage::Eksport);
+    } catch (const std::exception& error) {
+        flags.closing = true;
+        ShowException(error);
+    }
+    flags.firstShow = true;
+    if (!session_.isConnected()) {
+        flags.closing = true;
+        Close();
+    }
+    if (model_.windowVisible())
+        emit model_.raiseRequested();
+}
+
+void Agent::runStartTimer() {
+    try {
+        StartTimerTimer();
+    } catch (const std::exception& error) {
+        // An error escaping the start timer reaches the application's own display.
+        dialogs_.ShowExceptionNow(error);
+    }
+    emit startTimerDone();
+}
+
+void Agent::StartTimerTimer() {
+    startTimer_.stop();
+    scheduler_.timer().stop();
+    log_.Prepare(programFolder_);
+    scheduler_.numbers() = SchedulerNumbers::Defaults();
+    model_.setTrayCommandEnabled(TrayCommand::Przywroc, false);
+    model_.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
+
+    WindowModel::Flags& flags = model_.flags();
+    if (arguments_.size() < 2) {
+        flags.tray = false;
+        flags.unattended = false;
+        return;
+    }
+    flags.tray = true;
+    flags.unattended = true;
+    const QString first = arguments_.front().trimmed();
+    if (first == u"?" || first == u"/?") {
+        dialogs_.MsgBox({UsageText, QStringLiteral("Informacja"), MessageButtons::Ok,
+                         MessageIcon::Information});
+        Terminate();
+        flags.closing = true;
+        return;
+    }
+    if (!readCommandLine())
+        return;
+
+    if (!session_.databaseName().isEmpty() && !session_.userIdent().isEmpty()) {
+        model_.setTrayIconShown(true);
+        model_.setWindowVisible(false);
+        WriteLog(QStringLiteral("Uruchomiono program"));
+        model_.setCaption(workingCaption());
+        scheduler_.timer().start();
+    }
+}
+
+// False when a missing name has ended the start.
+bool Agent::readCommandLine() {
+    WindowModel::Flags& flags = model_.flags();
+    CommandLineValues values;
+    values.databaseName = session_.databaseName();
+    values.userIdent = session_.userIdent();
+    values.test = flags.test;
+    values.numbers = scheduler_.numbers();
+    ReadArguments(arguments_, values, SystemDecimalSeparator());
+    AdjustPeriods(values.numbers);
+    session_.setNames(values.databaseName, values.userIdent);
+    scheduler_.numbers() = values.numbers;
+    if (values.test && !flags.test) {
+        flags.test = true;
+        model_.setTestButtonVisible(true);
+    }
+
+    const struct {
+        bool missing;
+        const char* box;
+        const char* line;
+    } checks[] = {
+        {values.databaseName.isEmpty(), "Nie podano nazwy bazy", "Nie podano nazwy bazy."},
+        {values.userIdent.isEmpty(), "Nie podano nazwy użytkownika",
+         "Nie podano nazwy użytkownika."},
+    };
+    for (const auto& check : checks) {
+        if (!check.missing || flags.test)
+            continue;
+        dialogs_.MsgBox({QString::fromUtf8(check.box), model_.caption(), MessageButtons::Ok,
+                         MessageIcon::None});
+        WriteLog(QString::fromUtf8(check.line));
+        Terminate();
+        flags.closing = true;
+        return false;
+    }
+    return true;
+}
+
+bool Agent::FormCloseQuery() {
+    WindowModel::Flags& flags = model_.flags();
+    if (flags.closing)
+        scheduler_.timer().stop();
+    if (flags.tray) {
+        scheduler_.timer().stop();
+        return true;
+    }
+    flags.tray = true;
+    flags.unattended = true;
+    if (session_.hasSession())
+        session_.CloseSession();
+    model_.setWindowVisible(false);
+    if (!scheduler_.timer().isActive())
+        scheduler_.timer().start();
+    enableTrayCommandsAfterHide();
+    return false;
+}
+
+void Agent::enableTrayCommandsAfterHide() {
+    model_.setTrayCommandEnabled(TrayCommand::Komunikaty, model_.messagePane().size() > 1);
+    model_.setTrayCommandEnabled(TrayCommand::Przywroc, true);
+    model_.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
+}
+
+void Agent::Close() {
+    if (FormCloseQuery()) {
+        model_.setWindowVisible(false);
+        Terminate();
+    }
+}
+
+void Agent::Terminate(int exitCode) {
+    if (terminating_)
+        return;
+    terminating_ = true;
+    scheduler_.timer().stop();
+    emit terminateRequested(exitCode);
+}
+
+void Agent::KomunikatyClick() {
+    model_.setTrayCommandEnabled(TrayCommand::Komunikaty, false);
+    model_.setTrayCommandEnabled(TrayCommand::Przywroc, true);
+    model_.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
+    model_.setTrayBlinking(false);
+    model_.setPage(MainPage::Komunikaty);
+    model_.flags().tray = false;
+    ShowWindow();
+}
+
+void Agent::PrzywrocClick() {
+    model_.flags().tray = false;
+    scheduler_.timer().stop();
+    model_.setTrayCommandEnabled(TrayCommand::Komunikaty, model_.messagePane().size() > 1);
+    model_.setTrayCommandEnabled(TrayCommand::Przywroc, true);
+    model_.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
+    model_.setPage(MainPage::Eksport);
+    ShowWindow();
+    emit model_.raiseRequested();
+}
+
+void Agent::ZakocznczClick() {
+    const MessageAnswer answer = dialogs_.MsgBox(
+        {QStringLiteral("Czy rzeczywiście zamknąć program?"), QStringLiteral("UWAGA"),
+         MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No});
+    if (answer != MessageAnswer::Yes)
+        return;
+    Terminate();
+    model_.flags().closing = true;
+}
+
+void Agent::ShowException(const std::exception& error) {
+    if (!model_.flags().unattended) {
+        dialogs_.ShowExceptionNow(error);
+        return;
+    }
+    try {
+        WriteLog(QStringLiteral("Błąd: %1").arg(ExceptionText(error)), true);
+    } catch (const std::exception& logError) {
+        // The log is what failed: the box is the only way left to tell.
+        qCWarning(lcApp) << logError.what();
+        dialogs_.ShowExceptionNow(error);
+    }
+}
+
+QString Agent::workingCaption() const {
+    return QStringLiteral("Tarvexio SFTP (%1)").arg(RedactedDatabaseName(session_.databaseName()));
+}
+
+} // namespace tarvexio

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "app/event_log.h"
+#include "app/scheduler.h"
+#include "app/session_owner.h"
+#include "app/window_model.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+namespace tarvexio {
+
+class Clock;
+class Dialogs;
+class Privileges;
+
+struct AgentPorts {
+    Clock& clock;
+    Dialogs& dialogs;
+    Privileges& privileges;
+};
+
+// The main window's logic without the window: start-up, the show and close handlers, the
+// session, the log and the work timer. Widgets call these operations; tests call them
+// directly; the headless agent has nothing else.
+class Agent : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int StartTimerMs = 1000;
+
+    Agent(QStringList arguments, AgentPorts ports, QString programFolder, QString version,
+          QObject* parent = nullptr);
+    ~Agent() override;
+
+    WindowModel& model() { return model_; }
+    EventLog& log() { return log_; }
+    SessionOwner& session() { return session_; }
+    Scheduler& scheduler() { return scheduler_; }
+    const QStringList& arguments() const { return arguments_; }
+
+    // Arms the one-shot start timer.
+    void start();
+
+    // Showing the window runs the show handler, as every show does.
+    void ShowWindow();
+    void FormShow();
+    void StartTimerTimer();
+    // The close handler: true lets the window close (and the program end).
+    bool FormCloseQuery();
+    // Closing the main window from the logic; ends the program when the handler allows.
+    void Close();
+    // Ends the program once control is back in the event loop.
+    void Terminate(int exitCode = 0);
+    bool terminating() const { return terminating_; }
+
+    // The tray menu's commands.
+    void KomunikatyClick();
+    void PrzywrocClick();
+    void ZakocznczClick();
+
+    void WriteLog(const QString& text, bool alert = false) { log_.WriteLog(text, alert); }
+    // Exceptions at an operation's outermost handler. Unattended, nobody can answer a box,
+    // so they go to the log (alerting) instead.
+    void ShowException(const std::exception& error);
+
+signals:
+    // Emitted once per Terminate(); the process entry ends the event loop with the code.
+    void terminateRequested(int exitCode);
+    // The start timer has run (whatever it decided).
+    void startTimerDone();
+
+private:
+    void runStartTimer();
+    bool readCommandLine();
+    void enableTrayCommandsAfterHide();
+    QString workingCaption() const;
+
+    QStringList arguments_;
+    Clock& clock_;
+    Dialogs& dialogs_;
+    Privileges& privileges_;
+    QString programFolder_;
+    WindowModel model_;
+    EventLog log_;
+    SessionOwner session_;
+    Scheduler scheduler_;
+    QTimer startTimer_;
+    bool terminating_ = false;
+};
+
+} // namespace tarvexio

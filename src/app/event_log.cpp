@@ -1,0 +1,87 @@
+#include "app/event_log.h"
+
+#include "app/logging.h"
+#include "app/window_model.h"
+#include "platform/clock.h"
+
+#include <QStringEncoder>
+
+namespace tarvexio {
+
+namespace {
+
+const QString StartLine = QStringLiteral("Uruchomiono program");
+
+QString WithoutLineBreaks(QString text) {
+    text.remove(QStringLiteral("\r\n"));
+    return text;
+}
+
+QByteArray SystemEncoded(const QString& text) {
+    QStringEncoder encoder(QStringConverter::System);
+    return encoder.encode(text);
+}
+
+} // namespace
+
+EventLog::EventLog(WindowModel& model, Clock& clock)
+    : model_(model)
+    , clock_(clock) {}
+
+void EventLog::Prepare(const QString& programFolder) {
+    QString folder = programFolder;
+    if (folder.endsWith(u'/') || folder.endsWith(u'\\'))
+        folder.chop(1);
+    auto file = std::make_unique<TMFile>();
+    file->SetPath(folder + QStringLiteral("/Tarvexio.log"));
+    file->SetReadOnly(false);
+    try {
+        file->Open();
+        file->SetPointer(file->GetSize());
+        file->Close();
+    } catch (const EMFileError& error) {
+        qCWarning(lcApp).noquote() << "No log file, messages go to the pane only:" << error.what();
+        return;
+    }
+    file_ = std::move(file);
+}
+
+QString EventLog::FormatLine(const QDateTime& moment, const QString& text) {
+    const QDate day = moment.date();
+    const QTime time = moment.time();
+    return QString::asprintf("%02u-%02u-%02u|%02u:%02u:%02u|", unsigned(day.day()),
+                             unsigned(day.month()), unsigned(day.year() % 1000),
+                             unsigned(time.hour()), unsigned(time.minute()),
+                             unsigned(time.second())) +
+           text;
+}
+
+void EventLog::WriteLog(const QString& text, bool alert) {
+    const QString cleanText = WithoutLineBreaks(text);
+    const QString line = FormatLine(clock_.now(), cleanText);
+
+    if (file_) {
+        const QByteArray crlf("\r\n");
+        file_->Open();
+        try {
+            file_->SetPointer(file_->GetSize());
+            if (cleanText == StartLine && file_->GetSize() > 0)
+                file_->WriteLine(QByteArray(), crlf);
+            file_->WriteLine(SystemEncoded(line), crlf);
+        } catch (...) {
+            file_->Close();
+            throw;
+        }
+        file_->Close();
+    }
+
+    model_.appendPaneLine(line);
+    if (echo_)
+        echo_(line);
+    clock_.pause(PauseAfterLineMs);
+    model_.setTrayCommandEnabled(TrayCommand::Komunikaty, model_.messagePane().size() > 1);
+    if (alert)
+        model_.setTrayBlinking(true);
+}
+
+} // namespace tarvexio

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/text_file.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace tarvexio {
+
+class Clock;
+class WindowModel;
+
+// The agent's one record of events: "Tarvexio.log" in the program folder and the message pane.
+class EventLog {
+public:
+    static constexpr int PauseAfterLineMs = 500;
+
+    EventLog(WindowModel& model, Clock& clock);
+
+    // Opens (creating) the log file in the folder. A file that cannot be opened leaves the
+    // agent writing to the pane only; a diagnostic goes to stderr.
+    void Prepare(const QString& programFolder);
+    bool hasFile() const { return file_ != nullptr; }
+
+    // Raises EMFileError when the file cannot be written; the pane then misses the line too.
+    void WriteLog(const QString& text, bool alert = false);
+
+    // Headless runs mirror every line to stdout so that a service journal has them too.
+    void setEcho(std::function<void(const QString&)> echo) { echo_ = std::move(echo); }
+
+    static QString FormatLine(const QDateTime& moment, const QString& text);
+
+private:
+    WindowModel& model_;
+    Clock& clock_;
+    std::unique_ptr<TMFile> file_;
+    std::function<void(const QString&)> echo_;
+};
+
+} // namespace tarvexio

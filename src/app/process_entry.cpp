@@ -1,0 +1,86 @@
+#include "app/process_entry.h"
+
+#include "app/agent.h"
+#include "app/program_folder.h"
+#include "app/termination_signals.h"
+#include "app/version.h"
+#include "platform/clock.h"
+#include "platform/headless_dialogs.h"
+#include "platform/privileges.h"
+#include "platform/single_instance.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace tarvexio {
+
+bool ClaimSingleInstance(SingleInstance& instance, Dialogs& dialogs) {
+    const char* refusal = nullptr;
+    switch (instance.acquire()) {
+    case SingleInstance::Result::Acquired:
+        return true;
+    case SingleInstance::Result::AlreadyRunning:
+        refusal = "Aplikacja jest już uruchomiona";
+        break;
+    case SingleInstance::Result::Failed:
+        refusal = "Błąd utworzenia mutex";
+        break;
+    }
+    dialogs.MsgBox({QString::fromUtf8(refusal), QStringLiteral("Tarvexio")});
+    return false;
+}
+
+bool HeadlessRequested() {
+    if (qEnvironmentVariable("TARVEXIO_HEADLESS") == u"1")
+        return true;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return false;
+#endif
+}
+
+int RunHeadless(const QStringList& arguments) {
+    SystemClock clock;
+    HeadlessDialogs dialogs;
+    Privileges privileges;
+    SingleInstance instance;
+    if (!ClaimSingleInstance(instance, dialogs))
+        return 0;
+
+    Agent agent(arguments, {clock, dialogs, privileges}, ProgramFolder(),
+                QString::fromLatin1(TARVEXIO_VERSION));
+    dialogs.setLogSink([&agent](const QString& line) { agent.WriteLog(line); });
+    agent.log().setEcho([](const QString& line) {
+        std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
+        std::fflush(stdout);
+    });
+    QObject::connect(
+        &agent, &Agent::terminateRequested, qApp, [](int code) { QCoreApplication::exit(code); },
+        Qt::QueuedConnection);
+    TerminationSignals stopSignals;
+    QObject::connect(&stopSignals, &TerminationSignals::terminationRequested, &agent,
+                     [&agent] { agent.Terminate(0); });
+    QObject::connect(&agent, &Agent::startTimerDone, &agent, [&agent, &dialogs] {
+        if (agent.terminating())
+            return;
+        if (!agent.model().flags().tray) {
+            // Started without names: nobody can look at a window, so it goes to work at once.
+            agent.Close();
+            return;
+        }
+        if (!agent.scheduler().timer().isActive()) {
+            dialogs.MsgBox({QStringLiteral("Agent nie ma nic do zrobienia: sprawdź parametry "
+                                           "wywołania (BAZA= i IDENT=)."),
+                            QStringLiteral("Tarvexio")});
+            agent.Terminate(2);
+        }
+    });
+
+    agent.ShowWindow();
+    agent.start();
+    return QCoreApplication::exec();
+}
+
+} // namespace tarvexio

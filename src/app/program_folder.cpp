@@ -1,0 +1,14 @@
+#include "app/program_folder.h"
+
+#include <QCoreApplication>
+
+namespace tarvexio {
+
+QString ProgramFolder() {
+    const QString home = qEnvironmentVariable("TARVEXIO_HOME");
+    if (!home.isEmpty())
+        return home;
+    return QCoreApplication::applicationDirPath();
+}
+
+} // namespace tarvexio

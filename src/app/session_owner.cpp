@@ -1,0 +1,95 @@
+#include "app/session_owner.h"
+
+#include "app/event_log.h"
+#include "app/window_model.h"
+#include "db/database_name.h"
+#include "db/session.h"
+#include "db/shop_catalogue.h"
+#include "export/export_queries.h"
+
+namespace tarvexio {
+
+SessionOwner::SessionOwner(WindowModel& model, EventLog& log, QString version, Hooks hooks)
+    : model_(model)
+    , log_(log)
+    , version_(std::move(version))
+    , hooks_(std::move(hooks)) {}
+
+// Leaving the program disconnects without a log line.
+SessionOwner::~SessionOwner() {
+    queries_.reset();
+    catalogue_.reset();
+    if (session_)
+        session_->Odlacz();
+}
+
+void SessionOwner::setNames(const QString& databaseName, const QString& userIdent) {
+    databaseName_ = databaseName;
+    userIdent_ = userIdent;
+}
+
+bool SessionOwner::isConnected() const {
+    return session_ && session_->GetPolaczenieAktywne();
+}
+
+void SessionOwner::createSession() {
+    session_ = std::make_unique<TQMXBazaDanych>(4, version_, 0);
+}
+
+void SessionOwner::OpenSession() {
+    createSession();
+    if (databaseName_.isEmpty() && userIdent_.isEmpty()) {
+        session_->Polacz(TQMXBazaDanych::WczytajDomyslnePolaczenie());
+        if (session_->GetPolaczenieAktywne())
+            setNames(session_->GetNazwaBazy(), session_->GetIdentyfikator());
+    } else {
+        session_->PolaczBezOkna(databaseName_, userIdent_, true);
+    }
+    commonTail();
+}
+
+void SessionOwner::ReopenSession() {
+    CloseSession();
+    createSession();
+    session_->PolaczBezOkna(databaseName_, userIdent_, true);
+    commonTail();
+}
+
+void SessionOwner::commonTail() {
+    const QString shownName = RedactedDatabaseName(databaseName_);
+    if (!session_->GetPolaczenieAktywne()) {
+        model_.flags().closing = true;
+        hooks_.closeMainWindow();
+        log_.WriteLog(QStringLiteral("Nie udało się połączyć z bazą %1: %2")
+                          .arg(shownName, session_->GetOpisBledu()));
+        return;
+    }
+    TQMXBazaDanych::ZapamietajDomyslnePolaczenie(databaseName_, userIdent_);
+    try {
+        catalogue_ = std::make_unique<TDmQMXWDWykazy>(*session_);
+        catalogue_->WczytajKonfiguracje();
+        queries_ = std::make_unique<ExportQueries>();
+        queries_->BindAll(*session_);
+        const bool firstTime = !model_.flags().configurationLoaded;
+        if (hooks_.catalogueReady)
+            hooks_.catalogueReady(*catalogue_, firstTime);
+        model_.flags().configurationLoaded = true;
+    } catch (const std::exception& error) {
+        model_.flags().closing = true;
+        hooks_.showException(error);
+    }
+    log_.WriteLog(QStringLiteral("Połączono się z bazą %1").arg(shownName));
+}
+
+void SessionOwner::CloseSession() {
+    catalogue_.reset();
+    queries_.reset();
+    if (!session_)
+        return;
+    session_->Odlacz();
+    session_.reset();
+    log_.WriteLog(
+        QStringLiteral("Rozłączono się z bazą %1").arg(RedactedDatabaseName(databaseName_)));
+}
+
+} // namespace tarvexio

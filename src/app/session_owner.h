@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace tarvexio {
+
+class Dialogs;
+class EventLog;
+class TDmQMXWDWykazy;
+class TQMXBazaDanych;
+class WindowModel;
+struct ExportQueries;
+
+// The main window's database session: opened for each piece of work and closed after it,
+// with the shop catalogue and the export's queries that live exactly as long.
+class SessionOwner {
+public:
+    struct Hooks {
+        // Closing the main window (in the unattended way this ends the program).
+        std::function<void()> closeMainWindow;
+        // Shows an exception the way the agent reports errors.
+        std::function<void(const std::exception&)> showException;
+        // Called with a connected catalogue; firstTime is true until it has once succeeded.
+        std::function<void(TDmQMXWDWykazy&, bool firstTime)> catalogueReady;
+    };
+
+    SessionOwner(WindowModel& model, EventLog& log, QString version, Hooks hooks);
+    ~SessionOwner();
+
+    QString databaseName() const { return databaseName_; }
+    QString userIdent() const { return userIdent_; }
+    void setNames(const QString& databaseName, const QString& userIdent);
+
+    void OpenSession();
+    void ReopenSession();
+    void CloseSession();
+
+    bool hasSession() const { return session_ != nullptr; }
+    bool isConnected() const;
+    TQMXBazaDanych* session() const { return session_.get(); }
+    TDmQMXWDWykazy* catalogue() const { return catalogue_.get(); }
+    ExportQueries* queries() const { return queries_.get(); }
+
+private:
+    void createSession();
+    void commonTail();
+
+    WindowModel& model_;
+    EventLog& log_;
+    QString version_;
+    Hooks hooks_;
+    QString databaseName_;
+    QString userIdent_;
+    std::unique_ptr<TQMXBazaDanych> session_;
+    std::unique_ptr<TDmQMXWDWykazy> catalogue_;
+    std::unique_ptr<ExportQueries> queries_;
+};
+
+} // namespace tarvexio

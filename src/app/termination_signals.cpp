@@ -1,0 +1,68 @@
+#include "app/termination_signals.h"
+
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace tarvexio {
+
+#ifdef Q_OS_UNIX
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int /*signal*/) {
+    const char byte = 1;
+    // Only async-signal-safe calls here; a full pipe means a wake-up is already pending.
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
+}
+
+} // namespace
+
+TerminationSignals::TerminationSignals(QObject* parent)
+    : QObject(parent) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    notifier_ = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t read = ::read(signalPipe[1], &byte, 1);
+        emit terminationRequested();
+    });
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+TerminationSignals::~TerminationSignals() {
+    if (notifier_ == nullptr)
+        return;
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    ::close(signalPipe[0]);
+    ::close(signalPipe[1]);
+    signalPipe[0] = signalPipe[1] = -1;
+}
+
+#else
+
+TerminationSignals::TerminationSignals(QObject* parent)
+    : QObject(parent) {}
+
+TerminationSignals::~TerminationSignals() = default;
+
+#endif
+
+} // namespace tarvexio

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "db/sql_engine.h"
+
+#include <QString>
+
+namespace tarvexio {
+
+// Where a database name points: a SQLite file path, a postgresql:// URL, or "odbc:" followed
+// by a connection string or DSN.
+struct DatabaseTarget {
+    SqlEngine engine = SqlEngine::SQLite;
+    QString sqlitePath;   // SQLite: absolute path
+    QString host;         // PostgreSQL
+    int port = -1;        // PostgreSQL, -1 for the default
+    QString databaseName; // PostgreSQL database, or the ODBC connection string
+    QString userName;     // from the name, else the user identifier
+    QString password;
+};
+
+DatabaseTarget ParseDatabaseName(const QString& name, const QString& userIdent);
+
+// The name with any password replaced by "***", for the log and messages.
+QString RedactedDatabaseName(const QString& name);
+
+} // namespace tarvexio

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDateTime>
+#include <QSqlQuery>
+#include <QString>
+
+#include <memory>
+
+namespace tarvexio {
+
+class TQMXBazaDanych;
+
+// One column of an open query; looked up once after Open() and read on every row.
+class TMField {
+public:
+    TMField(const QSqlQuery& query, int index, QString name);
+
+    QString GetAsString() const;
+    qint32 GetAsInteger() const;
+    double GetAsExtended() const;
+    // An invalid QDateTime for NULL.
+    QDateTime GetAsDateTime() const;
+    bool GetIsNull() const;
+    const QString& GetName() const { return name_; }
+
+private:
+    QVariant value() const { return query_->value(index_); }
+
+    const QSqlQuery* query_;
+    int index_;
+    QString name_;
+};
+
+// A read-only statement walked forward from its first row.
+class TKMQuery {
+public:
+    TKMQuery();
+    ~TKMQuery();
+    TKMQuery(const TKMQuery&) = delete;
+    TKMQuery& operator=(const TKMQuery&) = delete;
+
+    void Bind(TQMXBazaDanych* session) { session_ = session; }
+
+    void SetSQL(const QString& statement) { statement_ = statement; }
+    const QString& GetSQL() const { return statement_; }
+
+    void Open();
+    void Close();
+    bool IsOpen() const { return query_ != nullptr; }
+
+    void First();
+    void Next();
+    bool Eof() const { return eof_; }
+
+    // Number of rows of the result. Engines that cannot tell in advance (SQLite) run the
+    // statement once more to count, so keep it for results expected to be small.
+    int GetCount();
+
+    TMField FieldByName(const QString& name) const;
+
+private:
+    std::unique_ptr<QSqlQuery> execute() const;
+    void requireOpen() const;
+
+    TQMXBazaDanych* session_ = nullptr;
+    QString statement_;
+    std::unique_ptr<QSqlQuery> query_;
+    int row_ = -1;
+    bool eof_ = true;
+};
+
+} // namespace tarvexio

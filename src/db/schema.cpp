@@ -1,0 +1,43 @@
+#include "db/schema.h"
+
+#include "db/db_error.h"
+#include "db/session.h"
+
+#include <QFile>
+
+namespace tarvexio {
+
+QStringList SchemaStatements(SqlEngine engine) {
+    const QString resource = engine == SqlEngine::PostgreSQL
+                                 ? QStringLiteral(":/tarvexio/schema/postgresql.sql")
+                                 : QStringLiteral(":/tarvexio/schema/sqlite.sql");
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EQMXDBError(QStringLiteral("Brak schematu bazy %1").arg(resource));
+    QStringList statements;
+    QString current;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (line.trimmed().startsWith(QStringLiteral("--")))
+            continue;
+        current += line + u'\n';
+        if (line.trimmed().endsWith(u';')) {
+            statements.append(current.trimmed().chopped(1));
+            current.clear();
+        }
+    }
+    return statements;
+}
+
+void CreateSchema(TQMXBazaDanych& session) {
+    session.StartTransakcji();
+    try {
+        for (const QString& statement : SchemaStatements(session.GetSilnik()))
+            session.ExecSQL(statement);
+        session.KoniecTransakcji();
+    } catch (...) {
+        session.WycofTransakcji();
+        throw;
+    }
+}
+
+} // namespace tarvexio

@@ -1,0 +1,226 @@
+#include "db/session.h"
+
+#include "db/database_name.h"
+#include "db/db_error.h"
+#include "db/logging.h"
+#include "db/query.h"
+#include "db/sql_literals.h"
+
+#include <QFileInfo>
+#include <QSettings>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QUuid>
+
+namespace tarvexio {
+
+namespace {
+
+const char* DriverFor(SqlEngine engine) {
+    switch (engine) {
+    case SqlEngine::PostgreSQL:
+        return "QPSQL";
+    case SqlEngine::ODBC:
+        return "QODBC";
+    case SqlEngine::SQLite:
+        break;
+    }
+    return "QSQLITE";
+}
+
+QString SqliteUri(const QString& path) {
+    // mode=rw: a missing file must fail, never become a new empty database.
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw");
+}
+
+} // namespace
+
+TQMXBazaDanych::TQMXBazaDanych(int /*kind*/, const QString& version, int /*options*/)
+    : connectionName_(QStringLiteral("tarvexio-") +
+                      QUuid::createUuid().toString(QUuid::WithoutBraces))
+    , version_(version) {}
+
+TQMXBazaDanych::~TQMXBazaDanych() {
+    Odlacz();
+}
+
+void TQMXBazaDanych::PolaczBezOkna(const QString& databaseName, const QString& userIdent,
+                                   bool /*silent*/) {
+    Odlacz();
+    databaseName_ = databaseName;
+    userIdent_ = userIdent;
+    lastError_.clear();
+    connected_ = open();
+}
+
+bool TQMXBazaDanych::open() {
+    if (databaseName_.trimmed().isEmpty()) {
+        fail(QStringLiteral("nie podano nazwy bazy"));
+        return false;
+    }
+    const DatabaseTarget target = ParseDatabaseName(databaseName_, userIdent_);
+    engine_ = target.engine;
+
+    if (target.engine == SqlEngine::SQLite) {
+        const QFileInfo file(target.sqlitePath);
+        if (!file.exists()) {
+            fail(QStringLiteral("plik bazy nie istnieje: %1").arg(target.sqlitePath));
+            return false;
+        }
+        if (!file.isFile()) {
+            fail(
+                QStringLiteral("nazwa bazy wskazuje katalog, nie plik: %1").arg(target.sqlitePath));
+            return false;
+        }
+    }
+
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(QString::fromLatin1(DriverFor(target.engine)), connectionName_);
+    if (!db.isValid()) {
+        fail(QStringLiteral("brak sterownika %1")
+                 .arg(QString::fromLatin1(DriverFor(target.engine))));
+        return false;
+    }
+    switch (target.engine) {
+    case SqlEngine::SQLite:
+        db.setDatabaseName(SqliteUri(target.sqlitePath));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        break;
+    case SqlEngine::PostgreSQL:
+        db.setHostName(target.host);
+        if (target.port > 0)
+            db.setPort(target.port);
+        db.setDatabaseName(target.databaseName);
+        db.setUserName(target.userName);
+        db.setPassword(target.password);
+        // An unreachable server must not hang the agent's tick.
+        db.setConnectOptions(QStringLiteral("connect_timeout=15"));
+        break;
+    case SqlEngine::ODBC:
+        db.setDatabaseName(target.databaseName);
+        db.setUserName(target.userName);
+        db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=15"));
+        break;
+    }
+    if (!db.open()) {
+        fail(db.lastError().text());
+        return false;
+    }
+    if (target.engine == SqlEngine::SQLite) {
+        // SQLite opens any file lazily; a first read tells a database from other bytes.
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
+            fail(QStringLiteral("plik nie jest bazą SQLite: %1 (%2)")
+                     .arg(target.sqlitePath, probe.lastError().text()));
+            return false;
+        }
+    }
+    qCInfo(lcDb).noquote() << "Connected to" << RedactedDatabaseName(databaseName_);
+    return true;
+}
+
+void TQMXBazaDanych::fail(const QString& reason) {
+    lastError_ = reason;
+    qCWarning(lcDb).noquote() << "Connection to" << RedactedDatabaseName(databaseName_)
+                              << "failed:" << reason;
+    removeConnection();
+}
+
+void TQMXBazaDanych::removeConnection() {
+    if (!QSqlDatabase::contains(connectionName_))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+DomyslnePolaczenie TQMXBazaDanych::WczytajDomyslnePolaczenie() {
+    DomyslnePolaczenie connection{qEnvironmentVariable("TARVEXIO_BAZA"),
+                                  qEnvironmentVariable("TARVEXIO_IDENT")};
+    if (!connection.databaseName.isEmpty())
+        return connection;
+    const QSettings settings(QStringLiteral("Tarvexio"), QStringLiteral("Tarvexio"));
+    connection.databaseName = settings.value(QStringLiteral("lastDatabase")).toString();
+    connection.userIdent = settings.value(QStringLiteral("lastUser")).toString();
+    return connection;
+}
+
+void TQMXBazaDanych::ZapamietajDomyslnePolaczenie(const QString& databaseName,
+                                                  const QString& userIdent) {
+    QSettings settings(QStringLiteral("Tarvexio"), QStringLiteral("Tarvexio"));
+    // Sessions open every few minutes; rewrite the settings file only on a change.
+    if (settings.value(QStringLiteral("lastDatabase")).toString() == databaseName &&
+        settings.value(QStringLiteral("lastUser")).toString() == userIdent)
+        return;
+    settings.setValue(QStringLiteral("lastDatabase"), databaseName);
+    settings.setValue(QStringLiteral("lastUser"), userIdent);
+}
+
+void TQMXBazaDanych::Polacz(const DomyslnePolaczenie& connection) {
+    PolaczBezOkna(connection.databaseName, connection.userIdent, true);
+}
+
+void TQMXBazaDanych::WymagajPolaczenia() const {
+    if (!connected_)
+        throw EQMXDBError(QString(), EQMXDBError::NotConnected);
+}
+
+void TQMXBazaDanych::Odlacz() {
+    if (connected_ && inTransaction_)
+        database().rollback();
+    inTransaction_ = false;
+    connected_ = false;
+    removeConnection();
+}
+
+QSqlDatabase TQMXBazaDanych::database() const {
+    return QSqlDatabase::database(connectionName_, false);
+}
+
+void TQMXBazaDanych::ExecSQL(const QString& statement) {
+    WymagajPolaczenia();
+    QSqlQuery query(database());
+    if (!query.exec(statement))
+        throw EQMXDBError(QStringLiteral("Błąd wykonania polecenia SQL: %1\n%2")
+                              .arg(query.lastError().text(), statement.left(500)));
+}
+
+void TQMXBazaDanych::StartTransakcji() {
+    WymagajPolaczenia();
+    if (!database().transaction())
+        throw EQMXDBError(QStringLiteral("Nie można rozpocząć transakcji: %1")
+                              .arg(database().lastError().text()));
+    inTransaction_ = true;
+}
+
+void TQMXBazaDanych::KoniecTransakcji() {
+    WymagajPolaczenia();
+    inTransaction_ = false;
+    if (!database().commit())
+        throw EQMXDBError(QStringLiteral("Nie można zatwierdzić transakcji: %1")
+                              .arg(database().lastError().text()));
+}
+
+void TQMXBazaDanych::WycofTransakcji() {
+    WymagajPolaczenia();
+    inTransaction_ = false;
+    if (!database().rollback())
+        throw EQMXDBError(
+            QStringLiteral("Nie można wycofać transakcji: %1").arg(database().lastError().text()));
+}
+
+void TQMXBazaDanych::PowiazQuery(TKMQuery& query) {
+    query.Bind(this);
+}
+
+void TQMXBazaDanych::ZastosujNowyWygladKontrolek(QObject* /*window*/) const {}
+
+QString TQMXBazaDanych::ToDBField(const QDate& day) const {
+    return tarvexio::ToDBField(day, engine_);
+}
+
+} // namespace tarvexio

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "db/sql_engine.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QString>
+
+class QObject;
+
+namespace tarvexio {
+
+class TKMQuery;
+
+// The database and user a session falls back to when started without names.
+struct DomyslnePolaczenie {
+    QString databaseName;
+    QString userIdent;
+};
+
+// One connection to the back-office database. A failed connect raises nothing: the session
+// stays unconnected and GetOpisBledu() says why.
+class TQMXBazaDanych {
+public:
+    TQMXBazaDanych(int kind, const QString& version, int options);
+    ~TQMXBazaDanych();
+    TQMXBazaDanych(const TQMXBazaDanych&) = delete;
+    TQMXBazaDanych& operator=(const TQMXBazaDanych&) = delete;
+
+    void PolaczBezOkna(const QString& databaseName, const QString& userIdent, bool silent);
+
+    // TARVEXIO_BAZA / TARVEXIO_IDENT, else the last names this user connected with.
+    static DomyslnePolaczenie WczytajDomyslnePolaczenie();
+    static void ZapamietajDomyslnePolaczenie(const QString& databaseName, const QString& userIdent);
+    void Polacz(const DomyslnePolaczenie& connection);
+
+    bool GetPolaczenieAktywne() const { return connected_; }
+    // Raises EQMXDBError with code 1002 when not connected.
+    void WymagajPolaczenia() const;
+    void Odlacz();
+
+    void ExecSQL(const QString& statement);
+
+    bool GetCzyWTransakcji() const { return inTransaction_; }
+    void StartTransakcji();
+    void KoniecTransakcji();
+    void WycofTransakcji();
+
+    void PowiazQuery(TKMQuery& query);
+
+    // The common look is the toolkit's business here; kept so windows call it as they are built.
+    void ZastosujNowyWygladKontrolek(QObject* window) const;
+
+    const QString& GetNazwaBazy() const { return databaseName_; }
+    const QString& GetIdentyfikator() const { return userIdent_; }
+    const QString& GetOpisBledu() const { return lastError_; }
+    SqlEngine GetSilnik() const { return engine_; }
+    const QString& GetWersja() const { return version_; }
+
+    // A day as an SQL literal of this session's engine.
+    QString ToDBField(const QDate& day) const;
+
+    QSqlDatabase database() const;
+
+private:
+    bool open();
+    void fail(const QString& reason);
+    void removeConnection();
+
+    QString connectionName_;
+    QString version_;
+    QString databaseName_;
+    QString userIdent_;
+    QString lastError_;
+    SqlEngine engine_ = SqlEngine::SQLite;
+    bool connected_ = false;
+    bool inTransaction_ = false;
+};
+
+} // namespace tarvexio

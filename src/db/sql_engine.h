@@ -1,0 +1,7 @@
+#pragma once
+
+namespace tarvexio {
+
+enum class SqlEngine { SQLite, PostgreSQL, ODBC };
+
+} // namespace tarvexio

@@ -1,0 +1,12 @@
+#include "export/export_queries.h"
+
+#include "db/session.h"
+
+namespace tarvexio {
+
+void ExportQueries::BindAll(TQMXBazaDanych& session) {
+    for (TKMQuery* query : {&sales, &purchases, &goods, &goodsSet, &stock, &plu})
+        session.PowiazQuery(*query);
+}
+
+} // namespace tarvexio

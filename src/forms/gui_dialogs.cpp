@@ -1,0 +1,51 @@
+#include "forms/gui_dialogs.h"
+
+#include <QMessageBox>
+
+namespace tarvexio {
+
+namespace {
+
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+MessageAnswer GuiDialogs::MsgBox(const MessageRequest& request) {
+    QMessageBox box(BoxIcon(request.icon), request.caption, request.text, QMessageBox::NoButton,
+                    parent_);
+    if (request.buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(request.defaultAnswer == MessageAnswer::Yes ? QMessageBox::Yes
+                                                                         : QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
+void GuiDialogs::ShowExceptionNow(const std::exception& error) {
+    QMessageBox::critical(parent_, QStringLiteral("Błąd"), ExceptionText(error));
+}
+
+} // namespace tarvexio

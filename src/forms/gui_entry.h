@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+
+namespace tarvexio {
+
+// The agent with its main window and tray icon, on QApplication.
+int RunWithWindows(const QStringList& arguments);
+
+} // namespace tarvexio

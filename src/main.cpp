@@ -1,0 +1,22 @@
+#include "app/process_entry.h"
+#include "forms/gui_entry.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    const bool headless = tarvexio::HeadlessRequested();
+    std::unique_ptr<QCoreApplication> application;
+    if (headless)
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        application = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarvexio"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvexio"));
+
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    return headless ? tarvexio::RunHeadless(arguments) : tarvexio::RunWithWindows(arguments);
+}

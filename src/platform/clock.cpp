@@ -1,0 +1,16 @@
+#include "platform/clock.h"
+
+#include <QThread>
+
+namespace tarvexio {
+
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTime();
+}
+
+void SystemClock::pause(int milliseconds) {
+    if (milliseconds > 0)
+        QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+} // namespace tarvexio

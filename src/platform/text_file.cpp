@@ -1,0 +1,74 @@
+#include "platform/text_file.h"
+
+namespace tarvexio {
+
+void TMFile::Open() {
+    if (file_.isOpen())
+        return;
+    file_.setFileName(path_);
+    const QIODevice::OpenMode mode = readOnly_ ? QIODevice::ReadOnly : QIODevice::ReadWrite;
+    if (!file_.open(mode))
+        fail("Nie można otworzyć pliku");
+}
+
+void TMFile::Close() {
+    file_.close();
+}
+
+qint64 TMFile::GetSize() const {
+    requireOpen("Nie można odczytać rozmiaru pliku");
+    return file_.size();
+}
+
+void TMFile::SetPointer(qint64 position) {
+    requireOpen("Nie można ustawić pozycji w pliku");
+    if (!file_.seek(position))
+        fail("Nie można ustawić pozycji w pliku");
+}
+
+void TMFile::SetEof() {
+    requireOpen("Nie można skrócić pliku");
+    if (!file_.resize(file_.pos()))
+        fail("Nie można skrócić pliku");
+}
+
+void TMFile::WriteLine(const QByteArray& text, const QByteArray& terminator) {
+    requireOpen("Nie można zapisać do pliku");
+    const QByteArray line = text + terminator;
+    if (file_.write(line) != line.size() || !file_.flush())
+        fail("Nie można zapisać do pliku");
+}
+
+bool TMFile::ReadLine(QByteArray& text, const QByteArray& terminator) {
+    requireOpen("Nie można odczytać pliku");
+    text.clear();
+    if (file_.atEnd())
+        return false;
+    // Lines are short; reading byte by byte keeps the terminator rule exact for any terminator.
+    char byte = 0;
+    while (file_.getChar(&byte)) {
+        text.append(byte);
+        if (!terminator.isEmpty() && text.endsWith(terminator)) {
+            text.chop(terminator.size());
+            return true;
+        }
+    }
+    if (file_.error() != QFileDevice::NoError)
+        fail("Nie można odczytać pliku");
+    return true;
+}
+
+void TMFile::requireOpen(const char* what) const {
+    if (!file_.isOpen())
+        throw EMFileError(QStringLiteral("%1 %2: plik nie jest otwarty")
+                              .arg(QString::fromUtf8(what), path_)
+                              .toStdString());
+}
+
+void TMFile::fail(const char* what) const {
+    throw EMFileError(QStringLiteral("%1 %2: %3")
+                          .arg(QString::fromUtf8(what), path_, file_.errorString())
+                          .toStdString());
+}
+
+} // namespace tarvexio

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <stdexcept>
+
+namespace tarvexio {
+
+class EMFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A byte-oriented text file that is opened, positioned and closed explicitly; a missing file
+// is created on open. Every failure raises EMFileError naming the path.
+class TMFile {
+public:
+    void SetPath(const QString& path) { path_ = path; }
+    const QString& GetPath() const { return path_; }
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+
+    void Open();
+    void Close();
+    bool IsOpen() const { return file_.isOpen(); }
+    qint64 GetSize() const;
+    void SetPointer(qint64 position);
+    void SetEof();
+    void WriteLine(const QByteArray& text, const QByteArray& terminator);
+    bool ReadLine(QByteArray& text, const QByteArray& terminator);
+
+private:
+    [[noreturn]] void fail(const char* what) const;
+    void requireOpen(const char* what) const;
+
+    QString path_;
+    bool readOnly_ = true;
+    QFile file_;
+};
+
+} // namespace tarvexio
