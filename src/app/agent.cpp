@@ -207,6 +207,7 @@ void Agent::Terminate(int exitCode) {
         return;
     terminating_ = true;
     scheduler_.timer().stop();
+    model_.setTrayIconShown(false);
     emit terminateRequested(exitCode);
 }
 

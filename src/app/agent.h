@@ -34,6 +34,7 @@ public:
     ~Agent() override;
 
     WindowModel& model() { return model_; }
+    const WindowModel& model() const { return model_; }
     EventLog& log() { return log_; }
     SessionOwner& session() { return session_; }
     Scheduler& scheduler() { return scheduler_; }

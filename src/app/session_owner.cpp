@@ -58,10 +58,13 @@ void SessionOwner::ReopenSession() {
 void SessionOwner::commonTail() {
     const QString shownName = RedactedDatabaseName(databaseName_);
     if (!session_->GetPolaczenieAktywne()) {
+        // Closing the window may close the session, so keep the reason first.
+        const QString reason = session_->GetOpisBledu();
+        const QString attempted = RedactedDatabaseName(session_->GetNazwaBazy());
         model_.flags().closing = true;
         hooks_.closeMainWindow();
-        log_.WriteLog(QStringLiteral("Nie udało się połączyć z bazą %1: %2")
-                          .arg(shownName, session_->GetOpisBledu()));
+        log_.WriteLog(
+            QStringLiteral("Nie udało się połączyć z bazą %1: %2").arg(attempted, reason));
         return;
     }
     TQMXBazaDanych::ZapamietajDomyslnePolaczenie(databaseName_, userIdent_);

@@ -64,7 +64,10 @@ std::unique_ptr<QSqlQuery> TKMQuery::execute() const {
         throw EQMXDBError(QStringLiteral("Zapytanie nie jest powiązane z sesją"));
     session_->WymagajPolaczenia();
     auto query = std::make_unique<QSqlQuery>(session_->database());
-    query->setForwardOnly(true);
+    // Only SQLite walks a forward-only result while other statements run on the connection;
+    // PostgreSQL's forward-only mode streams rows and loses them when the next statement
+    // (a per-row look-up) starts, so there the whole result is fetched at once.
+    query->setForwardOnly(session_->GetSilnik() == SqlEngine::SQLite);
     // Sums of integer columns come back as numeric on PostgreSQL; read them as doubles.
     query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (!query->exec(statement_))

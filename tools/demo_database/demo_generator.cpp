@@ -164,11 +164,11 @@ struct Generator {
             asort.row({i + 1, QString::fromUtf8(Groups[i])});
         Inserter kontrahent(db, QStringLiteral("Kontrahent"), 3);
         for (int i = 0; i < int(std::size(SupplierNips)); ++i) {
-            const QString nip = QString::fromUtf8(SupplierNips[i]);
+            const char* nip = SupplierNips[i];
             kontrahent.row({i + 1,
                             QStringLiteral("Dostawca %1 Sp. z o.o.")
                                 .arg(QString::fromUtf8(Brands[i % std::size(Brands)])),
-                            i == int(std::size(SupplierNips)) - 2 ? QVariant() : QVariant(nip)});
+                            nip == nullptr ? QVariant() : QVariant(QString::fromUtf8(nip))});
         }
         Inserter sklep(db, QStringLiteral("Sklep"), 2);
         for (int shop = 1; shop <= options.shops; ++shop)

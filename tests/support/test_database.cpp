@@ -1,0 +1,61 @@
+#include "support/test_database.h"
+
+#include "db/schema.h"
+#include "db/session.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <QVariant>
+
+#include <stdexcept>
+
+namespace tarvexio::test {
+
+void CreateSqliteDatabase(const QString& path, const QVector<QPair<int, QString>>& shops) {
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open())
+            throw std::runtime_error(db.lastError().text().toStdString());
+        QSqlQuery query(db);
+        for (const QString& statement : SchemaStatements(SqlEngine::SQLite)) {
+            if (!query.exec(statement))
+                throw std::runtime_error(query.lastError().text().toStdString());
+        }
+        query.prepare(QStringLiteral("insert into Sklep values (?, ?)"));
+        for (const auto& [id, shopName] : shops) {
+            query.bindValue(0, id);
+            query.bindValue(1, shopName);
+            if (!query.exec())
+                throw std::runtime_error(query.lastError().text().toStdString());
+        }
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+QString PostgresUrl() {
+    QFile file(qEnvironmentVariable("TARVEXIO_TEST_PG_URL_FILE"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).trimmed();
+}
+
+std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName, const QString& userIdent) {
+    auto session = std::make_unique<TQMXBazaDanych>(4, QStringLiteral("1.0.0.0"), 0);
+    session->PolaczBezOkna(databaseName, userIdent, true);
+    return session;
+}
+
+void ResetPostgresSchema(TQMXBazaDanych& session) {
+    session.ExecSQL(QStringLiteral("drop schema if exists public cascade"));
+    session.ExecSQL(QStringLiteral("create schema public"));
+    CreateSchema(session);
+}
+
+} // namespace tarvexio::test
