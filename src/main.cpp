@@ -6,7 +6,8 @@
 
 #include <memory>
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     const bool headless = tarvexio::HeadlessRequested();
     std::unique_ptr<QCoreApplication> application;
     if (headless)

@@ -26,7 +26,8 @@ Agent::Agent(QStringList arguments, AgentPorts ports, QString programFolder, QSt
     , session_(model_, log_, std::move(version),
                SessionOwner::Hooks{
                    [this] { Close(); }, [this](const std::exception& e) { ShowException(e); }, {}})
-    , scheduler_(model_, session_, [this](const std::exception& e) { ShowException(e); }) {
+    , scheduler_(model_, session_, [this](const std::exception& e) { ShowException(e); })
+{
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(StartTimerMs);
     connect(&startTimer_, &QTimer::timeout, this, &Agent::runStartTimer);
@@ -37,16 +38,19 @@ Agent::Agent(QStringList arguments, AgentPorts ports, QString programFolder, QSt
 
 Agent::~Agent() = default;
 
-void Agent::start() {
+void Agent::start()
+{
     startTimer_.start();
 }
 
-void Agent::ShowWindow() {
+void Agent::ShowWindow()
+{
     model_.setWindowVisible(true);
     FormShow();
 }
 
-void Agent::FormShow() {
+void Agent::FormShow()
+{
     WindowModel::Flags& flags = model_.flags();
     model_.setAutoStartBoxEnabled(privileges_.IsRunAsAdmin());
     if (flags.tray || flags.firstShow || arguments_.size() > 1) {
@@ -85,7 +89,8 @@ void Agent::FormShow() {
         emit model_.raiseRequested();
 }
 
-void Agent::runStartTimer() {
+void Agent::runStartTimer()
+{
     try {
         StartTimerTimer();
     } catch (const std::exception& error) {
@@ -95,7 +100,8 @@ void Agent::runStartTimer() {
     emit startTimerDone();
 }
 
-void Agent::StartTimerTimer() {
+void Agent::StartTimerTimer()
+{
     startTimer_.stop();
     scheduler_.timer().stop();
     log_.Prepare(programFolder_);
@@ -132,7 +138,8 @@ void Agent::StartTimerTimer() {
 }
 
 // False when a missing name has ended the start.
-bool Agent::readCommandLine() {
+bool Agent::readCommandLine()
+{
     WindowModel::Flags& flags = model_.flags();
     CommandLineValues values;
     values.databaseName = session_.databaseName();
@@ -170,7 +177,8 @@ bool Agent::readCommandLine() {
     return true;
 }
 
-bool Agent::FormCloseQuery() {
+bool Agent::FormCloseQuery()
+{
     WindowModel::Flags& flags = model_.flags();
     if (flags.closing)
         scheduler_.timer().stop();
@@ -189,20 +197,23 @@ bool Agent::FormCloseQuery() {
     return false;
 }
 
-void Agent::enableTrayCommandsAfterHide() {
+void Agent::enableTrayCommandsAfterHide()
+{
     model_.setTrayCommandEnabled(TrayCommand::Komunikaty, model_.messagePane().size() > 1);
     model_.setTrayCommandEnabled(TrayCommand::Przywroc, true);
     model_.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
 }
 
-void Agent::Close() {
+void Agent::Close()
+{
     if (FormCloseQuery()) {
         model_.setWindowVisible(false);
         Terminate();
     }
 }
 
-void Agent::Terminate(int exitCode) {
+void Agent::Terminate(int exitCode)
+{
     if (terminating_)
         return;
     terminating_ = true;
@@ -211,7 +222,8 @@ void Agent::Terminate(int exitCode) {
     emit terminateRequested(exitCode);
 }
 
-void Agent::KomunikatyClick() {
+void Agent::KomunikatyClick()
+{
     model_.setTrayCommandEnabled(TrayCommand::Komunikaty, false);
     model_.setTrayCommandEnabled(TrayCommand::Przywroc, true);
     model_.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
@@ -221,7 +233,8 @@ void Agent::KomunikatyClick() {
     ShowWindow();
 }
 
-void Agent::PrzywrocClick() {
+void Agent::PrzywrocClick()
+{
     model_.flags().tray = false;
     scheduler_.timer().stop();
     model_.setTrayCommandEnabled(TrayCommand::Komunikaty, model_.messagePane().size() > 1);
@@ -232,7 +245,8 @@ void Agent::PrzywrocClick() {
     emit model_.raiseRequested();
 }
 
-void Agent::ZakocznczClick() {
+void Agent::ZakocznczClick()
+{
     const MessageAnswer answer = dialogs_.MsgBox(
         {QStringLiteral("Czy rzeczywiście zamknąć program?"), QStringLiteral("UWAGA"),
          MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No});
@@ -242,7 +256,8 @@ void Agent::ZakocznczClick() {
     model_.flags().closing = true;
 }
 
-void Agent::ShowException(const std::exception& error) {
+void Agent::ShowException(const std::exception& error)
+{
     if (!model_.flags().unattended) {
         dialogs_.ShowExceptionNow(error);
         return;
@@ -256,7 +271,8 @@ void Agent::ShowException(const std::exception& error) {
     }
 }
 
-QString Agent::workingCaption() const {
+QString Agent::workingCaption() const
+{
     return QStringLiteral("Tarvexio SFTP (%1)").arg(RedactedDatabaseName(session_.databaseName()));
 }
 

@@ -27,21 +27,23 @@ constexpr KeyText Keys[] = {
     {Key::AttemptLimit, "MAX_LICZBA_PROBFTP="},
 };
 
-[[noreturn]] void ConversionFailed(const QString& argument, const QString& value,
-                                   const char* kind) {
+[[noreturn]] void ConversionFailed(const QString& argument, const QString& value, const char* kind)
+{
     throw EConvertError(QStringLiteral("%1: '%2' nie jest poprawną %3")
                             .arg(argument, value, QString::fromUtf8(kind))
                             .toStdString());
 }
 
-qint32 CheckedInt32(double value, const QString& argument, const QString& text) {
+qint32 CheckedInt32(double value, const QString& argument, const QString& text)
+{
     if (!std::isfinite(value) || value < std::numeric_limits<qint32>::min() ||
         value > std::numeric_limits<qint32>::max())
         ConversionFailed(argument, text, "liczbą w dopuszczalnym zakresie");
     return static_cast<qint32>(value);
 }
 
-qint32 WholeNumber(const QString& argument, const QString& value) {
+qint32 WholeNumber(const QString& argument, const QString& value)
+{
     bool ok = false;
     const qint32 number = value.toInt(&ok, 10);
     if (!ok)
@@ -49,12 +51,14 @@ qint32 WholeNumber(const QString& argument, const QString& value) {
     return number;
 }
 
-qint32 Seconds(const QString& argument, const QString& value) {
+qint32 Seconds(const QString& argument, const QString& value)
+{
     return CheckedInt32(double(WholeNumber(argument, value)) * 1000.0, argument, value);
 }
 
 // The separator swap lets "1,5" and "1.5" both mean one and a half hours on any system.
-qint32 Hours(const QString& argument, const QString& value, QChar decimalSeparator) {
+qint32 Hours(const QString& argument, const QString& value, QChar decimalSeparator)
+{
     QString text = value;
     const QChar from = decimalSeparator != u',' ? QChar(u',') : QChar(u'.');
     const QChar to = decimalSeparator != u',' ? decimalSeparator : QChar(u',');
@@ -71,12 +75,13 @@ qint32 Hours(const QString& argument, const QString& value, QChar decimalSeparat
 
 } // namespace
 
-bool IsTestArgument(const QString& argument) {
+bool IsTestArgument(const QString& argument)
+{
     return argument.toUpper().startsWith(QStringLiteral("TEST"));
 }
 
-void ReadArguments(const QStringList& arguments, CommandLineValues& values,
-                   QChar decimalSeparator) {
+void ReadArguments(const QStringList& arguments, CommandLineValues& values, QChar decimalSeparator)
+{
     for (const QString& argument : arguments) {
         const QString upper = argument.toUpper();
         for (const KeyText& key : Keys) {
@@ -112,7 +117,8 @@ void ReadArguments(const QStringList& arguments, CommandLineValues& values,
     }
 }
 
-void AdjustPeriods(SchedulerNumbers& numbers) {
+void AdjustPeriods(SchedulerNumbers& numbers)
+{
     if (numbers.firstConnectionDelay == 100)
         numbers.firstConnectionDelay = 101;
     if (numbers.checkPeriod == 100)
@@ -125,7 +131,8 @@ void AdjustPeriods(SchedulerNumbers& numbers) {
         numbers.retryPeriod = numbers.firstConnectionDelay + 120;
 }
 
-QChar SystemDecimalSeparator() {
+QChar SystemDecimalSeparator()
+{
     const QString point = QLocale::system().decimalPoint();
     return point.isEmpty() ? QChar(u'.') : point.front();
 }

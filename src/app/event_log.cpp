@@ -12,12 +12,14 @@ namespace {
 
 const QString StartLine = QStringLiteral("Uruchomiono program");
 
-QString WithoutLineBreaks(QString text) {
+QString WithoutLineBreaks(QString text)
+{
     text.remove(QStringLiteral("\r\n"));
     return text;
 }
 
-QByteArray SystemEncoded(const QString& text) {
+QByteArray SystemEncoded(const QString& text)
+{
     QStringEncoder encoder(QStringConverter::System);
     return encoder.encode(text);
 }
@@ -26,9 +28,11 @@ QByteArray SystemEncoded(const QString& text) {
 
 EventLog::EventLog(WindowModel& model, Clock& clock)
     : model_(model)
-    , clock_(clock) {}
+    , clock_(clock)
+{}
 
-void EventLog::Prepare(const QString& programFolder) {
+void EventLog::Prepare(const QString& programFolder)
+{
     QString folder = programFolder;
     if (folder.endsWith(u'/') || folder.endsWith(u'\\'))
         folder.chop(1);
@@ -46,7 +50,8 @@ void EventLog::Prepare(const QString& programFolder) {
     file_ = std::move(file);
 }
 
-QString EventLog::FormatLine(const QDateTime& moment, const QString& text) {
+QString EventLog::FormatLine(const QDateTime& moment, const QString& text)
+{
     const QDate day = moment.date();
     const QTime time = moment.time();
     return QString::asprintf("%02u-%02u-%02u|%02u:%02u:%02u|", unsigned(day.day()),
@@ -56,7 +61,8 @@ QString EventLog::FormatLine(const QDateTime& moment, const QString& text) {
            text;
 }
 
-void EventLog::WriteLog(const QString& text, bool alert) {
+void EventLog::WriteLog(const QString& text, bool alert)
+{
     const QString cleanText = WithoutLineBreaks(text);
     const QString line = FormatLine(clock_.now(), cleanText);
 

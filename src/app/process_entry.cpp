@@ -15,7 +15,8 @@
 
 namespace tarvexio {
 
-bool ClaimSingleInstance(SingleInstance& instance, Dialogs& dialogs) {
+bool ClaimSingleInstance(SingleInstance& instance, Dialogs& dialogs)
+{
     const char* refusal = nullptr;
     switch (instance.acquire()) {
     case SingleInstance::Result::Acquired:
@@ -31,7 +32,8 @@ bool ClaimSingleInstance(SingleInstance& instance, Dialogs& dialogs) {
     return false;
 }
 
-bool HeadlessRequested() {
+bool HeadlessRequested()
+{
     if (qEnvironmentVariable("TARVEXIO_HEADLESS") == u"1")
         return true;
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
@@ -41,7 +43,8 @@ bool HeadlessRequested() {
 #endif
 }
 
-int RunHeadless(const QStringList& arguments) {
+int RunHeadless(const QStringList& arguments)
+{
     SystemClock clock;
     HeadlessDialogs dialogs;
     Privileges privileges;

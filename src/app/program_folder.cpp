@@ -4,7 +4,8 @@
 
 namespace tarvexio {
 
-QString ProgramFolder() {
+QString ProgramFolder()
+{
     const QString home = qEnvironmentVariable("TARVEXIO_HOME");
     if (!home.isEmpty())
         return home;

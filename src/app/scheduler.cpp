@@ -9,12 +9,14 @@ Scheduler::Scheduler(WindowModel& model, SessionOwner& session,
                      std::function<void(const std::exception&)> showException)
     : model_(model)
     , session_(session)
-    , showException_(std::move(showException)) {
+    , showException_(std::move(showException))
+{
     timer_.setInterval(StartMarkerMs);
     connect(&timer_, &QTimer::timeout, this, &Scheduler::TimerTimer);
 }
 
-void Scheduler::TimerTimer() {
+void Scheduler::TimerTimer()
+{
     timer_.stop();
     if (!connectionPhase())
         return;
@@ -22,7 +24,8 @@ void Scheduler::TimerTimer() {
     endTick();
 }
 
-bool Scheduler::connectionPhase() {
+bool Scheduler::connectionPhase()
+{
     try {
         if (timer_.interval() == StartMarkerMs) {
             timer_.setInterval(numbers_.firstConnectionDelay);
@@ -49,7 +52,8 @@ bool Scheduler::connectionPhase() {
     return true;
 }
 
-void Scheduler::endTick() {
+void Scheduler::endTick()
+{
     model_.setTrayCommandEnabled(TrayCommand::Przywroc, true);
     model_.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
     timer_.start();

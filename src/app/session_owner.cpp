@@ -13,30 +13,36 @@ SessionOwner::SessionOwner(WindowModel& model, EventLog& log, QString version, H
     : model_(model)
     , log_(log)
     , version_(std::move(version))
-    , hooks_(std::move(hooks)) {}
+    , hooks_(std::move(hooks))
+{}
 
 // Leaving the program disconnects without a log line.
-SessionOwner::~SessionOwner() {
+SessionOwner::~SessionOwner()
+{
     queries_.reset();
     catalogue_.reset();
     if (session_)
         session_->Odlacz();
 }
 
-void SessionOwner::setNames(const QString& databaseName, const QString& userIdent) {
+void SessionOwner::setNames(const QString& databaseName, const QString& userIdent)
+{
     databaseName_ = databaseName;
     userIdent_ = userIdent;
 }
 
-bool SessionOwner::isConnected() const {
+bool SessionOwner::isConnected() const
+{
     return session_ && session_->GetPolaczenieAktywne();
 }
 
-void SessionOwner::createSession() {
+void SessionOwner::createSession()
+{
     session_ = std::make_unique<TQMXBazaDanych>(4, version_, 0);
 }
 
-void SessionOwner::OpenSession() {
+void SessionOwner::OpenSession()
+{
     createSession();
     if (databaseName_.isEmpty() && userIdent_.isEmpty()) {
         session_->Polacz(TQMXBazaDanych::WczytajDomyslnePolaczenie());
@@ -48,14 +54,16 @@ void SessionOwner::OpenSession() {
     commonTail();
 }
 
-void SessionOwner::ReopenSession() {
+void SessionOwner::ReopenSession()
+{
     CloseSession();
     createSession();
     session_->PolaczBezOkna(databaseName_, userIdent_, true);
     commonTail();
 }
 
-void SessionOwner::commonTail() {
+void SessionOwner::commonTail()
+{
     const QString shownName = RedactedDatabaseName(databaseName_);
     if (!session_->GetPolaczenieAktywne()) {
         // Closing the window may close the session, so keep the reason first.
@@ -84,7 +92,8 @@ void SessionOwner::commonTail() {
     log_.WriteLog(QStringLiteral("Połączono się z bazą %1").arg(shownName));
 }
 
-void SessionOwner::CloseSession() {
+void SessionOwner::CloseSession()
+{
     catalogue_.reset();
     queries_.reset();
     if (!session_)

@@ -18,7 +18,8 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
-void OnSignal(int /*signal*/) {
+void OnSignal(int /*signal*/)
+{
     const char byte = 1;
     // Only async-signal-safe calls here; a full pipe means a wake-up is already pending.
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
@@ -27,7 +28,8 @@ void OnSignal(int /*signal*/) {
 } // namespace
 
 TerminationSignals::TerminationSignals(QObject* parent)
-    : QObject(parent) {
+    : QObject(parent)
+{
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
     notifier_ = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
@@ -44,7 +46,8 @@ TerminationSignals::TerminationSignals(QObject* parent)
     sigaction(SIGINT, &action, nullptr);
 }
 
-TerminationSignals::~TerminationSignals() {
+TerminationSignals::~TerminationSignals()
+{
     if (notifier_ == nullptr)
         return;
     struct sigaction action = {};
@@ -59,7 +62,8 @@ TerminationSignals::~TerminationSignals() {
 #else
 
 TerminationSignals::TerminationSignals(QObject* parent)
-    : QObject(parent) {}
+    : QObject(parent)
+{}
 
 TerminationSignals::~TerminationSignals() = default;
 

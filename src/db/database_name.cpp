@@ -8,7 +8,8 @@ namespace tarvexio {
 
 namespace {
 
-bool IsPostgresUrl(const QString& name) {
+bool IsPostgresUrl(const QString& name)
+{
     return name.startsWith(QStringLiteral("postgresql://"), Qt::CaseInsensitive) ||
            name.startsWith(QStringLiteral("postgres://"), Qt::CaseInsensitive);
 }
@@ -17,7 +18,8 @@ const QString OdbcPrefix = QStringLiteral("odbc:");
 
 } // namespace
 
-DatabaseTarget ParseDatabaseName(const QString& name, const QString& userIdent) {
+DatabaseTarget ParseDatabaseName(const QString& name, const QString& userIdent)
+{
     DatabaseTarget target;
     if (IsPostgresUrl(name)) {
         const QUrl url(name, QUrl::StrictMode);
@@ -39,7 +41,8 @@ DatabaseTarget ParseDatabaseName(const QString& name, const QString& userIdent) 
     return target;
 }
 
-QString RedactedDatabaseName(const QString& name) {
+QString RedactedDatabaseName(const QString& name)
+{
     if (IsPostgresUrl(name)) {
         QUrl url(name, QUrl::StrictMode);
         if (url.password().isEmpty())

@@ -13,7 +13,8 @@ public:
 
     explicit EQMXDBError(const QString& message, int code = 0)
         : std::runtime_error(message.toStdString())
-        , code_(code) {}
+        , code_(code)
+    {}
 
     int code() const { return code_; }
 

@@ -11,13 +11,16 @@ namespace tarvexio {
 TMField::TMField(const QSqlQuery& query, int index, QString name)
     : query_(&query)
     , index_(index)
-    , name_(std::move(name)) {}
+    , name_(std::move(name))
+{}
 
-QString TMField::GetAsString() const {
+QString TMField::GetAsString() const
+{
     return value().toString();
 }
 
-qint32 TMField::GetAsInteger() const {
+qint32 TMField::GetAsInteger() const
+{
     const QVariant v = value();
     if (v.isNull())
         return 0;
@@ -28,11 +31,13 @@ qint32 TMField::GetAsInteger() const {
     return static_cast<qint32>(v.toDouble());
 }
 
-double TMField::GetAsExtended() const {
+double TMField::GetAsExtended() const
+{
     return value().toDouble();
 }
 
-QDateTime TMField::GetAsDateTime() const {
+QDateTime TMField::GetAsDateTime() const
+{
     const QVariant v = value();
     if (v.isNull())
         return {};
@@ -52,14 +57,16 @@ QDateTime TMField::GetAsDateTime() const {
     throw EQMXDBError(QStringLiteral("Pole %1: '%2' nie jest datą").arg(name_, text));
 }
 
-bool TMField::GetIsNull() const {
+bool TMField::GetIsNull() const
+{
     return value().isNull();
 }
 
 TKMQuery::TKMQuery() = default;
 TKMQuery::~TKMQuery() = default;
 
-std::unique_ptr<QSqlQuery> TKMQuery::execute() const {
+std::unique_ptr<QSqlQuery> TKMQuery::execute() const
+{
     if (session_ == nullptr)
         throw EQMXDBError(QStringLiteral("Zapytanie nie jest powiązane z sesją"));
     session_->WymagajPolaczenia();
@@ -76,26 +83,30 @@ std::unique_ptr<QSqlQuery> TKMQuery::execute() const {
     return query;
 }
 
-void TKMQuery::Open() {
+void TKMQuery::Open()
+{
     Close();
     query_ = execute();
     row_ = -1;
     Next();
 }
 
-void TKMQuery::Close() {
+void TKMQuery::Close()
+{
     query_.reset();
     row_ = -1;
     eof_ = true;
 }
 
-void TKMQuery::First() {
+void TKMQuery::First()
+{
     requireOpen();
     if (row_ > 0 || (row_ == 0 && eof_))
         Open(); // forward-only: going back means running the statement again
 }
 
-void TKMQuery::Next() {
+void TKMQuery::Next()
+{
     requireOpen();
     if (query_->next()) {
         ++row_;
@@ -105,7 +116,8 @@ void TKMQuery::Next() {
     }
 }
 
-int TKMQuery::GetCount() {
+int TKMQuery::GetCount()
+{
     requireOpen();
     if (const int size = query_->size(); size >= 0)
         return size;
@@ -116,7 +128,8 @@ int TKMQuery::GetCount() {
     return count;
 }
 
-TMField TKMQuery::FieldByName(const QString& name) const {
+TMField TKMQuery::FieldByName(const QString& name) const
+{
     requireOpen();
     const QSqlRecord record = query_->record();
     for (int i = 0; i < record.count(); ++i) {
@@ -126,7 +139,8 @@ TMField TKMQuery::FieldByName(const QString& name) const {
     throw EQMXDBError(QStringLiteral("Nie znaleziono pola %1").arg(name));
 }
 
-void TKMQuery::requireOpen() const {
+void TKMQuery::requireOpen() const
+{
     if (query_ == nullptr)
         throw EQMXDBError(QStringLiteral("Zapytanie nie jest otwarte"));
 }

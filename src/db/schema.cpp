@@ -7,7 +7,8 @@
 
 namespace tarvexio {
 
-QStringList SchemaStatements(SqlEngine engine) {
+QStringList SchemaStatements(SqlEngine engine)
+{
     const QString resource = engine == SqlEngine::PostgreSQL
                                  ? QStringLiteral(":/tarvexio/schema/postgresql.sql")
                                  : QStringLiteral(":/tarvexio/schema/sqlite.sql");
@@ -28,7 +29,8 @@ QStringList SchemaStatements(SqlEngine engine) {
     return statements;
 }
 
-void CreateSchema(TQMXBazaDanych& session) {
+void CreateSchema(TQMXBazaDanych& session)
+{
     session.StartTransakcji();
     try {
         for (const QString& statement : SchemaStatements(session.GetSilnik()))

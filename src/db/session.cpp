@@ -17,7 +17,8 @@ namespace tarvexio {
 
 namespace {
 
-const char* DriverFor(SqlEngine engine) {
+const char* DriverFor(SqlEngine engine)
+{
     switch (engine) {
     case SqlEngine::PostgreSQL:
         return "QPSQL";
@@ -29,7 +30,8 @@ const char* DriverFor(SqlEngine engine) {
     return "QSQLITE";
 }
 
-QString SqliteUri(const QString& path) {
+QString SqliteUri(const QString& path)
+{
     // mode=rw: a missing file must fail, never become a new empty database.
     return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw");
 }
@@ -39,14 +41,17 @@ QString SqliteUri(const QString& path) {
 TQMXBazaDanych::TQMXBazaDanych(int /*kind*/, const QString& version, int /*options*/)
     : connectionName_(QStringLiteral("tarvexio-") +
                       QUuid::createUuid().toString(QUuid::WithoutBraces))
-    , version_(version) {}
+    , version_(version)
+{}
 
-TQMXBazaDanych::~TQMXBazaDanych() {
+TQMXBazaDanych::~TQMXBazaDanych()
+{
     Odlacz();
 }
 
 void TQMXBazaDanych::PolaczBezOkna(const QString& databaseName, const QString& userIdent,
-                                   bool /*silent*/) {
+                                   bool /*silent*/)
+{
     Odlacz();
     databaseName_ = databaseName;
     userIdent_ = userIdent;
@@ -54,7 +59,8 @@ void TQMXBazaDanych::PolaczBezOkna(const QString& databaseName, const QString& u
     connected_ = open();
 }
 
-bool TQMXBazaDanych::open() {
+bool TQMXBazaDanych::open()
+{
     if (databaseName_.trimmed().isEmpty()) {
         fail(QStringLiteral("nie podano nazwy bazy"));
         return false;
@@ -120,14 +126,16 @@ bool TQMXBazaDanych::open() {
     return true;
 }
 
-void TQMXBazaDanych::fail(const QString& reason) {
+void TQMXBazaDanych::fail(const QString& reason)
+{
     lastError_ = reason;
     qCWarning(lcDb).noquote() << "Connection to" << RedactedDatabaseName(databaseName_)
                               << "failed:" << reason;
     removeConnection();
 }
 
-void TQMXBazaDanych::removeConnection() {
+void TQMXBazaDanych::removeConnection()
+{
     if (!QSqlDatabase::contains(connectionName_))
         return;
     {
@@ -138,7 +146,8 @@ void TQMXBazaDanych::removeConnection() {
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
-DomyslnePolaczenie TQMXBazaDanych::WczytajDomyslnePolaczenie() {
+DomyslnePolaczenie TQMXBazaDanych::WczytajDomyslnePolaczenie()
+{
     DomyslnePolaczenie connection{qEnvironmentVariable("TARVEXIO_BAZA"),
                                   qEnvironmentVariable("TARVEXIO_IDENT")};
     if (!connection.databaseName.isEmpty())
@@ -150,7 +159,8 @@ DomyslnePolaczenie TQMXBazaDanych::WczytajDomyslnePolaczenie() {
 }
 
 void TQMXBazaDanych::ZapamietajDomyslnePolaczenie(const QString& databaseName,
-                                                  const QString& userIdent) {
+                                                  const QString& userIdent)
+{
     QSettings settings(QStringLiteral("Tarvexio"), QStringLiteral("Tarvexio"));
     // Sessions open every few minutes; rewrite the settings file only on a change.
     if (settings.value(QStringLiteral("lastDatabase")).toString() == databaseName &&
@@ -160,16 +170,19 @@ void TQMXBazaDanych::ZapamietajDomyslnePolaczenie(const QString& databaseName,
     settings.setValue(QStringLiteral("lastUser"), userIdent);
 }
 
-void TQMXBazaDanych::Polacz(const DomyslnePolaczenie& connection) {
+void TQMXBazaDanych::Polacz(const DomyslnePolaczenie& connection)
+{
     PolaczBezOkna(connection.databaseName, connection.userIdent, true);
 }
 
-void TQMXBazaDanych::WymagajPolaczenia() const {
+void TQMXBazaDanych::WymagajPolaczenia() const
+{
     if (!connected_)
         throw EQMXDBError(QString(), EQMXDBError::NotConnected);
 }
 
-void TQMXBazaDanych::Odlacz() {
+void TQMXBazaDanych::Odlacz()
+{
     if (connected_ && inTransaction_)
         database().rollback();
     inTransaction_ = false;
@@ -177,11 +190,13 @@ void TQMXBazaDanych::Odlacz() {
     removeConnection();
 }
 
-QSqlDatabase TQMXBazaDanych::database() const {
+QSqlDatabase TQMXBazaDanych::database() const
+{
     return QSqlDatabase::database(connectionName_, false);
 }
 
-void TQMXBazaDanych::ExecSQL(const QString& statement) {
+void TQMXBazaDanych::ExecSQL(const QString& statement)
+{
     WymagajPolaczenia();
     QSqlQuery query(database());
     if (!query.exec(statement))
@@ -189,7 +204,8 @@ void TQMXBazaDanych::ExecSQL(const QString& statement) {
                               .arg(query.lastError().text(), statement.left(500)));
 }
 
-void TQMXBazaDanych::StartTransakcji() {
+void TQMXBazaDanych::StartTransakcji()
+{
     WymagajPolaczenia();
     if (!database().transaction())
         throw EQMXDBError(QStringLiteral("Nie można rozpocząć transakcji: %1")
@@ -197,7 +213,8 @@ void TQMXBazaDanych::StartTransakcji() {
     inTransaction_ = true;
 }
 
-void TQMXBazaDanych::KoniecTransakcji() {
+void TQMXBazaDanych::KoniecTransakcji()
+{
     WymagajPolaczenia();
     inTransaction_ = false;
     if (!database().commit())
@@ -205,7 +222,8 @@ void TQMXBazaDanych::KoniecTransakcji() {
                               .arg(database().lastError().text()));
 }
 
-void TQMXBazaDanych::WycofTransakcji() {
+void TQMXBazaDanych::WycofTransakcji()
+{
     WymagajPolaczenia();
     inTransaction_ = false;
     if (!database().rollback())
@@ -213,13 +231,15 @@ void TQMXBazaDanych::WycofTransakcji() {
             QStringLiteral("Nie można wycofać transakcji: %1").arg(database().lastError().text()));
 }
 
-void TQMXBazaDanych::PowiazQuery(TKMQuery& query) {
+void TQMXBazaDanych::PowiazQuery(TKMQuery& query)
+{
     query.Bind(this);
 }
 
 void TQMXBazaDanych::ZastosujNowyWygladKontrolek(QObject* /*window*/) const {}
 
-QString TQMXBazaDanych::ToDBField(const QDate& day) const {
+QString TQMXBazaDanych::ToDBField(const QDate& day) const
+{
     return tarvexio::ToDBField(day, engine_);
 }
 

@@ -6,9 +6,11 @@
 namespace tarvexio {
 
 TDmQMXWDWykazy::TDmQMXWDWykazy(TQMXBazaDanych& session)
-    : session_(session) {}
+    : session_(session)
+{}
 
-void TDmQMXWDWykazy::WczytajKonfiguracje() {
+void TDmQMXWDWykazy::WczytajKonfiguracje()
+{
     TKMQuery query;
     session_.PowiazQuery(query);
     query.SetSQL(QStringLiteral("select SklepId, Nazwa from Sklep order by Nazwa, SklepId"));

@@ -4,7 +4,8 @@
 
 namespace tarvexio {
 
-void ExportQueries::BindAll(TQMXBazaDanych& session) {
+void ExportQueries::BindAll(TQMXBazaDanych& session)
+{
     for (TKMQuery* query : {&sales, &purchases, &goods, &goodsSet, &stock, &plu})
         session.PowiazQuery(*query);
 }

@@ -6,7 +6,8 @@ namespace tarvexio {
 
 namespace {
 
-QMessageBox::Icon BoxIcon(MessageIcon icon) {
+QMessageBox::Icon BoxIcon(MessageIcon icon)
+{
     switch (icon) {
     case MessageIcon::Information:
         return QMessageBox::Information;
@@ -24,7 +25,8 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 
 } // namespace
 
-MessageAnswer GuiDialogs::MsgBox(const MessageRequest& request) {
+MessageAnswer GuiDialogs::MsgBox(const MessageRequest& request)
+{
     QMessageBox box(BoxIcon(request.icon), request.caption, request.text, QMessageBox::NoButton,
                     parent_);
     if (request.buttons == MessageButtons::YesNo) {
@@ -44,7 +46,8 @@ MessageAnswer GuiDialogs::MsgBox(const MessageRequest& request) {
     }
 }
 
-void GuiDialogs::ShowExceptionNow(const std::exception& error) {
+void GuiDialogs::ShowExceptionNow(const std::exception& error)
+{
     QMessageBox::critical(parent_, QStringLiteral("Błąd"), ExceptionText(error));
 }
 

@@ -14,7 +14,8 @@
 
 namespace tarvexio {
 
-int RunWithWindows(const QStringList& arguments) {
+int RunWithWindows(const QStringList& arguments)
+{
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvexio"));
     // The agent lives on in the tray when its window closes.
     QApplication::setQuitOnLastWindowClosed(false);

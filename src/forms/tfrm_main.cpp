@@ -13,11 +13,13 @@ namespace tarvexio {
 
 namespace {
 
-int PageIndex(MainPage page) {
+int PageIndex(MainPage page)
+{
     return static_cast<int>(page);
 }
 
-int PageWidth(MainPage page) {
+int PageWidth(MainPage page)
+{
     switch (page) {
     case MainPage::Komunikaty:
         return 700;
@@ -34,7 +36,8 @@ int PageWidth(MainPage page) {
 Tfrm_main::Tfrm_main(Agent& agent, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
     , agent_(agent)
-    , ui_(std::make_unique<Ui::Tfrm_main>()) {
+    , ui_(std::make_unique<Ui::Tfrm_main>())
+{
     ui_->setupUi(this);
     ui_->Memo->setMaximumBlockCount(WindowModel::MaxPaneLines);
     ui_->Memo->setPlainText(agent_.model().messagePane().join(u'\n'));
@@ -57,7 +60,8 @@ Tfrm_main::Tfrm_main(Agent& agent, QWidget* parent)
 
 Tfrm_main::~Tfrm_main() = default;
 
-void Tfrm_main::createTray() {
+void Tfrm_main::createTray()
+{
     trayMenu_ = new QMenu(this);
     komunikaty_ = trayMenu_->addAction(QStringLiteral("Komunikaty"));
     przywroc_ = trayMenu_->addAction(QStringLiteral("Przywróć"));
@@ -72,7 +76,8 @@ void Tfrm_main::createTray() {
     tray_->setContextMenu(trayMenu_);
 }
 
-void Tfrm_main::syncFromModel() {
+void Tfrm_main::syncFromModel()
+{
     const WindowModel& model = agent_.model();
     setWindowTitle(model.caption());
     ui_->BtnTestPolaczenia->setVisible(model.testButtonVisible());
@@ -87,11 +92,13 @@ void Tfrm_main::syncFromModel() {
         setVisible(model.windowVisible());
 }
 
-void Tfrm_main::appendPaneLine(const QString& line) {
+void Tfrm_main::appendPaneLine(const QString& line)
+{
     ui_->Memo->appendPlainText(line);
 }
 
-void Tfrm_main::closeEvent(QCloseEvent* event) {
+void Tfrm_main::closeEvent(QCloseEvent* event)
+{
     if (agent_.FormCloseQuery()) {
         event->accept();
         agent_.Terminate();

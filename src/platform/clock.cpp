@@ -4,11 +4,13 @@
 
 namespace tarvexio {
 
-QDateTime SystemClock::now() const {
+QDateTime SystemClock::now() const
+{
     return QDateTime::currentDateTime();
 }
 
-void SystemClock::pause(int milliseconds) {
+void SystemClock::pause(int milliseconds)
+{
     if (milliseconds > 0)
         QThread::msleep(static_cast<unsigned long>(milliseconds));
 }

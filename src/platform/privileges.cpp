@@ -8,7 +8,8 @@
 
 namespace tarvexio {
 
-bool Privileges::IsRunAsAdmin() const {
+bool Privileges::IsRunAsAdmin() const
+{
 #ifdef Q_OS_WIN
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))

@@ -12,13 +12,15 @@ namespace tarvexio {
 
 SingleInstance::SingleInstance() = default;
 
-SingleInstance::~SingleInstance() {
+SingleInstance::~SingleInstance()
+{
     release();
 }
 
 #ifdef Q_OS_WIN
 
-SingleInstance::Result SingleInstance::acquire() {
+SingleInstance::Result SingleInstance::acquire()
+{
     HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Tarvexio");
     const DWORD error = GetLastError();
     if (mutex == nullptr)
@@ -31,7 +33,8 @@ SingleInstance::Result SingleInstance::acquire() {
     return Result::Acquired;
 }
 
-void SingleInstance::release() {
+void SingleInstance::release()
+{
     if (handle_ != nullptr) {
         CloseHandle(static_cast<HANDLE>(handle_));
         handle_ = nullptr;
@@ -40,7 +43,8 @@ void SingleInstance::release() {
 
 #else
 
-SingleInstance::Result SingleInstance::acquire() {
+SingleInstance::Result SingleInstance::acquire()
+{
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
@@ -55,7 +59,8 @@ SingleInstance::Result SingleInstance::acquire() {
     return heldByOther ? Result::AlreadyRunning : Result::Failed;
 }
 
-void SingleInstance::release() {
+void SingleInstance::release()
+{
     lock_.reset();
 }
 

@@ -2,7 +2,8 @@
 
 namespace tarvexio {
 
-void TMFile::Open() {
+void TMFile::Open()
+{
     if (file_.isOpen())
         return;
     file_.setFileName(path_);
@@ -11,35 +12,41 @@ void TMFile::Open() {
         fail("Nie można otworzyć pliku");
 }
 
-void TMFile::Close() {
+void TMFile::Close()
+{
     file_.close();
 }
 
-qint64 TMFile::GetSize() const {
+qint64 TMFile::GetSize() const
+{
     requireOpen("Nie można odczytać rozmiaru pliku");
     return file_.size();
 }
 
-void TMFile::SetPointer(qint64 position) {
+void TMFile::SetPointer(qint64 position)
+{
     requireOpen("Nie można ustawić pozycji w pliku");
     if (!file_.seek(position))
         fail("Nie można ustawić pozycji w pliku");
 }
 
-void TMFile::SetEof() {
+void TMFile::SetEof()
+{
     requireOpen("Nie można skrócić pliku");
     if (!file_.resize(file_.pos()))
         fail("Nie można skrócić pliku");
 }
 
-void TMFile::WriteLine(const QByteArray& text, const QByteArray& terminator) {
+void TMFile::WriteLine(const QByteArray& text, const QByteArray& terminator)
+{
     requireOpen("Nie można zapisać do pliku");
     const QByteArray line = text + terminator;
     if (file_.write(line) != line.size() || !file_.flush())
         fail("Nie można zapisać do pliku");
 }
 
-bool TMFile::ReadLine(QByteArray& text, const QByteArray& terminator) {
+bool TMFile::ReadLine(QByteArray& text, const QByteArray& terminator)
+{
     requireOpen("Nie można odczytać pliku");
     text.clear();
     if (file_.atEnd())
@@ -58,14 +65,16 @@ bool TMFile::ReadLine(QByteArray& text, const QByteArray& terminator) {
     return true;
 }
 
-void TMFile::requireOpen(const char* what) const {
+void TMFile::requireOpen(const char* what) const
+{
     if (!file_.isOpen())
         throw EMFileError(QStringLiteral("%1 %2: plik nie jest otwarty")
                               .arg(QString::fromUtf8(what), path_)
                               .toStdString());
 }
 
-void TMFile::fail(const char* what) const {
+void TMFile::fail(const char* what) const
+{
     throw EMFileError(QStringLiteral("%1 %2: %3")
                           .arg(QString::fromUtf8(what), path_, file_.errorString())
                           .toStdString());

@@ -23,13 +23,16 @@ public:
 struct Harness {
     explicit Harness(const QStringList& arguments)
         : agent(arguments, {clock, dialogs, privileges}, home.path(), QStringLiteral("1.0.0.0"))
-        , terminations(&agent, &Agent::terminateRequested) {}
+        , terminations(&agent, &Agent::terminateRequested)
+    {}
 
-    QString logText() const {
+    QString logText() const
+    {
         QFile file(home.filePath(QStringLiteral("Tarvexio.log")));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
-    bool paneHas(const QString& text) const {
+    bool paneHas(const QString& text) const
+    {
         for (const QString& line : agent.model().messagePane()) {
             if (line.section(u'|', 2) == text)
                 return true;
@@ -69,17 +72,20 @@ private:
     QString database_;
 };
 
-void TestAgentStart::initTestCase() {
+void TestAgentStart::initTestCase()
+{
     database_ = data_.filePath(QStringLiteral("qmx.db"));
     test::CreateSqliteDatabase(database_, {{1, QStringLiteral("Sklep Łódź")}});
 }
 
-void TestAgentStart::cleanup() {
+void TestAgentStart::cleanup()
+{
     qunsetenv("TARVEXIO_BAZA");
     qunsetenv("TARVEXIO_IDENT");
 }
 
-void TestAgentStart::unattendedStartAndFirstConnection() {
+void TestAgentStart::unattendedStartAndFirstConnection()
+{
     Harness h({"BAZA=" + database_, "IDENT=jan", "PIERWSZE_POLACZENIE_PO_N_S=5"});
     h.agent.ShowWindow();
     QVERIFY(!h.agent.session().hasSession()); // the unattended way connects later
@@ -116,7 +122,8 @@ void TestAgentStart::unattendedStartAndFirstConnection() {
     QVERIFY(h.dialogs.boxes.isEmpty() && h.dialogs.exceptions.isEmpty());
 }
 
-void TestAgentStart::firstConnectionRefusedEndsUnattendedProgram() {
+void TestAgentStart::firstConnectionRefusedEndsUnattendedProgram()
+{
     const QString missing = data_.filePath(QStringLiteral("brak.db"));
     Harness h({"BAZA=" + missing, "IDENT=jan"});
     h.agent.StartTimerTimer();
@@ -127,7 +134,8 @@ void TestAgentStart::firstConnectionRefusedEndsUnattendedProgram() {
     QVERIFY(!QFile::exists(missing)); // never created as an empty database
 }
 
-void TestAgentStart::usageBoxNeedsTwoArguments_data() {
+void TestAgentStart::usageBoxNeedsTwoArguments_data()
+{
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("usageShown");
     QTest::newRow("/? with another argument") << QStringList{"/?", "IDENT=x"} << true;
@@ -135,7 +143,8 @@ void TestAgentStart::usageBoxNeedsTwoArguments_data() {
     QTest::newRow("/? alone is the interactive way") << QStringList{"/?"} << false;
 }
 
-void TestAgentStart::usageBoxNeedsTwoArguments() {
+void TestAgentStart::usageBoxNeedsTwoArguments()
+{
     QFETCH(QStringList, arguments);
     QFETCH(bool, usageShown);
     qputenv("TARVEXIO_BAZA", database_.toUtf8());
@@ -156,7 +165,8 @@ void TestAgentStart::usageBoxNeedsTwoArguments() {
     }
 }
 
-void TestAgentStart::missingNamesEndStart_data() {
+void TestAgentStart::missingNamesEndStart_data()
+{
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("logLine");
@@ -169,7 +179,8 @@ void TestAgentStart::missingNamesEndStart_data() {
                                             << "";
 }
 
-void TestAgentStart::missingNamesEndStart() {
+void TestAgentStart::missingNamesEndStart()
+{
     QFETCH(QStringList, arguments);
     QFETCH(QString, box);
     QFETCH(QString, logLine);
@@ -190,7 +201,8 @@ void TestAgentStart::missingNamesEndStart() {
     QVERIFY(h.agent.model().flags().closing);
 }
 
-void TestAgentStart::nonNumberStopsStart() {
+void TestAgentStart::nonNumberStopsStart()
+{
     Harness h({"BAZA=x", "IDENT=y", "SPRAWDAJ_CO_N_H=dwie"});
     QVERIFY_THROWS_EXCEPTION(EConvertError, h.agent.StartTimerTimer());
     QVERIFY(!h.agent.scheduler().timer().isActive());
@@ -198,7 +210,8 @@ void TestAgentStart::nonNumberStopsStart() {
     QCOMPARE(h.terminations.count(), 0);
 }
 
-void TestAgentStart::interactiveStartWithDefaultConnection() {
+void TestAgentStart::interactiveStartWithDefaultConnection()
+{
     qputenv("TARVEXIO_BAZA", database_.toUtf8());
     qputenv("TARVEXIO_IDENT", "kierownik");
     Harness h({});
@@ -226,7 +239,8 @@ void TestAgentStart::interactiveStartWithDefaultConnection() {
     QCOMPARE(h.terminations.count(), 0);
 }
 
-void TestAgentStart::interactiveStartRefusedEndsProgram() {
+void TestAgentStart::interactiveStartRefusedEndsProgram()
+{
     qputenv("TARVEXIO_BAZA", data_.path().toUtf8()); // a directory, not a database
     Harness h({});
     h.agent.ShowWindow();
@@ -237,7 +251,8 @@ void TestAgentStart::interactiveStartRefusedEndsProgram() {
                       ": nazwa bazy wskazuje katalog, nie plik: " + data_.path()));
 }
 
-void TestAgentStart::singleTestArgumentShowsTestButton() {
+void TestAgentStart::singleTestArgumentShowsTestButton()
+{
     qputenv("TARVEXIO_BAZA", database_.toUtf8());
     Harness h({" Testuj"});
     h.privileges.admin = false;
@@ -247,7 +262,8 @@ void TestAgentStart::singleTestArgumentShowsTestButton() {
     QVERIFY(!h.agent.model().autoStartBoxEnabled());
 }
 
-void TestAgentStart::zakonczAsksFirst() {
+void TestAgentStart::zakonczAsksFirst()
+{
     Harness h({"BAZA=" + database_, "IDENT=jan"});
     h.agent.StartTimerTimer();
     h.dialogs.answer = MessageAnswer::No;

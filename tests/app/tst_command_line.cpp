@@ -19,7 +19,8 @@ private slots:
     void adjustsPeriods();
 };
 
-void TestCommandLine::readsArguments_data() {
+void TestCommandLine::readsArguments_data()
+{
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("databaseName");
     QTest::addColumn<QString>("userIdent");
@@ -55,7 +56,8 @@ void TestCommandLine::readsArguments_data() {
         << "" << false << SchedulerNumbers{180000, 0, 900000, 5};
 }
 
-void TestCommandLine::readsArguments() {
+void TestCommandLine::readsArguments()
+{
     QFETCH(QStringList, arguments);
     CommandLineValues values;
     ReadArguments(arguments, values, u'.');
@@ -65,7 +67,8 @@ void TestCommandLine::readsArguments() {
     QTEST(values.numbers, "numbers");
 }
 
-void TestCommandLine::hoursWithEitherSeparator_data() {
+void TestCommandLine::hoursWithEitherSeparator_data()
+{
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QChar>("systemSeparator");
     for (const QChar separator : {QChar(u'.'), QChar(u','), QChar(0x066B)}) {
@@ -75,7 +78,8 @@ void TestCommandLine::hoursWithEitherSeparator_data() {
     }
 }
 
-void TestCommandLine::hoursWithEitherSeparator() {
+void TestCommandLine::hoursWithEitherSeparator()
+{
     QFETCH(QString, argument);
     QFETCH(QChar, systemSeparator);
     CommandLineValues values;
@@ -83,7 +87,8 @@ void TestCommandLine::hoursWithEitherSeparator() {
     QCOMPARE(values.numbers.checkPeriod, 5400000);
 }
 
-void TestCommandLine::rejectsNonNumbers_data() {
+void TestCommandLine::rejectsNonNumbers_data()
+{
     QTest::addColumn<QString>("argument");
     QTest::newRow("letters for seconds") << "PIERWSZE_POLACZENIE_PO_N_S=abc";
     QTest::newRow("fraction for seconds") << "PIERWSZE_POLACZENIE_PO_N_S=1.5";
@@ -94,7 +99,8 @@ void TestCommandLine::rejectsNonNumbers_data() {
     QTest::newRow("not finite") << "SPRAWDAJ_CO_N_H=inf";
 }
 
-void TestCommandLine::rejectsNonNumbers() {
+void TestCommandLine::rejectsNonNumbers()
+{
     QFETCH(QString, argument);
     CommandLineValues values;
     try {
@@ -106,7 +112,8 @@ void TestCommandLine::rejectsNonNumbers() {
     }
 }
 
-void TestCommandLine::adjustsPeriods_data() {
+void TestCommandLine::adjustsPeriods_data()
+{
     QTest::addColumn<SchedulerNumbers>("given");
     QTest::addColumn<SchedulerNumbers>("adjusted");
     QTest::newRow("defaults unchanged")
@@ -121,7 +128,8 @@ void TestCommandLine::adjustsPeriods_data() {
         << SchedulerNumbers{100, 101, 5, 5} << SchedulerNumbers{101, 211, 5, 5};
 }
 
-void TestCommandLine::adjustsPeriods() {
+void TestCommandLine::adjustsPeriods()
+{
     QFETCH(SchedulerNumbers, given);
     AdjustPeriods(given);
     QTEST(given, "adjusted");

@@ -11,7 +11,8 @@ using namespace tarvexio;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
+QByteArray ReadAll(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
@@ -33,7 +34,8 @@ private slots:
     void trailingSeparatorOfFolderIgnored();
 };
 
-void TestEventLog::formatsLines_data() {
+void TestEventLog::formatsLines_data()
+{
     QTest::addColumn<QDateTime>("moment");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("line");
@@ -47,13 +49,15 @@ void TestEventLog::formatsLines_data() {
         << "01-03-100|00:00:00|y";
 }
 
-void TestEventLog::formatsLines() {
+void TestEventLog::formatsLines()
+{
     QFETCH(QDateTime, moment);
     QFETCH(QString, text);
     QTEST(EventLog::FormatLine(moment, text), "line");
 }
 
-void TestEventLog::writesFileAndPane() {
+void TestEventLog::writesFileAndPane()
+{
     QTemporaryDir folder;
     WindowModel model;
     test::FakeClock clock;
@@ -74,7 +78,8 @@ void TestEventLog::writesFileAndPane() {
              (QStringList{"04-12-26|07:05:09|ab", "04-12-26|07:05:09|Połączono się z bazą łódź"}));
 }
 
-void TestEventLog::emptyLineBeforeStartOnlyAfterEarlierLines() {
+void TestEventLog::emptyLineBeforeStartOnlyAfterEarlierLines()
+{
     QTemporaryDir folder;
     WindowModel model;
     test::FakeClock clock;
@@ -94,7 +99,8 @@ void TestEventLog::emptyLineBeforeStartOnlyAfterEarlierLines() {
     QCOMPARE(model.messagePane().size(), 4);
 }
 
-void TestEventLog::paneKeepsLastThousandLines() {
+void TestEventLog::paneKeepsLastThousandLines()
+{
     WindowModel model;
     test::FakeClock clock;
     EventLog log(model, clock);
@@ -105,7 +111,8 @@ void TestEventLog::paneKeepsLastThousandLines() {
     QVERIFY(model.messagePane().back().endsWith(u"|1001"));
 }
 
-void TestEventLog::komunikatyEnabledFromSecondLine() {
+void TestEventLog::komunikatyEnabledFromSecondLine()
+{
     WindowModel model;
     test::FakeClock clock;
     EventLog log(model, clock);
@@ -115,7 +122,8 @@ void TestEventLog::komunikatyEnabledFromSecondLine() {
     QVERIFY(model.trayCommandEnabled(TrayCommand::Komunikaty));
 }
 
-void TestEventLog::alertStartsBlinking() {
+void TestEventLog::alertStartsBlinking()
+{
     WindowModel model;
     test::FakeClock clock;
     EventLog log(model, clock);
@@ -125,7 +133,8 @@ void TestEventLog::alertStartsBlinking() {
     QVERIFY(model.trayBlinking());
 }
 
-void TestEventLog::unwritableFolderLeavesPaneOnly() {
+void TestEventLog::unwritableFolderLeavesPaneOnly()
+{
     // A "folder" that is a file: no user, root included, can create a log inside it.
     QTemporaryDir folder;
     const QString notAFolder = folder.filePath(QStringLiteral("plik"));
@@ -142,7 +151,8 @@ void TestEventLog::unwritableFolderLeavesPaneOnly() {
     QCOMPARE(model.messagePane().size(), 1);
 }
 
-void TestEventLog::fileLostAfterPreparationRaises() {
+void TestEventLog::fileLostAfterPreparationRaises()
+{
     QTemporaryDir folder;
     WindowModel model;
     test::FakeClock clock;
@@ -154,7 +164,8 @@ void TestEventLog::fileLostAfterPreparationRaises() {
     QVERIFY_THROWS_EXCEPTION(EMFileError, log.WriteLog(QStringLiteral("lost")));
 }
 
-void TestEventLog::trailingSeparatorOfFolderIgnored() {
+void TestEventLog::trailingSeparatorOfFolderIgnored()
+{
     QTemporaryDir folder;
     WindowModel model;
     test::FakeClock clock;

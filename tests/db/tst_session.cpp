@@ -49,12 +49,14 @@ private:
     QString postgresUrl_;
 };
 
-void TestSession::initTestCase() {
+void TestSession::initTestCase()
+{
     postgresUrl_ = test::PostgresUrl();
     QVERIFY2(!postgresUrl_.isEmpty(), "the PostgreSQL fixture did not start");
 }
 
-void TestSession::init() {
+void TestSession::init()
+{
     // A fresh database for every test function and engine row.
     sqlitePath_ = folder_.filePath(QStringLiteral("%1.db").arg(QTest::currentTestFunction()) +
                                    (QTest::currentDataTag() ? QTest::currentDataTag() : ""));
@@ -63,7 +65,8 @@ void TestSession::init() {
         sqlitePath_, {{2, "Żabka"}, {1, "Sklep Łódź"}, {0, "Centrala"}, {3, "Sklep Łódź"}});
 }
 
-std::unique_ptr<TQMXBazaDanych> TestSession::open() {
+std::unique_ptr<TQMXBazaDanych> TestSession::open()
+{
     QFETCH(QString, engine);
     if (engine == u"sqlite")
         return test::Connect(sqlitePath_);
@@ -76,13 +79,15 @@ std::unique_ptr<TQMXBazaDanych> TestSession::open() {
     return session;
 }
 
-void TestSession::onBothEngines_data() {
+void TestSession::onBothEngines_data()
+{
     QTest::addColumn<QString>("engine");
     QTest::newRow("sqlite") << "sqlite";
     QTest::newRow("postgresql") << "postgresql";
 }
 
-void TestSession::parsesAndRedactsNames_data() {
+void TestSession::parsesAndRedactsNames_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("engine");
     QTest::addColumn<QString>("user");
@@ -100,7 +105,8 @@ void TestSession::parsesAndRedactsNames_data() {
         << "odbc:DSN=qmx;UID=sa;PWD=***;1";
 }
 
-void TestSession::parsesAndRedactsNames() {
+void TestSession::parsesAndRedactsNames()
+{
     QFETCH(QString, name);
     const DatabaseTarget target = ParseDatabaseName(name, QStringLiteral("ident"));
     QTEST(int(target.engine), "engine");
@@ -109,7 +115,8 @@ void TestSession::parsesAndRedactsNames() {
     QTEST(RedactedDatabaseName(name), "redacted");
 }
 
-void TestSession::literals_data() {
+void TestSession::literals_data()
+{
     QTest::addColumn<QString>("literal");
     QTest::addColumn<QString>("expected");
     QTest::newRow("plain") << ToDBField(QStringLiteral("Tarvexio")) << "'Tarvexio'";
@@ -123,12 +130,14 @@ void TestSession::literals_data() {
         << ToDBField(QDate(2026, 1, 2), SqlEngine::ODBC) << "'20260102 00:00:00'";
 }
 
-void TestSession::literals() {
+void TestSession::literals()
+{
     QFETCH(QString, literal);
     QTEST(literal, "expected");
 }
 
-void TestSession::failedConnections_data() {
+void TestSession::failedConnections_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
     QTest::newRow("missing file") << "brak.db"
@@ -146,7 +155,8 @@ void TestSession::failedConnections_data() {
         << "";
 }
 
-void TestSession::failedConnections() {
+void TestSession::failedConnections()
+{
     QFETCH(QString, name);
     QFETCH(QString, reason);
     QFile garbage(folder_.filePath(QStringLiteral("smieci.db")));
@@ -170,7 +180,8 @@ void TestSession::failedConnections() {
     }
 }
 
-void TestSession::transactionsCommitAndRollBack() {
+void TestSession::transactionsCommitAndRollBack()
+{
     auto session = open();
     QVERIFY(session->GetPolaczenieAktywne());
     QVERIFY(!session->GetCzyWTransakcji());
@@ -193,7 +204,8 @@ void TestSession::transactionsCommitAndRollBack() {
     QCOMPARE(query.FieldByName("ParNazwa").GetAsString(), "ParA");
 }
 
-void TestSession::literalsRoundTrip() {
+void TestSession::literalsRoundTrip()
+{
     auto session = open();
     const QString awkward = QStringLiteral("O'Reilly ''quoted'' \\ ; -- zażółć gęślą jaźń");
     session->ExecSQL("insert into Konfig values ('Tarvexio', " + ToDBField(awkward) + ", " +
@@ -214,7 +226,8 @@ void TestSession::literalsRoundTrip() {
     QCOMPARE(query.FieldByName("DATA").GetAsDateTime(), QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
 }
 
-void TestSession::fieldsAndWalking() {
+void TestSession::fieldsAndWalking()
+{
     auto session = open();
     session->ExecSQL("insert into SklepParagon values (1, 1, 1, '2026-03-01 23:59:59', 0, 7, "
                      "12.5), (2, 1, 0, '2026-03-02 00:00:00', 0, NULL, NULL)");
@@ -258,7 +271,30 @@ void TestSession::fieldsAndWalking() {
     QCOMPARE(query.GetCount(), 0);
 }
 
-void TestSession::shopListOrder() {
+void TestSession::lookUpWhileWalking()
+{
+    // The export looks a value up for each row of a result it is walking.
+    auto session = open();
+    TKMQuery outer;
+    TKMQuery lookUp;
+    session->PowiazQuery(outer);
+    session->PowiazQuery(lookUp);
+    outer.SetSQL("select SklepId from Sklep order by SklepId");
+    outer.Open();
+    const TMField id = outer.FieldByName("SklepId");
+    QStringList names;
+    for (; !outer.Eof(); outer.Next()) {
+        lookUp.SetSQL(
+            QStringLiteral("select Nazwa from Sklep where SklepId=%1").arg(id.GetAsInteger()));
+        lookUp.Open();
+        names.append(lookUp.FieldByName("Nazwa").GetAsString());
+        lookUp.Close();
+    }
+    QCOMPARE(names, (QStringList{"Centrala", "Sklep Łódź", "Żabka", "Sklep Łódź"}));
+}
+
+void TestSession::shopListOrder()
+{
     auto session = open();
     TDmQMXWDWykazy catalogue(*session);
     catalogue.WczytajKonfiguracje();
@@ -270,7 +306,8 @@ void TestSession::shopListOrder() {
     QCOMPARE(catalogue.GetSklepy().back().description, "Żabka");
 }
 
-void TestSession::errorsRaise() {
+void TestSession::errorsRaise()
+{
     auto session = open();
     QVERIFY_THROWS_EXCEPTION(EQMXDBError, session->ExecSQL("insert into NoSuchTable values (1)"));
     TKMQuery query;

@@ -11,7 +11,8 @@
 namespace {
 
 struct AgentProcess {
-    AgentProcess(const QString& home, const QString& runtime, const QStringList& arguments) {
+    AgentProcess(const QString& home, const QString& runtime, const QStringList& arguments)
+    {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TARVEXIO_HEADLESS"), QStringLiteral("1"));
         env.insert(QStringLiteral("TARVEXIO_HOME"), home);
@@ -19,7 +20,8 @@ struct AgentProcess {
         process.setProcessEnvironment(env);
         process.start(qEnvironmentVariable("TARVEXIO_BINARY"), arguments);
     }
-    ~AgentProcess() {
+    ~AgentProcess()
+    {
         if (process.state() != QProcess::NotRunning) {
             process.kill();
             process.waitForFinished(5000);
@@ -29,7 +31,8 @@ struct AgentProcess {
     QProcess process;
 };
 
-QString ReadLog(const QString& home) {
+QString ReadLog(const QString& home)
+{
     QFile file(home + QStringLiteral("/Tarvexio.log"));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
@@ -50,7 +53,8 @@ private:
     QString database_;
 };
 
-void TestHeadlessProcess::init() {
+void TestHeadlessProcess::init()
+{
     QFile::setPermissions(runtime_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     database_ = home_.filePath(QStringLiteral("qmx.db"));
     if (!QFile::exists(database_))
@@ -58,7 +62,8 @@ void TestHeadlessProcess::init() {
     QFile::remove(home_.filePath(QStringLiteral("Tarvexio.log")));
 }
 
-void TestHeadlessProcess::runsConnectsAndStopsOnSigterm() {
+void TestHeadlessProcess::runsConnectsAndStopsOnSigterm()
+{
     AgentProcess agent(home_.path(), runtime_.path(),
                        {"BAZA=" + database_, "IDENT=jan", "PIERWSZE_POLACZENIE_PO_N_S=1"});
     QVERIFY(agent.process.waitForStarted(5000));
@@ -85,7 +90,8 @@ void TestHeadlessProcess::runsConnectsAndStopsOnSigterm() {
                 .contains(u"|Uruchomiono program"));
 }
 
-void TestHeadlessProcess::badNumberEndsWithUsageError() {
+void TestHeadlessProcess::badNumberEndsWithUsageError()
+{
     AgentProcess agent(home_.path(), runtime_.path(),
                        {"BAZA=" + database_, "IDENT=jan", "SPRAWDAJ_CO_N_H=pół"});
     QVERIFY(agent.process.waitForFinished(15000));
@@ -96,7 +102,8 @@ void TestHeadlessProcess::badNumberEndsWithUsageError() {
     QVERIFY(!ReadLog(home_.path()).contains(u"Uruchomiono program"));
 }
 
-void TestHeadlessProcess::refusedFirstConnectionEndsProgram() {
+void TestHeadlessProcess::refusedFirstConnectionEndsProgram()
+{
     const QString missing = home_.filePath(QStringLiteral("brak.db"));
     AgentProcess agent(home_.path(), runtime_.path(),
                        {"BAZA=" + missing, "IDENT=jan", "PIERWSZE_POLACZENIE_PO_N_S=0"});

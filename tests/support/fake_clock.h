@@ -10,10 +10,12 @@ namespace tarvexio::test {
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(QDateTime now = QDateTime(QDate(2026, 12, 4), QTime(7, 5, 9)))
-        : now_(std::move(now)) {}
+        : now_(std::move(now))
+    {}
 
     QDateTime now() const override { return now_; }
-    void pause(int milliseconds) override {
+    void pause(int milliseconds) override
+    {
         pauses.append(milliseconds);
         now_ = now_.addMSecs(milliseconds);
     }

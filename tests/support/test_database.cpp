@@ -14,7 +14,8 @@
 
 namespace tarvexio::test {
 
-void CreateSqliteDatabase(const QString& path, const QVector<QPair<int, QString>>& shops) {
+void CreateSqliteDatabase(const QString& path, const QVector<QPair<int, QString>>& shops)
+{
     const QString name = QUuid::createUuid().toString();
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -39,20 +40,23 @@ void CreateSqliteDatabase(const QString& path, const QVector<QPair<int, QString>
     QSqlDatabase::removeDatabase(name);
 }
 
-QString PostgresUrl() {
+QString PostgresUrl()
+{
     QFile file(qEnvironmentVariable("TARVEXIO_TEST_PG_URL_FILE"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).trimmed();
 }
 
-std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName, const QString& userIdent) {
+std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName, const QString& userIdent)
+{
     auto session = std::make_unique<TQMXBazaDanych>(4, QStringLiteral("1.0.0.0"), 0);
     session->PolaczBezOkna(databaseName, userIdent, true);
     return session;
 }
 
-void ResetPostgresSchema(TQMXBazaDanych& session) {
+void ResetPostgresSchema(TQMXBazaDanych& session)
+{
     session.ExecSQL(QStringLiteral("drop schema if exists public cascade"));
     session.ExecSQL(QStringLiteral("create schema public"));
     CreateSchema(session);

@@ -13,7 +13,8 @@ using namespace tarvexio;
 
 namespace {
 
-demo::DemoOptions SmallChain(quint64 seed) {
+demo::DemoOptions SmallChain(quint64 seed)
+{
     demo::DemoOptions options;
     options.shops = 3;
     options.goods = 400;
@@ -23,7 +24,8 @@ demo::DemoOptions SmallChain(quint64 seed) {
     return options;
 }
 
-QStringList Column(TQMXBazaDanych& session, const QString& statement) {
+QStringList Column(TQMXBazaDanych& session, const QString& statement)
+{
     TKMQuery query;
     session.PowiazQuery(query);
     query.SetSQL(statement);
@@ -35,7 +37,8 @@ QStringList Column(TQMXBazaDanych& session, const QString& statement) {
     return values;
 }
 
-QByteArray Digest(const QString& path) {
+QByteArray Digest(const QString& path)
+{
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
@@ -60,7 +63,8 @@ private:
     std::unique_ptr<TQMXBazaDanych> session_;
 };
 
-void TestDemoGenerator::initTestCase() {
+void TestDemoGenerator::initTestCase()
+{
     path_ = folder_.filePath(QStringLiteral("demo.db"));
     QStringList progress;
     demo::CreateDemoDatabase(path_, SmallChain(7), [&](const QString& line) { progress << line; });
@@ -70,7 +74,8 @@ void TestDemoGenerator::initTestCase() {
     QVERIFY(session_->GetPolaczenieAktywne());
 }
 
-void TestDemoGenerator::everyDocumentKindEveryDay() {
+void TestDemoGenerator::everyDocumentKindEveryDay()
+{
     // Per shop and day, each of the kinds the export reads is there.
     const QStringList counts =
         Column(*session_, "select count(distinct SklepId || '/' || Data) as v from SklepDok "
@@ -94,7 +99,8 @@ void TestDemoGenerator::everyDocumentKindEveryDay() {
              QStringList{"2026-11-27 00:00:00 2026-11-30 00:00:00"});
 }
 
-void TestDemoGenerator::codesNamesUnitsAndRates() {
+void TestDemoGenerator::codesNamesUnitsAndRates()
+{
     const QStringList codes = Column(*session_, "select Kod as v from Towar");
     QCOMPARE(codes.size(), 400);
     const auto count = [&](auto predicate) {
@@ -121,7 +127,8 @@ void TestDemoGenerator::codesNamesUnitsAndRates() {
     QVERIFY(std::any_of(plu.begin(), plu.end(), [](const QString& p) { return p != u"0"; }));
 }
 
-void TestDemoGenerator::suppliersInMixedForms() {
+void TestDemoGenerator::suppliersInMixedForms()
+{
     const QStringList nips =
         Column(*session_, "select NIP as v from Kontrahent where NIP is not null");
     QVERIFY(nips.contains(QStringLiteral("PL 526-000-12-46")));
@@ -136,7 +143,8 @@ void TestDemoGenerator::suppliersInMixedForms() {
                 .size() > 0);
 }
 
-void TestDemoGenerator::receiptsIncludeMidnight() {
+void TestDemoGenerator::receiptsIncludeMidnight()
+{
     QVERIFY(Column(*session_, "select SklepParId as v from SklepParagon where DataCzas like "
                               "'% 00:00:00'")
                 .size() >= 4);
@@ -146,7 +154,8 @@ void TestDemoGenerator::receiptsIncludeMidnight() {
             0);
 }
 
-void TestDemoGenerator::sameSeedSameDatabase() {
+void TestDemoGenerator::sameSeedSameDatabase()
+{
     const QString again = folder_.filePath(QStringLiteral("again.db"));
     const QString other = folder_.filePath(QStringLiteral("other.db"));
     const auto quiet = [](const QString&) {
@@ -157,7 +166,8 @@ void TestDemoGenerator::sameSeedSameDatabase() {
     QVERIFY(Digest(other) != Digest(path_));
 }
 
-void TestDemoGenerator::refusesExistingFile() {
+void TestDemoGenerator::refusesExistingFile()
+{
     QVERIFY_THROWS_EXCEPTION(std::runtime_error,
                              demo::CreateDemoDatabase(path_, SmallChain(1), [](const QString&) {}));
     QVERIFY(session_->GetPolaczenieAktywne());

@@ -17,7 +17,8 @@ namespace tarvexio::demo {
 
 namespace {
 
-[[noreturn]] void Fail(const QString& what, const QSqlError& error) {
+[[noreturn]] void Fail(const QString& what, const QSqlError& error)
+{
     throw std::runtime_error(QStringLiteral("%1: %2").arg(what, error.text()).toStdString());
 }
 
@@ -26,7 +27,8 @@ class Inserter {
 public:
     Inserter(QSqlDatabase& db, const QString& table, int columns)
         : query_(db)
-        , table_(table) {
+        , table_(table)
+    {
         QStringList marks;
         for (int i = 0; i < columns; ++i)
             marks.append(QStringLiteral("?"));
@@ -35,7 +37,8 @@ public:
             Fail(table, query_.lastError());
     }
 
-    void row(std::initializer_list<QVariant> values) {
+    void row(std::initializer_list<QVariant> values)
+    {
         int i = 0;
         for (const QVariant& value : values)
             query_.bindValue(i++, value);
@@ -87,27 +90,32 @@ const char* const SupplierNips[] = {"PL 526-000-12-46",
 
 const int Stawki[] = {2300, 2300, 2300, 800, 800, 500, 0, -1};
 
-QString DayText(const QDate& day) {
+QString DayText(const QDate& day)
+{
     return day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
 }
 
-QString MomentText(const QDate& day, int secondsOfDay) {
+QString MomentText(const QDate& day, int secondsOfDay)
+{
     return DayText(day).left(10) + u' ' +
            QTime(0, 0).addSecs(secondsOfDay).toString(QStringLiteral("HH:mm:ss"));
 }
 
-double Cents(double value) {
+double Cents(double value)
+{
     return std::round(value * 100.0) / 100.0;
 }
 
-QString Digits(RandomSource& random, int count) {
+QString Digits(RandomSource& random, int count)
+{
     QString text;
     for (int i = 0; i < count; ++i)
         text.append(QChar(u'0' + random.between(0, 9)));
     return text;
 }
 
-QString GoodsCode(RandomSource& random) {
+QString GoodsCode(RandomSource& random)
+{
     const int kind = random.between(0, 99);
     if (kind < 78)
         return QStringLiteral("590") + Digits(random, 10);
@@ -134,7 +142,8 @@ struct Generator {
         : db(database)
         , options(demoOptions)
         , progress(report)
-        , random(demoOptions.seed) {}
+        , random(demoOptions.seed)
+    {}
 
     QSqlDatabase& db;
     const DemoOptions& options;
@@ -144,18 +153,21 @@ struct Generator {
 
     // A shop's own id for a central goods id: a rotation per shop, so that joins which
     // forget the shop id go wrong visibly.
-    int localGoodsId(int shop, int towId) const {
+    int localGoodsId(int shop, int towId) const
+    {
         return (towId - 1 + shop * 37) % options.goods + 1;
     }
     int localSupplierId(int shop, int kontrId) const { return kontrId * 3 + shop; }
 
     // Popular goods sell more often: skew the choice toward low ids.
-    int pickGoods() {
+    int pickGoods()
+    {
         const double u = random.unit();
         return 1 + std::min(options.goods - 1, int(options.goods * u * u * u));
     }
 
-    void dictionaries() {
+    void dictionaries()
+    {
         Inserter jm(db, QStringLiteral("JM"), 2);
         for (int i = 0; i < int(std::size(Units)); ++i)
             jm.row({i + 1, QString::fromUtf8(Units[i])});
@@ -177,7 +189,8 @@ struct Generator {
                                  .arg(shop)});
     }
 
-    void goodsCatalogue() {
+    void goodsCatalogue()
+    {
         progress(QStringLiteral("Towary: %1").arg(options.goods));
         Inserter towar(db, QStringLiteral("Towar"), 8);
         Inserter kodDod(db, QStringLiteral("KodDod"), 4);
@@ -211,7 +224,8 @@ struct Generator {
         }
     }
 
-    void shopGoodsAndStock(int shop) {
+    void shopGoodsAndStock(int shop)
+    {
         Inserter sklepTowar(db, QStringLiteral("SklepTowar"), 3);
         Inserter sklepIstw(db, QStringLiteral("SklepIstw"), 3);
         Inserter sklepKontr(db, QStringLiteral("SklepKontr"), 3);
@@ -243,7 +257,8 @@ struct Generator {
         double nettoMag = 0;
     };
 
-    void shopDays(int shop) {
+    void shopDays(int shop)
+    {
         Inserter dok(db, QStringLiteral("SklepDok"), 9);
         Inserter poz(db, QStringLiteral("SklepPozDok"), 12);
         Inserter paragon(db, QStringLiteral("SklepParagon"), 7);
@@ -285,7 +300,8 @@ struct Generator {
     }
 
     void writeDocument(Inserter& dok, Inserter& poz, int shop, int dokId, int type,
-                       const QDate& day, bool cancelled, int positions) {
+                       const QDate& day, bool cancelled, int positions)
+    {
         const bool purchase = type == 2 || type == 4;
         DocumentTotals totals;
         for (int position = 1; position <= positions; ++position) {
@@ -316,7 +332,8 @@ struct Generator {
                  Cents(totals.razem), Cents(totals.nettoMag)});
     }
 
-    void run() {
+    void run()
+    {
         dictionaries();
         goodsCatalogue();
         for (int shop = 1; shop <= options.shops; ++shop) {
@@ -330,7 +347,8 @@ struct Generator {
 } // namespace
 
 void GenerateDemoData(QSqlDatabase& db, const DemoOptions& options,
-                      const std::function<void(const QString&)>& progress) {
+                      const std::function<void(const QString&)>& progress)
+{
     if (options.shops < 1 || options.goods < 1 || options.days < 1 || !options.lastDay.isValid())
         throw std::invalid_argument(
             "shops, goods and days must be positive and the last day valid");
@@ -347,7 +365,8 @@ void GenerateDemoData(QSqlDatabase& db, const DemoOptions& options,
 }
 
 void CreateDemoDatabase(const QString& path, const DemoOptions& options,
-                        const std::function<void(const QString&)>& progress) {
+                        const std::function<void(const QString&)>& progress)
+{
     if (QFile::exists(path))
         throw std::runtime_error(
             QStringLiteral("Plik %1 już istnieje; usuń go albo podaj inną nazwę")

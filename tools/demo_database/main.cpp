@@ -9,7 +9,8 @@
 
 namespace {
 
-int PositiveOption(const QCommandLineParser& parser, const QString& name, bool& ok) {
+int PositiveOption(const QCommandLineParser& parser, const QString& name, bool& ok)
+{
     bool parsed = false;
     const int value = parser.value(name).toInt(&parsed);
     if (!parsed || value < 1) {
@@ -22,7 +23,8 @@ int PositiveOption(const QCommandLineParser& parser, const QString& name, bool& 
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(

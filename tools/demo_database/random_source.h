@@ -9,9 +9,11 @@ namespace tarvexio::demo {
 class RandomSource {
 public:
     explicit RandomSource(quint64 seed)
-        : state_(seed) {}
+        : state_(seed)
+    {}
 
-    quint64 next() {
+    quint64 next()
+    {
         quint64 z = (state_ += 0x9E3779B97F4A7C15ULL);
         z = (z ^ (z >> 30U)) * 0xBF58476D1CE4E5B9ULL;
         z = (z ^ (z >> 27U)) * 0x94D049BB133111EBULL;
@@ -19,7 +21,8 @@ public:
     }
 
     // A whole number in [low, high].
-    int between(int low, int high) {
+    int between(int low, int high)
+    {
         const auto span = static_cast<quint64>(high - low) + 1U;
         return low + static_cast<int>(next() % span);
     }
@@ -29,7 +32,8 @@ public:
 
     bool chance(double probability) { return unit() < probability; }
 
-    template <typename T, int N> const T& pick(const T (&items)[N]) {
+    template <typename T, int N> const T& pick(const T (&items)[N])
+    {
         return items[between(0, N - 1)];
     }
 
