@@ -122,7 +122,7 @@ bool TQMXBazaDanych::open()
             return false;
         }
     }
-    qCInfo(lcDb).noquote() << "Connected to" << RedactedDatabaseName(databaseName_);
+    qCDebug(lcDb).noquote() << "Connected to" << RedactedDatabaseName(databaseName_);
     return true;
 }
 
