@@ -6,7 +6,7 @@ namespace tarvexio {
 
 QString ProgramFolder()
 {
-    const QString home = qEnvironmentVariable("TARVEXIO_HOME");
+    QString home = qEnvironmentVariable("TARVEXIO_HOME");
     if (!home.isEmpty())
         return home;
     return QCoreApplication::applicationDirPath();

@@ -50,7 +50,7 @@ QDateTime TMField::GetAsDateTime() const
     text.replace(u'T', u' ');
     for (const char* format :
          {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm", "yyyy-MM-dd"}) {
-        const QDateTime moment = QDateTime::fromString(text, QString::fromLatin1(format));
+        QDateTime moment = QDateTime::fromString(text, QString::fromLatin1(format));
         if (moment.isValid())
             return moment;
     }

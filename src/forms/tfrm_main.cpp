@@ -4,7 +4,9 @@
 #include "ui_tfrm_main.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QSystemTrayIcon>
@@ -39,6 +41,8 @@ Tfrm_main::Tfrm_main(Agent& agent, QWidget* parent)
     , ui_(std::make_unique<Ui::Tfrm_main>())
 {
     ui_->setupUi(this);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     ui_->Memo->setMaximumBlockCount(WindowModel::MaxPaneLines);
     ui_->Memo->setPlainText(agent_.model().messagePane().join(u'\n'));
     createTray();
