@@ -1,7 +1,11 @@
 #include "app/agent.h"
 
 #include "app/logging.h"
+#include "config/configuration_file.h"
+#include "config/configuration_store.h"
+#include "config/konfig_eksportu.h"
 #include "db/database_name.h"
+#include "db/db_error.h"
 #include "platform/dialogs.h"
 #include "platform/privileges.h"
 
@@ -14,14 +18,15 @@ const QString UsageText =
 
 } // namespace
 
-Agent::Agent(QStringList arguments, AgentPorts ports, QString programFolder, QString version,
+Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QString version,
              QObject* parent)
     : QObject(parent)
     , arguments_(std::move(arguments))
     , clock_(ports.clock)
     , dialogs_(ports.dialogs)
     , privileges_(ports.privileges)
-    , programFolder_(std::move(programFolder))
+    , location_(std::move(location))
+    , autostartEntry_(ports.autostart)
     , log_(model_, clock_)
     , session_(model_, log_, std::move(version),
                SessionOwner::Hooks{
@@ -37,6 +42,34 @@ Agent::Agent(QStringList arguments, AgentPorts ports, QString programFolder, QSt
 }
 
 Agent::~Agent() = default;
+
+void Agent::onCatalogueReady(TDmQMXWDWykazy& catalogue, bool firstTime)
+{
+    if (!konfig_) {
+        konfig_ = std::make_unique<TKonfigEksportu>(catalogue, location_.folder);
+        configurationStore_ = std::make_unique<ConfigurationStore>(ConfigurationStore::Context{
+            *konfig_, model_, session_, dialogs_, clock_, autostartEntry_,
+            ConfigurationFilePath(location_.folder, location_.programFile), location_.programFile});
+    } else {
+        konfig_->LoadShopLists(catalogue);
+    }
+    if (firstTime)
+        configurationStore_->LoadAtStart();
+}
+
+void Agent::SaveConfiguration()
+{
+    try {
+        if (!configurationStore_)
+            throw EQMXDBError(QStringLiteral("Konfiguracja nie została jeszcze wczytana: brak "
+                                             "połączenia z bazą %1")
+                                  .arg(RedactedDatabaseName(session_.databaseName())),
+                              EQMXDBError::NotConnected);
+        configurationStore_->Save();
+    } catch (const std::exception& error) {
+        ShowException(error);
+    }
+}
 
 void Agent::start()
 {
@@ -104,7 +137,7 @@ void Agent::StartTimerTimer()
 {
     startTimer_.stop();
     scheduler_.timer().stop();
-    log_.Prepare(programFolder_);
+    log_.Prepare(location_.folder);
     scheduler_.numbers() = SchedulerNumbers::Defaults();
     model_.setTrayCommandEnabled(TrayCommand::Przywroc, false);
     model_.setTrayCommandEnabled(TrayCommand::Zakoncz, true);

@@ -4,21 +4,36 @@
 #include "app/scheduler.h"
 #include "app/session_owner.h"
 #include "app/window_model.h"
+#include "config/autostart_entry.h"
 
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
+
 namespace tarvexio {
 
+class AutostartStore;
 class Clock;
+class ConfigurationStore;
 class Dialogs;
 class Privileges;
+class TDmQMXWDWykazy;
+class TKonfigEksportu;
 
 struct AgentPorts {
     Clock& clock;
     Dialogs& dialogs;
     Privileges& privileges;
+    AutostartStore& autostart;
+};
+
+// Where the agent keeps its files: the program folder (log, configuration, default exchange
+// directory) and the program file whose name the configuration file takes.
+struct AgentLocation {
+    QString folder;
+    QString programFile;
 };
 
 // The main window's logic without the window: start-up, the show and close handlers, the
@@ -29,7 +44,7 @@ class Agent : public QObject {
 public:
     static constexpr int StartTimerMs = 1000;
 
-    Agent(QStringList arguments, AgentPorts ports, QString programFolder, QString version,
+    Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QString version,
           QObject* parent = nullptr);
     ~Agent() override;
 
@@ -39,6 +54,11 @@ public:
     SessionOwner& session() { return session_; }
     Scheduler& scheduler() { return scheduler_; }
     const QStringList& arguments() const { return arguments_; }
+    const AgentLocation& location() const { return location_; }
+    // The settings record and its stores, from the first connected session on.
+    TKonfigEksportu* konfig() const { return konfig_.get(); }
+    ConfigurationStore* configurationStore() const { return configurationStore_.get(); }
+    AutostartEntry& autostart() { return autostartEntry_; }
 
     // Arms the one-shot start timer.
     void start();
@@ -60,6 +80,9 @@ public:
     void PrzywrocClick();
     void ZakocznczClick();
 
+    // "Zap. Konfig." and "Zapisz": saves in the chosen mode, errors shown.
+    void SaveConfiguration();
+
     void WriteLog(const QString& text, bool alert = false) { log_.WriteLog(text, alert); }
     // Exceptions at an operation's outermost handler. Unattended, nobody can answer a box,
     // so they go to the log (alerting) instead.
@@ -73,6 +96,7 @@ signals:
 
 private:
     void runStartTimer();
+    void onCatalogueReady(TDmQMXWDWykazy& catalogue, bool firstTime);
     bool readCommandLine();
     void enableTrayCommandsAfterHide();
     QString workingCaption() const;
@@ -81,12 +105,15 @@ private:
     Clock& clock_;
     Dialogs& dialogs_;
     Privileges& privileges_;
-    QString programFolder_;
+    AgentLocation location_;
+    AutostartEntry autostartEntry_;
     WindowModel model_;
     EventLog log_;
     SessionOwner session_;
     Scheduler scheduler_;
     QTimer startTimer_;
+    std::unique_ptr<TKonfigEksportu> konfig_;
+    std::unique_ptr<ConfigurationStore> configurationStore_;
     bool terminating_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include "app/program_folder.h"
 #include "app/termination_signals.h"
 #include "app/version.h"
+#include "platform/autostart_store.h"
 #include "platform/clock.h"
 #include "platform/headless_dialogs.h"
 #include "platform/privileges.h"
@@ -52,7 +53,9 @@ int RunHeadless(const QStringList& arguments)
     if (!ClaimSingleInstance(instance, dialogs))
         return 0;
 
-    Agent agent(arguments, {clock, dialogs, privileges}, ProgramFolder(),
+    const std::unique_ptr<AutostartStore> autostart = CreateSystemAutostartStore();
+    Agent agent(arguments, {clock, dialogs, privileges, *autostart},
+                {ProgramFolder(), QCoreApplication::applicationFilePath()},
                 QString::fromLatin1(TARVEXIO_VERSION));
     dialogs.setLogSink([&agent](const QString& line) { agent.WriteLog(line); });
     agent.log().setEcho([](const QString& line) {

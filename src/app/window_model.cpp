@@ -49,6 +49,11 @@ void WindowModel::setTrayBlinking(bool blinking)
     assign(trayBlinking_, blinking);
 }
 
+void WindowModel::setBusy(bool busy)
+{
+    assign(busy_, busy);
+}
+
 bool WindowModel::trayCommandEnabled(TrayCommand command) const
 {
     return trayCommands_[static_cast<int>(command)];

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QDate>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <array>
 
 namespace tarvexio {
 
@@ -10,6 +13,46 @@ enum class MainPage { Eksport, FTP, Komunikaty };
 
 // The tray menu's commands, by their place in the menu.
 enum class TrayCommand { Komunikaty, Przywroc, Zakoncz };
+
+// The settings controls of the "Eksport" and "FTP" pages, as the logic sees them.
+struct SettingsControls {
+    static constexpr int ConsentCount = 10;
+    static constexpr int FtpDefaultPort = 21;
+
+    // "Eksport" page
+    QString EdKatalogWymiany;
+    QString EdSerwis_IT;
+    int CSGodzEdit = 20; // 0 to 23
+    int CSMinEdit = 0;   // 0 to 59
+    // In the order of the consent parameters: CBCenySprzedazy, CBIloscWMag, CBWartWMag,
+    // CBDzWartZakwCenZak, CBDzWartSprzwCenSprz, CBDzWartSprzwCenZak, CBDzLiczbaPar,
+    // CBSrLiczbaPLUnaPar, CBSrWartPar, CBNIPKontr.
+    std::array<bool, ConsentCount> consent{};
+    QDate DateTimePicker1;
+    QDate DateTimePicker2;
+    QDate DataOstatniegoEksportu;
+    bool DataOstatniegoEksportuEnabled = false;
+    bool CBAutoStart = false;
+    int CBZapisKonfig =
+        0; // item index: 0 "do bazy i do pliku", 1 "tylko do bazy", 2 "tylko do pliku"
+    bool CBKonfigZPliku = false;
+
+    // "FTP" page
+    QString ed_hostFTP;
+    QString ed_userFTP;
+    QString ed_hasloFTP;
+    QString ed_folderFTP;
+    QString ed_portFTP = QStringLiteral("21");
+    bool portEnabled = false; // ed_portFTP and ud_portFTP
+    bool cb_DomyslnyPortFTP = true;
+    bool CbPlikPBK = false;
+    QString EdPlikPBK;
+    bool cb_PbkCzyModem = false;
+    QStringList pbkEntries; // items of Cb_PbkEntry
+    QString Cb_PbkEntry;    // the selected entry
+    QString ed_UzytkownikPbk;
+    QString ed_HasloPbk;
+};
 
 // What the agent's logic reads and writes of the main window. Widgets bind to it both ways;
 // the headless agent has only this. Every setter that changes a value emits changed().
@@ -56,6 +99,15 @@ public:
     bool trayCommandEnabled(TrayCommand command) const;
     void setTrayCommandEnabled(TrayCommand command, bool enabled);
 
+    SettingsControls& settings() { return settings_; }
+    const SettingsControls& settings() const { return settings_; }
+    // Tells the widgets that settings() changed as a whole.
+    void settingsShown() { emit changed(); }
+
+    // The hourglass while a save works.
+    bool busy() const { return busy_; }
+    void setBusy(bool busy);
+
     const QStringList& messagePane() const { return messagePane_; }
     // Appends one line and drops the oldest beyond MaxPaneLines.
     void appendPaneLine(const QString& line);
@@ -78,6 +130,8 @@ private:
     bool trayIconShown_ = false;
     bool trayBlinking_ = false;
     bool trayCommands_[3] = {false, false, false};
+    SettingsControls settings_;
+    bool busy_ = false;
     QStringList messagePane_;
 };
 

@@ -6,6 +6,7 @@
 #include "app/version.h"
 #include "forms/gui_dialogs.h"
 #include "forms/tfrm_main.h"
+#include "platform/autostart_store.h"
 #include "platform/clock.h"
 #include "platform/privileges.h"
 #include "platform/single_instance.h"
@@ -27,7 +28,9 @@ int RunWithWindows(const QStringList& arguments)
     if (!ClaimSingleInstance(instance, dialogs))
         return 0;
 
-    Agent agent(arguments, {clock, dialogs, privileges}, ProgramFolder(),
+    const std::unique_ptr<AutostartStore> autostart = CreateSystemAutostartStore();
+    Agent agent(arguments, {clock, dialogs, privileges, *autostart},
+                {ProgramFolder(), QCoreApplication::applicationFilePath()},
                 QString::fromLatin1(TARVEXIO_VERSION));
     Tfrm_main window(agent);
     dialogs.setParentWindow(&window);

@@ -1,7 +1,5 @@
 #include "app/agent.h"
-#include "platform/privileges.h"
-#include "support/fake_clock.h"
-#include "support/recording_dialogs.h"
+#include "support/agent_doubles.h"
 #include "support/test_database.h"
 
 #include <QFile>
@@ -13,16 +11,11 @@ using namespace tarvexio;
 
 namespace {
 
-class SettablePrivileges final : public Privileges {
-public:
-    bool admin = true;
-    bool IsRunAsAdmin() const override { return admin; }
-};
-
 // One agent with its doubles, a program folder for its log, and a SQLite database.
 struct Harness {
     explicit Harness(const QStringList& arguments)
-        : agent(arguments, {clock, dialogs, privileges}, home.path(), QStringLiteral("1.0.0.0"))
+        : agent(arguments, doubles.ports(),
+                {home.path(), home.filePath(QStringLiteral("tarvexio"))}, QStringLiteral("1.0.0.0"))
         , terminations(&agent, &Agent::terminateRequested)
     {}
 
@@ -41,9 +34,9 @@ struct Harness {
     }
 
     QTemporaryDir home;
-    test::FakeClock clock;
-    test::RecordingDialogs dialogs;
-    SettablePrivileges privileges;
+    test::AgentDoubles doubles;
+    test::RecordingDialogs& dialogs = doubles.dialogs;
+    test::SettablePrivileges& privileges = doubles.privileges;
     Agent agent;
     QSignalSpy terminations;
 };

@@ -1,8 +1,6 @@
 #include "app/agent.h"
 #include "forms/tfrm_main.h"
-#include "platform/privileges.h"
-#include "support/fake_clock.h"
-#include "support/recording_dialogs.h"
+#include "support/agent_doubles.h"
 #include "support/test_database.h"
 
 #include <QPlainTextEdit>
@@ -37,10 +35,9 @@ void TestMainWindow::initTestCase()
 
 void TestMainWindow::followsTheAgent()
 {
-    test::FakeClock clock;
-    test::RecordingDialogs dialogs;
-    Privileges privileges;
-    Agent agent({}, {clock, dialogs, privileges}, folder_.path(), QStringLiteral("1.0.0.0"));
+    test::AgentDoubles doubles;
+    Agent agent({}, doubles.ports(), {folder_.path(), folder_.filePath(QStringLiteral("tarvexio"))},
+                QStringLiteral("1.0.0.0"));
     QSignalSpy terminations(&agent, &Agent::terminateRequested);
     Tfrm_main window(agent);
     QVERIFY(!window.isVisible());
@@ -65,10 +62,9 @@ void TestMainWindow::followsTheAgent()
 
 void TestMainWindow::pagesSetWidthAndStopBlinking()
 {
-    test::FakeClock clock;
-    test::RecordingDialogs dialogs;
-    Privileges privileges;
-    Agent agent({}, {clock, dialogs, privileges}, folder_.path(), QStringLiteral("1.0.0.0"));
+    test::AgentDoubles doubles;
+    Agent agent({}, doubles.ports(), {folder_.path(), folder_.filePath(QStringLiteral("tarvexio"))},
+                QStringLiteral("1.0.0.0"));
     Tfrm_main window(agent);
     agent.ShowWindow();
     agent.WriteLog(QStringLiteral("alarm"), true);
@@ -96,10 +92,10 @@ void TestMainWindow::testButtonOnlyInTestMode_data()
 void TestMainWindow::testButtonOnlyInTestMode()
 {
     QFETCH(QStringList, arguments);
-    test::FakeClock clock;
-    test::RecordingDialogs dialogs;
-    Privileges privileges;
-    Agent agent(arguments, {clock, dialogs, privileges}, folder_.path(), QStringLiteral("1.0.0.0"));
+    test::AgentDoubles doubles;
+    Agent agent(arguments, doubles.ports(),
+                {folder_.path(), folder_.filePath(QStringLiteral("tarvexio"))},
+                QStringLiteral("1.0.0.0"));
     Tfrm_main window(agent);
     agent.ShowWindow();
     auto* button = window.findChild<QPushButton*>(QStringLiteral("BtnTestPolaczenia"));

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+namespace tarvexio {
+
+class AutostartStore;
+
+// The agent's own start-with-the-system entry, "QMX2KVR".
+class AutostartEntry {
+public:
+    static constexpr const char* EntryName = "QMX2KVR";
+
+    explicit AutostartEntry(AutostartStore& store)
+        : store_(store)
+    {}
+
+    bool Check() const;
+    // The command that starts this program unattended on this database.
+    void Write(const QString& programFilePath, const QString& databaseName,
+               const QString& userIdent, bool testMode);
+    void Delete();
+    // At the load at start: writes a missing entry or deletes an unwanted one; an existing
+    // entry is never rewritten.
+    void Synchronise(bool wanted, const QString& programFilePath, const QString& databaseName,
+                     const QString& userIdent, bool testMode);
+
+    static QString Command(const QString& programFilePath, const QString& databaseName,
+                           const QString& userIdent, bool testMode);
+
+private:
+    AutostartStore& store_;
+};
+
+} // namespace tarvexio

@@ -1,0 +1,258 @@
+#include "config/configuration_store.h"
+
+#include "app/session_owner.h"
+#include "app/window_model.h"
+#include "config/autostart_entry.h"
+#include "config/configuration_file.h"
+#include "config/konfig_eksportu.h"
+#include "config/parameter_lines.h"
+#include "config/parameter_list.h"
+#include "config/record_controls.h"
+#include "db/db_error.h"
+#include "db/query.h"
+#include "db/session.h"
+#include "db/sql_literals.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+
+namespace tarvexio {
+
+const QString ConfigurationStore::Group = QStringLiteral("Tarvexio");
+
+namespace {
+
+const QString ReadFromFileName = QStringLiteral("ParKonfigZPliku");
+
+QString InsertStatement(const QString& name, const QString& value)
+{
+    return QStringLiteral("insert into Konfig (ParGrupa, ParNazwa, ParWartosc)\r\n") +
+           QStringLiteral("values (%1, %2, %3)")
+               .arg(ToDBField(ConfigurationStore::Group), ToDBField(name), ToDBField(value));
+}
+
+// The statement's own text says little to an operator; say which store failed.
+[[noreturn]] void TableFailed(const EQMXDBError& error)
+{
+    throw EQMXDBError(QStringLiteral("Tabela konfiguracji Konfig jest niedostępna: %1")
+                          .arg(QString::fromUtf8(error.what())),
+                      error.code());
+}
+
+void Warn(Dialogs& dialogs, const char* text)
+{
+    dialogs.MsgBox({QString::fromUtf8(text), QStringLiteral("Uwaga"), MessageButtons::Ok,
+                    MessageIcon::Exclamation});
+}
+
+// The write pattern: a transaction of our own unless the caller has one open.
+template <typename Work> void InTransaction(TQMXBazaDanych& session, Work work)
+{
+    const bool started = !session.GetCzyWTransakcji();
+    if (started)
+        session.StartTransakcji();
+    try {
+        work();
+        if (started)
+            session.KoniecTransakcji();
+    } catch (...) {
+        if (started)
+            session.WycofTransakcji();
+        throw;
+    }
+}
+
+} // namespace
+
+ConfigurationStore::ConfigurationStore(Context context)
+    : c_(std::move(context))
+{}
+
+TQMXBazaDanych& ConfigurationStore::requireSession() const
+{
+    TQMXBazaDanych* session = c_.session.session();
+    if (session == nullptr || !session->GetPolaczenieAktywne())
+        throw EQMXDBError(QString(), EQMXDBError::NotConnected);
+    return *session;
+}
+
+void ConfigurationStore::LoadAtStart()
+{
+    if (ReadReadFromFileRow() != 0)
+        LoadFromFile();
+    else
+        LoadFromTable();
+    c_.autostart.Synchronise(c_.model.settings().CBAutoStart, c_.programFile,
+                             c_.session.databaseName(), c_.session.userIdent(),
+                             c_.model.flags().test);
+}
+
+int ConfigurationStore::ReadReadFromFileRow()
+{
+    TQMXBazaDanych& session = requireSession();
+    TKMQuery query;
+    session.PowiazQuery(query);
+    query.SetSQL(QStringLiteral("select ParNazwa, ParWartosc from Konfig where ParGrupa = %1 "
+                                "and ParNazwa = %2")
+                     .arg(ToDBField(Group), ToDBField(ReadFromFileName)));
+    try {
+        query.Open();
+        if (query.GetCount() != 1)
+            return 0;
+        bool ok = false;
+        const int value =
+            query.FieldByName(QStringLiteral("ParWartosc")).GetAsString().trimmed().toInt(&ok);
+        return ok ? value : 0;
+    } catch (const EQMXDBError& error) {
+        TableFailed(error);
+    }
+}
+
+void ConfigurationStore::resetBeforeLoad()
+{
+    const QDate today = c_.clock.now().date();
+    SettingsControls& controls = c_.model.settings();
+    controls.DateTimePicker1 = today;
+    controls.DateTimePicker2 = today;
+    ShowRecord(c_.record, controls);
+    c_.model.settingsShown();
+}
+
+int ConfigurationStore::LoadFromTable()
+{
+    resetBeforeLoad();
+    TQMXBazaDanych& session = requireSession();
+    QStringList lines;
+    bool hadRows = false;
+    TKMQuery query;
+    session.PowiazQuery(query);
+    query.SetSQL(QStringLiteral("select ParNazwa, ParWartosc from Konfig where ParGrupa = %1")
+                     .arg(ToDBField(Group)));
+    try {
+        query.Open();
+        const TMField name = query.FieldByName(QStringLiteral("ParNazwa"));
+        const TMField value = query.FieldByName(QStringLiteral("ParWartosc"));
+        for (; !query.Eof(); query.Next()) {
+            hadRows = true;
+            const QString trimmedName = name.GetAsString().trimmed();
+            if (!trimmedName.isEmpty())
+                AddParameterLine(lines, trimmedName, value.GetAsString().trimmed());
+        }
+    } catch (const EQMXDBError& error) {
+        TableFailed(error);
+    }
+    if (!hadRows)
+        return -1;
+    ReadParameterList(lines, c_.record);
+    ShowRecord(c_.record, c_.model.settings());
+    c_.model.settingsShown();
+    return 1;
+}
+
+QStringList ConfigurationStore::gatheredList()
+{
+    GatherControls(c_.model.settings(), c_.record);
+    return WriteParameterList(c_.record);
+}
+
+void ConfigurationStore::replaceGroupRows(const QStringList& lines, const QString& onlyName)
+{
+    TQMXBazaDanych& session = requireSession();
+    QString deletion =
+        QStringLiteral("delete from Konfig where ParGrupa = %1").arg(ToDBField(Group));
+    if (!onlyName.isEmpty())
+        deletion += QStringLiteral(" and ParNazwa = %1").arg(ToDBField(onlyName));
+    try {
+        InTransaction(session, [&] {
+            session.ExecSQL(deletion);
+            for (int i = 0; i < lines.size(); ++i) {
+                const QString name = ParameterName(lines, i);
+                if (!name.isEmpty())
+                    session.ExecSQL(InsertStatement(name, ParameterValue(lines, i)));
+            }
+        });
+    } catch (const EQMXDBError& error) {
+        TableFailed(error);
+    }
+}
+
+void ConfigurationStore::SaveToTable()
+{
+    requireSession();
+    replaceGroupRows(gatheredList(), QString());
+}
+
+void ConfigurationStore::WriteReadFromFileRow()
+{
+    QStringList lines;
+    AddParameterLine(lines, ReadFromFileName,
+                     c_.model.settings().CBKonfigZPliku ? QStringLiteral("1")
+                                                        : QStringLiteral("0"));
+    replaceGroupRows(lines, ReadFromFileName);
+}
+
+void ConfigurationStore::LoadFromFile()
+{
+    resetBeforeLoad();
+    QStringList lines;
+    switch (LoadParameterFile(c_.configurationFile, lines)) {
+    case FileLoad::Missing:
+        return;
+    case FileLoad::Failed:
+        Warn(c_.dialogs, "Odczyt konfiguracji z pliku nie powiódł się");
+        return;
+    case FileLoad::Loaded:
+        break;
+    }
+    ReadParameterList(lines, c_.record);
+    ShowRecord(c_.record, c_.model.settings());
+    c_.model.settingsShown();
+}
+
+void ConfigurationStore::SaveToFile()
+{
+    if (!SaveParameterFile(c_.configurationFile, gatheredList()))
+        Warn(c_.dialogs, "Zapis konfiguracji do pliku nie powiódł się");
+}
+
+void ConfigurationStore::Save()
+{
+    c_.model.setBusy(true);
+    bool opened = false;
+    const auto finish = [&] {
+        if (opened && c_.session.hasSession())
+            c_.session.CloseSession();
+        c_.model.setBusy(false);
+    };
+    try {
+        if (!c_.session.isConnected()) {
+            c_.session.ReopenSession();
+            opened = true;
+        }
+        saveInMode(c_.model.settings().CBZapisKonfig);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void ConfigurationStore::saveInMode(int mode)
+{
+    switch (mode) {
+    case TableAndFile:
+        SaveToTable();
+        SaveToFile();
+        break;
+    case TableOnly:
+        SaveToTable();
+        break;
+    case FileOnly:
+        SaveToFile();
+        WriteReadFromFileRow();
+        break;
+    default: // an index the drop-down does not have saves nothing
+        break;
+    }
+}
+
+} // namespace tarvexio

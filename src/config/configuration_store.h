@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tarvexio {
+
+class AutostartEntry;
+class Clock;
+class Dialogs;
+class SessionOwner;
+class TKonfigEksportu;
+class TQMXBazaDanych;
+class WindowModel;
+
+// Where the settings record is kept: the Konfig table (group "Tarvexio") and the
+// configuration file, in the save mode the user chose.
+class ConfigurationStore {
+public:
+    enum SaveMode { TableAndFile = 0, TableOnly = 1, FileOnly = 2 };
+
+    struct Context {
+        TKonfigEksportu& record;
+        WindowModel& model;
+        SessionOwner& session;
+        Dialogs& dialogs;
+        Clock& clock;
+        AutostartEntry& autostart;
+        QString configurationFile;
+        QString programFile;
+    };
+
+    static const QString Group;
+
+    explicit ConfigurationStore(Context context);
+
+    // Reads the store that the read-from-file row names, then brings the autostart entry in
+    // line with the record.
+    void LoadAtStart();
+
+    // 1 when the group had rows, -1 when the record kept what it had.
+    int LoadFromTable();
+    void SaveToTable();
+    void LoadFromFile();
+    void SaveToFile();
+    void WriteReadFromFileRow();
+    int ReadReadFromFileRow();
+
+    // The save buttons and the scheduler: the mode chosen in the window, with a session of its
+    // own when none is open.
+    void Save();
+
+private:
+    TQMXBazaDanych& requireSession() const;
+    void resetBeforeLoad();
+    QStringList gatheredList();
+    void saveInMode(int mode);
+    void replaceGroupRows(const QStringList& lines, const QString& onlyName);
+
+    Context c_;
+};
+
+} // namespace tarvexio

@@ -1,0 +1,65 @@
+#include "config/konfig_eksportu.h"
+
+namespace tarvexio {
+
+namespace {
+
+const QDate DayZero(1899, 12, 30);
+
+} // namespace
+
+QDate DayFromNumber(qint32 dayNumber)
+{
+    return DayZero.addDays(dayNumber);
+}
+
+qint32 DayNumber(const QDate& day)
+{
+    return static_cast<qint32>(DayZero.daysTo(day));
+}
+
+TKonfigEksportu::TKonfigEksportu(const TDmQMXWDWykazy& catalogue, const QString& programFolder)
+    : ParEksportDir(programFolder)
+{
+    LoadShopLists(catalogue);
+    consent.fill(1);
+    // Sales at purchase prices reveal the chain's margins: that one leaves only when asked for.
+    consent[ParDzWartSprzwCenZak] = 0;
+    if (ParEksportDir.size() > 1 && (ParEksportDir.endsWith(u'/') || ParEksportDir.endsWith(u'\\')))
+        ParEksportDir.chop(1);
+}
+
+void TKonfigEksportu::LoadShopLists(const TDmQMXWDWykazy& catalogue)
+{
+    shopListA_ = catalogue.GetSklepy();
+    shopListB_ = catalogue.GetSklepy();
+    shopCount_ = static_cast<qint32>(shopListA_.size());
+    shopIdMap_.clear();
+    shopIdMap_.reserve(std::max(int(shopListA_.size()), ShopMapCapacity));
+    for (int position = 0; position < shopListA_.size(); ++position)
+        shopIdMap_.append({shopListA_[position].id, position});
+}
+
+std::optional<int> TKonfigEksportu::PositionOfShop(qint32 shopId) const
+{
+    for (const auto& [id, position] : shopIdMap_) {
+        if (id == shopId)
+            return position;
+    }
+    return std::nullopt;
+}
+
+QString TKonfigEksportu::KodKVR(int position) const
+{
+    if (position < 0 || position >= shopListA_.size())
+        return {};
+    return kvrCodes_.value(shopListA_[position].id);
+}
+
+void TKonfigEksportu::SetKodKVR(int position, const QString& code)
+{
+    if (position >= 0 && position < shopListA_.size())
+        kvrCodes_.insert(shopListA_[position].id, code);
+}
+
+} // namespace tarvexio

@@ -1,0 +1,98 @@
+#include "config/record_controls.h"
+
+#include "app/window_model.h"
+#include "config/konfig_eksportu.h"
+
+#include <algorithm>
+
+namespace tarvexio {
+
+namespace {
+
+QString WithoutTrailingSeparator(QString folder)
+{
+#ifdef Q_OS_WIN
+    if (folder.endsWith(u'\\') || folder.endsWith(u'/'))
+        folder.chop(1);
+#else
+    if (folder.endsWith(u'/'))
+        folder.chop(1);
+#endif
+    return folder;
+}
+
+} // namespace
+
+void ApplyDefaultPortRule(SettingsControls& controls)
+{
+    if (controls.cb_DomyslnyPortFTP)
+        controls.ed_portFTP = QString::number(SettingsControls::FtpDefaultPort);
+    controls.portEnabled = !controls.cb_DomyslnyPortFTP;
+}
+
+void ShowRecord(TKonfigEksportu& record, SettingsControls& controls)
+{
+    record.ParEksportDir = WithoutTrailingSeparator(record.ParEksportDir);
+    controls.EdKatalogWymiany = record.ParEksportDir;
+    controls.EdSerwis_IT = record.ParSerwis_IT;
+    controls.CSGodzEdit = std::clamp(int(record.ParGodz), 0, 23);
+    controls.CSMinEdit = std::clamp(int(record.ParMin), 0, 59);
+    for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i)
+        controls.consent[i] = record.consent[i] != 0;
+    controls.DataOstatniegoEksportu = DayFromNumber(record.ParDataOstEksp);
+    controls.CBAutoStart = record.ParAutoStart != 0;
+    controls.CBZapisKonfig = record.ParZapisKonfig;
+    controls.CBKonfigZPliku = record.ParKonfigZPliku != 0;
+
+    const TParametryFtp& ftp = record.ftp;
+    controls.ed_hostFTP = ftp.ParSerwerFTP;
+    controls.ed_userFTP = ftp.ParUserFTP;
+    controls.ed_hasloFTP = ftp.ParHasloFTP;
+    controls.ed_folderFTP = ftp.ParFolderFTP;
+    controls.ed_portFTP = QString::number(ftp.ParPortFTP);
+    controls.cb_DomyslnyPortFTP = ftp.ParDomyslnyPortFTP != 0;
+    controls.CbPlikPBK = ftp.ParCzyPlikPbk != 0;
+    controls.EdPlikPBK = ftp.ParNazwaPlikuPbk;
+    controls.cb_PbkCzyModem = ftp.ParPbkCzyModem != 0;
+    controls.Cb_PbkEntry = ftp.ParPbkEntry;
+    controls.ed_UzytkownikPbk = ftp.ParPbkUser;
+    controls.ed_HasloPbk = ftp.ParPbkHaslo;
+
+    if (controls.cb_DomyslnyPortFTP)
+        record.ftp.ParPortFTP = SettingsControls::FtpDefaultPort;
+    ApplyDefaultPortRule(controls);
+}
+
+void GatherControls(const SettingsControls& controls, TKonfigEksportu& record)
+{
+    record.ParEksportDir = WithoutTrailingSeparator(controls.EdKatalogWymiany);
+    record.ParSerwis_IT = controls.EdSerwis_IT;
+    record.ParGodz = static_cast<quint16>(controls.CSGodzEdit);
+    record.ParMin = static_cast<quint16>(controls.CSMinEdit);
+    for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i)
+        record.consent[i] = controls.consent[i] ? 1 : 0;
+    record.ParDataOstEksp = DayNumber(controls.DataOstatniegoEksportu);
+    record.ParAutoStart = controls.CBAutoStart ? 1 : 0;
+    record.ParZapisKonfig = controls.CBZapisKonfig;
+    record.ParKonfigZPliku = controls.CBKonfigZPliku ? 1 : 0;
+
+    TParametryFtp& ftp = record.ftp;
+    ftp.ParSerwerFTP = controls.ed_hostFTP;
+    ftp.ParUserFTP = controls.ed_userFTP;
+    ftp.ParHasloFTP = controls.ed_hasloFTP;
+    ftp.ParFolderFTP = controls.ed_folderFTP;
+    bool isNumber = false;
+    const int port = controls.ed_portFTP.trimmed().toInt(&isNumber);
+    ftp.ParPortFTP = isNumber ? port : SettingsControls::FtpDefaultPort;
+    ftp.ParDomyslnyPortFTP = controls.cb_DomyslnyPortFTP ? 1 : 0;
+    ftp.ParTrybPasywnyFTP = 1;
+    ftp.ParFolderLokalFTP = record.ParEksportDir;
+    ftp.ParCzyPlikPbk = controls.CbPlikPBK ? 1 : 0;
+    ftp.ParNazwaPlikuPbk = controls.EdPlikPBK;
+    ftp.ParPbkCzyModem = controls.cb_PbkCzyModem ? 1 : 0;
+    ftp.ParPbkEntry = controls.Cb_PbkEntry;
+    ftp.ParPbkUser = controls.ed_UzytkownikPbk;
+    ftp.ParPbkHaslo = controls.ed_HasloPbk;
+}
+
+} // namespace tarvexio
