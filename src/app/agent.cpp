@@ -29,8 +29,11 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
     , autostartEntry_(ports.autostart)
     , log_(model_, clock_)
     , session_(model_, log_, std::move(version),
-               SessionOwner::Hooks{
-                   [this] { Close(); }, [this](const std::exception& e) { ShowException(e); }, {}})
+               SessionOwner::Hooks{[this] { Close(); },
+                                   [this](const std::exception& e) { ShowException(e); },
+                                   [this](TDmQMXWDWykazy& catalogue, bool firstTime) {
+                                       onCatalogueReady(catalogue, firstTime);
+                                   }})
     , scheduler_(model_, session_, [this](const std::exception& e) { ShowException(e); })
 {
     startTimer_.setSingleShot(true);

@@ -1,0 +1,500 @@
+#include "app/agent.h"
+#include "config/configuration_store.h"
+#include "config/konfig_eksportu.h"
+#include "config/parameter_list.h"
+#include "db/query.h"
+#include "db/session.h"
+#include "platform/windows1250.h"
+#include "support/agent_doubles.h"
+#include "support/test_database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tarvexio;
+
+namespace {
+
+const QString Password = QStringLiteral("Tajne€Hasło#1");
+
+// An agent whose first session has built and loaded the settings record.
+struct Harness {
+    Harness(const QString& database, const QString& folder, const QStringList& arguments = {})
+        : agent(arguments, doubles.ports(), {folder, folder + QStringLiteral("/tarvexio")},
+                QStringLiteral("1.0.0.0"))
+    {
+        agent.model().flags().test = arguments.contains(QStringLiteral("TEST"));
+        agent.session().setNames(database, QStringLiteral("kierownik"));
+        agent.session().ReopenSession();
+    }
+
+    TKonfigEksportu& record() { return *agent.konfig(); }
+    ConfigurationStore& store() { return *agent.configurationStore(); }
+    SettingsControls& controls() { return agent.model().settings(); }
+    QStringList list() { return WriteParameterList(record()); }
+
+    test::AgentDoubles doubles;
+    Agent agent;
+};
+
+// Every control away from its default, texts with Polish letters and awkward characters.
+void ChangeEveryControl(SettingsControls& c)
+{
+    c.EdKatalogWymiany = QStringLiteral("/srv/wymiana łódź");
+    c.EdSerwis_IT = QStringLiteral("IT-7");
+    c.CSGodzEdit = 6;
+    c.CSMinEdit = 45;
+    c.consent = {false, true, false, true, false, true, false, true, false, true};
+    c.DataOstatniegoEksportu = QDate(2026, 11, 30);
+    c.CBAutoStart = false;
+    c.ed_hostFTP = QStringLiteral("ftp.example.test");
+    c.ed_userFTP = QStringLiteral("O'Brien");
+    c.ed_hasloFTP = Password;
+    c.ed_folderFTP = QStringLiteral("przychodzące/2026");
+    c.cb_DomyslnyPortFTP = false;
+    c.ed_portFTP = QStringLiteral("2121");
+    c.CbPlikPBK = true;
+    c.EdPlikPBK = QStringLiteral("/etc/ppp/książka.pbk");
+    c.cb_PbkCzyModem = true;
+    c.Cb_PbkEntry = QStringLiteral("Modem GSM");
+    c.ed_UzytkownikPbk = QStringLiteral("dial user");
+    c.ed_HasloPbk = QStringLiteral("żółw 123");
+}
+
+QStringList KonfigRows(TQMXBazaDanych& session)
+{
+    TKMQuery query;
+    session.PowiazQuery(query);
+    query.SetSQL(
+        "select ParNazwa, ParWartosc from Konfig where ParGrupa='Tarvexio' order by ParNazwa");
+    query.Open();
+    QStringList rows;
+    for (; !query.Eof(); query.Next())
+        rows << query.FieldByName("ParNazwa").GetAsString() + u'=' +
+                    query.FieldByName("ParWartosc").GetAsString();
+    return rows;
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray Line(const char* name, const QByteArray& value)
+{
+    return QByteArray(name).leftJustified(35, ' ') + ' ' + value + "\r\n";
+}
+
+} // namespace
+
+class TestConfigurationStore : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void roundTrip_data();
+    void roundTrip();
+    void fileOnlySaveOnEmptyGroupLeavesOneRow();
+    void fileOnlySaveChangesOnlyThatRow();
+    void checkedBoxWithoutFileKeepsDefaults();
+    void handEditedFile_data();
+    void handEditedFile();
+    void unreadableFileKeepsDefaults_data();
+    void unreadableFileKeepsDefaults();
+    void twoSavesKeepOneBackup();
+    void unwritableFolderGivesSaveMessage();
+    void missingTableReportedDefaultsKept();
+    void passwordsStayOutOfLogAndErrors();
+    void kvrCodesStayWithTheirShops();
+    void autostartSynchronisedAtLoad_data();
+    void autostartSynchronisedAtLoad();
+    void xdgAutostartFile();
+
+private:
+    QString database(const QString& engine);
+
+    QString postgresUrl_;
+    std::unique_ptr<QTemporaryDir> folder_;
+    QString sqlite_;
+};
+
+void TestConfigurationStore::initTestCase()
+{
+    postgresUrl_ = test::PostgresUrl();
+    QVERIFY2(!postgresUrl_.isEmpty(), "the PostgreSQL fixture did not start");
+}
+
+void TestConfigurationStore::init()
+{
+    folder_ = std::make_unique<QTemporaryDir>();
+    sqlite_ = folder_->filePath(QStringLiteral("qmx.db"));
+    test::CreateSqliteDatabase(sqlite_, {{1, QStringLiteral("Sklep Łódź")},
+                                         {2, QStringLiteral("Sklep Kraków")},
+                                         {0, QStringLiteral("Centrala")}});
+}
+
+void TestConfigurationStore::cleanup()
+{
+    folder_.reset();
+}
+
+QString TestConfigurationStore::database(const QString& engine)
+{
+    if (engine == u"sqlite")
+        return sqlite_;
+    auto session = test::Connect(postgresUrl_);
+    test::ResetPostgresSchema(*session);
+    session->ExecSQL(
+        "insert into Sklep values (1, 'Sklep Łódź'), (2, 'Sklep Kraków'), (0, 'Centrala')");
+    return postgresUrl_;
+}
+
+void TestConfigurationStore::roundTrip_data()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("readFromFile");
+    for (const char* engine : {"sqlite", "postgresql"}) {
+        QTest::addRow("%s, table and file, next start from the table", engine)
+            << engine << 0 << false;
+        QTest::addRow("%s, table and file, next start from the file", engine)
+            << engine << 0 << true;
+        QTest::addRow("%s, table only", engine) << engine << 1 << false;
+        QTest::addRow("%s, file only", engine) << engine << 2 << true;
+    }
+}
+
+void TestConfigurationStore::roundTrip()
+{
+    QFETCH(QString, engine);
+    QFETCH(int, mode);
+    QFETCH(bool, readFromFile);
+    const QString db = database(engine);
+    QStringList saved;
+    {
+        Harness first(db, folder_->path());
+        QVERIFY(first.agent.konfig());
+        ChangeEveryControl(first.controls());
+        first.controls().CBZapisKonfig = mode;
+        first.controls().CBKonfigZPliku = readFromFile;
+        first.record().SetKodKVR(0, QStringLiteral("KVR-0 centrala"));
+        first.record().SetKodKVR(2, QStringLiteral("KVR łódź"));
+        first.agent.SaveConfiguration();
+        QVERIFY2(first.doubles.dialogs.exceptions.isEmpty(),
+                 qPrintable(first.doubles.dialogs.exceptions.join(u'\n')));
+        QVERIFY(first.doubles.dialogs.boxes.isEmpty());
+        saved = first.list();
+    }
+    QCOMPARE(QFile::exists(folder_->filePath(QStringLiteral("tarvexio.cfg"))), mode != 1);
+
+    Harness next(db, folder_->path());
+    QCOMPARE(next.list(), saved);
+    QCOMPARE(next.record().ftp.ParHasloFTP, Password);
+    QCOMPARE(next.controls().ed_portFTP, QStringLiteral("2121"));
+    QVERIFY(next.controls().portEnabled);
+    QCOMPARE(next.controls().DataOstatniegoEksportu, QDate(2026, 11, 30));
+}
+
+void TestConfigurationStore::fileOnlySaveOnEmptyGroupLeavesOneRow()
+{
+    Harness h(sqlite_, folder_->path());
+    h.controls().CBZapisKonfig = ConfigurationStore::FileOnly;
+    h.agent.SaveConfiguration();
+    QCOMPARE(KonfigRows(*test::Connect(sqlite_)), QStringList{"ParKonfigZPliku=0"});
+}
+
+void TestConfigurationStore::fileOnlySaveChangesOnlyThatRow()
+{
+    Harness h(sqlite_, folder_->path());
+    h.agent.SaveConfiguration(); // mode 0: the full set
+    const QStringList before = KonfigRows(*test::Connect(sqlite_));
+    h.controls().CBZapisKonfig = ConfigurationStore::FileOnly;
+    h.controls().CBKonfigZPliku = true;
+    h.controls().EdSerwis_IT = QStringLiteral("tylko w pliku");
+    h.agent.SaveConfiguration();
+    QStringList expected = before;
+    expected.replaceInStrings(QStringLiteral("ParKonfigZPliku=0"),
+                              QStringLiteral("ParKonfigZPliku=1"));
+    // The table keeps the old mode too: only the read-from-file row changed.
+    QCOMPARE(KonfigRows(*test::Connect(sqlite_)), expected);
+    QVERIFY(ReadFile(folder_->filePath(QStringLiteral("tarvexio.cfg"))).contains("tylko w pliku"));
+}
+
+void TestConfigurationStore::checkedBoxWithoutFileKeepsDefaults()
+{
+    QStringList defaults;
+    {
+        Harness h(sqlite_, folder_->path());
+        defaults = h.list();
+        ChangeEveryControl(h.controls());
+        h.controls().CBZapisKonfig = ConfigurationStore::TableOnly;
+        h.controls().CBKonfigZPliku = true;
+        h.agent.SaveConfiguration();
+    }
+    Harness next(sqlite_, folder_->path());
+    QVERIFY(!QFile::exists(folder_->filePath(QStringLiteral("tarvexio.cfg"))));
+    QCOMPARE(next.list(), defaults);
+    QCOMPARE(next.controls().EdKatalogWymiany, folder_->path());
+}
+
+void TestConfigurationStore::handEditedFile_data()
+{
+    QTest::addColumn<QByteArray>("prefix");
+    QTest::addColumn<bool>("windows1250");
+    QTest::newRow("Windows-1250") << QByteArray() << true;
+    QTest::newRow("UTF-8") << QByteArray() << false;
+    QTest::newRow("UTF-8 with a byte-order mark") << QByteArray("\xEF\xBB\xBF") << false;
+}
+
+void TestConfigurationStore::handEditedFile()
+{
+    QFETCH(QByteArray, prefix);
+    QFETCH(bool, windows1250);
+    const auto text = [&](const QString& s) {
+        return windows1250 ? ToWindows1250(s) : s.toUtf8();
+    };
+    QByteArray file = prefix;
+    file += QByteArray("ParSerwerFTP").leftJustified(35, ' ') + "     " +
+            text(QStringLiteral("ftp.łódź")) + "   \r\n";
+    file += QByteArray(34, 'x') + "ParUserFTP jan\r\n"; // name past column 35
+    file += Line("ParGodz", "x");                       // not a number
+    file += Line("ParMin", "07");
+    file += Line("ParSerwis_IT", ""); // empty: keeps the default
+    file += Line("ParEksportDir", text(QStringLiteral("/srv/wymiana/")));
+    file += Line("ParFolderFTP", QByteArray(300, 'f'));
+    file += Line("ParKodKVR1", "no hash");   // id 0: Centrala
+    file += Line("ParKodKVR#2a", "letters"); // id 0 as well
+    file += Line("ParKodKVR#2", "kod dwa");
+    file += Line("ParKodKVR#99", "no such shop");
+    file += Line("ParCenySp", "5");
+    file += Line("ParMin", "9"); // a later line wins
+    WriteFile(folder_->filePath(QStringLiteral("tarvexio.cfg")), file);
+
+    Harness h(sqlite_, folder_->path());
+    h.store().LoadFromFile();
+    const TKonfigEksportu& r = h.record();
+    QCOMPARE(r.ftp.ParSerwerFTP, QStringLiteral("ftp.łódź"));
+    QCOMPARE(r.ftp.ParUserFTP, QString());
+    QCOMPARE(r.ParGodz, quint16(24));
+    QCOMPARE(h.controls().CSGodzEdit, 23);
+    QCOMPARE(r.ParMin, quint16(9));
+    QCOMPARE(r.ParSerwis_IT, QString());
+    QCOMPARE(r.ParEksportDir, QStringLiteral("/srv/wymiana"));
+    QCOMPARE(h.controls().EdKatalogWymiany, QStringLiteral("/srv/wymiana"));
+    QCOMPARE(r.ftp.ParFolderFTP, QString(253, u'f'));
+    QCOMPARE(r.KodKVRForShop(0), QStringLiteral("letters"));
+    QCOMPARE(r.KodKVRForShop(2), QStringLiteral("kod dwa"));
+    QCOMPARE(r.KodKVRForShop(99), QString());
+    QCOMPARE(r.consent[ParCenySp], 5);
+    QVERIFY(h.controls().consent[ParCenySp]);
+    QVERIFY(h.doubles.dialogs.boxes.isEmpty());
+}
+
+void TestConfigurationStore::unreadableFileKeepsDefaults_data()
+{
+    QTest::addColumn<bool>("directory");
+    QTest::newRow("a directory of that name") << true;
+    QTest::newRow("binary garbage") << false;
+}
+
+void TestConfigurationStore::unreadableFileKeepsDefaults()
+{
+    QFETCH(bool, directory);
+    const QString path = folder_->filePath(QStringLiteral("tarvexio.cfg"));
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char((i * 7919) % 256));
+    if (directory)
+        QVERIFY(QDir().mkdir(path));
+    else
+        WriteFile(path, garbage);
+
+    Harness h(sqlite_, folder_->path());
+    const QStringList defaults = h.list();
+    h.store().LoadFromFile();
+    QCOMPARE(h.doubles.dialogs.boxes.size(), 1);
+    const MessageRequest& box = h.doubles.dialogs.boxes.front();
+    QCOMPARE(box.text, QStringLiteral("Odczyt konfiguracji z pliku nie powiódł się"));
+    QCOMPARE(box.caption, QStringLiteral("Uwaga"));
+    QCOMPARE(box.icon, MessageIcon::Exclamation);
+    QCOMPARE(h.list(), defaults);
+    if (!directory)
+        QCOMPARE(ReadFile(path), garbage);
+}
+
+void TestConfigurationStore::twoSavesKeepOneBackup()
+{
+    Harness h(sqlite_, folder_->path());
+    h.controls().CBZapisKonfig = ConfigurationStore::FileOnly;
+    h.controls().EdSerwis_IT = QStringLiteral("pierwszy");
+    h.agent.SaveConfiguration();
+    h.controls().EdSerwis_IT = QStringLiteral("drugi");
+    h.agent.SaveConfiguration();
+    h.controls().EdSerwis_IT = QStringLiteral("trzeci");
+    h.agent.SaveConfiguration();
+
+    const QString file = folder_->filePath(QStringLiteral("tarvexio.cfg"));
+    QVERIFY(ReadFile(file).contains("trzeci"));
+    QVERIFY(ReadFile(folder_->filePath(QStringLiteral("tarvexio.~cfg"))).contains("drugi"));
+    QCOMPARE(QDir(folder_->path()).entryList({QStringLiteral("*cfg*")}).size(), 2);
+    QVERIFY(ReadFile(file).endsWith("\r\n"));
+    QCOMPARE(QFile::permissions(file) & (QFile::ReadGroup | QFile::ReadOther),
+             QFile::Permissions());
+}
+
+void TestConfigurationStore::unwritableFolderGivesSaveMessage()
+{
+    // A folder that cannot hold files even for root: its path runs through a regular file.
+    const QString blocked = folder_->filePath(QStringLiteral("plik"));
+    WriteFile(blocked, "x");
+    test::AgentDoubles doubles;
+    Agent agent({}, doubles.ports(), {blocked, blocked + QStringLiteral("/tarvexio")},
+                QStringLiteral("1.0.0.0"));
+    agent.session().setNames(sqlite_, QStringLiteral("kierownik"));
+    agent.session().ReopenSession();
+    agent.model().settings().CBZapisKonfig = ConfigurationStore::TableAndFile;
+    agent.SaveConfiguration();
+    QCOMPARE(doubles.dialogs.boxes.size(), 1);
+    QCOMPARE(doubles.dialogs.boxes.front().text,
+             QStringLiteral("Zapis konfiguracji do pliku nie powiódł się"));
+    // The table part of the save went through.
+    QVERIFY(KonfigRows(*test::Connect(sqlite_)).size() > 30);
+}
+
+void TestConfigurationStore::missingTableReportedDefaultsKept()
+{
+    test::Connect(sqlite_)->ExecSQL(QStringLiteral("drop table Konfig"));
+    qputenv("TARVEXIO_BAZA", sqlite_.toUtf8());
+    test::AgentDoubles doubles;
+    Agent agent({}, doubles.ports(),
+                {folder_->path(), folder_->filePath(QStringLiteral("tarvexio"))},
+                QStringLiteral("1.0.0.0"));
+    agent.ShowWindow();
+    qunsetenv("TARVEXIO_BAZA");
+    QCOMPARE(doubles.dialogs.exceptions.size(), 1);
+    QVERIFY2(doubles.dialogs.exceptions.front().contains(u"Konfig"),
+             qPrintable(doubles.dialogs.exceptions.front()));
+    QVERIFY(agent.konfig());
+    QCOMPARE(agent.konfig()->ParGodz, quint16(20));
+    QVERIFY(!agent.model().flags().configurationLoaded);
+    // Nothing was created or written in its place.
+    auto session = test::Connect(sqlite_);
+    TKMQuery query;
+    session->PowiazQuery(query);
+    query.SetSQL("select count(*) as n from sqlite_master where name='Konfig'");
+    query.Open();
+    QCOMPARE(query.FieldByName("n").GetAsInteger(), 0);
+    QVERIFY(!QFile::exists(folder_->filePath(QStringLiteral("tarvexio.cfg"))));
+}
+
+void TestConfigurationStore::passwordsStayOutOfLogAndErrors()
+{
+    Harness h(sqlite_, folder_->path());
+    h.agent.log().Prepare(folder_->path());
+    h.controls().ed_hasloFTP = Password;
+    h.controls().ed_HasloPbk = Password;
+    h.agent.SaveConfiguration();
+    QVERIFY(!KonfigRows(*test::Connect(sqlite_)).join(u'\n').contains(Password));
+    QVERIFY(!QString::fromUtf8(ReadFile(folder_->filePath(QStringLiteral("tarvexio.cfg"))))
+                 .contains(Password));
+
+    test::Connect(sqlite_)->ExecSQL(QStringLiteral("drop table Konfig"));
+    h.agent.SaveConfiguration();
+    QCOMPARE(h.doubles.dialogs.exceptions.size(), 1);
+    QVERIFY(!h.doubles.dialogs.exceptions.front().contains(Password));
+    QVERIFY(!QString::fromUtf8(ReadFile(folder_->filePath(QStringLiteral("Tarvexio.log"))))
+                 .contains(Password));
+}
+
+void TestConfigurationStore::kvrCodesStayWithTheirShops()
+{
+    Harness h(sqlite_, folder_->path());
+    // List A: Centrala (0), Sklep Kraków (2), Sklep Łódź (1).
+    QCOMPARE(h.record().ShopListA()[1].id, 2);
+    h.record().SetKodKVR(1, QStringLiteral("KRK"));
+    h.record().SetKodKVR(2, QStringLiteral("LDZ"));
+
+    test::Connect(sqlite_)->ExecSQL(QStringLiteral("insert into Sklep values (7, 'Apteka')"));
+    h.agent.session().ReopenSession(); // the lists are read again, the values stay
+    QCOMPARE(h.record().ShopCount(), 4);
+    QCOMPARE(h.record().KodKVR(*h.record().PositionOfShop(2)), QStringLiteral("KRK"));
+    QCOMPARE(h.record().KodKVR(*h.record().PositionOfShop(1)), QStringLiteral("LDZ"));
+    QCOMPARE(h.record().KodKVR(*h.record().PositionOfShop(7)), QString());
+    const QStringList kvr = h.list().filter(QStringLiteral("ParKodKVR#"));
+    QCOMPARE(kvr.size(), 4);
+    QVERIFY(kvr.contains(QStringLiteral("ParKodKVR#2").leftJustified(35) + QStringLiteral(" KRK")));
+}
+
+void TestConfigurationStore::autostartSynchronisedAtLoad_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("existing");
+    QTest::addColumn<bool>("testMode");
+    QTest::addColumn<QString>("expected");
+    const QString program = QStringLiteral("\"%1/tarvexio\" BAZA=%2 IDENT=kierownik");
+    QTest::newRow("wanted and missing: written") << "1"
+                                                 << "" << false << program;
+    QTest::newRow("wanted in test mode") << "1"
+                                         << "" << true << program + " TEST";
+    QTest::newRow("wanted and present: not rewritten")
+        << "1"
+        << "\"old\" BAZA=x" << false << "\"old\" BAZA=x";
+    QTest::newRow("unwanted and present: deleted") << "0"
+                                                   << "\"old\" BAZA=x" << false << "";
+    QTest::newRow("not a number counts as wanted") << "tak"
+                                                   << "" << false << program;
+}
+
+void TestConfigurationStore::autostartSynchronisedAtLoad()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, existing);
+    QFETCH(bool, testMode);
+    QFETCH(QString, expected);
+    test::Connect(sqlite_)->ExecSQL("insert into Konfig values ('Tarvexio', 'ParAutoStart', '" +
+                                    stored + "')");
+    test::AgentDoubles doubles;
+    if (!existing.isEmpty())
+        doubles.autostart.entries[QStringLiteral("QMX2KVR")] = existing;
+    Agent agent(testMode ? QStringList{"TEST"} : QStringList{}, doubles.ports(),
+                {folder_->path(), folder_->filePath(QStringLiteral("tarvexio"))},
+                QStringLiteral("1.0.0.0"));
+    agent.model().flags().test = testMode;
+    agent.session().setNames(sqlite_, QStringLiteral("kierownik"));
+    agent.session().ReopenSession();
+    QCOMPARE(doubles.autostart.entries.value(QStringLiteral("QMX2KVR")),
+             expected.contains(u'%') ? expected.arg(folder_->path(), sqlite_) : expected);
+}
+
+void TestConfigurationStore::xdgAutostartFile()
+{
+    XdgAutostartStore store(folder_->filePath(QStringLiteral("autostart")));
+    QVERIFY(!store.Exists(QStringLiteral("QMX2KVR")));
+    store.Write(QStringLiteral("QMX2KVR"),
+                QStringLiteral("\"/opt/t/tarvexio\" BAZA=/x.db IDENT=u TEST"));
+    QVERIFY(store.Exists(QStringLiteral("QMX2KVR")));
+    const QString path = store.FilePath(QStringLiteral("QMX2KVR"));
+    QVERIFY(path.endsWith(u"/autostart/QMX2KVR.desktop"));
+    const QByteArray entry = ReadFile(path);
+    QVERIFY(entry.startsWith("[Desktop Entry]\n"));
+    QVERIFY(entry.contains("\nExec=\"/opt/t/tarvexio\" BAZA=/x.db IDENT=u TEST\n"));
+    QCOMPARE(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther),
+             QFile::Permissions());
+    store.Delete(QStringLiteral("QMX2KVR"));
+    QVERIFY(!QFile::exists(path));
+}
+
+QTEST_GUILESS_MAIN(TestConfigurationStore)
+#include "tst_configuration_store.moc"

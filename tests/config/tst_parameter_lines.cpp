@@ -1,0 +1,179 @@
+#include "config/configuration_file.h"
+#include "config/parameter_lines.h"
+#include "config/password_coding.h"
+#include "platform/windows1250.h"
+
+#include <QTest>
+
+using namespace tarvexio;
+
+class TestParameterLines : public QObject {
+    Q_OBJECT
+private slots:
+    void writesFixedColumns();
+    void readsNamesAndValues_data();
+    void readsNamesAndValues();
+    void numberAfterSeparator_data();
+    void numberAfterSeparator();
+    void codesPasswords_data();
+    void codesPasswords();
+    void everyWindows1250CharacterSurvives();
+    void decodingIgnoresLeftovers();
+    void fileNames_data();
+    void fileNames();
+};
+
+void TestParameterLines::writesFixedColumns()
+{
+    QStringList lines;
+    AddParameterLine(lines, QStringLiteral("ParGodz"), QStringLiteral("20"));
+    AddParameterLine(lines, QString(40, u'N'), QStringLiteral("v"));
+    QCOMPARE(lines[0], QStringLiteral("ParGodz") + QString(28, u' ') + QStringLiteral(" 20"));
+    QCOMPARE(lines[0].indexOf(u"20"), 36); // column 37
+    QCOMPARE(lines[1], QString(40, u'N') + QStringLiteral(" v"));
+}
+
+void TestParameterLines::readsNamesAndValues_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    const QString pad = QString(35 - 7, u' ');
+    QTest::newRow("as written") << "ParGodz" + pad + " 20"
+                                << "ParGodz"
+                                << "20";
+    QTest::newRow("blanks and tabs around the value") << "ParGodz" + pad + "   2 0 \t"
+                                                      << "ParGodz"
+                                                      << "2 0";
+    QTest::newRow("value typed from column 36") << "ParGodz" + pad + "20"
+                                                << "ParGodz"
+                                                << "20";
+    QTest::newRow("value typed from column 40") << "ParGodz" + pad + "    20"
+                                                << "ParGodz"
+                                                << "20";
+    QTest::newRow("value reaching into column 35 spoils the name")
+        << "ParGodz" + QString(27, u' ') + "20"
+        << "ParGodz" + QString(27, u' ') + "2"
+        << "20";
+    QTest::newRow("name spilling past column 35")
+        << QString(33, u'x') + "ParGodz 20" << QString(33, u'x') + "Pa"
+        << "arGodz 20";
+    QTest::newRow("line shorter than the name field") << "ParGodz 20"
+                                                      << "ParGodz 20"
+                                                      << "";
+    QTest::newRow("300 characters cut to 253")
+        << "ParSerwis_IT" + QString(23, u' ') + " " + QString(300, u'z') << "ParSerwis_IT"
+        << QString(253, u'z');
+    QTest::newRow("control characters trimmed") << "\tParMin" + QString(28, u' ') +
+                                                       " \x01"
+                                                       "7\r"
+                                                << "ParMin"
+                                                << "7";
+}
+
+void TestParameterLines::readsNamesAndValues()
+{
+    QFETCH(QString, line);
+    const QStringList lines{line};
+    QTEST(ParameterName(lines, 0), "name");
+    QTEST(ParameterValue(lines, 0), "value");
+    QCOMPARE(ParameterName(lines, 1), QString());
+    QCOMPARE(ParameterValue(lines, -1), QString());
+}
+
+void TestParameterLines::numberAfterSeparator_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("number");
+    QTest::newRow("shop id") << "ParKodKVR#12" << 12;
+    QTest::newRow("leading zeros") << "ParKodKVR#0012" << 12;
+    QTest::newRow("only the separator and digits") << "#7" << 7;
+    QTest::newRow("ends in the separator") << "ParKodKVR#" << 0;
+    QTest::newRow("digits only") << "123" << 0;
+    QTest::newRow("no separator") << "ParKodKVR12" << 0;
+    QTest::newRow("ends in letters") << "ParKodKVR#12a" << 0;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("too many digits for an id") << "ParKodKVR#99999999999" << 0;
+}
+
+void TestParameterLines::numberAfterSeparator()
+{
+    QFETCH(QString, text);
+    QTEST(NumberAfterSeparator(text, u'#'), "number");
+}
+
+void TestParameterLines::codesPasswords_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("coded");
+    QTest::newRow("abc") << "abc"
+                         << "086108092";
+    QTest::newRow("empty") << ""
+                           << "";
+    // A low byte gives a negative number that keeps three characters with its sign.
+    QTest::newRow("control character") << "\x01"
+                                       << "-10";
+    // "ł" is 0xB3 in Windows-1250: -77 - 11 = -88.
+    QTest::newRow("Polish letter") << "ł"
+                                   << "-88";
+    // 0x80 ("€") at an even place: -128 - 11 = -139, stored as -139 + 256.
+    QTest::newRow("below -99 wraps by 256") << "€"
+                                            << "117";
+}
+
+void TestParameterLines::codesPasswords()
+{
+    QFETCH(QString, password);
+    QFETCH(QString, coded);
+    QCOMPARE(KodowanieHasla(password), coded);
+    QCOMPARE(DekodowanieHasla(coded), password);
+}
+
+void TestParameterLines::everyWindows1250CharacterSurvives()
+{
+    // Every byte Windows-1250 defines, at even and at odd places (the shifts differ).
+    QByteArray bytes;
+    for (int b = 1; b < 256; ++b)
+        bytes.append(char(b));
+    QString all = FromWindows1250(bytes);
+    all.remove(QChar::ReplacementCharacter);
+    for (const QString& password : {all, u'x' + all}) {
+        const QString coded = KodowanieHasla(password);
+        QCOMPARE(coded.size(), 3 * password.size());
+        QCOMPARE(DekodowanieHasla(coded), password);
+    }
+}
+
+void TestParameterLines::decodingIgnoresLeftovers()
+{
+    QCOMPARE(DekodowanieHasla(QStringLiteral("08610809")), QStringLiteral("ab"));
+    QCOMPARE(DekodowanieHasla(QStringLiteral("08")), QString());
+}
+
+void TestParameterLines::fileNames_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("backup");
+    QTest::newRow("beside the program") << "/opt/tarvexio/bin"
+                                        << "/opt/tarvexio/bin/tarvexio"
+                                        << "/opt/tarvexio/bin/tarvexio.cfg"
+                                        << "/opt/tarvexio/bin/tarvexio.~cfg";
+    QTest::newRow("another program name, another home") << "/var/lib/tarvexio/"
+                                                        << "/opt/x/agent2"
+                                                        << "/var/lib/tarvexio/agent2.cfg"
+                                                        << "/var/lib/tarvexio/agent2.~cfg";
+}
+
+void TestParameterLines::fileNames()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, program);
+    const QString file = ConfigurationFilePath(folder, program);
+    QTEST(file, "file");
+    QTEST(BackupPath(file), "backup");
+}
+
+QTEST_GUILESS_MAIN(TestParameterLines)
+#include "tst_parameter_lines.moc"
