@@ -4,11 +4,7 @@
 #include "app/program_folder.h"
 #include "app/termination_signals.h"
 #include "app/version.h"
-#include "platform/autostart_store.h"
-#include "platform/clock.h"
 #include "platform/headless_dialogs.h"
-#include "platform/privileges.h"
-#include "platform/single_instance.h"
 
 #include <QCoreApplication>
 
@@ -44,27 +40,33 @@ bool HeadlessRequested()
 #endif
 }
 
+std::unique_ptr<Agent> CreateProcessAgent(const QStringList& arguments, SystemPorts& ports,
+                                          Dialogs& dialogs)
+{
+    auto agent = std::make_unique<Agent>(
+        arguments, AgentPorts{ports.clock, dialogs, ports.privileges, *ports.autostart},
+        AgentLocation{ProgramFolder(), QCoreApplication::applicationFilePath()},
+        QString::fromLatin1(TARVEXIO_VERSION));
+    QObject::connect(
+        agent.get(), &Agent::terminateRequested, qApp,
+        [](int code) { QCoreApplication::exit(code); }, Qt::QueuedConnection);
+    return agent;
+}
+
 int RunHeadless(const QStringList& arguments)
 {
-    SystemClock clock;
+    SystemPorts ports;
     HeadlessDialogs dialogs;
-    Privileges privileges;
-    SingleInstance instance;
-    if (!ClaimSingleInstance(instance, dialogs))
+    if (!ClaimSingleInstance(ports.instance, dialogs))
         return 0;
 
-    const std::unique_ptr<AutostartStore> autostart = CreateSystemAutostartStore();
-    Agent agent(arguments, {clock, dialogs, privileges, *autostart},
-                {ProgramFolder(), QCoreApplication::applicationFilePath()},
-                QString::fromLatin1(TARVEXIO_VERSION));
+    const std::unique_ptr<Agent> process = CreateProcessAgent(arguments, ports, dialogs);
+    Agent& agent = *process;
     dialogs.setLogSink([&agent](const QString& line) { agent.WriteLog(line); });
     agent.log().setEcho([](const QString& line) {
         std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
         std::fflush(stdout);
     });
-    QObject::connect(
-        &agent, &Agent::terminateRequested, qApp, [](int code) { QCoreApplication::exit(code); },
-        Qt::QueuedConnection);
     TerminationSignals stopSignals;
     QObject::connect(&stopSignals, &TerminationSignals::terminationRequested, &agent,
                      [&agent] { agent.Terminate(0); });
