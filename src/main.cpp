@@ -3,11 +3,14 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <memory>
 
 int main(int argc, char* argv[])
 {
+    // Developer diagnostics stay quiet unless asked for with QT_LOGGING_RULES.
+    QLoggingCategory::setFilterRules(QStringLiteral("tarvexio.*.debug=false"));
     const bool headless = tarvexio::HeadlessRequested();
     std::unique_ptr<QCoreApplication> application;
     if (headless)
