@@ -6,6 +6,9 @@
 #include "config/konfig_eksportu.h"
 #include "db/database_name.h"
 #include "db/db_error.h"
+#include "export/export_progress.h"
+#include "export/export_run.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/privileges.h"
 
@@ -39,6 +42,8 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(StartTimerMs);
     connect(&startTimer_, &QTimer::timeout, this, &Agent::runStartTimer);
+    exportRun_ = std::make_unique<ExportRun>(
+        ExportEnvironment{model_, log_, dialogs_, clock_, session_, session_.version()});
     for (TrayCommand command :
          {TrayCommand::Komunikaty, TrayCommand::Przywroc, TrayCommand::Zakoncz})
         model_.setTrayCommandEnabled(command, false);
@@ -58,6 +63,57 @@ void Agent::onCatalogueReady(TDmQMXWDWykazy& catalogue, bool firstTime)
     }
     if (firstTime)
         configurationStore_->LoadAtStart();
+}
+
+void Agent::EksportClick()
+{
+    if (model_.page() == MainPage::Eksport && !model_.flags().tray)
+        ManualExport();
+}
+
+void Agent::ManualExport()
+{
+    bool opened = false;
+    try {
+        if (!session_.isConnected()) {
+            session_.ReopenSession();
+            opened = true;
+        }
+        if (!session_.isConnected() || !konfig_)
+            return;
+        scheduler_.timer().stop();
+        const QDate today = clock_.now().date();
+        SettingsControls& controls = model_.settings();
+        for (QDate day = controls.DateTimePicker1; day <= controls.DateTimePicker2;
+             day = day.addDays(1)) {
+            if (day >= today)
+                continue;
+            exportRun_->ShopLoop(*konfig_, day, today, [this](const auto& procedure) {
+                // The progress window's part: show the error, close, go on with the next shop.
+                try {
+                    if (progressDisplay_)
+                        progressDisplay_->Pokaz(procedure);
+                    else
+                        procedure(nullptr);
+                } catch (const std::exception& error) {
+                    ShowException(error);
+                }
+            });
+            if (exportRun_->runState() != ExportRun::Written)
+                break;
+            controls.DataOstatniegoEksportu = day;
+            konfig_->ParDataOstEksp = DayNumber(day);
+            model_.settingsShown();
+            configurationStore_->Save();
+        }
+        if (uploadStep_)
+            uploadStep_();
+    } catch (const std::exception& error) {
+        ShowException(error);
+    }
+    if (opened && session_.hasSession())
+        session_.CloseSession();
+    scheduler_.timer().start();
 }
 
 void Agent::SaveConfiguration()

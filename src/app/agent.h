@@ -10,11 +10,14 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace tarvexio {
 
 class AutostartStore;
+class ExportRun;
+class ProgressDisplay;
 class Clock;
 class ConfigurationStore;
 class Dialogs;
@@ -83,6 +86,16 @@ public:
     // "Zap. Konfig." and "Zapisz": saves in the chosen mode, errors shown.
     void SaveConfiguration();
 
+    // The "Eksport" button: the manual export, while the "Eksport" page is shown.
+    void EksportClick();
+    // Every day of the manual range before today, for every shop, then the upload step.
+    void ManualExport();
+    ExportRun& exportRun() { return *exportRun_; }
+    // The window that shows each shop's run of a manual export (none when headless).
+    void setProgressDisplay(ProgressDisplay* display) { progressDisplay_ = display; }
+    // Sends the files waiting in the upload list.
+    void setUploadStep(std::function<void()> step) { uploadStep_ = std::move(step); }
+
     void WriteLog(const QString& text, bool alert = false) { log_.WriteLog(text, alert); }
     // Exceptions at an operation's outermost handler. Unattended, nobody can answer a box,
     // so they go to the log (alerting) instead.
@@ -114,6 +127,9 @@ private:
     QTimer startTimer_;
     std::unique_ptr<TKonfigEksportu> konfig_;
     std::unique_ptr<ConfigurationStore> configurationStore_;
+    std::unique_ptr<ExportRun> exportRun_;
+    ProgressDisplay* progressDisplay_ = nullptr;
+    std::function<void()> uploadStep_;
     bool terminating_ = false;
 };
 

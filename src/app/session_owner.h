@@ -30,6 +30,7 @@ public:
     SessionOwner(WindowModel& model, EventLog& log, QString version, Hooks hooks);
     ~SessionOwner();
 
+    const QString& version() const { return version_; }
     QString databaseName() const { return databaseName_; }
     QString userIdent() const { return userIdent_; }
     void setNames(const QString& databaseName, const QString& userIdent);

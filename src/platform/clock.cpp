@@ -11,7 +11,7 @@ QDateTime SystemClock::now() const
 
 void SystemClock::pause(int milliseconds)
 {
-    if (milliseconds > 0)
+    if (pauses_ && milliseconds > 0)
         QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 

@@ -14,7 +14,13 @@ void TMFile::Open()
 
 void TMFile::Close()
 {
+    if (!file_.isOpen())
+        return;
+    // Lines are buffered: a full disk shows here, not in WriteLine.
+    const bool flushed = file_.flush();
     file_.close();
+    if (!flushed)
+        fail("Nie można zapisać do pliku");
 }
 
 qint64 TMFile::GetSize() const
@@ -41,7 +47,7 @@ void TMFile::WriteLine(const QByteArray& text, const QByteArray& terminator)
 {
     requireOpen("Nie można zapisać do pliku");
     const QByteArray line = text + terminator;
-    if (file_.write(line) != line.size() || !file_.flush())
+    if (file_.write(line) != line.size())
         fail("Nie można zapisać do pliku");
 }
 

@@ -14,7 +14,8 @@ public:
 };
 
 // A byte-oriented text file that is opened, positioned and closed explicitly; a missing file
-// is created on open. Every failure raises EMFileError naming the path.
+// is created on open. Writes are buffered until Close(). Every failure raises EMFileError
+// naming the path; destroying an open file closes it without a word, so close it explicitly.
 class TMFile {
 public:
     void SetPath(const QString& path) { path_ = path; }

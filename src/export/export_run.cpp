@@ -1,0 +1,224 @@
+#include "export/export_run.h"
+
+#include "app/event_log.h"
+#include "app/session_owner.h"
+#include "app/window_model.h"
+#include "config/konfig_eksportu.h"
+#include "db/db_error.h"
+#include "export/business_indicators.h"
+#include "export/data_file_name.h"
+#include "export/export_progress.h"
+#include "export/export_queries.h"
+#include "export/goods_stock.h"
+#include "export/os_name.h"
+#include "export/polish_letters.h"
+#include "export/sales_purchases.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/windows1250.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tarvexio {
+
+namespace {
+
+const QByteArray LineEnd("\r\n");
+
+QString InfoMoment(const QDateTime& moment)
+{
+    const QDate d = moment.date();
+    const QTime t = moment.time();
+    return QString::asprintf("%4d-%02d-%02d:%02d:%02d:%02d", d.year(), d.month(), d.day(), t.hour(),
+                             t.minute(), t.second());
+}
+
+// The consent boxes in the order of DANE_EXP, which swaps the two sales values.
+constexpr Consent DaneExpOrder[] = {ParCenySp,
+                                    ParIlwMag,
+                                    ParWartwMag,
+                                    ParDzWartZakwCenZak,
+                                    ParDzWartSprzwCenZak,
+                                    ParDzWartSprzwCenSprz,
+                                    ParDzLPar,
+                                    ParSrLPLUnaPar,
+                                    ParSrWartPar,
+                                    ParNIPKontrPar};
+
+} // namespace
+
+ExportRun::ExportRun(ExportEnvironment environment)
+    : env_(std::move(environment))
+    , osName_(OperatingSystemName())
+{}
+
+ExportRun::~ExportRun() = default;
+
+void ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, const QDate& today,
+                         const RunShop& runShop)
+{
+    for (const tarvexio::Shop& listed : record.ShopListA()) {
+        Shop shop{listed.id, {}, listed.id == 0 ? QStringLiteral("Centrala") : listed.description};
+        if (const auto position = record.PositionOfShop(listed.id))
+            shop.code = record.KodKVR(*position);
+        if (!CreateFile(shop, dataDate))
+            continue;
+        const auto procedure = [&](ExportProgress* progress) {
+            RunProcedure(shop, dataDate, today, progress);
+        };
+        if (runShop)
+            runShop(procedure);
+        else
+            procedure(nullptr);
+        if (runState_ == Written)
+            uploadList_.append(filePath_);
+    }
+}
+
+bool ExportRun::CreateFile(const Shop& shop, const QDate& dataDate)
+{
+    const QString directory = ExchangeDirectory(env_.model.settings().EdKatalogWymiany);
+    if (directory.isEmpty() || !QFileInfo(directory).isDir()) {
+        env_.dialogs.MsgBox({QStringLiteral("Nie znaleziono katalogu ") + directory,
+                             QStringLiteral("UWAGA"), MessageButtons::Ok, MessageIcon::None});
+        return false;
+    }
+    generationStart_ = env_.clock.now();
+    filePath_ = DataFilePath(directory, shop.code, dataDate, generationStart_);
+    file_.reset();
+    try {
+        auto file = std::make_unique<TMFile>();
+        file->SetPath(filePath_);
+        file->SetReadOnly(false);
+        file->Open();
+        file->SetPointer(0);
+        file->SetEof();
+        file_ = std::move(file);
+        return true;
+    } catch (const EMFileError&) {
+        const QString message =
+            QStringLiteral("Błąd otwarcia pliku ") + QDir::toNativeSeparators(filePath_) +
+            QStringLiteral("\nByć może plik jest używany przez inną aplikację.");
+        const bool unattended = env_.model.flags().unattended;
+        if (!unattended)
+            env_.dialogs.MsgBox(
+                {message, QStringLiteral("UWAGA"), MessageButtons::Ok, MessageIcon::None});
+        env_.log.WriteLog(message, unattended);
+        return false;
+    }
+}
+
+void ExportRun::RunProcedure(const Shop& shop, const QDate& dataDate, const QDate& today,
+                             ExportProgress* progress)
+{
+    if (progress)
+        progress->UstawTekst1(QStringLiteral("Eksport dokumentów do FK"));
+    runState_ = Running;
+    try {
+        ExportBody(shop, dataDate, today, progress);
+    } catch (...) {
+        file_.reset();
+        throw;
+    }
+    file_.reset();
+}
+
+void ExportRun::ExportBody(const Shop& shop, const QDate& dataDate, const QDate& today,
+                           ExportProgress* progress)
+{
+    const auto step = [progress](int percent, const char* text) {
+        if (!progress)
+            return;
+        if (percent >= 0)
+            progress->UstawProgress(percent);
+        if (text)
+            progress->UstawTekst2(QString::fromUtf8(text));
+    };
+    try {
+        TQMXBazaDanych* session = env_.session.session();
+        ExportQueries* queries = env_.session.queries();
+        if (session == nullptr || queries == nullptr)
+            throw EQMXDBError(QString(), EQMXDBError::NotConnected);
+        RunContext run{*session, *queries, shop.id, dataDate, today, {}, {}, {}, false, {}};
+        const SettingsControls& boxes = env_.model.settings();
+        for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i)
+            run.consent[i] = boxes.consent[i];
+
+        step(-1, "Zbieranie informacji o sprzedaży");
+        OpenSalesData(run);
+        step(10, "Zbieranie informacji o zakupach");
+        OpenPurchaseData(run);
+        step(20, "Zbieranie informacji o towarach");
+        OpenGoodsData(run);
+        step(30, "Zbieranie informacji o stanach magazynowych");
+        OpenStockData(run);
+        step(40, "Sekcja TOW");
+        BuildGoodsSet(run);
+        step(50, nullptr);
+        WriteTowSection(run);
+        step(60, "Sekcja SPR");
+        WriteSprSection(run);
+        step(70, "Sekcja ZAK");
+        WriteZakSection(run);
+        step(80, "Sekcja MAG_N");
+        WriteMagSection(run);
+        step(90, "Sekcja BIZ");
+        WriteBizSection(run);
+        writeInfo(run, shop);
+        for (const QString& line : std::as_const(run.lines))
+            writeLine(line);
+        step(100, nullptr);
+        file_->Close();
+        file_.reset();
+        runState_ = Written;
+    } catch (...) {
+        reportResult("Wygenerowanie pliku ze sklepu %1 za dzień %2 nie powiodło się", shop,
+                     dataDate);
+        file_.reset();
+        throw;
+    }
+    reportResult("Wygenerowano plik raportu ze sklepu %1 za dzień %2", shop, dataDate);
+}
+
+void ExportRun::writeInfo(const RunContext& run, const Shop& shop)
+{
+    writeLine(QStringLiteral("INFO_N|NAZWA_PLIKU|KOD_SKLEPU|DATA_DANYCH|DATA_GENER_S|DATA_GENER_Z|"
+                             "WERSJA|KOD_ZRODLA|IL_TOW|IL_ZAK|IL_SPR|IL_MAG|IL_BIZ|OS_NAME|"
+                             "SCIEZKA_EXP|DANE_EXP|"));
+    const QFileInfo file(filePath_);
+    QString name = file.fileName();
+    if (const qsizetype at = name.indexOf(QStringLiteral(".DAT")); at >= 0)
+        name.remove(at, 4);
+    QString daneExp;
+    for (const Consent box : DaneExpOrder)
+        daneExp += run.ticked(box) ? u'1' : u'0';
+    const QDate d = run.dataDate;
+    QString info = QStringLiteral("INFO|") + name + u'|' + shop.code + u'|' +
+                   QString::asprintf("%4d-%02d-%02d", d.year(), d.month(), d.day()) + u'|' +
+                   InfoMoment(generationStart_) + u'|' + InfoMoment(env_.clock.now()) + u'|' +
+                   env_.version + QStringLiteral("|QMX|") +
+                   QStringLiteral("%1|%2|%3|%4|%5|")
+                       .arg(run.goodsSet.size())
+                       .arg(run.counts.IL_ZAK)
+                       .arg(run.counts.IL_SPR)
+                       .arg(run.counts.IL_MAG)
+                       .arg(run.counts.IL_BIZ) +
+                   osName_ + u'|' + QDir::toNativeSeparators(file.path()) + u'|' + daneExp + u'|';
+    KonwertujPLString(info, PlWindows1250, PlAscii);
+    writeLine(info);
+}
+
+void ExportRun::writeLine(const QString& line)
+{
+    file_->WriteLine(ToWindows1250(line), LineEnd);
+}
+
+void ExportRun::reportResult(const char* format, const Shop& shop, const QDate& dataDate)
+{
+    env_.log.WriteLog(
+        QString::fromUtf8(format).arg(shop.name, dataDate.toString(QStringLiteral("dd.MM.yyyy"))),
+        env_.model.flags().unattended);
+}
+
+} // namespace tarvexio

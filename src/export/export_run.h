@@ -1,0 +1,78 @@
+#pragma once
+
+#include "export/run_context.h"
+#include "platform/text_file.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace tarvexio {
+
+class Clock;
+class Dialogs;
+class EventLog;
+class ExportProgress;
+class SessionOwner;
+class TKonfigEksportu;
+class WindowModel;
+
+struct ExportEnvironment {
+    WindowModel& model; // the exchange directory, the consent boxes, the unattended flag
+    EventLog& log;
+    Dialogs& dialogs;
+    Clock& clock;
+    SessionOwner& session;
+    QString version;
+};
+
+// Data files for every shop and a day: creating each file, collecting its sections in a fixed
+// order, writing it, reporting the result, and queueing complete files for upload.
+class ExportRun {
+public:
+    enum RunState : quint8 { Running = 0, Written = 2, Sending = 4 };
+
+    // How a shop's run is carried out: directly (errors pass on), or by a caller that shows
+    // a progress window and deals with an error itself.
+    using RunShop = std::function<void(const std::function<void(ExportProgress*)>& procedure)>;
+
+    explicit ExportRun(ExportEnvironment environment);
+    ~ExportRun();
+
+    // One run per shop of list A for the data date. Without runShop the run procedure is
+    // called directly and an error ends the loop.
+    void ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, const QDate& today,
+                  const RunShop& runShop = {});
+
+    quint8 runState() const { return runState_; }
+    void setRunState(quint8 state) { runState_ = state; }
+    QStringList& uploadList() { return uploadList_; }
+
+private:
+    struct Shop {
+        qint32 id = 0;
+        QString code;
+        QString name;
+    };
+
+    bool CreateFile(const Shop& shop, const QDate& dataDate);
+    void RunProcedure(const Shop& shop, const QDate& dataDate, const QDate& today,
+                      ExportProgress* progress);
+    void ExportBody(const Shop& shop, const QDate& dataDate, const QDate& today,
+                    ExportProgress* progress);
+    void writeInfo(const RunContext& run, const Shop& shop);
+    void writeLine(const QString& line);
+    void reportResult(const char* format, const Shop& shop, const QDate& dataDate);
+
+    ExportEnvironment env_;
+    QString osName_;
+    quint8 runState_ = Running;
+    QStringList uploadList_;
+    QString filePath_;
+    QDateTime generationStart_;
+    std::unique_ptr<TMFile> file_;
+};
+
+} // namespace tarvexio

@@ -1,0 +1,16 @@
+#pragma once
+
+namespace tarvexio {
+
+struct RunContext;
+
+// The TOW and MAG sections and the counts IL_TOW and IL_MAG.
+void OpenGoodsData(RunContext& run);
+// Reads stock only for data dates at most 7 days before today.
+void OpenStockData(RunContext& run);
+// Goods that moved on the day, and goods in stock while "ilość w sklepie" is ticked.
+void BuildGoodsSet(RunContext& run);
+void WriteTowSection(RunContext& run);
+void WriteMagSection(RunContext& run);
+
+} // namespace tarvexio

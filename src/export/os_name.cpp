@@ -1,0 +1,208 @@
+#include "export/os_name.h"
+
+#include <QSysInfo>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace tarvexio {
+
+namespace {
+
+QString ProductTypeText(int productType)
+{
+    switch (productType) {
+    case 1:
+        return QStringLiteral("Ultimate Edition");
+    case 2:
+        return QStringLiteral("Home Basic Edition");
+    case 3:
+        return QStringLiteral("Home Premium Edition");
+    case 4:
+        return QStringLiteral("Enterprise Edition");
+    case 6:
+        return QStringLiteral("Business Edition");
+    case 7:
+        return QStringLiteral("Standard Edition");
+    case 8:
+        return QStringLiteral("Datacenter Edition");
+    case 9:
+        return QStringLiteral("Small Business Server");
+    case 10:
+        return QStringLiteral("Enterprise Edition");
+    case 11:
+        return QStringLiteral("Starter Edition");
+    case 12:
+        return QStringLiteral("Datacenter Edition (core installation)");
+    case 13:
+        return QStringLiteral("Standard Edition (core installation)");
+    case 14:
+        return QStringLiteral("Enterprise Edition (core installation)");
+    case 15:
+        return QStringLiteral("Enterprise Edition for Itanium-based Systems");
+    case 17:
+        return QStringLiteral("Web Server Edition");
+    case 18:
+        return QStringLiteral("Cluster Server Edition");
+    case 25:
+        return QStringLiteral("Small Business Server Premium Edition");
+    case 48:
+        return QStringLiteral("Professional");
+    default:
+        return {};
+    }
+}
+
+constexpr int SuiteEnterprise = 0x2;
+constexpr int SuiteDatacenter = 0x80;
+constexpr int SuitePersonal = 0x200;
+constexpr int SuiteBlade = 0x400;
+constexpr int SuiteStorageServer = 0x2000;
+constexpr int SuiteComputeServer = 0x4000;
+constexpr int SuiteHomeServer = 0x8000;
+
+QString Server2003Edition(const WindowsVersionData& v)
+{
+    const bool datacenter = v.suiteMask & SuiteDatacenter;
+    const bool enterprise = v.suiteMask & SuiteEnterprise;
+    if (v.architecture == WindowsVersionData::Itanium) {
+        if (datacenter)
+            return QStringLiteral("Datacenter Edition for Itanium-based Systems");
+        if (enterprise)
+            return QStringLiteral("Enterprise Edition for Itanium-based Systems");
+        return {};
+    }
+    if (v.architecture == WindowsVersionData::X64) {
+        if (datacenter)
+            return QStringLiteral("Datacenter x64 Edition");
+        if (enterprise)
+            return QStringLiteral("Enterprise x64 Edition");
+        return QStringLiteral("Standard x64 Edition");
+    }
+    if (v.suiteMask & SuiteComputeServer)
+        return QStringLiteral("Compute Cluster Edition");
+    if (datacenter)
+        return QStringLiteral("Datacenter Edition");
+    if (enterprise)
+        return QStringLiteral("Enterprise Edition");
+    if (v.suiteMask & SuiteBlade)
+        return QStringLiteral("Web Edition");
+    return QStringLiteral("Standard Edition");
+}
+
+QString Version5Text(const WindowsVersionData& v)
+{
+    const bool workstation = v.productKind == WindowsVersionData::Workstation;
+    if (v.minor == 2) {
+        QString text;
+        if (v.r2)
+            text = QStringLiteral("Windows Server 2003 R2, ");
+        else if (v.suiteMask & SuiteStorageServer)
+            text = QStringLiteral("Windows Storage Server 2003");
+        else if (v.suiteMask & SuiteHomeServer)
+            text = QStringLiteral("Windows Home Server");
+        else if (workstation && v.architecture == WindowsVersionData::X64)
+            text = QStringLiteral("Windows XP Professional x64 Edition");
+        else
+            text = QStringLiteral("Windows Server 2003, ");
+        if (!workstation)
+            text += Server2003Edition(v);
+        return text;
+    }
+    if (v.minor == 1)
+        return QStringLiteral("Windows XP ") + (v.suiteMask & SuitePersonal
+                                                    ? QStringLiteral("Home Edition")
+                                                    : QStringLiteral("Professional"));
+    if (v.minor == 0) {
+        QString text = QStringLiteral("Windows 2000 ");
+        if (workstation)
+            return text + QStringLiteral("Professional");
+        if (v.suiteMask & SuiteDatacenter)
+            return text + QStringLiteral("Datacenter Server");
+        if (v.suiteMask & SuiteEnterprise)
+            return text + QStringLiteral("Advanced Server");
+        return text + QStringLiteral("Server");
+    }
+    return {};
+}
+
+QString Version6Text(const WindowsVersionData& v)
+{
+    const bool workstation = v.productKind == WindowsVersionData::Workstation;
+    QString text;
+    switch (v.minor) {
+    case 0:
+        text =
+            workstation ? QStringLiteral("Windows Vista ") : QStringLiteral("Windows Server 2008 ");
+        break;
+    case 1:
+        text =
+            workstation ? QStringLiteral("Windows 7 ") : QStringLiteral("Windows Server 2008 R2 ");
+        break;
+    case 2:
+        text = workstation ? QStringLiteral("Windows 8 ") : QStringLiteral("Windows Server 2012 ");
+        break;
+    default:
+        break;
+    }
+    return text + ProductTypeText(v.productType);
+}
+
+} // namespace
+
+QString WindowsEditionName(const WindowsVersionData& v)
+{
+    if (v.platformId != 2 || v.major <= 4)
+        return {};
+    QString text = QStringLiteral("Microsoft ");
+    if (v.major == 6)
+        text += Version6Text(v);
+    else if (v.major == 5)
+        text += Version5Text(v);
+    if (!v.servicePack.isEmpty())
+        text += u' ' + v.servicePack;
+    text += QStringLiteral(" (build %1)").arg(v.build);
+    if (v.major > 5) {
+        if (v.architecture == WindowsVersionData::X64)
+            text += QStringLiteral(", 64-bit");
+        else if (v.architecture == WindowsVersionData::X86)
+            text += QStringLiteral(", 32-bit");
+    }
+    return text;
+}
+
+QString OperatingSystemName()
+{
+#ifdef Q_OS_WIN
+    OSVERSIONINFOEXA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+#ifdef _MSC_VER
+#pragma warning(suppress : 4996) // GetVersionExA is what the edition rule is written for
+#endif
+    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info)))
+        return {};
+    SYSTEM_INFO system{};
+    GetNativeSystemInfo(&system);
+    DWORD product = 0;
+    GetProductInfo(info.dwMajorVersion, info.dwMinorVersion, 0, 0, &product);
+    WindowsVersionData v;
+    v.platformId = int(info.dwPlatformId);
+    v.major = int(info.dwMajorVersion);
+    v.minor = int(info.dwMinorVersion);
+    v.build = int(info.dwBuildNumber);
+    v.servicePack = QString::fromLocal8Bit(info.szCSDVersion);
+    v.productKind = info.wProductType;
+    v.suiteMask = info.wSuiteMask;
+    v.architecture = system.wProcessorArchitecture;
+    v.productType = int(product);
+    v.r2 = GetSystemMetrics(SM_SERVERR2) != 0;
+    return WindowsEditionName(v);
+#else
+    return QStringLiteral("%1, kernel %2, %3-bit")
+        .arg(QSysInfo::prettyProductName(), QSysInfo::kernelVersion())
+        .arg(QSysInfo::WordSize);
+#endif
+}
+
+} // namespace tarvexio

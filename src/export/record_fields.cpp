@@ -1,0 +1,71 @@
+#include "export/record_fields.h"
+
+#include "export/number_format.h"
+
+namespace tarvexio {
+
+QString EanField(const QString& code)
+{
+    QString ean = code;
+    ean.remove(u'?');
+    if (ean.size() < 14)
+        ean.prepend(QString(14 - ean.size(), u'0'));
+    return ean;
+}
+
+QString WithoutSeparators(QString text)
+{
+    return text.replace(u'|', u'/');
+}
+
+int UnitCode(const QString& unitName)
+{
+    const QString name = unitName.toLower();
+    const auto holdsAny = [&](std::initializer_list<const char*> tokens) {
+        for (const char* token : tokens) {
+            if (name.contains(QLatin1StringView(token)))
+                return true;
+        }
+        return false;
+    };
+    if (holdsAny({"szt", "but", "kart", "pal", "op", "kpl", "dsp"}))
+        return 1;
+    if (holdsAny({"kg"}))
+        return 2;
+    if (holdsAny({"mb"}))
+        return 3;
+    if (holdsAny({"m2"}))
+        return 4;
+    if (holdsAny({"m3"}))
+        return 5;
+    if (holdsAny({"lt"}))
+        return 6;
+    return 1;
+}
+
+RecordLine::RecordLine(const char* type)
+    : line_(QString::fromLatin1(type) + u'|')
+{}
+
+RecordLine& RecordLine::text(const QString& value)
+{
+    line_ += value;
+    line_ += u'|';
+    return *this;
+}
+
+RecordLine& RecordLine::whole(qint64 value)
+{
+    line_ += QString::number(value);
+    line_ += u'|';
+    return *this;
+}
+
+RecordLine& RecordLine::fixed(double value, int decimals)
+{
+    line_ += FixedPoint(value, decimals);
+    line_ += u'|';
+    return *this;
+}
+
+} // namespace tarvexio

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace tarvexio {
+
+// The goods code as an EAN field: "?" fillers removed, zeros in front up to 14 characters.
+QString EanField(const QString& code);
+
+// "|" would split a record; names carry "/" instead.
+QString WithoutSeparators(QString text);
+
+// The unit code of a unit name: 1 pieces and packs, 2 kg, 3 mb, 4 m2, 5 m3, 6 lt.
+int UnitCode(const QString& unitName);
+
+// Builds one pipe-separated line: the type, then each field followed by "|".
+class RecordLine {
+public:
+    explicit RecordLine(const char* type);
+    RecordLine& text(const QString& value);
+    RecordLine& whole(qint64 value);
+    RecordLine& fixed(double value, int decimals);
+    QString take() { return std::move(line_); }
+
+private:
+    QString line_;
+};
+
+} // namespace tarvexio
