@@ -17,11 +17,13 @@ public:
     void pause(int milliseconds) override
     {
         pauses.append(milliseconds);
-        now_ = now_.addMSecs(milliseconds);
+        if (pausesAdvance)
+            now_ = now_.addMSecs(milliseconds);
     }
     void set(const QDateTime& now) { now_ = now; }
 
     QList<int> pauses;
+    bool pausesAdvance = true; // false: a run of work all stamped with the same second
 
 private:
     QDateTime now_;

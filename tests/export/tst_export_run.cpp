@@ -1,0 +1,479 @@
+#include "app/agent.h"
+#include "config/configuration_store.h"
+#include "config/konfig_eksportu.h"
+#include "db/query.h"
+#include "db/session.h"
+#include "export/export_progress.h"
+#include "export/export_run.h"
+#include "export/os_name.h"
+#include "export_fixture.h"
+#include "platform/windows1250.h"
+#include "support/agent_doubles.h"
+#include "support/test_database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tarvexio;
+
+namespace {
+
+const QDate D = test::FixtureDay;
+const QDateTime Morning(D.addDays(1), QTime(8, 9, 10));
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Consent boxes from a DANE_EXP string.
+ConsentBoxes Boxes(const char* daneExp)
+{
+    const Consent order[] = {ParCenySp,
+                             ParIlwMag,
+                             ParWartwMag,
+                             ParDzWartZakwCenZak,
+                             ParDzWartSprzwCenZak,
+                             ParDzWartSprzwCenSprz,
+                             ParDzLPar,
+                             ParSrLPLUnaPar,
+                             ParSrWartPar,
+                             ParNIPKontrPar};
+    ConsentBoxes boxes{};
+    for (int i = 0; i < 10; ++i)
+        boxes[order[i]] = daneExp[i] == '1';
+    return boxes;
+}
+
+// The agent on the fixture chain, exporting into a folder of its own.
+struct Harness {
+    Harness(const QString& database, const QString& home)
+        : agent({}, doubles.ports(), {home, home + QStringLiteral("/tarvexio")},
+                QStringLiteral("1.0.0.0"))
+        , exchange(home + QStringLiteral("/wymiana"))
+    {
+        doubles.clock.set(Morning);
+        doubles.clock.pausesAdvance = false;
+        QDir().mkpath(exchange);
+        agent.session().setNames(database, QStringLiteral("kierownik"));
+        agent.session().ReopenSession();
+        TKonfigEksportu& record = *agent.konfig();
+        record.SetKodKVR(*record.PositionOfShop(1), QStringLiteral("LDZ1"));
+        record.SetKodKVR(*record.PositionOfShop(2), QStringLiteral("KRK2"));
+        record.SetKodKVR(*record.PositionOfShop(3), QStringLiteral("PST3"));
+        agent.model().settings().EdKatalogWymiany = exchange;
+        setBoxes("1111111111");
+    }
+
+    void setBoxes(const char* daneExp)
+    {
+        const ConsentBoxes boxes = Boxes(daneExp);
+        std::copy(boxes.begin(), boxes.end(), agent.model().settings().consent.begin());
+    }
+    void exportDay(const QDate& day, const QDate& today = Morning.date())
+    {
+        agent.exportRun().ShopLoop(*agent.konfig(), day, today);
+    }
+    QString path(const char* code, const QDate& day = D) const
+    {
+        return exchange +
+               QStringLiteral("/PSHD_%1_HD0001_%2_080910.DAT")
+                   .arg(QLatin1StringView(code), day.toString(QStringLiteral("yyyyMMdd")));
+    }
+    QStringList lines(const char* code, const QDate& day = D) const
+    {
+        QString text = FromWindows1250(ReadFile(path(code, day)));
+        QStringList all = text.split(QStringLiteral("\r\n"));
+        all.removeLast(); // after the last CR-LF
+        return all;
+    }
+    QStringList section(const char* code, const char* header, const QDate& day = D) const
+    {
+        const QStringList all = lines(code, day);
+        QStringList found;
+        const QString type = QString::fromLatin1(header).section(u'_', 0, 0) + u'|';
+        for (const QString& line : all) {
+            if (line.startsWith(type) || line.startsWith(QLatin1StringView(header) + u'|'))
+                found << line;
+        }
+        return found;
+    }
+    QStringList info(const char* code, const QDate& day = D) const
+    {
+        return lines(code, day).value(1).split(u'|');
+    }
+
+    test::AgentDoubles doubles;
+    Agent agent;
+    QString exchange;
+};
+
+class RecordingProgress final : public ProgressDisplay, public ExportProgress {
+public:
+    void Pokaz(const std::function<void(ExportProgress*)>& work) override
+    {
+        ++shows;
+        if (beforeRun)
+            beforeRun(shows);
+        work(this);
+    }
+    void UstawTekst1(const QString& text) override { texts << text; }
+    void UstawTekst2(const QString& text) override { texts << text; }
+    void UstawProgress(int percent) override { percents << percent; }
+
+    int shows = 0;
+    std::function<void(int)> beforeRun;
+    QStringList texts;
+    QList<int> percents;
+};
+
+} // namespace
+
+class TestExportRun : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void wholeFileByteForByte_data();
+    void wholeFileByteForByte();
+    void consentBoxes_data();
+    void consentBoxes();
+    void stockWindow_data();
+    void stockWindow();
+    void midnightReceiptCountsOnBothDays();
+    void missingDirectory_data();
+    void missingDirectory();
+    void trailingSeparatorGivesTheSamePath();
+    void fileThatCannotBeCreated_data();
+    void fileThatCannotBeCreated();
+    void twoRunsInOneSecond();
+    void errorInTheBodyLeavesTheFileUnqueued();
+    void manualRangeBackwardsOnlyUploads();
+    void manualRangeStopsBeforeToday();
+    void manualRangeStopsAfterAFailedLastShop();
+
+private:
+    QString database(const QString& engine);
+
+    std::unique_ptr<QTemporaryDir> home_;
+    QString sqlite_;
+};
+
+void TestExportRun::init()
+{
+    home_ = std::make_unique<QTemporaryDir>();
+    sqlite_ = home_->filePath(QStringLiteral("qmx.db"));
+    test::CreateSqliteDatabase(sqlite_);
+    auto session = test::Connect(sqlite_);
+    for (const QString& statement : test::FixtureStatements())
+        session->ExecSQL(statement);
+}
+
+QString TestExportRun::database(const QString& engine)
+{
+    if (engine == u"sqlite")
+        return sqlite_;
+    const QString url = test::PostgresUrl();
+    auto session = test::Connect(url);
+    test::ResetPostgresSchema(*session);
+    for (const QString& statement : test::FixtureStatements())
+        session->ExecSQL(statement);
+    return url;
+}
+
+void TestExportRun::wholeFileByteForByte_data()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("sqlite") << "sqlite";
+    QTest::newRow("postgresql") << "postgresql";
+}
+
+void TestExportRun::wholeFileByteForByte()
+{
+    QFETCH(QString, engine);
+    Harness h(database(engine), home_->path());
+    h.exportDay(D);
+
+    const QByteArray expected =
+        "INFO_N|NAZWA_PLIKU|KOD_SKLEPU|DATA_DANYCH|DATA_GENER_S|DATA_GENER_Z|WERSJA|KOD_ZRODLA|"
+        "IL_TOW|IL_ZAK|IL_SPR|IL_MAG|IL_BIZ|OS_NAME|SCIEZKA_EXP|DANE_EXP|\r\n"
+        "INFO|PSHD_LDZ1_HD0001_20260310_080910|LDZ1|2026-03-10|2026-03-11:08:09:10|"
+        "2026-03-11:08:09:10|1.0.0.0|QMX|7|4|4|2|1|" +
+        ToWindows1250(OperatingSystemName()) + "|" + h.exchange.toUtf8() +
+        "|1111111111|\r\n"
+        "TOW_N|ID_TOW|EAN|PLU|NAZWA|KOD_JM|ST_VAT|NR_GR|NAZWA_GR|PKWIU|\r\n"
+        "TOW|1|00000000000029||Zolty ser / gouda|1|23|1|Nabial/Sery|10.51.40.0-ABCDEFGHI|\r\n"
+        "TOW|2|5901234567890123|123|Woda zrodlana|6|8|2|Napoje|11.07.11.0|\r\n"
+        "TOW|3|05900000000003||Sok jablkowy|1|5|2|Napoje||\r\n"
+        "TOW|4|00000000000000||Mleko|2|0|1|Nabial/Sery|10.51.11.0|\r\n"
+        "TOW|6|06000000000006||M\xFCsli Se?or|1|23|2|Napoje|x|\r\n"
+        "TOW|7|07000000000007||Tylko zakup|1|23|2|Napoje||\r\n"
+        "SPR_N|ID_TOW|EAN|ILOSC_S|CENA_S|WART_S_CZ|WART_S_CS|ILOSC_PAR|\r\n"
+        "SPR|1|00000000000029|4.000|12.30|32.00|49.20|6|\r\n"
+        "SPR|3|05900000000003|2.000|3.50|5.00|6.30|1|\r\n"
+        "SPR|4|00000000000000|1.500|4.00|3.00|6.00|1|\r\n"
+        "SPR|5|04000000000005|1.000|6.15|5.00|6.15|1|\r\n"
+        "ZAK_N|NIP|ID_TOW|EAN|ILOSC_Z|CENA_Z|WART_Z_CZ|\r\n"
+        "ZAK|1010000203|1|00000000000029|2.000|19.00|38.00|\r\n"
+        "ZAK|1010000203|2|5901234567890123|5.000|1.45|7.25|\r\n"
+        "ZAK|5260001246|2|5901234567890123|8.000|1.40|11.40|\r\n"
+        "ZAK||7|07000000000007|1.000|4.00|4.00|\r\n"
+        "MAG_N|ID_TOW|EAN|ILOSC_M|WART_M_CZ|\r\n"
+        "MAG|2|5901234567890123|10.000|15.00|\r\n"
+        "MAG|6|06000000000006|3.500|14.00|\r\n"
+        "BIZ_N|WART_Z_CZ|WART_S_CZ|WART_S_CS|ILOSC_PAR|ILOSC_SRPLU|WART_SRPAR|\r\n"
+        "BIZ|70.650|114.500|169.200|10|4|16.920|\r\n";
+    const QByteArray actual = ReadFile(h.path("LDZ1"));
+    if (actual != expected) {
+        const QList<QByteArray> a = actual.split('\n');
+        const QList<QByteArray> e = expected.split('\n');
+        for (int i = 0; i < std::min(a.size(), e.size()); ++i)
+            QCOMPARE(a[i], e[i]);
+    }
+    QCOMPARE(actual, expected);
+    QCOMPARE(h.agent.exportRun().runState(), ExportRun::Written);
+    QCOMPARE(h.agent.exportRun().uploadList(),
+             (QStringList{h.path("PST3"), h.path("KRK2"), h.path("LDZ1")}));
+}
+
+void TestExportRun::consentBoxes_data()
+{
+    QTest::addColumn<QByteArray>("daneExp");
+    QTest::addColumn<QStringList>("expectedBiz");
+    QTest::addColumn<QString>("firstSpr");
+    QTest::addColumn<QString>("firstZak");
+    QTest::newRow("all clear") << QByteArray("0000000000") << QStringList{}
+                               << "SPR|1|00000000000029|4.000|0.00|0.00|0.00|6|"
+                               << "ZAK|9999999999|1|00000000000029|2.000|19.00|38.00|";
+    QTest::newRow("sales in purchase prices only")
+        << QByteArray("0000100000") << QStringList{"BIZ|0.000|114.500|0.000|0|0|0.000|"}
+        << "SPR|1|00000000000029|4.000|0.00|32.00|0.00|6|"
+        << "ZAK|9999999999|1|00000000000029|2.000|19.00|38.00|";
+    QTest::newRow("average value with the sales box clear")
+        << QByteArray("1111101111") << QStringList{"BIZ|70.650|114.500|0.000|10|4|16.920|"}
+        << "SPR|1|00000000000029|4.000|12.30|32.00|0.00|6|"
+        << "ZAK|1010000203|1|00000000000029|2.000|19.00|38.00|";
+    QTest::newRow("receipts only")
+        << QByteArray("0000001000") << QStringList{"BIZ|0.000|0.000|0.000|10|0|0.000|"}
+        << "SPR|1|00000000000029|4.000|0.00|0.00|0.00|6|"
+        << "ZAK|9999999999|1|00000000000029|2.000|19.00|38.00|";
+}
+
+void TestExportRun::consentBoxes()
+{
+    QFETCH(QByteArray, daneExp);
+    QFETCH(QStringList, expectedBiz);
+    Harness h(sqlite_, home_->path());
+    h.setBoxes(daneExp.constData());
+    h.exportDay(D);
+    const QStringList info = h.info("LDZ1");
+    QCOMPARE(info.value(15), QString::fromLatin1(daneExp));
+    QCOMPARE(info.value(12), QString::number(expectedBiz.size()));
+    QCOMPARE(h.section("LDZ1", "BIZ_N").mid(1), expectedBiz);
+    QTEST(h.section("LDZ1", "SPR_N").value(1), "firstSpr");
+    QTEST(h.section("LDZ1", "ZAK_N").value(1), "firstZak");
+
+    if (daneExp == "0000000000") {
+        // A shop with nothing on the day: the headers, and zero in every count.
+        const QStringList empty = h.lines("PST3");
+        QCOMPARE(empty.size(), 7);
+        QCOMPARE(empty[1].section(u'|', 8, 12), QStringLiteral("0|0|0|0|0"));
+        QCOMPARE(
+            empty.mid(2),
+            (QStringList{"TOW_N|ID_TOW|EAN|PLU|NAZWA|KOD_JM|ST_VAT|NR_GR|NAZWA_GR|PKWIU|",
+                         "SPR_N|ID_TOW|EAN|ILOSC_S|CENA_S|WART_S_CZ|WART_S_CS|ILOSC_PAR|",
+                         "ZAK_N|NIP|ID_TOW|EAN|ILOSC_Z|CENA_Z|WART_Z_CZ|",
+                         "MAG_N|ID_TOW|EAN|ILOSC_M|WART_M_CZ|",
+                         "BIZ_N|WART_Z_CZ|WART_S_CZ|WART_S_CS|ILOSC_PAR|ILOSC_SRPLU|WART_SRPAR|"}));
+    }
+}
+
+void TestExportRun::stockWindow_data()
+{
+    QTest::addColumn<int>("daysBeforeToday");
+    QTest::addColumn<QByteArray>("daneExp");
+    QTest::addColumn<QStringList>("mag");
+    QTest::addColumn<QString>("ilTowAndMag");
+    QTest::addColumn<bool>("stockOnlyGoodsInTow");
+    const QStringList both{"MAG|2|5901234567890123|10.000|15.00|",
+                           "MAG|6|06000000000006|3.500|14.00|"};
+    QTest::newRow("7 days: stock read")
+        << 7 << QByteArray("1111111111") << both << "7|4|4|2" << true;
+    QTest::newRow("8 days: no stock")
+        << 8 << QByteArray("1111111111") << QStringList{} << "6|4|4|0" << false;
+    QTest::newRow("value only: records, no count, no goods from stock")
+        << 1 << QByteArray("0010000000")
+        << QStringList{"MAG|2|5901234567890123|0.000|15.00|", "MAG|6|06000000000006|0.000|14.00|"}
+        << "6|4|4|0" << false;
+}
+
+void TestExportRun::stockWindow()
+{
+    QFETCH(int, daysBeforeToday);
+    QFETCH(QByteArray, daneExp);
+    QFETCH(QStringList, mag);
+    QFETCH(bool, stockOnlyGoodsInTow);
+    Harness h(sqlite_, home_->path());
+    h.setBoxes(daneExp.constData());
+    h.exportDay(D, D.addDays(daysBeforeToday));
+    QCOMPARE(h.section("LDZ1", "MAG_N").mid(1), mag);
+    QTEST(h.info("LDZ1").mid(8, 4).join(u'|'), "ilTowAndMag");
+    const QStringList tow = h.section("LDZ1", "TOW_N");
+    QCOMPARE(std::any_of(tow.begin(), tow.end(),
+                         [](const QString& l) { return l.startsWith(u"TOW|6|"); }),
+             stockOnlyGoodsInTow);
+}
+
+void TestExportRun::midnightReceiptCountsOnBothDays()
+{
+    Harness h(sqlite_, home_->path());
+    h.setBoxes("0000001000");
+    h.exportDay(D.addDays(1), D.addDays(2));
+    QCOMPARE(h.section("LDZ1", "BIZ_N", D.addDays(1)).mid(1),
+             QStringList{"BIZ|0.000|0.000|0.000|1|0|0.000|"});
+}
+
+void TestExportRun::missingDirectory_data()
+{
+    QTest::addColumn<QString>("directory");
+    QTest::newRow("empty field") << "";
+    QTest::newRow("no such folder") << "/nonexistent/wymiana";
+}
+
+void TestExportRun::missingDirectory()
+{
+    QFETCH(QString, directory);
+    Harness h(sqlite_, home_->path());
+    h.agent.model().flags().unattended = true; // shown all the same
+    h.agent.model().settings().EdKatalogWymiany = directory;
+    h.exportDay(D);
+    QCOMPARE(h.doubles.dialogs.boxes.size(), 3);
+    QCOMPARE(h.doubles.dialogs.boxes.front().text, "Nie znaleziono katalogu " + directory);
+    QCOMPARE(h.doubles.dialogs.boxes.front().caption, QStringLiteral("UWAGA"));
+    QVERIFY(h.agent.exportRun().uploadList().isEmpty());
+}
+
+void TestExportRun::trailingSeparatorGivesTheSamePath()
+{
+    Harness h(sqlite_, home_->path());
+    h.agent.model().settings().EdKatalogWymiany = h.exchange + u'/';
+    h.exportDay(D);
+    QCOMPARE(h.agent.exportRun().uploadList().back(), h.path("LDZ1"));
+    QCOMPARE(h.info("LDZ1").value(14), h.exchange);
+}
+
+void TestExportRun::fileThatCannotBeCreated_data()
+{
+    QTest::addColumn<bool>("unattended");
+    QTest::newRow("attended: box and log") << false;
+    QTest::newRow("unattended: log only") << true;
+}
+
+void TestExportRun::fileThatCannotBeCreated()
+{
+    QFETCH(bool, unattended);
+    Harness h(sqlite_, home_->path());
+    h.agent.model().flags().unattended = unattended;
+    QVERIFY(QDir().mkdir(h.path("KRK2"))); // a folder where the file should go
+    h.exportDay(D);
+    const QString message = "Błąd otwarcia pliku " + h.path("KRK2") +
+                            "\nByć może plik jest używany przez inną aplikację.";
+    QCOMPARE(h.doubles.dialogs.boxes.size(), unattended ? 0 : 1);
+    if (!unattended)
+        QCOMPARE(h.doubles.dialogs.boxes.front().text, message);
+    QVERIFY(h.agent.model().messagePane().join(u'\n').contains(message.section(u'\n', 0, 0)));
+    // The other shops went on.
+    QCOMPARE(h.agent.exportRun().uploadList(), (QStringList{h.path("PST3"), h.path("LDZ1")}));
+}
+
+void TestExportRun::twoRunsInOneSecond()
+{
+    Harness h(sqlite_, home_->path());
+    h.exportDay(D);
+    const QByteArray first = ReadFile(h.path("LDZ1"));
+    h.exportDay(D);
+    QCOMPARE(ReadFile(h.path("LDZ1")), first); // emptied and written anew, not appended
+    QCOMPARE(QDir(h.exchange).entryList(QDir::Files).size(), 3);
+}
+
+void TestExportRun::errorInTheBodyLeavesTheFileUnqueued()
+{
+    Harness h(sqlite_, home_->path());
+    test::Connect(sqlite_)->ExecSQL(QStringLiteral("drop table SklepParagon"));
+    QVERIFY_THROWS_EXCEPTION(std::exception, h.exportDay(D));
+    // The first shop of the list failed in its indicators: file left, nothing queued.
+    QVERIFY(QFile::exists(h.path("PST3")));
+    QVERIFY(!QFile::exists(h.path("KRK2")));
+    QVERIFY(h.agent.exportRun().uploadList().isEmpty());
+    QCOMPARE(h.agent.exportRun().runState(), ExportRun::Running);
+    QVERIFY(h.agent.model().messagePane().back().endsWith(
+        u"|Wygenerowanie pliku ze sklepu Pusty za dzień 10.03.2026 nie powiodło się"));
+}
+
+void TestExportRun::manualRangeBackwardsOnlyUploads()
+{
+    Harness h(sqlite_, home_->path());
+    int uploads = 0;
+    h.agent.setUploadStep([&] { ++uploads; });
+    h.agent.model().settings().DateTimePicker1 = D;
+    h.agent.model().settings().DateTimePicker2 = D.addDays(-1);
+    h.agent.ManualExport();
+    QCOMPARE(uploads, 1);
+    QVERIFY(QDir(h.exchange).entryList(QDir::Files).isEmpty());
+    QVERIFY(h.agent.scheduler().timer().isActive());
+}
+
+void TestExportRun::manualRangeStopsBeforeToday()
+{
+    Harness h(sqlite_, home_->path());
+    RecordingProgress progress;
+    h.agent.setProgressDisplay(&progress);
+    h.doubles.clock.set(QDateTime(D.addDays(2), QTime(8, 9, 10)));
+    h.agent.model().settings().DateTimePicker1 = D;
+    h.agent.model().settings().DateTimePicker2 = D.addDays(5);
+    h.agent.model().settings().CBZapisKonfig = ConfigurationStore::TableOnly;
+    h.agent.ManualExport();
+
+    QCOMPARE(progress.shows, 6); // three shops, two days
+    QCOMPARE(h.agent.model().settings().DataOstatniegoEksportu, D.addDays(1));
+    QCOMPARE(h.agent.konfig()->ParDataOstEksp, DayNumber(D.addDays(1)));
+    QCOMPARE(progress.texts.mid(0, 3),
+             (QStringList{"Eksport dokumentów do FK", "Zbieranie informacji o sprzedaży",
+                          "Zbieranie informacji o zakupach"}));
+    QCOMPARE(progress.percents.mid(0, 11),
+             (QList<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 10}));
+    // The day was saved as the last exported one.
+    auto session = test::Connect(sqlite_);
+    TKMQuery query;
+    session->PowiazQuery(query);
+    query.SetSQL("select ParWartosc from Konfig where ParNazwa='ParDataOstEksp'");
+    query.Open();
+    QCOMPARE(query.FieldByName("ParWartosc").GetAsInteger(), DayNumber(D.addDays(1)));
+}
+
+void TestExportRun::manualRangeStopsAfterAFailedLastShop()
+{
+    Harness h(sqlite_, home_->path());
+    h.agent.model().settings().DataOstatniegoEksportu = D.addDays(-1);
+    RecordingProgress progress;
+    // The last shop of the second day fails inside its run.
+    progress.beforeRun = [this](int show) {
+        if (show == 6)
+            test::Connect(sqlite_)->ExecSQL(QStringLiteral("drop table SklepParagon"));
+    };
+    h.agent.setProgressDisplay(&progress);
+    h.doubles.clock.set(QDateTime(D.addDays(5), QTime(8, 9, 10)));
+    h.agent.model().settings().DateTimePicker1 = D;
+    h.agent.model().settings().DateTimePicker2 = D.addDays(3);
+    h.agent.ManualExport();
+
+    QCOMPARE(progress.shows, 6);
+    QCOMPARE(h.doubles.dialogs.exceptions.size(), 1);
+    QCOMPARE(h.agent.model().settings().DataOstatniegoEksportu, D);
+    QCOMPARE(h.agent.exportRun().uploadList().size(), 5);
+}
+
+QTEST_GUILESS_MAIN(TestExportRun)
+#include "tst_export_run.moc"
