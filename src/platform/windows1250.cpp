@@ -9,9 +9,16 @@ QByteArray ToWindows1250(const QString& text)
 {
     QStringEncoder encoder("windows-1250");
     QByteArray bytes = encoder.encode(text);
-    // The codec marks what Windows-1250 lacks with SUB (0x1A); data files show "?" instead.
-    // A real SUB in a database text is no character anybody wants in them either.
-    bytes.replace('\x1A', '?');
+    if (!bytes.contains('\x1A'))
+        return bytes;
+    // The codec marks what Windows-1250 lacks with SUB (0x1A); "?" shows it instead, while a
+    // real SUB character stays itself. Rare, so one code point at a time is fine here.
+    bytes.clear();
+    for (const char32_t codePoint : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&codePoint, 1);
+        const QByteArray encoded = encoder.encode(one);
+        bytes += codePoint != 0x1A && encoded == "\x1A" ? QByteArray("?") : encoded;
+    }
     return bytes;
 }
 
