@@ -1,5 +1,6 @@
 #include "platform/windows1250.h"
 
+#include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -14,8 +15,10 @@ QByteArray ToWindows1250(const QString& text)
     // The codec marks what Windows-1250 lacks with SUB (0x1A); "?" shows it instead, while a
     // real SUB character stays itself. Rare, so one code point at a time is fine here.
     bytes.clear();
-    for (const char32_t codePoint : text.toUcs4()) {
-        const QString one = QString::fromUcs4(&codePoint, 1);
+    const QList<uint> codePoints = text.toUcs4();
+    for (const uint codePoint : codePoints) {
+        const auto unit = static_cast<char32_t>(codePoint);
+        const QString one = QString::fromUcs4(&unit, 1);
         const QByteArray encoded = encoder.encode(one);
         bytes += codePoint != 0x1A && encoded == "\x1A" ? QByteArray("?") : encoded;
     }
