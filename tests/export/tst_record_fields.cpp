@@ -125,7 +125,9 @@ void TestRecordFields::taxNumbers_data()
     QTest::newRow("empty") << ""
                            << "";
     QTest::newRow("no digits") << "brak"
-                               << "0";
+                               << "";
+    QTest::newRow("a word with o") << "nowy"
+                                   << "0";
 }
 
 void TestRecordFields::taxNumbers()
