@@ -3,6 +3,7 @@
 #include "app/agent.h"
 #include "app/process_entry.h"
 #include "forms/gui_dialogs.h"
+#include "forms/tfm_qmx_progress.h"
 #include "forms/tfrm_main.h"
 
 #include <QApplication>
@@ -23,6 +24,8 @@ int RunWithWindows(const QStringList& arguments)
     const std::unique_ptr<Agent> agent = CreateProcessAgent(arguments, ports, dialogs);
     Tfrm_main window(*agent);
     dialogs.setParentWindow(&window);
+    TFmQMXProgress progress(&window);
+    agent->setProgressDisplay(&progress);
     agent->ShowWindow();
     agent->start();
     return QApplication::exec();

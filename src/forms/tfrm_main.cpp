@@ -6,8 +6,10 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QSystemTrayIcon>
 
@@ -59,7 +61,30 @@ Tfrm_main::Tfrm_main(Agent& agent, QWidget* parent)
         if (agent_.model().page() == MainPage::Komunikaty)
             agent_.model().setTrayBlinking(false);
     });
+    createButtonBar();
     syncFromModel();
+}
+
+void Tfrm_main::createButtonBar()
+{
+    connect(ui_->BtnEksport, &QPushButton::clicked, this, [this] { agent_.EksportClick(); });
+    connect(ui_->BtnKonfig, &QPushButton::clicked, this, [this] { agent_.SaveConfiguration(); });
+    connect(ui_->BtnWyjscie, &QPushButton::clicked, this, &QWidget::close);
+    // F2 is the page's own action: the export on "Eksport", the save on "FTP".
+    auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    connect(f2, &QShortcut::activated, this, [this] {
+        if (agent_.model().page() == MainPage::FTP)
+            agent_.SaveConfiguration();
+        else
+            agent_.EksportClick();
+    });
+    auto* altF2 = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F2), this);
+    connect(altF2, &QShortcut::activated, this, [this] {
+        if (agent_.model().page() == MainPage::Eksport && !agent_.model().flags().tray)
+            agent_.SaveConfiguration();
+    });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 Tfrm_main::~Tfrm_main() = default;
@@ -87,6 +112,7 @@ void Tfrm_main::syncFromModel()
     ui_->BtnTestPolaczenia->setVisible(model.testButtonVisible());
     ui_->PageControl->setCurrentIndex(PageIndex(model.page()));
     resize(PageWidth(model.page()), height());
+    setCursor(model.busy() ? Qt::WaitCursor : Qt::ArrowCursor);
     komunikaty_->setEnabled(model.trayCommandEnabled(TrayCommand::Komunikaty));
     przywroc_->setEnabled(model.trayCommandEnabled(TrayCommand::Przywroc));
     zakoncz_->setEnabled(model.trayCommandEnabled(TrayCommand::Zakoncz));

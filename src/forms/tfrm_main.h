@@ -31,6 +31,7 @@ private:
     void syncFromModel();
     void appendPaneLine(const QString& line);
     void createTray();
+    void createButtonBar();
 
     Agent& agent_;
     std::unique_ptr<Ui::Tfrm_main> ui_;

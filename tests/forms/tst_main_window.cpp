@@ -1,9 +1,12 @@
 #include "app/agent.h"
+#include "forms/tfm_qmx_progress.h"
 #include "forms/tfrm_main.h"
 #include "support/agent_doubles.h"
 #include "support/test_database.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -20,6 +23,8 @@ private slots:
     void pagesSetWidthAndStopBlinking();
     void testButtonOnlyInTestMode_data();
     void testButtonOnlyInTestMode();
+    void progressWindowShowsTheRun();
+    void eksportButtonRunsTheManualExport();
 
 private:
     QTemporaryDir folder_;
@@ -100,6 +105,45 @@ void TestMainWindow::testButtonOnlyInTestMode()
     agent.ShowWindow();
     auto* button = window.findChild<QPushButton*>(QStringLiteral("BtnTestPolaczenia"));
     QTEST(button->isVisibleTo(button->parentWidget()), "visible"); // its page may be behind another
+}
+
+void TestMainWindow::progressWindowShowsTheRun()
+{
+    TFmQMXProgress progress;
+    progress.Pokaz([&](ExportProgress* shown) {
+        QVERIFY(progress.isVisible());
+        shown->UstawTekst1(QStringLiteral("Eksport dokumentów do FK"));
+        shown->UstawTekst2(QStringLiteral("Sekcja TOW"));
+        shown->UstawProgress(40);
+        const QList<QLabel*> labels = progress.findChildren<QLabel*>();
+        QCOMPARE(labels.size(), 2);
+        QCOMPARE(labels[0]->text(), QStringLiteral("Eksport dokumentów do FK"));
+        QCOMPARE(labels[1]->text(), QStringLiteral("Sekcja TOW"));
+        QCOMPARE(progress.findChild<QProgressBar*>()->value(), 40);
+    });
+    QVERIFY(!progress.isVisible());
+    // An error in the run closes the window and reaches the caller.
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, progress.Pokaz([](ExportProgress*) {
+        throw std::runtime_error("zapytanie");
+    }));
+    QVERIFY(!progress.isVisible());
+}
+
+void TestMainWindow::eksportButtonRunsTheManualExport()
+{
+    test::AgentDoubles doubles;
+    Agent agent({}, doubles.ports(), {folder_.path(), folder_.filePath(QStringLiteral("tarvexio"))},
+                QStringLiteral("1.0.0.0"));
+    int uploads = 0;
+    agent.setUploadStep([&] { ++uploads; });
+    Tfrm_main window(agent);
+    agent.ShowWindow();
+    window.findChild<QPushButton*>(QStringLiteral("BtnEksport"))->click();
+    QCOMPARE(uploads, 1);
+    // Not while another page is shown.
+    agent.model().setPage(MainPage::FTP);
+    window.findChild<QPushButton*>(QStringLiteral("BtnEksport"))->click();
+    QCOMPARE(uploads, 1);
 }
 
 QTEST_MAIN(TestMainWindow)
