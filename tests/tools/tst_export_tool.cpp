@@ -1,0 +1,115 @@
+// tarvexio-export as an operator runs it.
+#include "db/session.h"
+#include "export_fixture.h"
+#include "support/test_database.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run Export(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(qEnvironmentVariable("TARVEXIO_EXPORT_BINARY"), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TestExportTool : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void writesOneLinePerFile();
+    void badArguments_data();
+    void badArguments();
+    void failedRunNamesShopAndDay();
+
+private:
+    std::unique_ptr<QTemporaryDir> folder_;
+    QString database_;
+    QString out_;
+};
+
+void TestExportTool::init()
+{
+    folder_ = std::make_unique<QTemporaryDir>();
+    database_ = folder_->filePath(QStringLiteral("qmx.db"));
+    out_ = folder_->filePath(QStringLiteral("out"));
+    QDir().mkpath(out_);
+    tarvexio::test::CreateSqliteDatabase(database_);
+    auto session = tarvexio::test::Connect(database_);
+    for (const QString& statement : tarvexio::test::FixtureStatements())
+        session->ExecSQL(statement);
+}
+
+void TestExportTool::writesOneLinePerFile()
+{
+    // Three days asked for, "today" cuts the last: two days of three shops.
+    const Run run = Export({"--db", database_, "--dir", out_, "--from", "2026-03-09", "--to",
+                            "2026-03-11", "--today", "2026-03-11", "--code", "1=LDZ1", "--code",
+                            "2=KRK2", "--code", "3=PST3"});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList files = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(files.size(), 6);
+    QVERIFY(files[2].contains(u"/PSHD_LDZ1_HD0001_20260309_"));
+    QVERIFY(files[5].contains(u"/PSHD_LDZ1_HD0001_20260310_"));
+    QCOMPARE(QDir(out_).entryList(QDir::Files).size(), 6);
+}
+
+void TestExportTool::badArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("complaint");
+    QTest::newRow("nothing") << QStringList{} << "--db is required";
+    QTest::newRow("bad day") << QStringList{"--db",   "x",          "--dir", ".",
+                                            "--from", "2026-02-30", "--to",  "2026-03-01"}
+                             << "--from: expected YYYY-MM-DD";
+    QTest::newRow("bad flags") << QStringList{"--db",    "x",          "--dir", ".",
+                                              "--from",  "2026-03-01", "--to",  "2026-03-01",
+                                              "--flags", "11112"}
+                               << "--flags: expected ten characters";
+    QTest::newRow("bad code") << QStringList{"--db",       "x",    "--dir",      ".",      "--from",
+                                             "2026-03-01", "--to", "2026-03-01", "--code", "LDZ1"}
+                              << "--code: expected SHOPID=CODE";
+    QTest::newRow("missing directory")
+        << QStringList{"--db",   "x",          "--dir", "/nonexistent",
+                       "--from", "2026-03-01", "--to",  "2026-03-01"}
+        << "--dir: no such directory";
+}
+
+void TestExportTool::badArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, complaint);
+    const Run run = Export(arguments);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(complaint), qPrintable(run.err));
+    QVERIFY(run.err.contains(u"Usage:"));
+}
+
+void TestExportTool::failedRunNamesShopAndDay()
+{
+    tarvexio::test::Connect(database_)->ExecSQL(QStringLiteral("drop table SklepParagon"));
+    const Run run = Export({"--db", database_, "--dir", out_, "--from", "2026-03-10", "--to",
+                            "2026-03-10", "--today", "2026-03-11"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(
+                 u"Wygenerowanie pliku ze sklepu Pusty za dzień 10.03.2026 nie powiodło się"),
+             qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestExportTool)
+#include "tst_export_tool.moc"
