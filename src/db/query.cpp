@@ -70,6 +70,8 @@ std::unique_ptr<QSqlQuery> TKMQuery::execute() const
     if (session_ == nullptr)
         throw EQMXDBError(QStringLiteral("Zapytanie nie jest powiązane z sesją"));
     session_->WymagajPolaczenia();
+    if (session_->statementObserver())
+        session_->statementObserver()(statement_);
     auto query = std::make_unique<QSqlQuery>(session_->database());
     // Only SQLite walks a forward-only result while other statements run on the connection;
     // PostgreSQL's forward-only mode streams rows and loses them when the next statement

@@ -6,6 +6,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
+
 class QObject;
 
 namespace tarvexio {
@@ -62,6 +64,16 @@ public:
 
     QSqlDatabase database() const;
 
+    // Sees every statement a query of this session runs (benchmarks replay them).
+    void setStatementObserver(std::function<void(const QString&)> observer)
+    {
+        statementObserver_ = std::move(observer);
+    }
+    const std::function<void(const QString&)>& statementObserver() const
+    {
+        return statementObserver_;
+    }
+
 private:
     bool open();
     void fail(const QString& reason);
@@ -75,6 +87,7 @@ private:
     SqlEngine engine_ = SqlEngine::SQLite;
     bool connected_ = false;
     bool inTransaction_ = false;
+    std::function<void(const QString&)> statementObserver_;
 };
 
 } // namespace tarvexio

@@ -6,6 +6,8 @@
 #include "export/record_fields.h"
 #include "export/run_context.h"
 
+#include <QHash>
+
 namespace tarvexio {
 
 namespace {
@@ -120,6 +122,15 @@ void WriteTowSection(RunContext& run)
     const TMField asId = goods.FieldByName(QStringLiteral("AsId"));
     const TMField groupName = goods.FieldByName(QStringLiteral("NazwaAs"));
     const TMField indeks2 = goods.FieldByName(QStringLiteral("Indeks2"));
+    const QString pluStatement =
+        QStringLiteral("select PrefPLU from KodDod where Kolejnosc=1 and TowId=");
+    QHash<QString, int> unitCodes; // a chain has a handful of units and many goods
+    const auto unitCode = [&unitCodes](const QString& name) {
+        auto known = unitCodes.constFind(name);
+        if (known == unitCodes.cend())
+            known = unitCodes.insert(name, UnitCode(name));
+        return *known;
+    };
     for (; !goods.Eof(); goods.Next()) {
         const qint32 id = towId.GetAsInteger();
         if (!run.goodsSet.contains(id))
@@ -140,7 +151,7 @@ void WriteTowSection(RunContext& run)
                            .text(EanField(kod.GetAsString()))
                            .text(pluText)
                            .text(WithoutSeparators(name.GetAsString()))
-                           .whole(UnitCode(unit.GetAsString()))
+                           .whole(unitCode(unit.GetAsString()))
                            .whole(vat < 0 ? 0 : vat)
                            .whole(asId.GetAsInteger())
                            .text(WithoutSeparators(groupName.GetAsString()))

@@ -1,14 +1,30 @@
 #include "platform/windows1250.h"
 
 #include <QList>
+
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace tarvexio {
 
+namespace {
+
+// Opening the codec costs far more than encoding a line; data files encode many lines.
+QStringEncoder& Encoder()
+{
+    thread_local QStringEncoder encoder("windows-1250");
+    return encoder;
+}
+
+} // namespace
+
 QByteArray ToWindows1250(const QString& text)
 {
-    QStringEncoder encoder("windows-1250");
+    // Most data-file lines are plain ASCII, which every code page keeps as it is.
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
+    QStringEncoder& encoder = Encoder();
     QByteArray bytes = encoder.encode(text);
     if (!bytes.contains('\x1A'))
         return bytes;

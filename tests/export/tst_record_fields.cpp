@@ -11,6 +11,8 @@
 
 using namespace tarvexio;
 
+Q_DECLARE_METATYPE(tarvexio::WindowsVersionData)
+
 class TestRecordFields : public QObject {
     Q_OBJECT
 private slots:
@@ -214,6 +216,5 @@ void TestRecordFields::windowsEditions()
     QTEST(WindowsEditionName(version), "name");
 }
 
-Q_DECLARE_METATYPE(tarvexio::WindowsVersionData)
 QTEST_GUILESS_MAIN(TestRecordFields)
 #include "tst_record_fields.moc"
