@@ -3,6 +3,7 @@
 #include "app/logging.h"
 #include "app/window_model.h"
 #include "platform/clock.h"
+#include "platform/paths.h"
 
 #include <QStringEncoder>
 
@@ -33,9 +34,9 @@ EventLog::EventLog(WindowModel& model, Clock& clock)
 
 void EventLog::Prepare(const QString& programFolder)
 {
-    QString folder = programFolder;
-    if (folder.endsWith(u'/') || folder.endsWith(u'\\'))
-        folder.chop(1);
+    QString folder = WithoutTrailingSeparator(programFolder);
+    if (folder == u"/")
+        folder.clear(); // the root folder: "/Tarvexio.log"
     auto file = std::make_unique<TMFile>();
     file->SetPath(folder + QStringLiteral("/Tarvexio.log"));
     file->SetReadOnly(false);

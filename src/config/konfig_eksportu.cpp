@@ -1,5 +1,7 @@
 #include "config/konfig_eksportu.h"
 
+#include "platform/paths.h"
+
 namespace tarvexio {
 
 namespace {
@@ -25,8 +27,7 @@ TKonfigEksportu::TKonfigEksportu(const TDmQMXWDWykazy& catalogue, const QString&
     consent.fill(1);
     // Sales at purchase prices reveal the chain's margins: that one leaves only when asked for.
     consent[ParDzWartSprzwCenZak] = 0;
-    if (ParEksportDir.size() > 1 && (ParEksportDir.endsWith(u'/') || ParEksportDir.endsWith(u'\\')))
-        ParEksportDir.chop(1);
+    ParEksportDir = WithoutTrailingSeparator(ParEksportDir);
 }
 
 void TKonfigEksportu::LoadShopLists(const TDmQMXWDWykazy& catalogue)

@@ -2,26 +2,11 @@
 
 #include "app/window_model.h"
 #include "config/konfig_eksportu.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 
 namespace tarvexio {
-
-namespace {
-
-QString WithoutTrailingSeparator(QString folder)
-{
-#ifdef Q_OS_WIN
-    if (folder.endsWith(u'\\') || folder.endsWith(u'/'))
-        folder.chop(1);
-#else
-    if (folder.endsWith(u'/'))
-        folder.chop(1);
-#endif
-    return folder;
-}
-
-} // namespace
 
 void ApplyDefaultPortRule(SettingsControls& controls)
 {

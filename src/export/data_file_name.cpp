@@ -1,18 +1,12 @@
 #include "export/data_file_name.h"
 
+#include "platform/paths.h"
+
 namespace tarvexio {
 
 QString ExchangeDirectory(const QString& text)
 {
-    QString directory = text;
-#ifdef Q_OS_WIN
-    if (directory.endsWith(u'\\') || directory.endsWith(u'/'))
-        directory.chop(1);
-#else
-    if (directory.endsWith(u'/'))
-        directory.chop(1);
-#endif
-    return directory;
+    return WithoutTrailingSeparator(text);
 }
 
 QString DataFilePath(const QString& directory, const QString& shopCode, const QDate& dataDate,

@@ -34,18 +34,6 @@ QString InfoMoment(const QDateTime& moment)
                              t.minute(), t.second());
 }
 
-// The consent boxes in the order of DANE_EXP, which swaps the two sales values.
-constexpr Consent DaneExpOrder[] = {ParCenySp,
-                                    ParIlwMag,
-                                    ParWartwMag,
-                                    ParDzWartZakwCenZak,
-                                    ParDzWartSprzwCenZak,
-                                    ParDzWartSprzwCenSprz,
-                                    ParDzLPar,
-                                    ParSrLPLUnaPar,
-                                    ParSrWartPar,
-                                    ParNIPKontrPar};
-
 } // namespace
 
 ExportRun::ExportRun(ExportEnvironment environment)

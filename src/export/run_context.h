@@ -13,6 +13,19 @@ namespace tarvexio {
 class TQMXBazaDanych;
 struct ExportQueries;
 
+// The consent boxes in the order of the data file's DANE_EXP field, which swaps the two
+// sales values against the record's order.
+constexpr Consent DaneExpOrder[TKonfigEksportu::ConsentCount] = {ParCenySp,
+                                                                 ParIlwMag,
+                                                                 ParWartwMag,
+                                                                 ParDzWartZakwCenZak,
+                                                                 ParDzWartSprzwCenZak,
+                                                                 ParDzWartSprzwCenSprz,
+                                                                 ParDzLPar,
+                                                                 ParSrLPLUnaPar,
+                                                                 ParSrWartPar,
+                                                                 ParNIPKontrPar};
+
 // The consent boxes as one run reads them, indexed by Consent.
 using ConsentBoxes = std::array<bool, TKonfigEksportu::ConsentCount>;
 

@@ -21,18 +21,6 @@ using namespace tarvexio;
 
 namespace {
 
-// DANE_EXP order: the two sales values are swapped against the record's order.
-constexpr Consent FlagOrder[] = {ParCenySp,
-                                 ParIlwMag,
-                                 ParWartwMag,
-                                 ParDzWartZakwCenZak,
-                                 ParDzWartSprzwCenZak,
-                                 ParDzWartSprzwCenSprz,
-                                 ParDzLPar,
-                                 ParSrLPLUnaPar,
-                                 ParSrWartPar,
-                                 ParNIPKontrPar};
-
 struct Options {
     QString database;
     QString ident;
@@ -84,7 +72,7 @@ QStringList Parse(const QCommandLineParser& parser, Options& options)
         errors << QStringLiteral("--flags: expected ten characters 0 or 1, got '%1'").arg(flags);
     else
         for (int i = 0; i < 10; ++i)
-            options.consent[FlagOrder[i]] = flags[i] == u'1';
+            options.consent[DaneExpOrder[i]] = flags[i] == u'1';
     for (const QString& code : parser.values(QStringLiteral("code"))) {
         const qsizetype eq = code.indexOf(u'=');
         bool ok = false;
