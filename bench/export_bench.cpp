@@ -36,7 +36,7 @@ struct Timings {
 
 QString Chain(const QTemporaryDir& folder, int shops, int goods)
 {
-    const QString path = folder.filePath(QStringLiteral("chain-%1-%2.db").arg(shops).arg(goods));
+    QString path = folder.filePath(QStringLiteral("chain-%1-%2.db").arg(shops).arg(goods));
     demo::DemoOptions options;
     options.shops = shops;
     options.goods = goods;
@@ -76,7 +76,7 @@ Timings Measure(const QString& database, const QString& exchange, int repeats)
         QElapsedTimer timer;
         timer.start();
         run.ShopLoop(*record, LastDay, LastDay.addDays(1));
-        const double exportSeconds = timer.nsecsElapsed() / 1e9;
+        const double exportSeconds = double(timer.nsecsElapsed()) / 1e9;
         session.session()->setStatementObserver({});
 
         // The floor: every statement the export ran, executed and walked, each column read.
@@ -91,7 +91,7 @@ Timings Measure(const QString& database, const QString& exchange, int repeats)
                     (void)query.value(c);
             }
         }
-        const double floorSeconds = timer.nsecsElapsed() / 1e9;
+        const double floorSeconds = double(timer.nsecsElapsed()) / 1e9;
         if (i == 0 || exportSeconds < best.exportSeconds)
             best.exportSeconds = exportSeconds;
         if (i == 0 || floorSeconds < best.floorSeconds)

@@ -46,7 +46,7 @@ QString DekodowanieHasla(const QString& coded)
     const int groups = int(coded.size() / 3);
     for (int k = 0; k < groups; ++k) {
         bool ok = false;
-        const int n = coded.mid(k * 3, 3).toInt(&ok);
+        const int n = coded.mid(qsizetype(k) * 3, 3).toInt(&ok);
         if (!ok)
             continue; // a hand-spoiled group loses its character, not the rest
         bytes.append(static_cast<char>((n - Shift(k)) & 0xFF));

@@ -12,7 +12,7 @@ class HeadlessDialogs final : public Dialogs {
 public:
     using LogSink = std::function<void(const QString&)>;
 
-    void setLogSink(LogSink sink) { logSink_ = std::move(sink); }
+    void setLogSink(const LogSink& sink) { logSink_ = sink; }
 
     MessageAnswer MsgBox(const MessageRequest& request) override;
     void ShowExceptionNow(const std::exception& error) override;
