@@ -1,0 +1,285 @@
+#include "transport/curl_ftp_client.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QUrl>
+
+#include <curl/curl.h>
+
+#include <exception>
+#include <mutex>
+
+namespace tarvexio {
+
+namespace {
+
+struct SlistDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using Slist = std::unique_ptr<curl_slist, SlistDeleter>;
+
+Slist Commands(const QStringList& commands)
+{
+    curl_slist* list = nullptr;
+    for (const QString& command : commands)
+        list = curl_slist_append(list, command.toUtf8().constData());
+    return Slist(list);
+}
+
+size_t AppendTo(char* data, size_t size, size_t count, void* target)
+{
+    static_cast<QByteArray*>(target)->append(data, qsizetype(size * count));
+    return size * count;
+}
+
+} // namespace
+
+struct CurlFtpClient::Impl {
+    FtpTimeouts timeouts;
+    CURL* curl = nullptr;
+    FtpLogin login;
+    QString baseUrl;
+    bool connected = false;
+    char transferType = 0; // what libcurl believes the server's type to be
+    bool performing = false;
+    bool disconnectAfterPerform = false;
+    char errorText[CURL_ERROR_SIZE] = {};
+    const WorkHandler* work = nullptr;
+    std::exception_ptr workError;
+
+    explicit Impl(FtpTimeouts t)
+        : timeouts(t)
+    {
+        static std::once_flag global;
+        std::call_once(global, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+        curl = curl_easy_init();
+    }
+
+    ~Impl() { closeConnection(); }
+
+    void closeConnection()
+    {
+        if (curl != nullptr)
+            curl_easy_cleanup(curl); // sends QUIT on a live control connection
+        curl = nullptr;
+        connected = false;
+        transferType = 0;
+    }
+
+    static int Progress(void* self, curl_off_t, curl_off_t downloaded, curl_off_t,
+                        curl_off_t uploaded)
+    {
+        auto* d = static_cast<Impl*>(self);
+        if (d->work == nullptr || *d->work == nullptr)
+            return 0;
+        try {
+            (*d->work)(qint64(uploaded > 0 ? uploaded : downloaded));
+        } catch (...) {
+            d->workError = std::current_exception();
+            return 1; // ends the transfer
+        }
+        return 0;
+    }
+
+    // Options every operation shares; path is relative to the login folder's URL.
+    void prepare(const QString& path)
+    {
+        if (curl == nullptr)
+            curl = curl_easy_init();
+        curl_easy_reset(curl); // options only: the control connection stays
+        const QByteArray url =
+            (baseUrl + QString::fromLatin1(QUrl::toPercentEncoding(path))).toUtf8();
+        curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+        curl_easy_setopt(curl, CURLOPT_USERNAME, login.user.toUtf8().constData());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, login.password.toUtf8().constData());
+        curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
+        if (!login.passive)
+            curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
+        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(timeouts.connect.count()));
+        curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(timeouts.response.count()));
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(timeouts.stalled.count()));
+        curl_easy_setopt(curl, CURLOPT_IGNORE_CONTENT_LENGTH, 1L); // no SIZE of its own before RETR
+        curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Impl::Progress);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 1L);
+        errorText[0] = '\0';
+    }
+
+    void perform(const char* operation, const WorkHandler* handler = nullptr)
+    {
+        work = handler;
+        workError = nullptr;
+        if (handler != nullptr)
+            curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        performing = true;
+        const CURLcode result = curl_easy_perform(curl);
+        performing = false;
+        work = nullptr;
+        if (disconnectAfterPerform) {
+            disconnectAfterPerform = false;
+            closeConnection();
+        }
+        if (workError)
+            std::rethrow_exception(std::exchange(workError, nullptr));
+        if (result != CURLE_OK) {
+            const QString reason =
+                QString::fromUtf8(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));
+            if (result != CURLE_QUOTE_ERROR && result != CURLE_REMOTE_FILE_NOT_FOUND &&
+                result != CURLE_UPLOAD_FAILED && result != CURLE_REMOTE_ACCESS_DENIED)
+                connected = false; // the connection itself is gone or unusable
+            throw EFtpError(QStringLiteral("FTP %1: %2")
+                                .arg(QLatin1StringView(operation), reason)
+                                .toStdString());
+        }
+    }
+
+    void quote(const char* operation, const QStringList& commands)
+    {
+        prepare(QString());
+        const Slist list = Commands(commands);
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        curl_easy_setopt(curl, CURLOPT_QUOTE, list.get());
+        perform(operation);
+    }
+};
+
+CurlFtpClient::CurlFtpClient(FtpTimeouts timeouts)
+    : d_(std::make_unique<Impl>(timeouts))
+{}
+
+CurlFtpClient::~CurlFtpClient() = default;
+
+void CurlFtpClient::Connect(const FtpLogin& login)
+{
+    d_->closeConnection();
+    d_->login = login;
+    QUrl url;
+    url.setScheme(QStringLiteral("ftp"));
+    url.setHost(login.host);
+    url.setPort(login.port);
+    url.setPath(QStringLiteral("/"));
+    d_->baseUrl = url.toString(QUrl::FullyEncoded);
+    d_->prepare(QString());
+    curl_easy_setopt(d_->curl, CURLOPT_NOBODY, 1L);
+    d_->perform("login");
+    d_->connected = true;
+}
+
+void CurlFtpClient::ChangeDir(const QString& folder)
+{
+    d_->quote("CWD", {QStringLiteral("CWD ") + folder});
+}
+
+void CurlFtpClient::SetTransferTypeBinary()
+{
+    // libcurl sends TYPE I itself before a transfer when it believes the type is another;
+    // when it believes it is already I, the command has to come from here.
+    if (d_->transferType == 'I')
+        d_->quote("TYPE", {QStringLiteral("TYPE I")});
+}
+
+void CurlFtpClient::Put(const QString& localPath, const QString& remoteName,
+                        const WorkHandler& work)
+{
+    QFile file(localPath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFtpError(
+            QStringLiteral("FTP STOR: nie można odczytać %1").arg(localPath).toStdString());
+    d_->prepare(remoteName);
+    curl_easy_setopt(d_->curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(d_->curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
+    curl_easy_setopt(d_->curl, CURLOPT_READDATA, &file);
+    curl_easy_setopt(
+        d_->curl, CURLOPT_READFUNCTION,
+        +[](char* buffer, size_t size, size_t count, void* source) -> size_t {
+            const qint64 read = static_cast<QFile*>(source)->read(buffer, qint64(size * count));
+            return read < 0 ? CURL_READFUNC_ABORT : size_t(read);
+        });
+    d_->transferType = 'I';
+    d_->perform("STOR", &work);
+}
+
+void CurlFtpClient::Rename(const QString& from, const QString& to)
+{
+    d_->quote("RNFR/RNTO", {QStringLiteral("RNFR ") + from, QStringLiteral("RNTO ") + to});
+}
+
+QStringList CurlFtpClient::List()
+{
+    QByteArray listing;
+    d_->prepare(QString());
+    curl_easy_setopt(d_->curl, CURLOPT_DIRLISTONLY, 1L);
+    curl_easy_setopt(d_->curl, CURLOPT_WRITEFUNCTION, &AppendTo);
+    curl_easy_setopt(d_->curl, CURLOPT_WRITEDATA, &listing);
+    d_->transferType = 'A';
+    d_->perform("NLST");
+    QStringList names;
+    for (const QByteArray& line : listing.split('\n')) {
+        const QByteArray name = line.endsWith('\r') ? line.chopped(1) : line;
+        if (!name.isEmpty())
+            names << QString::fromUtf8(name);
+    }
+    return names;
+}
+
+qint64 CurlFtpClient::Size(const QString& name)
+{
+    QByteArray replies;
+    d_->prepare(QString());
+    // "*": a server without SIZE is no error, the size is just unknown.
+    const Slist list = Commands({QStringLiteral("*SIZE ") + name});
+    curl_easy_setopt(d_->curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(d_->curl, CURLOPT_QUOTE, list.get());
+    curl_easy_setopt(d_->curl, CURLOPT_HEADERFUNCTION, &AppendTo);
+    curl_easy_setopt(d_->curl, CURLOPT_HEADERDATA, &replies);
+    d_->perform("SIZE");
+    for (const QByteArray& reply : replies.split('\n')) {
+        if (reply.startsWith("213 ")) {
+            bool ok = false;
+            const qint64 size = reply.mid(4).trimmed().toLongLong(&ok);
+            return ok ? size : -1;
+        }
+    }
+    return -1;
+}
+
+void CurlFtpClient::Get(const QString& name, const QString& localPath, const WorkHandler& work)
+{
+    // A complete copy replaces an older file of that name only once the transfer has ended.
+    QSaveFile file(localPath);
+    if (!file.open(QIODevice::WriteOnly))
+        throw EFtpError(
+            QStringLiteral("FTP RETR: nie można zapisać %1").arg(localPath).toStdString());
+    d_->prepare(name);
+    curl_easy_setopt(d_->curl, CURLOPT_WRITEDATA, &file);
+    curl_easy_setopt(
+        d_->curl, CURLOPT_WRITEFUNCTION,
+        +[](char* data, size_t size, size_t count, void* target) -> size_t {
+            return size_t(static_cast<QSaveFile*>(target)->write(data, qint64(size * count)));
+        });
+    d_->transferType = 'I';
+    d_->perform("RETR", &work);
+    if (!file.commit())
+        throw EFtpError(
+            QStringLiteral("FTP RETR: nie można zapisać %1").arg(localPath).toStdString());
+}
+
+void CurlFtpClient::Delete(const QString& name)
+{
+    d_->quote("DELE", {QStringLiteral("DELE ") + name});
+}
+
+void CurlFtpClient::Disconnect()
+{
+    // From inside a transfer's progress report, the connection goes once the transfer returns.
+    if (d_->performing)
+        d_->disconnectAfterPerform = true;
+    else
+        d_->closeConnection();
+}
+
+} // namespace tarvexio

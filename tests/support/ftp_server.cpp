@@ -1,0 +1,55 @@
+#include "support/ftp_server.h"
+
+#include <QFile>
+
+namespace tarvexio::test {
+
+FtpServer::FtpServer(const QStringList& faults)
+{
+    process_.setProgram(QStringLiteral("/usr/bin/python3"));
+    process_.setArguments(QStringList{qEnvironmentVariable("TARVEXIO_FTP_SERVER"), "--root",
+                                      root_.path(), "--log", work_.filePath("commands.log"),
+                                      "--max-seconds", "90"} +
+                          faults);
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start();
+    if (!process_.waitForStarted(10000))
+        return;
+    while (process_.waitForReadyRead(10000)) {
+        const QByteArray line = process_.readLine().trimmed();
+        if (line.startsWith("PORT ")) {
+            port_ = quint16(line.mid(5).toUInt());
+            return;
+        }
+    }
+}
+
+FtpServer::~FtpServer()
+{
+    process_.terminate();
+    if (!process_.waitForFinished(5000)) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+}
+
+QStringList FtpServer::allCommands() const
+{
+    QFile log(work_.filePath(QStringLiteral("commands.log")));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QStringList FtpServer::commands() const
+{
+    QStringList kept;
+    for (const QString& command : allCommands()) {
+        const QString verb = command.section(u' ', 0, 0);
+        if (verb != u"PWD" && verb != u"EPSV" && verb != u"PASV")
+            kept << command;
+    }
+    return kept;
+}
+
+} // namespace tarvexio::test
