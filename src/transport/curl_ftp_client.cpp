@@ -123,27 +123,76 @@ struct CurlFtpClient::Impl {
             disconnectAfterPerform = false;
             closeConnection();
         }
-        if (workError)
+        if (workError) {
+            noteWhetherConnected();
             std::rethrow_exception(std::exchange(workError, nullptr));
+        }
         if (result != CURLE_OK) {
             const QString reason =
                 QString::fromUtf8(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));
-            if (result != CURLE_QUOTE_ERROR && result != CURLE_REMOTE_FILE_NOT_FOUND &&
-                result != CURLE_UPLOAD_FAILED && result != CURLE_REMOTE_ACCESS_DENIED)
-                connected = false; // the connection itself is gone or unusable
+            noteWhetherConnected();
             throw EFtpError(QStringLiteral("FTP %1: %2")
                                 .arg(QLatin1StringView(operation), reason)
                                 .toStdString());
         }
     }
 
-    void quote(const char* operation, const QStringList& commands)
+    // Plain commands go out as quote commands marked "*", so that a refusal does not make
+    // libcurl drop the connection; their replies are checked here instead.
+    QList<QByteArray> quote(const char* operation, const QStringList& commands)
     {
+        requireConnection(operation);
         prepare(QString());
-        const Slist list = Commands(commands);
+        QStringList marked;
+        for (const QString& command : commands)
+            marked << u'*' + command;
+        const Slist list = Commands(marked);
+        QByteArray replies;
         curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
         curl_easy_setopt(curl, CURLOPT_QUOTE, list.get());
+        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &AppendTo);
+        curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replies);
         perform(operation);
+        // The last line of each reply: three digits and a blank.
+        QList<QByteArray> finals;
+        for (const QByteArray& line : replies.split('\n')) {
+            const QByteArray reply = line.trimmed();
+            if (reply.size() >= 4 && reply[3] == ' ')
+                finals << reply;
+        }
+        return finals;
+    }
+
+    // Raises when any reply of a quote is not 2xx or 3xx.
+    void quoteChecked(const char* operation, const QStringList& commands)
+    {
+        const QList<QByteArray> replies = quote(operation, commands);
+        for (int i = 0; i < commands.size(); ++i) {
+            const QByteArray reply = replies.value(i);
+            if (!reply.startsWith('2') && !reply.startsWith('3'))
+                throw EFtpError(QStringLiteral("FTP %1: %2")
+                                    .arg(commands[i].section(u' ', 0, 0), QString::fromUtf8(reply))
+                                    .toStdString());
+        }
+    }
+
+    // A connection that is gone stays gone: libcurl would log in again behind the job's back,
+    // in the login folder.
+    void requireConnection(const char* operation) const
+    {
+        if (!connected)
+            throw EFtpError(QStringLiteral("FTP %1: brak połączenia")
+                                .arg(QLatin1StringView(operation))
+                                .toStdString());
+    }
+
+    void noteWhetherConnected()
+    {
+        curl_socket_t socket = CURL_SOCKET_BAD;
+        if (curl == nullptr ||
+            curl_easy_getinfo(curl, CURLINFO_ACTIVESOCKET, &socket) != CURLE_OK ||
+            socket == CURL_SOCKET_BAD)
+            connected = false;
     }
 };
 
@@ -171,7 +220,7 @@ void CurlFtpClient::Connect(const FtpLogin& login)
 
 void CurlFtpClient::ChangeDir(const QString& folder)
 {
-    d_->quote("CWD", {QStringLiteral("CWD ") + folder});
+    d_->quoteChecked("CWD", {QStringLiteral("CWD ") + folder});
 }
 
 void CurlFtpClient::SetTransferTypeBinary()
@@ -179,7 +228,7 @@ void CurlFtpClient::SetTransferTypeBinary()
     // libcurl sends TYPE I itself before a transfer when it believes the type is another;
     // when it believes it is already I, the command has to come from here.
     if (d_->transferType == 'I')
-        d_->quote("TYPE", {QStringLiteral("TYPE I")});
+        d_->quoteChecked("TYPE", {QStringLiteral("TYPE I")});
 }
 
 void CurlFtpClient::Put(const QString& localPath, const QString& remoteName,
@@ -205,11 +254,12 @@ void CurlFtpClient::Put(const QString& localPath, const QString& remoteName,
 
 void CurlFtpClient::Rename(const QString& from, const QString& to)
 {
-    d_->quote("RNFR/RNTO", {QStringLiteral("RNFR ") + from, QStringLiteral("RNTO ") + to});
+    d_->quoteChecked("RNFR/RNTO", {QStringLiteral("RNFR ") + from, QStringLiteral("RNTO ") + to});
 }
 
 QStringList CurlFtpClient::List()
 {
+    d_->requireConnection("NLST");
     QByteArray listing;
     d_->prepare(QString());
     curl_easy_setopt(d_->curl, CURLOPT_DIRLISTONLY, 1L);
@@ -228,28 +278,17 @@ QStringList CurlFtpClient::List()
 
 qint64 CurlFtpClient::Size(const QString& name)
 {
-    QByteArray replies;
-    d_->prepare(QString());
-    // "*": a server without SIZE is no error, the size is just unknown.
-    const Slist list = Commands({QStringLiteral("*SIZE ") + name});
-    curl_easy_setopt(d_->curl, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(d_->curl, CURLOPT_QUOTE, list.get());
-    curl_easy_setopt(d_->curl, CURLOPT_HEADERFUNCTION, &AppendTo);
-    curl_easy_setopt(d_->curl, CURLOPT_HEADERDATA, &replies);
-    d_->perform("SIZE");
-    for (const QByteArray& reply : replies.split('\n')) {
-        if (reply.startsWith("213 ")) {
-            bool ok = false;
-            const qint64 size = reply.mid(4).trimmed().toLongLong(&ok);
-            return ok ? size : -1;
-        }
-    }
-    return -1;
+    // A server that answers no size leaves it unknown; that is no error.
+    const QByteArray reply = d_->quote("SIZE", {QStringLiteral("SIZE ") + name}).value(0);
+    bool ok = false;
+    const qint64 size = reply.startsWith("213 ") ? reply.mid(4).trimmed().toLongLong(&ok) : -1;
+    return ok ? size : -1;
 }
 
 void CurlFtpClient::Get(const QString& name, const QString& localPath, const WorkHandler& work)
 {
     // A complete copy replaces an older file of that name only once the transfer has ended.
+    d_->requireConnection("RETR");
     QSaveFile file(localPath);
     if (!file.open(QIODevice::WriteOnly))
         throw EFtpError(
@@ -270,7 +309,7 @@ void CurlFtpClient::Get(const QString& name, const QString& localPath, const Wor
 
 void CurlFtpClient::Delete(const QString& name)
 {
-    d_->quote("DELE", {QStringLiteral("DELE ") + name});
+    d_->quoteChecked("DELE", {QStringLiteral("DELE ") + name});
 }
 
 void CurlFtpClient::Disconnect()
