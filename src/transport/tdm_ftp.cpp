@@ -1,0 +1,335 @@
+#include "transport/tdm_ftp.h"
+
+#include "platform/clock.h"
+#include "transport/dial_up_step.h"
+#include "transport/ftp_client.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tarvexio {
+
+namespace {
+
+// The silent end of a transfer that the user stopped.
+struct EAbort {};
+
+const QString Pending = QStringLiteral("...");
+const QString Ok = QStringLiteral("OK");
+
+// A listed name that could write outside the local folder is never downloaded.
+bool SafeLocalName(const QString& name)
+{
+    return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(QStringLiteral(".."));
+}
+
+} // namespace
+
+TDmFtp::TDmFtp(FtpJobDialog* dialog, const TParametryFtp& parameters, TFtpJobResult& result,
+               const Ports& ports)
+    : dialog_(dialog)
+    , parameters_(parameters)
+    , result_(result)
+    , clock_(ports.clock)
+    , dialUp_(ports.dialUp)
+    , client_(ports.newClient())
+{
+    result_.Status = TFtpJobResult::Failure;
+}
+
+TDmFtp::~TDmFtp() = default;
+
+bool TDmFtp::RunSendJob(FtpJobDialog* dialog, const TParametryFtp& parameters,
+                        const QString& localPath, TFtpJobResult& result, const Ports& ports)
+{
+    auto job = std::unique_ptr<TDmFtp>(new TDmFtp(dialog, parameters, result, ports));
+    job->localPath_ = localPath;
+    bool succeeded = false;
+    try {
+        job->SendFile();
+        job->FetchRequestFiles();
+        succeeded = result.Status == TFtpJobResult::Success;
+    } catch (...) {
+        succeeded = false;
+        ports.clock.pause(PauseAfterJobMs);
+    }
+    job->FinishSession();
+    job.reset();
+    ports.clock.pause(PauseAfterJobMs);
+    return succeeded;
+}
+
+bool TDmFtp::RunConnectionTest(FtpJobDialog* dialog, const TParametryFtp& parameters,
+                               TFtpJobResult& result, const Ports& ports)
+{
+    auto job = std::unique_ptr<TDmFtp>(new TDmFtp(dialog, parameters, result, ports));
+    try {
+        if (job->ConnectServer()) {
+            job->client_->List();
+            if (job->ChangeRemoteDir(parameters.ParFolderFTP)) {
+                result.Status = TFtpJobResult::Success;
+                job->FinishSession();
+            } else {
+                job->ReportError(QStringLiteral("Błąd zmiany katalogu ") + parameters.ParFolderFTP);
+                result.Status = TFtpJobResult::FolderUnreachable;
+            }
+        }
+    } catch (...) {
+        ports.clock.pause(PauseAfterJobMs);
+    }
+    const bool succeeded = result.Status == TFtpJobResult::Success;
+    job.reset();
+    ports.clock.pause(PauseAfterJobMs);
+    return succeeded;
+}
+
+bool TDmFtp::ConnectServer()
+{
+    try {
+        addRow(QStringLiteral("Łączenie z internetem"), Pending);
+        if (!dialUpDone_) {
+            if (!dialUp_.DialUp(parameters_, dialog_))
+                throw EFtpError("dial-up");
+            dialUpDone_ = true;
+        }
+        setStatus(Ok);
+        addRow(QStringLiteral("Łączenie z ") + parameters_.ParSerwerFTP, Pending);
+        Connected = false;
+        client_->Connect({parameters_.ParSerwerFTP, quint16(parameters_.ParPortFTP & 0xFFFF),
+                          parameters_.ParUserFTP, parameters_.ParHasloFTP,
+                          parameters_.ParTrybPasywnyFTP != 0});
+        Connected = true; // the client reports ready after a successful login
+        setStatus(Connected ? Ok : QStringLiteral("Błąd !!!"));
+        return Connected;
+    } catch (...) {
+        if (Connected)
+            client_->Disconnect();
+        Connected = false;
+        dialUp_.HangUpIfDialled();
+        return false;
+    }
+}
+
+bool TDmFtp::ChangeRemoteDir(const QString& folder)
+{
+    try {
+        if (CurrentDir == folder)
+            return true;
+        if (CurrentDir != u"./") {
+            client_->ChangeDir(QStringLiteral("./"));
+            CurrentDir = QStringLiteral("./");
+        }
+        client_->ChangeDir(folder);
+        CurrentDir = folder;
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void TDmFtp::SendFile()
+{
+    try {
+        if (!ConnectServer())
+            return;
+    } catch (...) {
+        return;
+    }
+    try {
+        if (!ChangeRemoteDir(parameters_.ParFolderFTP)) {
+            ReportError(QStringLiteral("Błąd zmiany lub tworzenia katalogu ") +
+                        parameters_.ParFolderFTP);
+            return;
+        }
+        addRow(QStringLiteral("Wysyłanie pliku: ") + QFileInfo(localPath_).fileName(), Pending);
+        if (!PutFileViaTemp(localPath_)) {
+            ReportError(QStringLiteral("Błąd wysyłania pliku ") + localPath_);
+            return;
+        }
+        LastPercent = -1;
+        if (dialog_)
+            dialog_->SetProgress(-1);
+        setStatus(Ok);
+        caption(QStringLiteral("Plik wysłano"));
+        result_.Status = TFtpJobResult::Success;
+    } catch (const std::exception& error) {
+        finalError(QString::fromUtf8(error.what()));
+    } catch (...) {
+    }
+}
+
+bool TDmFtp::PutFileViaTemp(const QString& localPath)
+{
+    const QFileInfo file(localPath);
+    if (!file.exists())
+        return false;
+    ExpectedSize = static_cast<qint32>(file.size());
+    Transferring = true;
+    const QString temporary = file.fileName() + QStringLiteral(".tmp");
+    try {
+        client_->SetTransferTypeBinary();
+        client_->Put(localPath, temporary, [this](qint64 count) { IndyFtpWork(count); });
+    } catch (...) {
+        Transferring = false;
+        ExpectedSize = 0;
+        return false;
+    }
+    Transferring = false;
+    ExpectedSize = 0;
+    return RenameRemoteFile(temporary, file.fileName());
+}
+
+bool TDmFtp::RenameRemoteFile(const QString& oldName, const QString& newName)
+{
+    try {
+        client_->Rename(oldName, newName);
+        return true;
+    } catch (...) {
+        finalError(QStringLiteral("Nie powiodła się zmiana nazwy pliku: ") + oldName);
+        return false;
+    }
+}
+
+void TDmFtp::FetchRequestFiles()
+{
+    try {
+        const QStringList names = client_->List();
+        if (names.isEmpty())
+            return;
+        const QString pattern = requestCode_ + QStringLiteral("_braki.kvr");
+        result_.RequestsFound = 0;
+        for (const QString& name : names)
+            result_.RequestsFound += name.contains(pattern) ? 1 : 0;
+        FetchedCount = 0;
+        for (const QString& name : names) {
+            if (!name.contains(pattern) || !SafeLocalName(name))
+                continue;
+            const QString local = QDir(parameters_.ParFolderLokalFTP).filePath(name);
+            addRow(QStringLiteral("Pobieranie pliku: ") + name, Pending);
+            if (!DownloadFile(name, local)) {
+                result_.Status = TFtpJobResult::Failure;
+                return;
+            }
+            if (DeleteRemoteFile(name)) {
+                LastPercent = -1;
+                if (dialog_)
+                    dialog_->SetProgress(-1);
+                setStatus(Ok);
+                caption(QStringLiteral("Plik pobrano"));
+            }
+            ++FetchedCount;
+            result_.RequestsFetched = FetchedCount;
+        }
+    } catch (...) {
+    }
+}
+
+bool TDmFtp::DownloadFile(const QString& remoteName, const QString& localPath)
+{
+    try {
+        ExpectedSize = static_cast<qint32>(client_->Size(remoteName));
+        Transferring = true;
+        client_->SetTransferTypeBinary();
+        client_->Get(remoteName, localPath, [this](qint64 count) { IndyFtpWork(count); });
+    } catch (...) {
+        Transferring = false;
+        ExpectedSize = 0;
+        return false;
+    }
+    Transferring = false;
+    ExpectedSize = 0;
+    return true;
+}
+
+bool TDmFtp::DeleteRemoteFile(const QString& name)
+{
+    try {
+        client_->Delete(name);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void TDmFtp::IndyFtpWork(qint64 count)
+{
+    if (!Transferring || ExpectedSize <= 0)
+        return;
+    if (dialog_ && dialog_->ShouldEnd())
+        AbortByUser();
+    double percent = double(count) * 100.0 / ExpectedSize;
+    if (percent > 100.0)
+        percent = 100.0;
+    const int whole = static_cast<int>(percent);
+    if (dialog_) {
+        dialog_->QueueMessage(QString(), QString::number(whole) + QStringLiteral(" %"),
+                              FtpJobDialog::MsgSetStatus);
+        LastPercent = whole;
+        dialog_->SetProgress(whole);
+    }
+}
+
+void TDmFtp::AbortByUser()
+{
+    result_.Status = TFtpJobResult::StoppedByUser;
+    FinishSession();
+    throw EAbort{};
+}
+
+void TDmFtp::ReportError(const QString& text)
+{
+    if (result_.Status == TFtpJobResult::StoppedByUser) {
+        finalError(QStringLiteral("Operacja przerwana przez użytkownika"));
+        return;
+    }
+    finalError(text);
+    result_.Status = TFtpJobResult::Failure;
+    FinishSession();
+}
+
+void TDmFtp::FinishSession()
+{
+    if (dialog_) {
+        dialog_->HideAbortButton();
+        if (result_.Status == TFtpJobResult::Failure)
+            caption(QStringLiteral("Operacja nie powiodła się"));
+        else if (result_.Status == TFtpJobResult::StoppedByUser)
+            caption(QStringLiteral("Operacja przerwana przez użytkownika"));
+    }
+    if (Connected) {
+        try {
+            client_->Disconnect();
+            Connected = false;
+            dialUp_.HangUpIfDialled();
+        } catch (const std::exception&) {
+        }
+    } else {
+        clock_.pause(PauseWhenNotConnectedMs);
+    }
+}
+
+void TDmFtp::addRow(const QString& operation, const QString& status)
+{
+    if (dialog_)
+        dialog_->QueueMessage(operation, status, FtpJobDialog::MsgAddRow);
+}
+
+void TDmFtp::setStatus(const QString& status)
+{
+    if (dialog_)
+        dialog_->QueueMessage(QString(), status, FtpJobDialog::MsgSetStatus);
+}
+
+void TDmFtp::finalError(const QString& text)
+{
+    if (dialog_)
+        dialog_->QueueMessage(text, QString(), FtpJobDialog::MsgFinalError);
+}
+
+void TDmFtp::caption(const QString& text)
+{
+    if (dialog_)
+        dialog_->SetPanelCaption(text);
+}
+
+} // namespace tarvexio

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "config/konfig_eksportu.h"
+#include "transport/ftp_job.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace tarvexio {
+
+class Clock;
+class DialUpStep;
+class FtpClient;
+
+// One FTP job on a fresh session: sending a data file (under a temporary name, then renamed)
+// and fetching the request files waiting beside it, or a connection test.
+class TDmFtp {
+public:
+    struct Ports {
+        std::function<std::unique_ptr<FtpClient>()> newClient;
+        Clock& clock;
+        DialUpStep& dialUp;
+    };
+
+    static constexpr int PauseAfterJobMs = 3000;
+    static constexpr int PauseWhenNotConnectedMs = 2000;
+
+    static bool RunSendJob(FtpJobDialog* dialog, const TParametryFtp& parameters,
+                           const QString& localPath, TFtpJobResult& result, const Ports& ports);
+    static bool RunConnectionTest(FtpJobDialog* dialog, const TParametryFtp& parameters,
+                                  TFtpJobResult& result, const Ports& ports);
+
+    ~TDmFtp();
+
+private:
+    TDmFtp(FtpJobDialog* dialog, const TParametryFtp& parameters, TFtpJobResult& result,
+           const Ports& ports);
+
+    bool ConnectServer();
+    bool ChangeRemoteDir(const QString& folder);
+    void SendFile();
+    bool PutFileViaTemp(const QString& localPath);
+    bool RenameRemoteFile(const QString& oldName, const QString& newName);
+    void FetchRequestFiles();
+    bool DownloadFile(const QString& remoteName, const QString& localPath);
+    bool DeleteRemoteFile(const QString& name);
+    void IndyFtpWork(qint64 count);
+    [[noreturn]] void AbortByUser();
+    void ReportError(const QString& text);
+    void FinishSession();
+
+    void addRow(const QString& operation, const QString& status);
+    void setStatus(const QString& status);
+    void finalError(const QString& text);
+    void caption(const QString& text);
+
+    FtpJobDialog* dialog_;
+    TParametryFtp parameters_;
+    TFtpJobResult& result_;
+    Clock& clock_;
+    DialUpStep& dialUp_;
+    std::unique_ptr<FtpClient> client_;
+    QString localPath_;
+    QString CurrentDir = QStringLiteral("./");
+    QString requestCode_; // the configuration leaves it empty: every shop's request files
+    bool Connected = false;
+    bool dialUpDone_ = false;
+    bool Transferring = false;
+    qint32 ExpectedSize = 0;
+    qint32 LastPercent = -1;
+    qint32 FetchedCount = 0;
+};
+
+} // namespace tarvexio

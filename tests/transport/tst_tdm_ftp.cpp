@@ -1,0 +1,365 @@
+#include "support/fake_clock.h"
+#include "support/ftp_server.h"
+#include "transport/curl_ftp_client.h"
+#include "transport/dial_up_step.h"
+#include "transport/tdm_ftp.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tarvexio;
+
+namespace {
+
+// The transmission dialog as a record of what the job showed.
+class RecordingDialog final : public FtpJobDialog {
+public:
+    void QueueMessage(const QString& text, const QString& status, MessageKind kind) override
+    {
+        if (kind == MsgAddRow)
+            rows.append({text, status});
+        else if (kind == MsgSetStatus && !rows.isEmpty())
+            rows.last().second = status;
+        else if (kind == MsgFinalError)
+            finalText = text;
+        if (kind == MsgSetStatus && status.endsWith(u" %"))
+            percents << status;
+    }
+    void SetProgress(int percent) override { progress = percent; }
+    bool ShouldEnd() const override { return stop; }
+    void SetPanelCaption(const QString& text) override
+    {
+        caption = text;
+        captions << text;
+    }
+    void HideAbortButton() override { abortHidden = true; }
+
+    QList<QPair<QString, QString>> rows;
+    QStringList percents;
+    QString finalText;
+    QString caption;
+    QStringList captions;
+    int progress = 0;
+    bool stop = false;
+    bool abortHidden = false;
+};
+
+class NoDialUp final : public DialUpStep {
+public:
+    bool DialUp(const TParametryFtp&, FtpJobDialog*) override { return true; }
+    void HangUpIfDialled() override {}
+};
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A job's world: a server, a local exchange folder with a data file, the parameters.
+struct Harness {
+    explicit Harness(const QStringList& faults = {}, FtpTimeouts timeouts = {})
+        : server(faults)
+        , timeouts(timeouts)
+    {
+        QDir(server.root()).mkdir(QStringLiteral("in"));
+        file = local.filePath(QStringLiteral("PSHD_K1_HD0001_20260310_080910.DAT"));
+        WriteFile(file, QByteArray(300000, 'd'));
+        parameters.ParSerwerFTP = QStringLiteral("127.0.0.1");
+        parameters.ParPortFTP = server.port();
+        parameters.ParUserFTP = QStringLiteral("tarvexio");
+        parameters.ParHasloFTP = QStringLiteral("haslo");
+        parameters.ParFolderFTP = QStringLiteral("in");
+        parameters.ParFolderLokalFTP = local.path();
+    }
+    void request(const QString& name, const QByteArray& content)
+    {
+        WriteFile(server.root() + "/in/" + name, content);
+    }
+    TDmFtp::Ports ports()
+    {
+        return {[this] { return std::make_unique<CurlFtpClient>(timeouts); }, clock, dialUp};
+    }
+    bool send(FtpJobDialog* shown = nullptr)
+    {
+        return TDmFtp::RunSendJob(shown ? shown : &dialog, parameters, file, result, ports());
+    }
+
+    test::FtpServer server;
+    FtpTimeouts timeouts;
+    QTemporaryDir local;
+    QString file;
+    TParametryFtp parameters;
+    TFtpJobResult result;
+    RecordingDialog dialog;
+    test::FakeClock clock;
+    NoDialUp dialUp;
+};
+
+} // namespace
+
+class TestTDmFtp : public QObject {
+    Q_OBJECT
+private slots:
+    void sendsAndFetches();
+    void rootFolderSendsNoCwd();
+    void connectionTest_data();
+    void connectionTest();
+    void faults_data();
+    void faults();
+    void secondOfThreeDownloadsFails();
+    void refusedDeleteStillCounts();
+    void silentServerEndsTheJob();
+    void abortDuringUpload();
+    void abortDuringDownload();
+    void hostileNameStaysInTheLocalFolder();
+};
+
+void TestTDmFtp::sendsAndFetches()
+{
+    Harness h;
+    QVERIFY(h.server.started());
+    h.request(QStringLiteral("K1_braki.kvr"), "2026-03-01\r\n");
+    h.request(QStringLiteral("K2_braki.kvr"), QByteArray(50000, 'r'));
+    h.request(QStringLiteral("inny.txt"), "not a request");
+    WriteFile(h.local.filePath(QStringLiteral("K2_braki.kvr")), "an older copy");
+
+    QVERIFY(h.send());
+    QCOMPARE(h.result.Status, 0);
+    QCOMPARE(h.result.RequestsFound, 2);
+    QCOMPARE(h.result.RequestsFetched, 2);
+    QCOMPARE(ReadFile(h.server.root() + "/in/PSHD_K1_HD0001_20260310_080910.DAT"),
+             QByteArray(300000, 'd'));
+    QCOMPARE(ReadFile(h.local.filePath(QStringLiteral("K2_braki.kvr"))), QByteArray(50000, 'r'));
+    QCOMPARE(QDir(h.server.root() + "/in").entryList(QDir::Files),
+             (QStringList{"inny.txt", "PSHD_K1_HD0001_20260310_080910.DAT"}));
+    const QStringList commands = h.server.commands();
+    QCOMPARE(commands.mid(0, 8),
+             (QStringList{"USER tarvexio", "PASS", "CWD in", "TYPE I",
+                          "STOR PSHD_K1_HD0001_20260310_080910.DAT.tmp",
+                          "RNFR PSHD_K1_HD0001_20260310_080910.DAT.tmp",
+                          "RNTO PSHD_K1_HD0001_20260310_080910.DAT", "TYPE A"}));
+    QCOMPARE(commands.mid(8),
+             (QStringList{"NLST", "SIZE K1_braki.kvr", "TYPE I", "RETR K1_braki.kvr",
+                          "DELE K1_braki.kvr", "SIZE K2_braki.kvr", "TYPE I", "RETR K2_braki.kvr",
+                          "DELE K2_braki.kvr", "QUIT"}));
+    QCOMPARE(h.dialog.rows.size(), 5);
+    QCOMPARE(h.dialog.rows[0], (QPair<QString, QString>{"Łączenie z internetem", "OK"}));
+    QCOMPARE(h.dialog.rows[1], (QPair<QString, QString>{"Łączenie z 127.0.0.1", "OK"}));
+    QCOMPARE(h.dialog.rows[2].first, "Wysyłanie pliku: PSHD_K1_HD0001_20260310_080910.DAT");
+    QCOMPARE(h.dialog.rows[4], (QPair<QString, QString>{"Pobieranie pliku: K2_braki.kvr", "OK"}));
+    QVERIFY(h.dialog.percents.contains(QStringLiteral("100 %")));
+    QCOMPARE(h.dialog.caption, "Plik pobrano");
+    QVERIFY(h.dialog.abortHidden);
+    QCOMPARE(h.clock.pauses.back(), TDmFtp::PauseAfterJobMs);
+}
+
+void TestTDmFtp::rootFolderSendsNoCwd()
+{
+    Harness h;
+    h.parameters.ParFolderFTP = QStringLiteral("./");
+    QVERIFY(h.send());
+    QVERIFY(h.server.commands().filter(QStringLiteral("CWD")).isEmpty());
+    QVERIFY(QFile::exists(h.server.root() + "/PSHD_K1_HD0001_20260310_080910.DAT"));
+}
+
+void TestTDmFtp::connectionTest_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<int>("status");
+    QTest::newRow("reached the folder") << "haslo"
+                                        << "in" << 0;
+    QTest::newRow("wrong password") << "zle"
+                                    << "in" << -1;
+    QTest::newRow("folder missing") << "haslo"
+                                    << "brak" << -100;
+}
+
+void TestTDmFtp::connectionTest()
+{
+    QFETCH(QString, password);
+    QFETCH(QString, folder);
+    QFETCH(int, status);
+    Harness h;
+    h.parameters.ParHasloFTP = password;
+    h.parameters.ParFolderFTP = folder;
+    const bool succeeded = TDmFtp::RunConnectionTest(nullptr, h.parameters, h.result, h.ports());
+    QCOMPARE(h.result.Status, status);
+    QCOMPARE(succeeded, status == 0);
+    QVERIFY(h.server.commands().filter(QStringLiteral("STOR")).isEmpty());
+}
+
+void TestTDmFtp::faults_data()
+{
+    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<QString>("finalText");
+    QTest::addColumn<bool>("temporaryLeft");
+    QTest::newRow("CWD refused") << QStringList{"--refuse", "CWD"}
+                                 << "Błąd zmiany lub tworzenia katalogu in" << false;
+    QTest::newRow("STOR refused") << QStringList{"--refuse", "STOR"} << "Błąd wysyłania pliku %1"
+                                  << false;
+    QTest::newRow("dropped at STOR")
+        << QStringList{"--drop", "STOR"} << "Błąd wysyłania pliku %1" << false;
+    QTest::newRow("RNTO refused") << QStringList{"--refuse", "RNTO"} << "Błąd wysyłania pliku %1"
+                                  << true;
+}
+
+void TestTDmFtp::faults()
+{
+    QFETCH(QStringList, faults);
+    QFETCH(QString, finalText);
+    QFETCH(bool, temporaryLeft);
+    Harness h(faults);
+    h.request(QStringLiteral("K1_braki.kvr"), "x");
+    QVERIFY(!h.send());
+    QCOMPARE(h.result.Status, -1);
+    QCOMPARE(h.dialog.finalText, finalText.contains(u'%') ? finalText.arg(h.file) : finalText);
+    QCOMPARE(h.dialog.caption, "Operacja nie powiodła się");
+    QCOMPARE(QFile::exists(h.server.root() + "/in/PSHD_K1_HD0001_20260310_080910.DAT.tmp"),
+             temporaryLeft);
+    QVERIFY(!QFile::exists(h.server.root() + "/in/PSHD_K1_HD0001_20260310_080910.DAT"));
+    // A failed send disconnects; the request files wait for a later job.
+    QVERIFY(QFile::exists(h.server.root() + "/in/K1_braki.kvr"));
+}
+
+void TestTDmFtp::secondOfThreeDownloadsFails()
+{
+    Harness h({"--refuse", "RETR:2"});
+    for (const char* name : {"A_braki.kvr", "B_braki.kvr", "C_braki.kvr"})
+        h.request(QString::fromLatin1(name), name);
+    QVERIFY(!h.send());
+    QCOMPARE(h.result.RequestsFound, 3);
+    QCOMPARE(h.result.RequestsFetched, 1);
+    QCOMPARE(h.result.Status, -1);
+    QVERIFY(QFile::exists(h.server.root() + "/in/C_braki.kvr"));
+    QVERIFY(!QFile::exists(h.local.filePath(QStringLiteral("C_braki.kvr"))));
+    QVERIFY(h.server.commands().filter(QStringLiteral("C_braki")).isEmpty());
+}
+
+void TestTDmFtp::refusedDeleteStillCounts()
+{
+    Harness h({"--refuse", "DELE"});
+    h.request(QStringLiteral("A_braki.kvr"), "a");
+    h.request(QStringLiteral("B_braki.kvr"), "b");
+    QVERIFY(h.send());
+    QCOMPARE(h.result.RequestsFetched, 2);
+    QCOMPARE(ReadFile(h.local.filePath(QStringLiteral("B_braki.kvr"))), QByteArray("b"));
+    QVERIFY(h.dialog.rows.last().second != u"OK");
+}
+
+void TestTDmFtp::silentServerEndsTheJob()
+{
+    Harness h({"--hang"}, FtpTimeouts{std::chrono::seconds(2), std::chrono::seconds(2),
+                                      std::chrono::seconds(2)});
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!h.send());
+    QVERIFY(clock.elapsed() < 15000);
+    QCOMPARE(h.result.Status, -1);
+    QCOMPARE(h.dialog.rows.back().second, QStringLiteral("..."));
+}
+
+void TestTDmFtp::abortDuringUpload()
+{
+    Harness h;
+    h.dialog.stop = true;
+    QVERIFY(!h.send());
+    QCOMPARE(h.result.Status, 100);
+    QCOMPARE(h.dialog.finalText, "Operacja przerwana przez użytkownika");
+    QCOMPARE(h.dialog.caption, "Operacja przerwana przez użytkownika");
+    QVERIFY(!QFile::exists(h.server.root() + "/in/PSHD_K1_HD0001_20260310_080910.DAT"));
+}
+
+void TestTDmFtp::abortDuringDownload()
+{
+    Harness h;
+    h.request(QStringLiteral("A_braki.kvr"), "a");
+    h.request(QStringLiteral("B_braki.kvr"), QByteArray(500000, 'b'));
+    // Only a sized transfer sees the button. It is pressed once the second download starts
+    // (the first has no size: the server answers none while the listing's ASCII mode holds).
+    struct StopOnDownload final : FtpJobDialog {
+        RecordingDialog& inner;
+        explicit StopOnDownload(RecordingDialog& d)
+            : inner(d)
+        {}
+        void QueueMessage(const QString& t, const QString& s, MessageKind k) override
+        {
+            inner.QueueMessage(t, s, k);
+        }
+        void SetProgress(int p) override { inner.SetProgress(p); }
+        bool ShouldEnd() const override { return inner.rows.size() >= 5; }
+        void SetPanelCaption(const QString& c) override { inner.SetPanelCaption(c); }
+        void HideAbortButton() override { inner.HideAbortButton(); }
+    } dialog(h.dialog);
+    h.parameters.ParFolderFTP = QStringLiteral("in");
+    QVERIFY(!h.send(&dialog));
+    QCOMPARE(h.result.Status, -1);
+    // The abort shows; the job's own end then tells that it failed.
+    QCOMPARE(h.dialog.captions.mid(h.dialog.captions.size() - 2),
+             (QStringList{"Operacja przerwana przez użytkownika", "Operacja nie powiodła się"}));
+    QVERIFY(QFile::exists(h.server.root() + "/in/PSHD_K1_HD0001_20260310_080910.DAT"));
+    QCOMPARE(h.result.RequestsFetched, 1);
+    QVERIFY(QFile::exists(h.server.root() + "/in/B_braki.kvr"));
+}
+
+namespace {
+
+// A server whose listing holds a name that climbs out of the folder.
+class HostileListing final : public FtpClient {
+public:
+    QStringList* downloads;
+    explicit HostileListing(QStringList* d)
+        : downloads(d)
+    {}
+    void Connect(const FtpLogin&) override {}
+    void ChangeDir(const QString&) override {}
+    void SetTransferTypeBinary() override {}
+    void Put(const QString&, const QString&, const WorkHandler&) override {}
+    void Rename(const QString&, const QString&) override {}
+    QStringList List() override { return {"../../x_braki.kvr", "..\\y_braki.kvr", "K1_braki.kvr"}; }
+    qint64 Size(const QString&) override { return -1; }
+    void Get(const QString& name, const QString& localPath, const WorkHandler&) override
+    {
+        *downloads << name + u'>' + localPath;
+    }
+    void Delete(const QString&) override {}
+    void Disconnect() override {}
+};
+
+} // namespace
+
+void TestTDmFtp::hostileNameStaysInTheLocalFolder()
+{
+    QTemporaryDir local;
+    TParametryFtp parameters;
+    parameters.ParFolderFTP = QStringLiteral("in");
+    parameters.ParFolderLokalFTP = local.path();
+    QTemporaryDir data;
+    const QString file = data.filePath(QStringLiteral("f.DAT"));
+    WriteFile(file, "x");
+    QStringList downloads;
+    test::FakeClock clock;
+    NoDialUp dialUp;
+    TFtpJobResult result;
+    TDmFtp::RunSendJob(
+        nullptr, parameters, file, result,
+        {[&] { return std::make_unique<HostileListing>(&downloads); }, clock, dialUp});
+    QCOMPARE(result.RequestsFound, 3); // found, but only the safe one is fetched
+    QCOMPARE(result.RequestsFetched, 1);
+    QCOMPARE(downloads,
+             QStringList{"K1_braki.kvr>" + local.filePath(QStringLiteral("K1_braki.kvr"))});
+}
+
+QTEST_GUILESS_MAIN(TestTDmFtp)
+#include "tst_tdm_ftp.moc"
