@@ -31,7 +31,7 @@ TDmFtp::TDmFtp(FtpJobDialog* dialog, const TParametryFtp& parameters, TFtpJobRes
     , parameters_(parameters)
     , result_(result)
     , clock_(ports.clock)
-    , dialUp_(ports.dialUp)
+    , dialUp_(ports.newDialUp())
     , client_(ports.newClient())
 {
     result_.Status = TFtpJobResult::Failure;
@@ -88,7 +88,7 @@ bool TDmFtp::ConnectServer()
     try {
         addRow(QStringLiteral("Łączenie z internetem"), Pending);
         if (!dialUpDone_) {
-            if (!dialUp_.DialUp(parameters_, dialog_))
+            if (!dialUp_->DialUp(parameters_, dialog_))
                 throw EFtpError("dial-up");
             dialUpDone_ = true;
         }
@@ -105,7 +105,7 @@ bool TDmFtp::ConnectServer()
         if (Connected)
             client_->Disconnect();
         Connected = false;
-        dialUp_.HangUpIfDialled();
+        dialUp_->HangUpIfDialled();
         return false;
     }
 }
@@ -300,7 +300,7 @@ void TDmFtp::FinishSession()
         try {
             client_->Disconnect();
             Connected = false;
-            dialUp_.HangUpIfDialled();
+            dialUp_->HangUpIfDialled();
         } catch (const std::exception&) {
         }
     } else {

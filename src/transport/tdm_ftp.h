@@ -21,7 +21,8 @@ public:
     struct Ports {
         std::function<std::unique_ptr<FtpClient>()> newClient;
         Clock& clock;
-        DialUpStep& dialUp;
+        // Every job dials (or not) on a step of its own.
+        std::function<std::unique_ptr<DialUpStep>()> newDialUp;
     };
 
     static constexpr int PauseAfterJobMs = 3000;
@@ -60,7 +61,7 @@ private:
     TParametryFtp parameters_;
     TFtpJobResult& result_;
     Clock& clock_;
-    DialUpStep& dialUp_;
+    std::unique_ptr<DialUpStep> dialUp_;
     std::unique_ptr<FtpClient> client_;
     QString localPath_;
     QString CurrentDir = QStringLiteral("./");

@@ -88,7 +88,10 @@ struct Harness {
     }
     TDmFtp::Ports ports()
     {
-        return {[this] { return std::make_unique<CurlFtpClient>(timeouts); }, clock, dialUp};
+        return {[this] { return std::make_unique<CurlFtpClient>(timeouts); }, clock,
+                [] {
+                    return std::make_unique<NoDialUp>();
+                }};
     }
     bool send(FtpJobDialog* shown = nullptr)
     {
@@ -103,7 +106,6 @@ struct Harness {
     TFtpJobResult result;
     RecordingDialog dialog;
     test::FakeClock clock;
-    NoDialUp dialUp;
 };
 
 } // namespace
@@ -350,11 +352,12 @@ void TestTDmFtp::hostileNameStaysInTheLocalFolder()
     WriteFile(file, "x");
     QStringList downloads;
     test::FakeClock clock;
-    NoDialUp dialUp;
     TFtpJobResult result;
-    TDmFtp::RunSendJob(
-        nullptr, parameters, file, result,
-        {[&] { return std::make_unique<HostileListing>(&downloads); }, clock, dialUp});
+    const TDmFtp::Ports ports{[&] { return std::make_unique<HostileListing>(&downloads); }, clock,
+                              [] {
+                                  return std::make_unique<NoDialUp>();
+                              }};
+    TDmFtp::RunSendJob(nullptr, parameters, file, result, ports);
     QCOMPARE(result.RequestsFound, 3); // found, but only the safe one is fetched
     QCOMPARE(result.RequestsFetched, 1);
     QCOMPARE(downloads,

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "transport/dial_up_step.h"
+
+#include <QString>
+
+namespace tarvexio {
+
+class Clock;
+class Dialogs;
+class DialUpBackend;
+
+// The dial-up step of one job: dial only when dial-up is on and no remote-access connection
+// is active; hang up only what this job dialled.
+class DialUpConnection final : public DialUpStep {
+public:
+    static constexpr int PollPauseMs = 100;
+    static constexpr int PauseAfterHangUpMs = 2000;
+
+    DialUpConnection(DialUpBackend& backend, Clock& clock, Dialogs& dialogs);
+
+    bool DialUp(const TParametryFtp& parameters, FtpJobDialog* dialog) override;
+    void HangUpIfDialled() override;
+
+    bool dialled() const { return Dialled; }
+    bool noDialNeeded() const { return NoDialNeeded; }
+
+private:
+    bool fail(FtpJobDialog* dialog, const char* text);
+
+    DialUpBackend& backend_;
+    Clock& clock_;
+    Dialogs& dialogs_;
+    bool NoDialNeeded = false;
+    bool Dialled = false;
+    QString handle_;
+};
+
+} // namespace tarvexio

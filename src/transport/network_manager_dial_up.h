@@ -1,0 +1,37 @@
+#pragma once
+
+#include "transport/dial_up_backend.h"
+
+#include <functional>
+
+namespace tarvexio {
+
+// NetworkManager through nmcli: an entry is a connection profile of a dial kind (gsm, cdma,
+// pppoe, vpn); the handle is the profile's name. The phonebook path has no meaning here.
+class NetworkManagerDialUp final : public DialUpBackend {
+public:
+    struct Result {
+        int exitCode = -1;
+        QString output;
+    };
+    // Runs nmcli with the arguments; replaceable so the parsing can be tested without it.
+    using Runner = std::function<Result(const QStringList& arguments)>;
+
+    explicit NetworkManagerDialUp(Runner runner = {});
+
+    std::optional<int> ActiveConnections() override;
+    Dialled Dial(const QString& phonebook, const QString& entry, const QString& user,
+                 const QString& password) override;
+    std::optional<State> Status(const QString& handle) override;
+    bool HangUp(const QString& handle) override;
+    QStringList Entries(const QString& phonebook) override;
+
+    // nmcli's terse output: fields split at ":" with "\:" and "\\" unescaped.
+    static QStringList TerseFields(const QString& line);
+    static bool IsDialKind(const QString& type);
+
+private:
+    Runner run_;
+};
+
+} // namespace tarvexio

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "transport/dial_up_backend.h"
+
+namespace tarvexio {
+
+// Windows remote access (RASAPI32): phonebook entries, synchronous dialling.
+class RasDialUp final : public DialUpBackend {
+public:
+    std::optional<int> ActiveConnections() override;
+    Dialled Dial(const QString& phonebook, const QString& entry, const QString& user,
+                 const QString& password) override;
+    std::optional<State> Status(const QString& handle) override;
+    bool HangUp(const QString& handle) override;
+    QStringList Entries(const QString& phonebook) override;
+};
+
+} // namespace tarvexio

@@ -1,0 +1,256 @@
+#include "support/fake_clock.h"
+#include "support/ftp_server.h"
+#include "support/recording_dialogs.h"
+#include "transport/curl_ftp_client.h"
+#include "transport/dial_up.h"
+#include "transport/dial_up_backend.h"
+#include "transport/ftp_job.h"
+#include "transport/network_manager_dial_up.h"
+#include "transport/tdm_ftp.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace tarvexio;
+
+Q_DECLARE_METATYPE(std::optional<tarvexio::DialUpBackend::State>)
+
+namespace {
+
+// A remote-access service that answers as the test says and remembers what it was asked.
+class ScriptedBackend final : public DialUpBackend {
+public:
+    std::optional<int> ActiveConnections() override
+    {
+        calls << "enumerate";
+        return active;
+    }
+    Dialled Dial(const QString& phonebook, const QString& entry, const QString& user,
+                 const QString& password) override
+    {
+        calls << QStringLiteral("dial %1|%2|%3|%4").arg(phonebook, entry, user, password);
+        return dialled;
+    }
+    std::optional<State> Status(const QString& handle) override
+    {
+        calls << "status " + handle;
+        return states.isEmpty() ? std::nullopt : states.takeFirst();
+    }
+    bool HangUp(const QString& handle) override
+    {
+        calls << "hang up " + handle;
+        return hangUpWorks;
+    }
+    QStringList Entries(const QString&) override { return {}; }
+
+    std::optional<int> active = 0;
+    Dialled dialled{true, QStringLiteral("h1")};
+    QList<std::optional<State>> states{State::Connected};
+    bool hangUpWorks = true;
+    QStringList calls;
+};
+
+class CaptionDialog final : public FtpJobDialog {
+public:
+    void QueueMessage(const QString& text, const QString& status, MessageKind kind) override
+    {
+        if (kind == MsgAddRow)
+            rows << text + u'|' + status;
+        else if (kind == MsgSetStatus && !rows.isEmpty())
+            rows.last() = rows.last().section(u'|', 0, 0) + u'|' + status;
+    }
+    void SetProgress(int) override {}
+    bool ShouldEnd() const override { return false; }
+    void SetPanelCaption(const QString& text) override { captions << text; }
+    void HideAbortButton() override {}
+
+    QStringList rows;
+    QStringList captions;
+};
+
+TParametryFtp DialParameters()
+{
+    TParametryFtp parameters;
+    parameters.ParPbkCzyModem = 1;
+    parameters.ParPbkEntry = QStringLiteral("Modem GSM");
+    parameters.ParPbkUser = QStringLiteral("internet");
+    parameters.ParPbkHaslo = QStringLiteral("tajne");
+    return parameters;
+}
+
+} // namespace
+
+class TestDialUp : public QObject {
+    Q_OBJECT
+private slots:
+    void decisions_data();
+    void decisions();
+    void hangsUpAfterAFailedLogin();
+    void nmcliTerseFields_data();
+    void nmcliTerseFields();
+    void nmcliCountsDialKindsOnly();
+    void nmcliStatesAndSecrets();
+};
+
+void TestDialUp::decisions_data()
+{
+    using State = DialUpBackend::State;
+    QTest::addColumn<bool>("dialUpOn");
+    QTest::addColumn<int>("active"); // -1: the enumeration fails
+    QTest::addColumn<bool>("dialWorks");
+    QTest::addColumn<QList<std::optional<State>>>("states");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QString>("message");
+
+    const QString dial = QStringLiteral("dial |Modem GSM|internet|tajne");
+    QTest::newRow("off") << false << 0 << true << QList<std::optional<State>>{} << true
+                         << QStringList{} << "";
+    QTest::newRow("another connection active") << true << 1 << true << QList<std::optional<State>>{}
+                                               << true << QStringList{"enumerate"} << "";
+    QTest::newRow("dialled and connected")
+        << true << 0 << true << QList<std::optional<State>>{State::Connected} << true
+        << QStringList{"enumerate", dial, "status h1", "hang up h1"} << "";
+    QTest::newRow("connecting, then connected")
+        << true << 0 << true << QList<std::optional<State>>{State::Other, State::Connected} << true
+        << QStringList{"enumerate", dial, "status h1", "status h1", "hang up h1"} << "";
+    QTest::newRow("dial fails") << true << 0 << false << QList<std::optional<State>>{} << false
+                                << QStringList{"enumerate", dial, "hang up h1"}
+                                << "Błąd ustanowienia połączenia modemowego";
+    QTest::newRow("disconnected while waiting")
+        << true << 0 << true << QList<std::optional<State>>{State::Disconnected} << false
+        << QStringList{"enumerate", dial, "status h1", "hang up h1"}
+        << "Błąd ustanowienia połączenia modemowego";
+    QTest::newRow("state unreadable counts as connected")
+        << true << 0 << true << QList<std::optional<State>>{std::nullopt} << true
+        << QStringList{"enumerate", dial, "status h1", "hang up h1"} << "";
+    QTest::newRow("enumeration fails")
+        << true << -1 << true << QList<std::optional<State>>{} << false << QStringList{"enumerate"}
+        << "Błąd odczytu aktywnych połączeń";
+}
+
+void TestDialUp::decisions()
+{
+    QFETCH(bool, dialUpOn);
+    QFETCH(int, active);
+    QFETCH(bool, dialWorks);
+    QFETCH(QList<std::optional<DialUpBackend::State>>, states);
+    QFETCH(QString, message);
+    ScriptedBackend backend;
+    backend.active = active < 0 ? std::nullopt : std::optional<int>(active);
+    backend.dialled.succeeded = dialWorks;
+    backend.states = states;
+    test::FakeClock clock;
+    test::RecordingDialogs dialogs;
+    CaptionDialog dialog;
+    TParametryFtp parameters = DialParameters();
+    parameters.ParPbkCzyModem = dialUpOn ? 1 : 0;
+
+    DialUpConnection step(backend, clock, dialogs);
+    QTEST(step.DialUp(parameters, &dialog), "result");
+    step.HangUpIfDialled();
+    QTEST(backend.calls, "calls");
+    if (message.isEmpty()) {
+        QVERIFY(dialogs.boxes.isEmpty() && dialog.captions.isEmpty());
+    } else {
+        QCOMPARE(dialog.captions, QStringList{message});
+        QCOMPARE(dialogs.boxes.size(), 1);
+        QCOMPARE(dialogs.boxes.front().text, message);
+        QCOMPARE(dialogs.boxes.front().caption, QString());
+    }
+    const bool hungUp = backend.calls.contains(QStringLiteral("hang up h1")) && message.isEmpty();
+    QCOMPARE(clock.pauses.contains(DialUpConnection::PauseAfterHangUpMs), hungUp);
+}
+
+void TestDialUp::hangsUpAfterAFailedLogin()
+{
+    test::FtpServer server;
+    QVERIFY(server.started());
+    ScriptedBackend backend;
+    test::FakeClock clock;
+    test::RecordingDialogs dialogs;
+    CaptionDialog dialog;
+    TParametryFtp parameters = DialParameters();
+    parameters.ParSerwerFTP = QStringLiteral("127.0.0.1");
+    parameters.ParPortFTP = server.port();
+    parameters.ParUserFTP = QStringLiteral("tarvexio");
+    parameters.ParHasloFTP = QStringLiteral("złe hasło");
+    TFtpJobResult result;
+    const TDmFtp::Ports ports{[] { return std::make_unique<CurlFtpClient>(); }, clock,
+                              [&] {
+                                  return std::make_unique<DialUpConnection>(backend, clock,
+                                                                            dialogs);
+                              }};
+    TDmFtp::RunConnectionTest(&dialog, parameters, result, ports);
+    QCOMPARE(result.Status, -1);
+    QVERIFY(backend.calls.contains(QStringLiteral("hang up h1")));
+    QCOMPARE(dialog.rows, (QStringList{"Łączenie z internetem|OK", "Łączenie z 127.0.0.1|..."}));
+}
+
+void TestDialUp::nmcliTerseFields_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("fields");
+    QTest::newRow("plain") << "Modem GSM:gsm" << QStringList{"Modem GSM", "gsm"};
+    QTest::newRow("escaped colon") << "Biuro\\: VPN:vpn" << QStringList{"Biuro: VPN", "vpn"};
+    QTest::newRow("escaped backslash") << "a\\\\b:pppoe" << QStringList{"a\\b", "pppoe"};
+    QTest::newRow("empty name") << ":gsm" << QStringList{"", "gsm"};
+}
+
+void TestDialUp::nmcliTerseFields()
+{
+    QFETCH(QString, line);
+    QTEST(NetworkManagerDialUp::TerseFields(line), "fields");
+}
+
+void TestDialUp::nmcliCountsDialKindsOnly()
+{
+    QStringList asked;
+    NetworkManagerDialUp nm([&](const QStringList& arguments) {
+        asked << arguments.join(u' ');
+        return NetworkManagerDialUp::Result{
+            0, "Przewodowe 1:802-3-ethernet\nModem GSM:gsm\nBiuro\\: VPN:vpn\nlo:loopback\n"};
+    });
+    QCOMPARE(nm.ActiveConnections(), std::optional<int>(2));
+    QCOMPARE(nm.Entries(QString()), (QStringList{"Modem GSM", "Biuro: VPN"}));
+    QCOMPARE(asked.front(), QStringLiteral("-t -f NAME,TYPE connection show --active"));
+
+    NetworkManagerDialUp broken([](const QStringList&) { return NetworkManagerDialUp::Result{}; });
+    QCOMPARE(broken.ActiveConnections(), std::nullopt);
+}
+
+void TestDialUp::nmcliStatesAndSecrets()
+{
+    QString state;
+    QStringList asked;
+    QByteArray secretsSeen;
+    NetworkManagerDialUp nm([&](const QStringList& arguments) {
+        asked << arguments.join(u' ');
+        if (arguments.contains(QStringLiteral("connection.type")))
+            return NetworkManagerDialUp::Result{0, "gsm\n"};
+        if (const qsizetype at = arguments.indexOf(QStringLiteral("passwd-file")); at >= 0) {
+            QFile file(arguments[at + 1]);
+            if (file.open(QIODevice::ReadOnly))
+                secretsSeen = file.readAll();
+        }
+        if (arguments.contains(QStringLiteral("GENERAL.STATE")))
+            return NetworkManagerDialUp::Result{0, state + u'\n'};
+        return NetworkManagerDialUp::Result{0, QString()};
+    });
+    const auto dialled = nm.Dial(QString(), QStringLiteral("Modem GSM"), QStringLiteral("u"),
+                                 QStringLiteral("tajne"));
+    QVERIFY(dialled.succeeded);
+    QCOMPARE(dialled.handle, QStringLiteral("Modem GSM"));
+    QCOMPARE(secretsSeen, QByteArray("gsm.password:tajne\n"));
+    QVERIFY(!asked.join(u'\n').contains(u"tajne"));
+    for (const auto& [text, expected] : {std::pair{"activated", DialUpBackend::State::Connected},
+                                         {"activating", DialUpBackend::State::Other},
+                                         {"deactivated", DialUpBackend::State::Disconnected},
+                                         {"", DialUpBackend::State::Disconnected}}) {
+        state = QString::fromLatin1(text);
+        QCOMPARE(nm.Status(QStringLiteral("Modem GSM")), std::optional(expected));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestDialUp)
+#include "tst_dial_up.moc"
