@@ -7,7 +7,9 @@
 
 namespace tarvexio {
 
-// How long a dead or stalled server may keep a job waiting.
+// How long a dead or stalled server may keep a job waiting. An unattended job blocks the
+// agent's only thread, so none may wait for ever; the limits are generous enough for a slow
+// modem link and a busy server, and a job that fails is retried later anyway.
 struct FtpTimeouts {
     // TCP connect plus the server's greeting and login.
     std::chrono::seconds connect{30};
