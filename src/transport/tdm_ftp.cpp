@@ -146,11 +146,7 @@ void TDmFtp::SendFile()
             ReportError(QStringLiteral("Błąd wysyłania pliku ") + localPath_);
             return;
         }
-        LastPercent = -1;
-        if (dialog_)
-            dialog_->SetProgress(-1);
-        setStatus(Ok);
-        caption(QStringLiteral("Plik wysłano"));
+        showTransferDone(QStringLiteral("Plik wysłano"));
         result_.Status = TFtpJobResult::Success;
     } catch (const std::exception& error) {
         finalError(QString::fromUtf8(error.what()));
@@ -163,19 +159,12 @@ bool TDmFtp::PutFileViaTemp(const QString& localPath)
     const QFileInfo file(localPath);
     if (!file.exists())
         return false;
-    ExpectedSize = static_cast<qint32>(file.size());
-    Transferring = true;
     const QString temporary = file.fileName() + QStringLiteral(".tmp");
-    try {
-        client_->SetTransferTypeBinary();
-        client_->Put(localPath, temporary, [this](qint64 count) { IndyFtpWork(count); });
-    } catch (...) {
-        Transferring = false;
-        ExpectedSize = 0;
+    if (!sizedTransfer(file.size(), [&] {
+            client_->SetTransferTypeBinary();
+            client_->Put(localPath, temporary, [this](qint64 count) { IndyFtpWork(count); });
+        }))
         return false;
-    }
-    Transferring = false;
-    ExpectedSize = 0;
     return RenameRemoteFile(temporary, file.fileName());
 }
 
@@ -210,13 +199,8 @@ void TDmFtp::FetchRequestFiles()
                 result_.Status = TFtpJobResult::Failure;
                 return;
             }
-            if (DeleteRemoteFile(name)) {
-                LastPercent = -1;
-                if (dialog_)
-                    dialog_->SetProgress(-1);
-                setStatus(Ok);
-                caption(QStringLiteral("Plik pobrano"));
-            }
+            if (DeleteRemoteFile(name))
+                showTransferDone(QStringLiteral("Plik pobrano"));
             ++FetchedCount;
             result_.RequestsFetched = FetchedCount;
         }
@@ -226,19 +210,40 @@ void TDmFtp::FetchRequestFiles()
 
 bool TDmFtp::DownloadFile(const QString& remoteName, const QString& localPath)
 {
+    qint64 size = 0;
     try {
-        ExpectedSize = static_cast<qint32>(client_->Size(remoteName));
-        Transferring = true;
+        size = client_->Size(remoteName);
+    } catch (...) {
+        return false;
+    }
+    return sizedTransfer(size, [&] {
         client_->SetTransferTypeBinary();
         client_->Get(remoteName, localPath, [this](qint64 count) { IndyFtpWork(count); });
+    });
+}
+
+bool TDmFtp::sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer)
+{
+    ExpectedSize = static_cast<qint32>(expectedSize);
+    Transferring = true;
+    bool done = true;
+    try {
+        transfer();
     } catch (...) {
-        Transferring = false;
-        ExpectedSize = 0;
-        return false;
+        done = false;
     }
     Transferring = false;
     ExpectedSize = 0;
-    return true;
+    return done;
+}
+
+void TDmFtp::showTransferDone(const QString& panelCaption)
+{
+    LastPercent = -1;
+    if (dialog_)
+        dialog_->SetProgress(-1);
+    setStatus(Ok);
+    caption(panelCaption);
 }
 
 bool TDmFtp::DeleteRemoteFile(const QString& name)

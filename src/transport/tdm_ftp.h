@@ -52,6 +52,9 @@ private:
     void ReportError(const QString& text);
     void FinishSession();
 
+    // One upload or download with progress shown; false when it raised.
+    bool sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer);
+    void showTransferDone(const QString& panelCaption);
     void addRow(const QString& operation, const QString& status);
     void setStatus(const QString& status);
     void finalError(const QString& text);

@@ -6,6 +6,7 @@
 #include "db/session.h"
 #include "platform/windows1250.h"
 #include "support/agent_doubles.h"
+#include "support/files.h"
 #include "support/test_database.h"
 
 #include <QDir>
@@ -14,6 +15,8 @@
 #include <QTest>
 
 using namespace tarvexio;
+using test::ReadFile;
+using test::WriteFile;
 
 namespace {
 
@@ -75,19 +78,6 @@ QStringList KonfigRows(TQMXBazaDanych& session)
         rows << query.FieldByName("ParNazwa").GetAsString() + u'=' +
                     query.FieldByName("ParWartosc").GetAsString();
     return rows;
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
 }
 
 QByteArray Line(const char* name, const QByteArray& value)

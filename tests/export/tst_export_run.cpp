@@ -9,6 +9,7 @@
 #include "export_fixture.h"
 #include "platform/windows1250.h"
 #include "support/agent_doubles.h"
+#include "support/files.h"
 #include "support/test_database.h"
 
 #include <QDir>
@@ -17,17 +18,13 @@
 #include <QTest>
 
 using namespace tarvexio;
+using test::ReadFile;
+using test::WriteFile;
 
 namespace {
 
 const QDate D = test::FixtureDay;
 const QDateTime Morning(D.addDays(1), QTime(8, 9, 10));
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Consent boxes from a DANE_EXP string.
 ConsentBoxes Boxes(const char* daneExp)

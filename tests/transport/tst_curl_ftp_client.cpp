@@ -1,3 +1,4 @@
+#include "support/files.h"
 #include "support/ftp_server.h"
 #include "transport/curl_ftp_client.h"
 
@@ -8,25 +9,14 @@
 #include <QTest>
 
 using namespace tarvexio;
+using test::ReadFile;
+using test::WriteFile;
 
 namespace {
 
 FtpLogin Login(const test::FtpServer& server, const QString& password = QStringLiteral("haslo"))
 {
     return {QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("tarvexio"), password, true};
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "support/fake_clock.h"
+#include "support/files.h"
 #include "support/ftp_server.h"
 #include "transport/curl_ftp_client.h"
 #include "transport/dial_up_step.h"
@@ -11,6 +12,8 @@
 #include <QTest>
 
 using namespace tarvexio;
+using test::ReadFile;
+using test::WriteFile;
 
 namespace {
 
@@ -52,19 +55,6 @@ public:
     bool DialUp(const TParametryFtp&, FtpJobDialog*) override { return true; }
     void HangUpIfDialled() override {}
 };
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A job's world: a server, a local exchange folder with a data file, the parameters.
 struct Harness {
