@@ -59,7 +59,8 @@ QStringList Parse(const QCommandLineParser& parser, Options& options)
         return errors;
     options.database = parser.value(QStringLiteral("db"));
     options.ident = parser.value(QStringLiteral("ident"));
-    options.directory = parser.value(QStringLiteral("dir"));
+    // The data files name their folder (SCIEZKA_EXP): a full path says more than "./out".
+    options.directory = QFileInfo(parser.value(QStringLiteral("dir"))).absoluteFilePath();
     if (!QFileInfo(options.directory).isDir())
         errors << QStringLiteral("--dir: no such directory '%1'").arg(options.directory);
     options.from = Day(parser, QStringLiteral("from"), errors);
