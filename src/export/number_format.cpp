@@ -4,14 +4,20 @@
 
 namespace tarvexio {
 
-QString FixedPoint(double value, int decimals)
+QLatin1StringView FixedPoint(double value, int decimals, FixedPointBuffer& buffer)
 {
     // std::to_chars ignores the locale that QCoreApplication sets from the environment, where
     // printf would print a Polish decimal comma.
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    return QString::fromLatin1(buffer, result.ptr - buffer);
+    const auto end = std::to_chars(buffer.digits, buffer.digits + sizeof buffer.digits, value,
+                                   std::chars_format::fixed, decimals)
+                         .ptr;
+    return QLatin1StringView(buffer.digits, end - buffer.digits);
+}
+
+QString FixedPoint(double value, int decimals)
+{
+    FixedPointBuffer buffer;
+    return FixedPoint(value, decimals, buffer);
 }
 
 } // namespace tarvexio

@@ -2,6 +2,8 @@
 
 #include "export/number_format.h"
 
+#include <charconv>
+
 namespace tarvexio {
 
 QString EanField(const QString& code)
@@ -54,16 +56,20 @@ RecordLine& RecordLine::text(const QString& value)
     return *this;
 }
 
+// Numbers go straight into the line: a QString per field costs more than the digits.
 RecordLine& RecordLine::whole(qint64 value)
 {
-    line_ += QString::number(value);
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    line_ += QLatin1StringView(digits, end - digits);
     line_ += u'|';
     return *this;
 }
 
 RecordLine& RecordLine::fixed(double value, int decimals)
 {
-    line_ += FixedPoint(value, decimals);
+    FixedPointBuffer buffer;
+    line_ += FixedPoint(value, decimals, buffer);
     line_ += u'|';
     return *this;
 }
