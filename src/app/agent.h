@@ -56,12 +56,9 @@ public:
     EventLog& log() { return log_; }
     SessionOwner& session() { return session_; }
     Scheduler& scheduler() { return scheduler_; }
-    const QStringList& arguments() const { return arguments_; }
-    const AgentLocation& location() const { return location_; }
     // The settings record and its stores, from the first connected session on.
     TKonfigEksportu* konfig() const { return konfig_.get(); }
     ConfigurationStore* configurationStore() const { return configurationStore_.get(); }
-    AutostartEntry& autostart() { return autostartEntry_; }
 
     // Arms the one-shot start timer.
     void start();

@@ -75,7 +75,11 @@ void SessionOwner::commonTail()
             QStringLiteral("Nie udało się połączyć z bazą %1: %2").arg(attempted, reason));
         return;
     }
-    TQMXBazaDanych::ZapamietajDomyslnePolaczenie(databaseName_, userIdent_);
+    // Sessions open every check period; the settings file is read once per change of names.
+    if (remembered_ != std::pair(databaseName_, userIdent_)) {
+        TQMXBazaDanych::ZapamietajDomyslnePolaczenie(databaseName_, userIdent_);
+        remembered_ = {databaseName_, userIdent_};
+    }
     try {
         catalogue_ = std::make_unique<TDmQMXWDWykazy>(*session_);
         catalogue_->WczytajKonfiguracje();

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace tarvexio {
 
@@ -42,7 +43,6 @@ public:
     bool hasSession() const { return session_ != nullptr; }
     bool isConnected() const;
     TQMXBazaDanych* session() const { return session_.get(); }
-    TDmQMXWDWykazy* catalogue() const { return catalogue_.get(); }
     ExportQueries* queries() const { return queries_.get(); }
 
 private:
@@ -55,6 +55,7 @@ private:
     Hooks hooks_;
     QString databaseName_;
     QString userIdent_;
+    std::pair<QString, QString> remembered_; // the names last kept as the default connection
     std::unique_ptr<TQMXBazaDanych> session_;
     std::unique_ptr<TDmQMXWDWykazy> catalogue_;
     std::unique_ptr<ExportQueries> queries_;

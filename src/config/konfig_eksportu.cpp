@@ -33,7 +33,6 @@ TKonfigEksportu::TKonfigEksportu(const TDmQMXWDWykazy& catalogue, const QString&
 void TKonfigEksportu::LoadShopLists(const TDmQMXWDWykazy& catalogue)
 {
     shopListA_ = catalogue.GetSklepy();
-    shopListB_ = catalogue.GetSklepy();
     shopCount_ = static_cast<qint32>(shopListA_.size());
     shopIdMap_.clear();
     shopIdMap_.reserve(std::max(int(shopListA_.size()), ShopMapCapacity));

@@ -46,7 +46,6 @@ public:
 
     qint32 ShopCount() const { return shopCount_; }
     const QVector<Shop>& ShopListA() const { return shopListA_; }
-    const QVector<Shop>& ShopListB() const { return shopListB_; }
     std::optional<int> PositionOfShop(qint32 shopId) const;
 
     // KVR codes live with the shop id, so a reload that reorders or drops shops never moves
@@ -72,7 +71,6 @@ private:
     qint32 shopCount_ = 0;
     QVector<QPair<qint32, int>> shopIdMap_; // (shop id, position in list A), in list order
     QVector<Shop> shopListA_;
-    QVector<Shop> shopListB_;
     QHash<qint32, QString> kvrCodes_;
 };
 

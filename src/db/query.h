@@ -21,7 +21,6 @@ public:
     // An invalid QDateTime for NULL.
     QDateTime GetAsDateTime() const;
     bool GetIsNull() const;
-    const QString& GetName() const { return name_; }
 
 private:
     QVariant value() const { return query_->value(index_); }

@@ -38,10 +38,10 @@ QString SqliteUri(const QString& path)
 
 } // namespace
 
-TQMXBazaDanych::TQMXBazaDanych(int /*kind*/, const QString& version, int /*options*/)
+// The kind, version and options of a session are the closed layer's; this one needs none.
+TQMXBazaDanych::TQMXBazaDanych(int /*kind*/, const QString& /*version*/, int /*options*/)
     : connectionName_(QStringLiteral("tarvexio-") +
                       QUuid::createUuid().toString(QUuid::WithoutBraces))
-    , version_(version)
 {}
 
 TQMXBazaDanych::~TQMXBazaDanych()
@@ -235,8 +235,6 @@ void TQMXBazaDanych::PowiazQuery(TKMQuery& query)
 {
     query.Bind(this);
 }
-
-void TQMXBazaDanych::ZastosujNowyWygladKontrolek(QObject* /*window*/) const {}
 
 QString TQMXBazaDanych::ToDBField(const QDate& day) const
 {

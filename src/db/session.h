@@ -8,8 +8,6 @@
 
 #include <functional>
 
-class QObject;
-
 namespace tarvexio {
 
 class TKMQuery;
@@ -50,14 +48,10 @@ public:
 
     void PowiazQuery(TKMQuery& query);
 
-    // The common look is the toolkit's business here; kept so windows call it as they are built.
-    void ZastosujNowyWygladKontrolek(QObject* window) const;
-
     const QString& GetNazwaBazy() const { return databaseName_; }
     const QString& GetIdentyfikator() const { return userIdent_; }
     const QString& GetOpisBledu() const { return lastError_; }
     SqlEngine GetSilnik() const { return engine_; }
-    const QString& GetWersja() const { return version_; }
 
     // A day as an SQL literal of this session's engine.
     QString ToDBField(const QDate& day) const;
@@ -80,7 +74,6 @@ private:
     void removeConnection();
 
     QString connectionName_;
-    QString version_;
     QString databaseName_;
     QString userIdent_;
     QString lastError_;

@@ -47,9 +47,8 @@ void ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, c
                          const RunShop& runShop)
 {
     for (const tarvexio::Shop& listed : record.ShopListA()) {
-        Shop shop{listed.id, {}, listed.id == 0 ? QStringLiteral("Centrala") : listed.description};
-        if (const auto position = record.PositionOfShop(listed.id))
-            shop.code = record.KodKVR(*position);
+        const Shop shop{listed.id, record.KodKVRForShop(listed.id),
+                        listed.id == 0 ? QStringLiteral("Centrala") : listed.description};
         if (!CreateFile(shop, dataDate))
             continue;
         const auto procedure = [&](ExportProgress* progress) {

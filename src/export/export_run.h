@@ -47,7 +47,6 @@ public:
                   const RunShop& runShop = {});
 
     quint8 runState() const { return runState_; }
-    void setRunState(quint8 state) { runState_ = state; }
     QStringList& uploadList() { return uploadList_; }
 
 private:

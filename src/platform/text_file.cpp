@@ -51,26 +51,6 @@ void TMFile::WriteLine(const QByteArray& text, const QByteArray& terminator)
         fail("Nie można zapisać do pliku");
 }
 
-bool TMFile::ReadLine(QByteArray& text, const QByteArray& terminator)
-{
-    requireOpen("Nie można odczytać pliku");
-    text.clear();
-    if (file_.atEnd())
-        return false;
-    // Lines are short; reading byte by byte keeps the terminator rule exact for any terminator.
-    char byte = 0;
-    while (file_.getChar(&byte)) {
-        text.append(byte);
-        if (!terminator.isEmpty() && text.endsWith(terminator)) {
-            text.chop(terminator.size());
-            return true;
-        }
-    }
-    if (file_.error() != QFileDevice::NoError)
-        fail("Nie można odczytać pliku");
-    return true;
-}
-
 void TMFile::requireOpen(const char* what) const
 {
     if (!file_.isOpen())

@@ -24,12 +24,10 @@ public:
 
     void Open();
     void Close();
-    bool IsOpen() const { return file_.isOpen(); }
     qint64 GetSize() const;
     void SetPointer(qint64 position);
     void SetEof();
     void WriteLine(const QByteArray& text, const QByteArray& terminator);
-    bool ReadLine(QByteArray& text, const QByteArray& terminator);
 
 private:
     [[noreturn]] void fail(const char* what) const;

@@ -22,9 +22,6 @@ public:
     bool DialUp(const TParametryFtp& parameters, FtpJobDialog* dialog) override;
     void HangUpIfDialled() override;
 
-    bool dialled() const { return Dialled; }
-    bool noDialNeeded() const { return NoDialNeeded; }
-
 private:
     bool fail(FtpJobDialog* dialog, const char* text);
 
