@@ -3,9 +3,9 @@
 // then the per-shop time for chains of growing goods tables.
 //
 //   bench_export [shops goods]        default: 20 shops x 20000 goods, then 5000/20000/80000
-#include "app/event_log.h"
-#include "app/session_owner.h"
-#include "app/window_model.h"
+#include "model/event_log.h"
+#include "model/session_owner.h"
+#include "model/window_model.h"
 #include "config/konfig_eksportu.h"
 #include "db/session.h"
 #include "demo_generator.h"

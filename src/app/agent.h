@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/event_log.h"
+#include "model/event_log.h"
 #include "app/scheduler.h"
-#include "app/session_owner.h"
-#include "app/window_model.h"
+#include "model/session_owner.h"
+#include "model/window_model.h"
 #include "config/autostart_entry.h"
 
 #include <QObject>

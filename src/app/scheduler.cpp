@@ -1,7 +1,7 @@
 #include "app/scheduler.h"
 
-#include "app/session_owner.h"
-#include "app/window_model.h"
+#include "model/session_owner.h"
+#include "model/window_model.h"
 
 namespace tarvexio {
 

@@ -1,7 +1,7 @@
 #include "config/configuration_store.h"
 
-#include "app/session_owner.h"
-#include "app/window_model.h"
+#include "model/session_owner.h"
+#include "model/window_model.h"
 #include "config/autostart_entry.h"
 #include "config/configuration_file.h"
 #include "config/konfig_eksportu.h"

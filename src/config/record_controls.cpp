@@ -1,6 +1,6 @@
 #include "config/record_controls.h"
 
-#include "app/window_model.h"
+#include "model/window_model.h"
 #include "config/konfig_eksportu.h"
 #include "platform/paths.h"
 

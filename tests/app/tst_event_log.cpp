@@ -1,5 +1,5 @@
-#include "app/event_log.h"
-#include "app/window_model.h"
+#include "model/event_log.h"
+#include "model/window_model.h"
 #include "support/fake_clock.h"
 
 #include <QDir>

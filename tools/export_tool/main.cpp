@@ -1,8 +1,8 @@
 // tarvexio-export: the agent's export for operators, without window, scheduler or upload.
-#include "app/event_log.h"
-#include "app/session_owner.h"
+#include "model/event_log.h"
+#include "model/session_owner.h"
 #include "app/version.h"
-#include "app/window_model.h"
+#include "model/window_model.h"
 #include "config/konfig_eksportu.h"
 #include "db/database_name.h"
 #include "db/session.h"

@@ -1,7 +1,7 @@
-#include "app/event_log.h"
+#include "model/event_log.h"
 
-#include "app/logging.h"
-#include "app/window_model.h"
+#include "model/logging.h"
+#include "model/window_model.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
 
@@ -45,7 +45,7 @@ void EventLog::Prepare(const QString& programFolder)
         file->SetPointer(file->GetSize());
         file->Close();
     } catch (const EMFileError& error) {
-        qCWarning(lcApp).noquote() << "No log file, messages go to the pane only:" << error.what();
+        qCWarning(lcModel).noquote() << "No log file, messages go to the pane only:" << error.what();
         return;
     }
     file_ = std::move(file);

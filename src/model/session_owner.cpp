@@ -1,11 +1,11 @@
-#include "app/session_owner.h"
+#include "model/session_owner.h"
 
-#include "app/event_log.h"
-#include "app/window_model.h"
+#include "model/event_log.h"
+#include "model/window_model.h"
 #include "db/database_name.h"
 #include "db/session.h"
 #include "db/shop_catalogue.h"
-#include "export/export_queries.h"
+#include "db/export_queries.h"
 
 namespace tarvexio {
 

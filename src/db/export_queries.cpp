@@ -1,4 +1,4 @@
-#include "export/export_queries.h"
+#include "db/export_queries.h"
 
 #include "db/session.h"
 

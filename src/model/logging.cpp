@@ -1,0 +1,3 @@
+#include "model/logging.h"
+
+Q_LOGGING_CATEGORY(lcModel, "tarvexio.model")
