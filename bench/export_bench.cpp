@@ -3,13 +3,14 @@
 // then the per-shop time for chains of growing goods tables.
 //
 //   bench_export [shops goods]        default: 20 shops x 20000 goods, then 5000/20000/80000
-#include "model/event_log.h"
-#include "model/session_owner.h"
-#include "model/window_model.h"
 #include "config/konfig_eksportu.h"
 #include "db/session.h"
 #include "demo_generator.h"
 #include "export/export_run.h"
+#include "model/event_log.h"
+#include "model/session_owner.h"
+#include "model/upload_queue.h"
+#include "model/window_model.h"
 #include "platform/clock.h"
 #include "platform/headless_dialogs.h"
 
@@ -65,7 +66,8 @@ Timings Measure(const QString& database, const QString& exchange, int repeats)
     session.ReopenSession();
     model.settings().EdKatalogWymiany = exchange;
     model.settings().consent.fill(true);
-    ExportRun run({model, log, dialogs, clock, session, session.version()});
+    UploadQueue queue;
+    ExportRun run({model, queue, log, dialogs, clock, session, session.version()});
 
     Timings best;
     best.shops = record->ShopCount();

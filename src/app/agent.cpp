@@ -7,10 +7,10 @@
 #include "db/database_name.h"
 #include "db/db_error.h"
 #include "export/export_progress.h"
-#include "export/export_run.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/privileges.h"
+#include "transport/dial_up.h"
 
 namespace tarvexio {
 
@@ -37,13 +37,31 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
                                    [this](TDmQMXWDWykazy& catalogue, bool firstTime) {
                                        onCatalogueReady(catalogue, firstTime);
                                    }})
-    , scheduler_(model_, session_, [this](const std::exception& e) { ShowException(e); })
+    , requests_(model_, log_, dialogs_)
+    , exportRun_(
+          ExportEnvironment{model_, queue_, log_, dialogs_, clock_, session_, session_.version()})
+    , ftpPorts_{std::move(ports.newFtpClient), clock_,
+                [&backend = ports.dialUp, &clock = clock_] {
+                    return std::make_unique<DialUpConnection>(backend, clock);
+                }}
+    , upload_({model_, queue_, log_, dialogs_, ftpPorts_,
+               [this] {
+                   return konfig_.get();
+               }})
+    , scheduler_({model_, session_, clock_, log_, queue_, exportRun_, upload_, requests_,
+                  [this] { return konfig_.get(); },
+                  [this](const QDate& day) { recordExportedDay(day); },
+                  [this] {
+                      ShowWindow();
+                      emit model_.raiseRequested();
+                  },
+                  [this](const std::exception& e) {
+                      ShowException(e);
+                  }})
 {
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(StartTimerMs);
     connect(&startTimer_, &QTimer::timeout, this, &Agent::runStartTimer);
-    exportRun_ = std::make_unique<ExportRun>(
-        ExportEnvironment{model_, log_, dialogs_, clock_, session_, session_.version()});
     for (TrayCommand command :
          {TrayCommand::Komunikaty, TrayCommand::Przywroc, TrayCommand::Zakoncz})
         model_.setTrayCommandEnabled(command, false);
@@ -79,55 +97,84 @@ void Agent::ManualExport()
             session_.ReopenSession();
             opened = true;
         }
-        if (!session_.isConnected() || !konfig_)
-            return;
         scheduler_.timer().stop();
-        const QDate today = clock_.now().date();
-        SettingsControls& controls = model_.settings();
-        for (QDate day = controls.DateTimePicker1; day <= controls.DateTimePicker2;
-             day = day.addDays(1)) {
-            if (day >= today)
-                continue;
-            exportRun_->ShopLoop(*konfig_, day, today, [this](const auto& procedure) {
-                // The progress window's part: show the error, close, go on with the next shop.
-                try {
-                    if (progressDisplay_)
-                        progressDisplay_->Pokaz(procedure);
-                    else
-                        procedure(nullptr);
-                } catch (const std::exception& error) {
-                    ShowException(error);
-                }
-            });
-            if (exportRun_->runState() != ExportRun::Written)
-                break;
-            controls.DataOstatniegoEksportu = day;
-            konfig_->ParDataOstEksp = DayNumber(day);
-            model_.settingsShown();
-            configurationStore_->Save();
-        }
-        if (uploadStep_)
-            uploadStep_();
+        // A refused connection has already been reported; what waits is still sent.
+        if (session_.isConnected() && konfig_)
+            exportManualRange();
+    } catch (const std::exception& error) {
+        ShowException(error);
+    }
+    try {
+        upload_.SendWaitingFiles();
     } catch (const std::exception& error) {
         ShowException(error);
     }
     if (opened && session_.hasSession())
         session_.CloseSession();
-    scheduler_.timer().start();
+    scheduler_.Enable();
+}
+
+void Agent::exportManualRange()
+{
+    const QDate today = clock_.now().date();
+    const SettingsControls& controls = model_.settings();
+    for (QDate day = controls.DateTimePicker1; day <= controls.DateTimePicker2;
+         day = day.addDays(1)) {
+        if (day >= today)
+            continue;
+        exportRun_.ShopLoop(*konfig_, day, today, [this](const auto& procedure) {
+            // The progress window's part: show the error, close, go on with the next shop.
+            try {
+                if (progressDisplay_)
+                    progressDisplay_->Pokaz(procedure);
+                else
+                    procedure(nullptr);
+            } catch (const std::exception& error) {
+                ShowException(error);
+            }
+        });
+        if (queue_.runState != UploadQueue::Written)
+            break;
+        recordExportedDay(day);
+    }
+}
+
+void Agent::recordExportedDay(const QDate& day)
+{
+    model_.settings().DataOstatniegoEksportu = day;
+    konfig_->ParDataOstEksp = DayNumber(day);
+    model_.settingsShown();
+    configurationStore_->Save();
 }
 
 void Agent::SaveConfiguration()
 {
+    // The record and its stores come with the first session; a save opens one if need be.
+    const bool opened = !configurationStore_;
     try {
-        if (!configurationStore_)
-            throw EQMXDBError(QStringLiteral("Konfiguracja nie została jeszcze wczytana: brak "
-                                             "połączenia z bazą %1")
-                                  .arg(RedactedDatabaseName(session_.databaseName())),
-                              EQMXDBError::NotConnected);
-        configurationStore_->Save();
+        if (opened)
+            session_.ReopenSession();
+        if (configurationStore_)
+            configurationStore_->Save();
     } catch (const std::exception& error) {
         ShowException(error);
     }
+    if (opened && session_.hasSession())
+        session_.CloseSession();
+}
+
+void Agent::BtnUstawDayeOstEkspClick()
+{
+    SettingsControls& controls = model_.settings();
+    controls.DataOstatniegoEksportuEnabled = !controls.DataOstatniegoEksportuEnabled;
+    controls.BtnUstawDayeOstEksp =
+        controls.DataOstatniegoEksportuEnabled ? QStringLiteral("Zapisz") : QStringLiteral("Ustaw");
+    model_.settingsShown();
+    if (controls.DataOstatniegoEksportuEnabled)
+        return;
+    if (konfig_)
+        konfig_->ParDataOstEksp = DayNumber(controls.DataOstatniegoEksportu);
+    SaveConfiguration();
 }
 
 void Agent::start()
@@ -225,7 +272,7 @@ void Agent::StartTimerTimer()
         model_.setWindowVisible(false);
         WriteLog(QStringLiteral("Uruchomiono program"));
         model_.setCaption(workingCaption());
-        scheduler_.timer().start();
+        scheduler_.Enable();
     }
 }
 
@@ -284,7 +331,7 @@ bool Agent::FormCloseQuery()
         session_.CloseSession();
     model_.setWindowVisible(false);
     if (!scheduler_.timer().isActive())
-        scheduler_.timer().start();
+        scheduler_.Enable();
     enableTrayCommandsAfterHide();
     return false;
 }
@@ -309,7 +356,7 @@ void Agent::Terminate(int exitCode)
     if (terminating_)
         return;
     terminating_ = true;
-    scheduler_.timer().stop();
+    scheduler_.Stop();
     model_.setTrayIconShown(false);
     emit terminateRequested(exitCode);
 }
@@ -335,6 +382,7 @@ void Agent::PrzywrocClick()
     model_.setPage(MainPage::Eksport);
     ShowWindow();
     emit model_.raiseRequested();
+    upload_.ShowWaitingFileNotice(scheduler_.failedAttempts());
 }
 
 void Agent::ZakocznczClick()

@@ -1,10 +1,14 @@
 #pragma once
 
-#include "model/event_log.h"
 #include "app/scheduler.h"
-#include "model/session_owner.h"
-#include "model/window_model.h"
+#include "app/upload_step.h"
 #include "config/autostart_entry.h"
+#include "export/export_run.h"
+#include "export/missing_data_requests.h"
+#include "model/event_log.h"
+#include "model/session_owner.h"
+#include "model/upload_queue.h"
+#include "model/window_model.h"
 
 #include <QObject>
 #include <QStringList>
@@ -16,20 +20,25 @@
 namespace tarvexio {
 
 class AutostartStore;
-class ExportRun;
 class ProgressDisplay;
 class Clock;
 class ConfigurationStore;
+class DialUpBackend;
 class Dialogs;
+class FtpClient;
 class Privileges;
 class TDmQMXWDWykazy;
 class TKonfigEksportu;
+class Transmission;
 
 struct AgentPorts {
     Clock& clock;
     Dialogs& dialogs;
     Privileges& privileges;
     AutostartStore& autostart;
+    // A fresh client for every FTP job, on whichever thread runs the job.
+    std::function<std::unique_ptr<FtpClient>()> newFtpClient;
+    DialUpBackend& dialUp;
 };
 
 // Where the agent keeps its files: the program folder (log, configuration, default exchange
@@ -40,8 +49,8 @@ struct AgentLocation {
 };
 
 // The main window's logic without the window: start-up, the show and close handlers, the
-// session, the log and the work timer. Widgets call these operations; tests call them
-// directly; the headless agent has nothing else.
+// session, the log, the work timer, the exports and the uploads. Widgets call these operations;
+// tests call them directly; the headless agent has nothing else.
 class Agent : public QObject {
     Q_OBJECT
 public:
@@ -56,6 +65,10 @@ public:
     EventLog& log() { return log_; }
     SessionOwner& session() { return session_; }
     Scheduler& scheduler() { return scheduler_; }
+    UploadQueue& queue() { return queue_; }
+    UploadStep& upload() { return upload_; }
+    // What every FTP job of this agent is built from.
+    const TDmFtp::Ports& ftpPorts() const { return ftpPorts_; }
     // The settings record and its stores, from the first connected session on.
     TKonfigEksportu* konfig() const { return konfig_.get(); }
     ConfigurationStore* configurationStore() const { return configurationStore_.get(); }
@@ -82,16 +95,19 @@ public:
 
     // "Zap. Konfig." and "Zapisz": saves in the chosen mode, errors shown.
     void SaveConfiguration();
+    // "Ustaw" unlocks the last exported day's picker; "Zapisz" stores the day shown.
+    void BtnUstawDayeOstEkspClick();
+    void BtnTestPolaczeniaClick() { upload_.BtnTestPolaczeniaClick(); }
 
     // The "Eksport" button: the manual export, while the "Eksport" page is shown.
     void EksportClick();
     // Every day of the manual range before today, for every shop, then the upload step.
     void ManualExport();
-    ExportRun& exportRun() { return *exportRun_; }
+    ExportRun& exportRun() { return exportRun_; }
     // The window that shows each shop's run of a manual export (none when headless).
     void setProgressDisplay(ProgressDisplay* display) { progressDisplay_ = display; }
-    // Sends the files waiting in the upload list.
-    void setUploadStep(std::function<void()> step) { uploadStep_ = std::move(step); }
+    // The dialog behind which sends run while the window is in use (none when headless).
+    void setTransmission(Transmission* transmission) { upload_.setTransmission(transmission); }
 
     void WriteLog(const QString& text, bool alert = false) { log_.WriteLog(text, alert); }
     // Exceptions at an operation's outermost handler. Unattended, nobody can answer a box,
@@ -107,6 +123,9 @@ signals:
 private:
     void runStartTimer();
     void onCatalogueReady(TDmQMXWDWykazy& catalogue, bool firstTime);
+    void exportManualRange();
+    // The picker, the record and the stores.
+    void recordExportedDay(const QDate& day);
     bool readCommandLine();
     void enableTrayCommandsAfterHide();
     QString workingCaption() const;
@@ -120,13 +139,16 @@ private:
     WindowModel model_;
     EventLog log_;
     SessionOwner session_;
+    UploadQueue queue_;
+    MissingDataRequests requests_;
+    ExportRun exportRun_;
+    TDmFtp::Ports ftpPorts_;
+    UploadStep upload_;
     Scheduler scheduler_;
     QTimer startTimer_;
     std::unique_ptr<TKonfigEksportu> konfig_;
     std::unique_ptr<ConfigurationStore> configurationStore_;
-    std::unique_ptr<ExportRun> exportRun_;
     ProgressDisplay* progressDisplay_ = nullptr;
-    std::function<void()> uploadStep_;
     bool terminating_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include "app/termination_signals.h"
 #include "app/version.h"
 #include "platform/headless_dialogs.h"
+#include "transport/curl_ftp_client.h"
 
 #include <QCoreApplication>
 
@@ -44,7 +45,9 @@ std::unique_ptr<Agent> CreateProcessAgent(const QStringList& arguments, SystemPo
                                           Dialogs& dialogs)
 {
     auto agent = std::make_unique<Agent>(
-        arguments, AgentPorts{ports.clock, dialogs, ports.privileges, *ports.autostart},
+        arguments,
+        AgentPorts{ports.clock, dialogs, ports.privileges, *ports.autostart,
+                   [] { return std::make_unique<CurlFtpClient>(); }, *ports.dialUp},
         AgentLocation{ProgramFolder(), QCoreApplication::applicationFilePath()},
         QString::fromLatin1(TARVEXIO_VERSION));
     QObject::connect(

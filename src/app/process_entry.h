@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/privileges.h"
 #include "platform/single_instance.h"
+#include "transport/dial_up_backend.h"
 
 #include <QStringList>
 
@@ -19,6 +20,7 @@ struct SystemPorts {
     SystemClock clock;
     Privileges privileges;
     std::unique_ptr<AutostartStore> autostart = CreateSystemAutostartStore();
+    std::unique_ptr<DialUpBackend> dialUp = CreateSystemDialUpBackend();
     SingleInstance instance;
 };
 

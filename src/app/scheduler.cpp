@@ -1,26 +1,68 @@
 #include "app/scheduler.h"
 
+#include "app/day_rule.h"
+#include "app/upload_step.h"
+#include "export/export_run.h"
+#include "export/missing_data_requests.h"
+#include "model/event_log.h"
 #include "model/session_owner.h"
+#include "model/upload_queue.h"
 #include "model/window_model.h"
+#include "platform/clock.h"
+
+#include <QFileInfo>
 
 namespace tarvexio {
 
-Scheduler::Scheduler(WindowModel& model, SessionOwner& session,
-                     std::function<void(const std::exception&)> showException)
-    : model_(model)
-    , session_(session)
-    , showException_(std::move(showException))
+Scheduler::Scheduler(Context context)
+    : c_(std::move(context))
 {
     timer_.setInterval(StartMarkerMs);
     connect(&timer_, &QTimer::timeout, this, &Scheduler::TimerTimer);
 }
 
+void Scheduler::Enable()
+{
+    if (!stopped_)
+        timer_.start();
+}
+
+void Scheduler::Stop()
+{
+    stopped_ = true;
+    timer_.stop();
+}
+
 void Scheduler::TimerTimer()
 {
+    now_ = c_.clock.now();
     timer_.stop();
     if (!connectionPhase())
         return;
-    // The day rule, the export and the upload of the day follow here.
+    try {
+        if (failedAttempts_ != 0) {
+            RetryTick();
+            return;
+        }
+        if (!chooseDay()) {
+            if (c_.session.hasSession())
+                c_.session.CloseSession();
+            Enable();
+            return;
+        }
+        if (dataDate_ < now_.date() && !exportDay())
+            return;
+    } catch (const std::exception& error) {
+        if (c_.session.hasSession())
+            c_.session.CloseSession();
+        c_.showException(error);
+        if (c_.session.hasSession())
+            c_.session.CloseSession();
+        // A retry tick may have taken them away; the tray must not lose "Zakończ".
+        setRestoreCommands(true);
+        Enable();
+        return;
+    }
     endTick();
 }
 
@@ -29,34 +71,134 @@ bool Scheduler::connectionPhase()
     try {
         if (timer_.interval() == StartMarkerMs) {
             timer_.setInterval(numbers_.firstConnectionDelay);
-            timer_.start();
+            Enable();
             return false;
         }
         if (timer_.interval() == numbers_.firstConnectionDelay) {
-            model_.setTrayCommandEnabled(TrayCommand::Przywroc, false);
-            model_.setTrayCommandEnabled(TrayCommand::Zakoncz, false);
+            setRestoreCommands(false);
             timer_.setInterval(numbers_.checkPeriod);
-            session_.ReopenSession();
-            model_.setTrayCommandEnabled(TrayCommand::Przywroc, true);
-            model_.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
+            c_.session.ReopenSession();
+            setRestoreCommands(true);
         }
-        if (session_.hasSession())
-            session_.CloseSession();
+        if (c_.session.hasSession())
+            c_.session.CloseSession();
     } catch (const std::exception& error) {
-        showException_(error);
-        if (session_.hasSession() && !session_.isConnected()) {
-            timer_.start();
+        c_.showException(error);
+        if (c_.session.hasSession() && !c_.session.isConnected()) {
+            Enable();
             return false;
         }
     }
     return true;
 }
 
+bool Scheduler::chooseDay()
+{
+    dataDate_ = QDate();
+    requestMode_ = false;
+    const SettingsControls& controls = c_.model.settings();
+    if (const std::optional<QDate> due = DueDay(controls.DataOstatniegoEksportu, now_,
+                                                controls.CSGodzEdit, controls.CSMinEdit)) {
+        dataDate_ = *due;
+        return true;
+    }
+    const TKonfigEksportu* record = c_.konfig();
+    const std::optional<QDate> requested =
+        record ? c_.requests.FindRequest(*record, now_.date()) : std::nullopt;
+    if (!requested)
+        return false;
+    requestMode_ = true;
+    dataDate_ = *requested;
+    return true;
+}
+
+bool Scheduler::exportDay()
+{
+    if (!c_.session.hasSession())
+        c_.session.ReopenSession();
+    // A refused connection has ended the program, or hidden the window: nothing to do.
+    TKonfigEksportu* record = c_.konfig();
+    if (!c_.session.isConnected() || record == nullptr)
+        return true;
+    c_.exportRun.ShopLoop(*record, dataDate_, now_.date());
+    if (c_.session.hasSession())
+        c_.session.CloseSession();
+    c_.upload.SendWaitingFiles();
+    if (c_.queue.runState == UploadQueue::Written) {
+        failedAttempts_ = 0;
+        finishDay();
+        return true;
+    }
+    timer_.setInterval(numbers_.retryPeriod);
+    failedAttempts_ = 1;
+    // With an attempt limit of 1 or less, the first failure is the last attempt.
+    if (failedAttempts_ < numbers_.attemptLimit)
+        return true;
+    lastAttempt();
+    return false;
+}
+
+void Scheduler::RetryTick()
+{
+    if (failedAttempts_ >= numbers_.attemptLimit) {
+        if (c_.session.hasSession())
+            c_.session.CloseSession();
+        Enable();
+        return;
+    }
+    setRestoreCommands(false);
+    c_.upload.SendWaitingFiles();
+    if (c_.queue.runState == UploadQueue::Written) {
+        finishDay();
+        timer_.setInterval(numbers_.checkPeriod);
+        failedAttempts_ = 0;
+    } else {
+        ++failedAttempts_;
+    }
+    if (failedAttempts_ == numbers_.attemptLimit) {
+        lastAttempt();
+        return;
+    }
+    setRestoreCommands(true);
+    Enable();
+}
+
+void Scheduler::finishDay()
+{
+    if (requestMode_)
+        c_.requests.RemoveHandledDay();
+    else
+        c_.recordExportedDay(dataDate_);
+}
+
+// Nobody has looked for a while: the window comes up with the messages. The files stay in
+// the upload list, and the day unrecorded, so the next tick exports it again.
+void Scheduler::lastAttempt()
+{
+    c_.model.flags().tray = false;
+    c_.log.WriteLog(QStringLiteral("Ostatnia próba wysłania pliku %1 nie powiodła się. "
+                                   "Zdiagnozuj przyczynę i wyślij plik \"ręcznie\"")
+                        .arg(QFileInfo(c_.queue.currentFile).fileName()),
+                    true);
+    failedAttempts_ = 0;
+    c_.model.setTrayCommandEnabled(TrayCommand::Komunikaty, c_.model.messagePane().size() > 1);
+    c_.model.setTrayCommandEnabled(TrayCommand::Przywroc, false);
+    c_.model.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
+    c_.model.setPage(MainPage::Komunikaty);
+    c_.showWindow();
+    Enable();
+}
+
+void Scheduler::setRestoreCommands(bool enabled)
+{
+    c_.model.setTrayCommandEnabled(TrayCommand::Przywroc, enabled);
+    c_.model.setTrayCommandEnabled(TrayCommand::Zakoncz, enabled);
+}
+
 void Scheduler::endTick()
 {
-    model_.setTrayCommandEnabled(TrayCommand::Przywroc, true);
-    model_.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
-    timer_.start();
+    setRestoreCommands(true);
+    Enable();
 }
 
 } // namespace tarvexio

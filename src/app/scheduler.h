@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 
+#include <QDate>
 #include <QObject>
 #include <QTimer>
 
@@ -9,36 +10,79 @@
 
 namespace tarvexio {
 
+class Clock;
+class EventLog;
+class ExportRun;
+class MissingDataRequests;
 class SessionOwner;
+class TKonfigEksportu;
+class UploadStep;
 class WindowModel;
+struct UploadQueue;
 
-// The work timer and its tick. The timer's interval is the scheduler's phase: 100 ms right
-// after start, the first connection delay until the first connection, then the check or
-// retry period.
+// The work timer and its tick: the first connection, then at most one day per tick (a missed
+// day, the daily export, or a day a request file asks for), its upload, and the retries of
+// uploads that failed. The timer's interval is the scheduler's phase: 100 ms right after
+// start, the first connection delay until the first connection, then the check or retry
+// period.
 class Scheduler : public QObject {
     Q_OBJECT
 public:
     static constexpr int StartMarkerMs = 100;
 
-    Scheduler(WindowModel& model, SessionOwner& session,
-              std::function<void(const std::exception&)> showException);
+    struct Context {
+        WindowModel& model;
+        SessionOwner& session;
+        Clock& clock;
+        EventLog& log;
+        UploadQueue& queue;
+        ExportRun& exportRun;
+        UploadStep& upload;
+        MissingDataRequests& requests;
+        std::function<TKonfigEksportu*()> konfig;
+        // The picker, the record and the stores get the day.
+        std::function<void(const QDate&)> recordExportedDay;
+        // Brings the window up with the message pane.
+        std::function<void()> showWindow;
+        std::function<void(const std::exception&)> showException;
+    };
+
+    explicit Scheduler(Context context);
 
     QTimer& timer() { return timer_; }
     const QTimer& timer() const { return timer_; }
     SchedulerNumbers& numbers() { return numbers_; }
+    int failedAttempts() const { return failedAttempts_; }
+
+    // Enables the work timer, unless the program is ending.
+    void Enable();
+    // The program is ending: the timer stops and stays stopped.
+    void Stop();
 
     void TimerTimer();
 
 private:
     // Steps that open and close the first session; false when the tick must end here.
     bool connectionPhase();
+    // The day of this tick; false on an idle tick with no request due.
+    bool chooseDay();
+    // The scheduled export of the day and its upload; false when the tick has ended.
+    bool exportDay();
+    void RetryTick();
+    // A day whose files were all sent: recorded, or its request line removed.
+    void finishDay();
+    void lastAttempt();
+    void setRestoreCommands(bool enabled);
     void endTick();
 
-    WindowModel& model_;
-    SessionOwner& session_;
-    std::function<void(const std::exception&)> showException_;
+    Context c_;
     QTimer timer_;
     SchedulerNumbers numbers_;
+    bool stopped_ = false;
+    QDateTime now_;
+    QDate dataDate_;
+    bool requestMode_ = false;
+    int failedAttempts_ = 0;
 };
 
 } // namespace tarvexio

@@ -1,5 +1,7 @@
 #include "app/termination_signals.h"
 
+#include "platform/stop_request.h"
+
 #include <QtGlobal>
 
 #ifdef Q_OS_UNIX
@@ -20,6 +22,7 @@ int signalPipe[2] = {-1, -1};
 
 void OnSignal(int /*signal*/)
 {
+    RequestStop(); // for work that holds the event loop up
     const char byte = 1;
     // Only async-signal-safe calls here; a full pipe means a wake-up is already pending.
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);

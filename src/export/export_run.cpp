@@ -1,18 +1,19 @@
 #include "export/export_run.h"
 
-#include "model/event_log.h"
-#include "model/session_owner.h"
-#include "model/window_model.h"
 #include "config/konfig_eksportu.h"
 #include "db/db_error.h"
+#include "db/export_queries.h"
 #include "export/business_indicators.h"
 #include "export/data_file_name.h"
 #include "export/export_progress.h"
-#include "db/export_queries.h"
 #include "export/goods_stock.h"
 #include "export/os_name.h"
 #include "export/polish_letters.h"
 #include "export/sales_purchases.h"
+#include "model/event_log.h"
+#include "model/session_owner.h"
+#include "model/upload_queue.h"
+#include "model/window_model.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/windows1250.h"
@@ -58,8 +59,8 @@ void ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, c
             runShop(procedure);
         else
             procedure(nullptr);
-        if (runState_ == Written)
-            uploadList_.append(filePath_);
+        if (env_.queue.runState == UploadQueue::Written)
+            env_.queue.uploadList.append(env_.queue.currentFile);
     }
 }
 
@@ -72,11 +73,11 @@ bool ExportRun::CreateFile(const Shop& shop, const QDate& dataDate)
         return false;
     }
     generationStart_ = env_.clock.now();
-    filePath_ = DataFilePath(directory, shop.code, dataDate, generationStart_);
+    env_.queue.currentFile = DataFilePath(directory, shop.code, dataDate, generationStart_);
     file_.reset();
     try {
         auto file = std::make_unique<TMFile>();
-        file->SetPath(filePath_);
+        file->SetPath(env_.queue.currentFile);
         file->SetReadOnly(false);
         file->Open();
         file->SetPointer(0);
@@ -85,7 +86,8 @@ bool ExportRun::CreateFile(const Shop& shop, const QDate& dataDate)
         return true;
     } catch (const EMFileError&) {
         const QString message =
-            QStringLiteral("Błąd otwarcia pliku ") + QDir::toNativeSeparators(filePath_) +
+            QStringLiteral("Błąd otwarcia pliku ") +
+            QDir::toNativeSeparators(env_.queue.currentFile) +
             QStringLiteral("\nByć może plik jest używany przez inną aplikację.");
         const bool unattended = env_.model.flags().unattended;
         if (!unattended)
@@ -101,7 +103,7 @@ void ExportRun::RunProcedure(const Shop& shop, const QDate& dataDate, const QDat
 {
     if (progress)
         progress->UstawTekst1(QStringLiteral("Eksport dokumentów do FK"));
-    runState_ = Running;
+    env_.queue.runState = UploadQueue::Running;
     try {
         ExportBody(shop, dataDate, today, progress);
     } catch (...) {
@@ -158,7 +160,7 @@ void ExportRun::ExportBody(const Shop& shop, const QDate& dataDate, const QDate&
         step(100, nullptr);
         file_->Close();
         file_.reset();
-        runState_ = Written;
+        env_.queue.runState = UploadQueue::Written;
     } catch (...) {
         reportResult("Wygenerowanie pliku ze sklepu %1 za dzień %2 nie powiodło się", shop,
                      dataDate);
@@ -173,7 +175,7 @@ void ExportRun::writeInfo(const RunContext& run, const Shop& shop)
     writeLine(QStringLiteral("INFO_N|NAZWA_PLIKU|KOD_SKLEPU|DATA_DANYCH|DATA_GENER_S|DATA_GENER_Z|"
                              "WERSJA|KOD_ZRODLA|IL_TOW|IL_ZAK|IL_SPR|IL_MAG|IL_BIZ|OS_NAME|"
                              "SCIEZKA_EXP|DANE_EXP|"));
-    const QFileInfo file(filePath_);
+    const QFileInfo file(env_.queue.currentFile);
     QString name = file.fileName();
     if (const qsizetype at = name.indexOf(QStringLiteral(".DAT")); at >= 0)
         name.remove(at, 4);

@@ -4,7 +4,6 @@
 #include "platform/text_file.h"
 
 #include <QDateTime>
-#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -18,9 +17,11 @@ class ExportProgress;
 class SessionOwner;
 class TKonfigEksportu;
 class WindowModel;
+struct UploadQueue;
 
 struct ExportEnvironment {
     WindowModel& model; // the exchange directory, the consent boxes, the unattended flag
+    UploadQueue& queue; // the run state, the current file and the upload list
     EventLog& log;
     Dialogs& dialogs;
     Clock& clock;
@@ -29,11 +30,10 @@ struct ExportEnvironment {
 };
 
 // Data files for every shop and a day: creating each file, collecting its sections in a fixed
-// order, writing it, reporting the result, and queueing complete files for upload.
+// order, writing it, reporting the result, and queueing complete files for upload. The run
+// state it leaves in the queue tells its callers whether the last run wrote its file.
 class ExportRun {
 public:
-    enum RunState : quint8 { Running = 0, Written = 2, Sending = 4 };
-
     // How a shop's run is carried out: directly (errors pass on), or by a caller that shows
     // a progress window and deals with an error itself.
     using RunShop = std::function<void(const std::function<void(ExportProgress*)>& procedure)>;
@@ -45,9 +45,6 @@ public:
     // called directly and an error ends the loop.
     void ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, const QDate& today,
                   const RunShop& runShop = {});
-
-    quint8 runState() const { return runState_; }
-    QStringList& uploadList() { return uploadList_; }
 
 private:
     struct Shop {
@@ -67,9 +64,6 @@ private:
 
     ExportEnvironment env_;
     QString osName_;
-    quint8 runState_ = Running;
-    QStringList uploadList_;
-    QString filePath_;
     QDateTime generationStart_;
     std::unique_ptr<TMFile> file_;
 };

@@ -3,6 +3,7 @@
 #include "app/agent.h"
 #include "app/process_entry.h"
 #include "forms/gui_dialogs.h"
+#include "forms/tfm_full_progress.h"
 #include "forms/tfm_qmx_progress.h"
 #include "forms/tfrm_main.h"
 
@@ -26,6 +27,8 @@ int RunWithWindows(const QStringList& arguments)
     dialogs.setParentWindow(&window);
     TFmQMXProgress progress(&window);
     agent->setProgressDisplay(&progress);
+    FullProgressTransmission transmission(dialogs, agent->ftpPorts());
+    agent->setTransmission(&transmission);
     agent->ShowWindow();
     agent->start();
     return QApplication::exec();

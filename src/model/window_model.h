@@ -32,6 +32,7 @@ struct SettingsControls {
     QDate DateTimePicker2;
     QDate DataOstatniegoEksportu;
     bool DataOstatniegoEksportuEnabled = false;
+    QString BtnUstawDayeOstEksp = QStringLiteral("Ustaw"); // "Zapisz" while the picker is open
     bool CBAutoStart = false;
     int CBZapisKonfig =
         0; // item index: 0 "do bazy i do pliku", 1 "tylko do bazy", 2 "tylko do pliku"

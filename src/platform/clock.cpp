@@ -1,8 +1,20 @@
 #include "platform/clock.h"
 
+#include "platform/stop_request.h"
+
+#include <QDeadlineTimer>
 #include <QThread>
 
+#include <algorithm>
+
 namespace tarvexio {
+
+namespace {
+
+// How often a pause looks whether the process is ending.
+constexpr qint64 StopPollMs = 50;
+
+} // namespace
 
 QDateTime SystemClock::now() const
 {
@@ -11,8 +23,15 @@ QDateTime SystemClock::now() const
 
 void SystemClock::pause(int milliseconds)
 {
-    if (pauses_ && milliseconds > 0)
-        QThread::msleep(static_cast<unsigned long>(milliseconds));
+    if (!pauses_ || milliseconds <= 0)
+        return;
+    const QDeadlineTimer deadline(milliseconds);
+    while (!StopRequested()) {
+        const qint64 left = deadline.remainingTime();
+        if (left <= 0)
+            return;
+        QThread::msleep(static_cast<unsigned long>(std::min(left, StopPollMs)));
+    }
 }
 
 } // namespace tarvexio

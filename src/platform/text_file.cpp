@@ -51,6 +51,25 @@ void TMFile::WriteLine(const QByteArray& text, const QByteArray& terminator)
         fail("Nie można zapisać do pliku");
 }
 
+bool TMFile::ReadLine(QByteArray& line, const QByteArray& terminator)
+{
+    requireOpen("Nie można odczytać pliku");
+    line.clear();
+    if (file_.atEnd())
+        return false;
+    char byte = 0;
+    while (file_.getChar(&byte)) {
+        line.append(byte);
+        if (line.endsWith(terminator)) {
+            line.chop(terminator.size());
+            return true;
+        }
+    }
+    if (file_.error() != QFileDevice::NoError)
+        fail("Nie można odczytać pliku");
+    return true; // the last line, without a terminator
+}
+
 void TMFile::requireOpen(const char* what) const
 {
     if (!file_.isOpen())

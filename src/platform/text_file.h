@@ -28,6 +28,8 @@ public:
     void SetPointer(qint64 position);
     void SetEof();
     void WriteLine(const QByteArray& text, const QByteArray& terminator);
+    // The bytes up to the next terminator (without it); false at the end of the file.
+    bool ReadLine(QByteArray& line, const QByteArray& terminator);
 
 private:
     [[noreturn]] void fail(const char* what) const;

@@ -1,5 +1,7 @@
 #include "transport/curl_ftp_client.h"
 
+#include "platform/stop_request.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -44,6 +46,7 @@ struct CurlFtpClient::Impl {
     char transferType = 0; // what libcurl believes the server's type to be
     bool performing = false;
     bool disconnectAfterPerform = false;
+    bool stopped = false; // the process is ending
     char errorText[CURL_ERROR_SIZE] = {};
     const WorkHandler* work = nullptr;
     std::exception_ptr workError;
@@ -67,10 +70,16 @@ struct CurlFtpClient::Impl {
         transferType = 0;
     }
 
+    // libcurl calls this about once a second also while it waits for a reply, which is where
+    // a stopping process is noticed.
     static int Progress(void* self, curl_off_t, curl_off_t downloaded, curl_off_t,
                         curl_off_t uploaded)
     {
         auto* d = static_cast<Impl*>(self);
+        if (StopRequested()) {
+            d->stopped = true;
+            return 1;
+        }
         if (d->work == nullptr || *d->work == nullptr)
             return 0;
         try {
@@ -105,7 +114,7 @@ struct CurlFtpClient::Impl {
         curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
         curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Impl::Progress);
         curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
-        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 1L);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
         errorText[0] = '\0';
     }
 
@@ -113,8 +122,7 @@ struct CurlFtpClient::Impl {
     {
         work = handler;
         workError = nullptr;
-        if (handler != nullptr)
-            curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        stopped = false;
         performing = true;
         const CURLcode result = curl_easy_perform(curl);
         performing = false;
@@ -129,7 +137,9 @@ struct CurlFtpClient::Impl {
         }
         if (result != CURLE_OK) {
             const QString reason =
-                QString::fromUtf8(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));
+                stopped ? QStringLiteral("przerwano, program kończy pracę")
+                        : QString::fromUtf8(errorText[0] != '\0' ? errorText
+                                                                 : curl_easy_strerror(result));
             noteWhetherConnected();
             throw EFtpError(QStringLiteral("FTP %1: %2")
                                 .arg(QLatin1StringView(operation), reason)

@@ -2,23 +2,21 @@
 
 #include "config/konfig_eksportu.h"
 #include "platform/clock.h"
-#include "platform/dialogs.h"
 #include "transport/dial_up_backend.h"
 #include "transport/ftp_job.h"
 
 namespace tarvexio {
 
-DialUpConnection::DialUpConnection(DialUpBackend& backend, Clock& clock, Dialogs& dialogs)
+DialUpConnection::DialUpConnection(DialUpBackend& backend, Clock& clock)
     : backend_(backend)
     , clock_(clock)
-    , dialogs_(dialogs)
 {}
 
 bool DialUpConnection::fail(FtpJobDialog* dialog, const char* text)
 {
     if (dialog) {
         dialog->SetPanelCaption(QString::fromUtf8(text));
-        dialogs_.MsgBox({QString::fromUtf8(text), QString()});
+        dialog->MsgBox(QString::fromUtf8(text));
     }
     return false;
 }

@@ -7,7 +7,6 @@
 namespace tarvexio {
 
 class Clock;
-class Dialogs;
 class DialUpBackend;
 
 // The dial-up step of one job: dial only when dial-up is on and no remote-access connection
@@ -17,7 +16,7 @@ public:
     static constexpr int PollPauseMs = 100;
     static constexpr int PauseAfterHangUpMs = 2000;
 
-    DialUpConnection(DialUpBackend& backend, Clock& clock, Dialogs& dialogs);
+    DialUpConnection(DialUpBackend& backend, Clock& clock);
 
     bool DialUp(const TParametryFtp& parameters, FtpJobDialog* dialog) override;
     void HangUpIfDialled() override;
@@ -27,7 +26,6 @@ private:
 
     DialUpBackend& backend_;
     Clock& clock_;
-    Dialogs& dialogs_;
     bool NoDialNeeded = false;
     bool Dialled = false;
     QString handle_;

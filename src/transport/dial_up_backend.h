@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 namespace tarvexio {
@@ -28,5 +29,8 @@ public:
     // The entries that can be dialled, for the settings page.
     virtual QStringList Entries(const QString& phonebook) = 0;
 };
+
+// RAS on Windows, NetworkManager elsewhere.
+std::unique_ptr<DialUpBackend> CreateSystemDialUpBackend();
 
 } // namespace tarvexio

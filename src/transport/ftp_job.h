@@ -30,6 +30,9 @@ public:
     virtual bool ShouldEnd() const = 0;        // the user pressed "Przerwij"
     virtual void SetPanelCaption(const QString& caption) = 0;
     virtual void HideAbortButton() = 0;
+    // A message box with an empty caption, shown by the dialog's own thread; returns once
+    // it has been answered.
+    virtual void MsgBox(const QString& text) = 0;
 };
 
 } // namespace tarvexio

@@ -230,8 +230,8 @@ void TestExportRun::wholeFileByteForByte()
             QCOMPARE(a[i], e[i]);
     }
     QCOMPARE(actual, expected);
-    QCOMPARE(h.agent.exportRun().runState(), ExportRun::Written);
-    QCOMPARE(h.agent.exportRun().uploadList(),
+    QCOMPARE(h.agent.queue().runState, UploadQueue::Written);
+    QCOMPARE(h.agent.queue().uploadList,
              (QStringList{h.path("PST3"), h.path("KRK2"), h.path("LDZ1")}));
 }
 
@@ -349,7 +349,7 @@ void TestExportRun::missingDirectory()
     QCOMPARE(h.doubles.dialogs.boxes.size(), 3);
     QCOMPARE(h.doubles.dialogs.boxes.front().text, "Nie znaleziono katalogu " + directory);
     QCOMPARE(h.doubles.dialogs.boxes.front().caption, QStringLiteral("UWAGA"));
-    QVERIFY(h.agent.exportRun().uploadList().isEmpty());
+    QVERIFY(h.agent.queue().uploadList.isEmpty());
 }
 
 void TestExportRun::trailingSeparatorGivesTheSamePath()
@@ -357,7 +357,7 @@ void TestExportRun::trailingSeparatorGivesTheSamePath()
     Harness h(sqlite_, home_->path());
     h.agent.model().settings().EdKatalogWymiany = h.exchange + u'/';
     h.exportDay(D);
-    QCOMPARE(h.agent.exportRun().uploadList().back(), h.path("LDZ1"));
+    QCOMPARE(h.agent.queue().uploadList.back(), h.path("LDZ1"));
     QCOMPARE(h.info("LDZ1").value(14), h.exchange);
 }
 
@@ -382,7 +382,7 @@ void TestExportRun::fileThatCannotBeCreated()
         QCOMPARE(h.doubles.dialogs.boxes.front().text, message);
     QVERIFY(h.agent.model().messagePane().join(u'\n').contains(message.section(u'\n', 0, 0)));
     // The other shops went on.
-    QCOMPARE(h.agent.exportRun().uploadList(), (QStringList{h.path("PST3"), h.path("LDZ1")}));
+    QCOMPARE(h.agent.queue().uploadList, (QStringList{h.path("PST3"), h.path("LDZ1")}));
 }
 
 void TestExportRun::twoRunsInOneSecond()
@@ -403,8 +403,8 @@ void TestExportRun::errorInTheBodyLeavesTheFileUnqueued()
     // The first shop of the list failed in its indicators: file left, nothing queued.
     QVERIFY(QFile::exists(h.path("PST3")));
     QVERIFY(!QFile::exists(h.path("KRK2")));
-    QVERIFY(h.agent.exportRun().uploadList().isEmpty());
-    QCOMPARE(h.agent.exportRun().runState(), ExportRun::Running);
+    QVERIFY(h.agent.queue().uploadList.isEmpty());
+    QCOMPARE(h.agent.queue().runState, UploadQueue::Running);
     QVERIFY(h.agent.model().messagePane().back().endsWith(
         u"|Wygenerowanie pliku ze sklepu Pusty za dzień 10.03.2026 nie powiodło się"));
 }
@@ -412,12 +412,14 @@ void TestExportRun::errorInTheBodyLeavesTheFileUnqueued()
 void TestExportRun::manualRangeBackwardsOnlyUploads()
 {
     Harness h(sqlite_, home_->path());
-    int uploads = 0;
-    h.agent.setUploadStep([&] { ++uploads; });
+    h.agent.queue().uploadList = {h.exchange + QStringLiteral("/czeka.DAT")};
     h.agent.model().settings().DateTimePicker1 = D;
     h.agent.model().settings().DateTimePicker2 = D.addDays(-1);
     h.agent.ManualExport();
-    QCOMPARE(uploads, 1);
+    // No server is set: the waiting file was tried, failed and waits on.
+    QVERIFY(h.agent.model().messagePane().back().endsWith(
+        u"|Wystąpiły błędy podczas wysyłania pliku czeka.DAT."));
+    QCOMPARE(h.agent.queue().uploadList.size(), 1);
     QVERIFY(QDir(h.exchange).entryList(QDir::Files).isEmpty());
     QVERIFY(h.agent.scheduler().timer().isActive());
 }
@@ -469,7 +471,7 @@ void TestExportRun::manualRangeStopsAfterAFailedLastShop()
     QCOMPARE(progress.shows, 6);
     QCOMPARE(h.doubles.dialogs.exceptions.size(), 1);
     QCOMPARE(h.agent.model().settings().DataOstatniegoEksportu, D);
-    QCOMPARE(h.agent.exportRun().uploadList().size(), 5);
+    QCOMPARE(h.agent.queue().uploadList.size(), 5);
 }
 
 QTEST_GUILESS_MAIN(TestExportRun)

@@ -1,9 +1,13 @@
 #include "app/agent.h"
+#include "forms/tfm_full_progress.h"
 #include "forms/tfm_qmx_progress.h"
 #include "forms/tfrm_main.h"
 #include "support/agent_doubles.h"
+#include "support/ftp_server.h"
 #include "support/test_database.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -24,7 +28,7 @@ private slots:
     void testButtonOnlyInTestMode_data();
     void testButtonOnlyInTestMode();
     void progressWindowShowsTheRun();
-    void eksportButtonRunsTheManualExport();
+    void eksportSendsBehindTheTransmissionDialog();
 
 private:
     QTemporaryDir folder_;
@@ -129,21 +133,47 @@ void TestMainWindow::progressWindowShowsTheRun()
     QVERIFY(!progress.isVisible());
 }
 
-void TestMainWindow::eksportButtonRunsTheManualExport()
+void TestMainWindow::eksportSendsBehindTheTransmissionDialog()
 {
+    test::FtpServer server;
+    QVERIFY(server.started());
     test::AgentDoubles doubles;
     Agent agent({}, doubles.ports(), {folder_.path(), folder_.filePath(QStringLiteral("tarvexio"))},
                 QStringLiteral("1.0.0.0"));
-    int uploads = 0;
-    agent.setUploadStep([&] { ++uploads; });
     Tfrm_main window(agent);
+    FullProgressTransmission transmission(doubles.dialogs, agent.ftpPorts());
+    agent.setTransmission(&transmission);
     agent.ShowWindow();
+    SettingsControls& controls = agent.model().settings();
+    controls.EdKatalogWymiany = folder_.path();
+    controls.ed_hostFTP = QStringLiteral("127.0.0.1");
+    controls.cb_DomyslnyPortFTP = false;
+    controls.ed_portFTP = QString::number(server.port());
+    controls.ed_userFTP = QStringLiteral("tarvexio");
+    controls.ed_hasloFTP = QStringLiteral("haslo");
+    controls.ed_folderFTP = QStringLiteral("./");
+    agent.konfig()->SetKodKVR(0, QStringLiteral("K1"));
+    agent.SaveConfiguration();
+    controls.DateTimePicker1 = controls.DateTimePicker2 = doubles.clock.now().date().addDays(-1);
+
+    QString modalTitle;
+    QTimer probe;
+    connect(&probe, &QTimer::timeout, [&] {
+        if (const QWidget* modal = QApplication::activeModalWidget())
+            modalTitle = modal->windowTitle();
+    });
+    probe.start(10);
     window.findChild<QPushButton*>(QStringLiteral("BtnEksport"))->click();
-    QCOMPARE(uploads, 1);
+    QCOMPARE(modalTitle, QStringLiteral("Transmisja pliku"));
+    QCOMPARE(QDir(server.root()).entryList(QDir::Files).size(), 1);
+    QVERIFY(agent.model().messagePane().back().endsWith(u"|Wysyłanie zakończono pomyślnie."));
+    QVERIFY(agent.queue().uploadList.isEmpty());
+
     // Not while another page is shown.
+    const qsizetype lines = agent.model().messagePane().size();
     agent.model().setPage(MainPage::FTP);
     window.findChild<QPushButton*>(QStringLiteral("BtnEksport"))->click();
-    QCOMPARE(uploads, 1);
+    QCOMPARE(agent.model().messagePane().size(), lines);
 }
 
 QTEST_MAIN(TestMainWindow)

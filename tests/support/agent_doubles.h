@@ -5,6 +5,8 @@
 #include "platform/privileges.h"
 #include "support/fake_clock.h"
 #include "support/recording_dialogs.h"
+#include "transport/curl_ftp_client.h"
+#include "transport/dial_up_backend.h"
 
 #include <QMap>
 
@@ -25,14 +27,33 @@ public:
     QMap<QString, QString> entries;
 };
 
-// Every port of an agent, as doubles.
+// A machine without any remote-access connection: dialling always fails.
+class NoDialUpBackend final : public DialUpBackend {
+public:
+    std::optional<int> ActiveConnections() override { return 0; }
+    Dialled Dial(const QString&, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    std::optional<State> Status(const QString&) override { return std::nullopt; }
+    bool HangUp(const QString&) override { return true; }
+    QStringList Entries(const QString&) override { return {}; }
+};
+
+// Every port of an agent, as doubles; FTP is the real client, for a server of the test's.
 struct AgentDoubles {
     FakeClock clock;
     RecordingDialogs dialogs;
     SettablePrivileges privileges;
     MemoryAutostartStore autostart;
+    NoDialUpBackend dialUp;
 
-    AgentPorts ports() { return {clock, dialogs, privileges, autostart}; }
+    AgentPorts ports()
+    {
+        return {
+            clock, dialogs, privileges, autostart, [] { return std::make_unique<CurlFtpClient>(); },
+            dialUp};
+    }
 };
 
 } // namespace tarvexio::test

@@ -1,6 +1,5 @@
 #include "support/fake_clock.h"
 #include "support/ftp_server.h"
-#include "support/recording_dialogs.h"
 #include "transport/curl_ftp_client.h"
 #include "transport/dial_up.h"
 #include "transport/dial_up_backend.h"
@@ -63,9 +62,11 @@ public:
     bool ShouldEnd() const override { return false; }
     void SetPanelCaption(const QString& text) override { captions << text; }
     void HideAbortButton() override {}
+    void MsgBox(const QString& text) override { boxes << text; }
 
     QStringList rows;
     QStringList captions;
+    QStringList boxes;
 };
 
 TParametryFtp DialParameters()
@@ -141,22 +142,19 @@ void TestDialUp::decisions()
     backend.dialled.succeeded = dialWorks;
     backend.states = states;
     test::FakeClock clock;
-    test::RecordingDialogs dialogs;
     CaptionDialog dialog;
     TParametryFtp parameters = DialParameters();
     parameters.ParPbkCzyModem = dialUpOn ? 1 : 0;
 
-    DialUpConnection step(backend, clock, dialogs);
+    DialUpConnection step(backend, clock);
     QTEST(step.DialUp(parameters, &dialog), "result");
     step.HangUpIfDialled();
     QTEST(backend.calls, "calls");
     if (message.isEmpty()) {
-        QVERIFY(dialogs.boxes.isEmpty() && dialog.captions.isEmpty());
+        QVERIFY(dialog.boxes.isEmpty() && dialog.captions.isEmpty());
     } else {
         QCOMPARE(dialog.captions, QStringList{message});
-        QCOMPARE(dialogs.boxes.size(), 1);
-        QCOMPARE(dialogs.boxes.front().text, message);
-        QCOMPARE(dialogs.boxes.front().caption, QString());
+        QCOMPARE(dialog.boxes, QStringList{message});
     }
     const bool hungUp = backend.calls.contains(QStringLiteral("hang up h1")) && message.isEmpty();
     QCOMPARE(clock.pauses.contains(DialUpConnection::PauseAfterHangUpMs), hungUp);
@@ -168,7 +166,6 @@ void TestDialUp::hangsUpAfterAFailedLogin()
     QVERIFY(server.started());
     ScriptedBackend backend;
     test::FakeClock clock;
-    test::RecordingDialogs dialogs;
     CaptionDialog dialog;
     TParametryFtp parameters = DialParameters();
     parameters.ParSerwerFTP = QStringLiteral("127.0.0.1");
@@ -178,8 +175,7 @@ void TestDialUp::hangsUpAfterAFailedLogin()
     TFtpJobResult result;
     const TDmFtp::Ports ports{[] { return std::make_unique<CurlFtpClient>(); }, clock,
                               [&] {
-                                  return std::make_unique<DialUpConnection>(backend, clock,
-                                                                            dialogs);
+                                  return std::make_unique<DialUpConnection>(backend, clock);
                               }};
     TDmFtp::RunConnectionTest(&dialog, parameters, result, ports);
     QCOMPARE(result.Status, -1);

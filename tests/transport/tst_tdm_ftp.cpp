@@ -39,6 +39,7 @@ public:
         captions << text;
     }
     void HideAbortButton() override { abortHidden = true; }
+    void MsgBox(const QString&) override {}
 
     QList<QPair<QString, QString>> rows;
     QStringList percents;
@@ -293,6 +294,7 @@ void TestTDmFtp::abortDuringDownload()
         bool ShouldEnd() const override { return inner.rows.size() >= 5; }
         void SetPanelCaption(const QString& c) override { inner.SetPanelCaption(c); }
         void HideAbortButton() override { inner.HideAbortButton(); }
+        void MsgBox(const QString&) override {}
     } dialog(h.dialog);
     h.parameters.ParFolderFTP = QStringLiteral("in");
     QVERIFY(!h.send(&dialog));

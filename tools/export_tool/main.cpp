@@ -1,12 +1,13 @@
 // tarvexio-export: the agent's export for operators, without window, scheduler or upload.
-#include "model/event_log.h"
-#include "model/session_owner.h"
 #include "app/version.h"
-#include "model/window_model.h"
 #include "config/konfig_eksportu.h"
 #include "db/database_name.h"
 #include "db/session.h"
 #include "export/export_run.h"
+#include "model/event_log.h"
+#include "model/session_owner.h"
+#include "model/upload_queue.h"
+#include "model/window_model.h"
 #include "platform/clock.h"
 #include "platform/headless_dialogs.h"
 
@@ -152,19 +153,20 @@ int main(int argc, char* argv[])
     model.settings().EdKatalogWymiany = options.directory;
     std::copy(options.consent.begin(), options.consent.end(), model.settings().consent.begin());
 
-    ExportRun run({model, log, dialogs, clock, session, session.version()});
+    UploadQueue written;
+    ExportRun run({model, written, log, dialogs, clock, session, session.version()});
     bool complete = true;
     for (QDate day = options.from; day <= options.to && day < options.today; day = day.addDays(1)) {
-        const qsizetype before = run.uploadList().size();
+        const qsizetype before = written.uploadList.size();
         try {
             run.ShopLoop(*record, day, options.today);
         } catch (const std::exception& error) {
             Print(stderr, QString::fromUtf8(error.what()));
             return 1;
         }
-        for (qsizetype i = before; i < run.uploadList().size(); ++i)
-            Print(stdout, run.uploadList()[i]);
-        complete = complete && run.uploadList().size() - before == record->ShopCount();
+        for (qsizetype i = before; i < written.uploadList.size(); ++i)
+            Print(stdout, written.uploadList[i]);
+        complete = complete && written.uploadList.size() - before == record->ShopCount();
     }
     session.CloseSession();
     return complete ? 0 : 1;

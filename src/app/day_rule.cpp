@@ -1,0 +1,20 @@
+#include "app/day_rule.h"
+
+#include "config/konfig_eksportu.h"
+
+namespace tarvexio {
+
+std::optional<QDate> DueDay(const QDate& lastExported, const QDateTime& now, int hour, int minute)
+{
+    const qint32 last = lastExported.isValid() ? DayNumber(lastExported) : 0;
+    const qint32 gap = DayNumber(now.date()) - last;
+    const bool catchUp = gap > 1 && gap < 100;
+    const QTime time = now.time();
+    const bool afterDailyTime =
+        time.hour() > hour || (time.hour() == hour && time.minute() >= minute);
+    if (!catchUp && !(afterDailyTime && gap > 1))
+        return std::nullopt;
+    return DayFromNumber(last + 1);
+}
+
+} // namespace tarvexio

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+
+#include <optional>
+
+namespace tarvexio {
+
+// The day a scheduler tick exports: the day after the last exported one, when it has ended
+// and is not yesterday's export already made. A gap of 2 to 99 days is caught up at any
+// time, a gap of 100 days or more only from the daily time (hour:minute) on. None: an idle
+// tick. An invalid last day counts as day 0 (30 December 1899).
+std::optional<QDate> DueDay(const QDate& lastExported, const QDateTime& now, int hour, int minute);
+
+} // namespace tarvexio

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "transport/ftp_job.h"
+#include "transport/tdm_ftp.h"
+
+#include <functional>
+
+namespace tarvexio {
+
+class Dialogs;
+class EventLog;
+class TKonfigEksportu;
+class Transmission;
+class WindowModel;
+struct UploadQueue;
+
+// Sending the files of the upload list, one FTP job per file, and the connection test.
+class UploadStep {
+public:
+    struct Context {
+        WindowModel& model; // the exchange directory and the unattended flag
+        UploadQueue& queue;
+        EventLog& log;
+        Dialogs& dialogs;
+        TDmFtp::Ports ftp;
+        std::function<TKonfigEksportu*()> konfig; // none before the first session
+    };
+
+    explicit UploadStep(Context context);
+
+    // The dialog that interactive sends run behind; without it every send runs unattended.
+    void setTransmission(Transmission* transmission) { transmission_ = transmission; }
+
+    // Sends the current file and logs the outcome; the run state says whether it went.
+    void SendOneFile();
+    // Every waiting file, newest first; after each success the scan starts again from the
+    // newest, so a file that failed is tried again. Sent files leave the list.
+    void SendWaitingFiles();
+
+    void BtnTestPolaczeniaClick();
+    // "Plik ... czeka na wysłanie" after the window came back, when sends have failed.
+    void ShowWaitingFileNotice(int failedAttempts);
+
+    const TFtpJobResult& result() const { return result_; }
+
+    // The notice's text, its Polish plural chosen by the number of failed sends.
+    static QString WaitingFileNotice(const QString& fileName, int failedAttempts);
+
+private:
+    Context c_;
+    Transmission* transmission_ = nullptr;
+    TFtpJobResult result_;
+};
+
+} // namespace tarvexio

@@ -1,0 +1,162 @@
+#include "export/missing_data_requests.h"
+
+#include "config/konfig_eksportu.h"
+#include "export/data_file_name.h"
+#include "model/event_log.h"
+#include "model/window_model.h"
+#include "platform/dialogs.h"
+#include "platform/text_file.h"
+#include "platform/windows1250.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace tarvexio {
+
+namespace {
+
+const QByteArray LineEnd("\r\n");
+const QString Suffix = QStringLiteral("_braki.kvr");
+const QString SetAsideSuffix = QStringLiteral(".bad");
+
+// A part of the date that is not a number counts as 0, which no valid date has.
+int DatePart(const QByteArray& line, qsizetype from, qsizetype length)
+{
+    bool ok = false;
+    const int value = line.mid(from, length).toInt(&ok);
+    return ok ? value : 0;
+}
+
+} // namespace
+
+MissingDataRequests::MissingDataRequests(WindowModel& model, EventLog& log, Dialogs& dialogs)
+    : model_(model)
+    , log_(log)
+    , dialogs_(dialogs)
+{}
+
+std::optional<QDate> MissingDataRequests::FirstDay(const QString& path, QString& firstLine)
+{
+    QByteArray line;
+    try {
+        TMFile file;
+        file.SetPath(path);
+        file.SetReadOnly(false);
+        file.Open();
+        file.SetPointer(0);
+        file.ReadLine(line, LineEnd);
+        file.Close();
+    } catch (const EMFileError&) {
+        return std::nullopt;
+    }
+    firstLine = FromWindows1250(line);
+    const QDate day(DatePart(line, 0, 4), DatePart(line, 4, 2), DatePart(line, 6, 2));
+    return day.isValid() ? std::optional(day) : std::nullopt;
+}
+
+std::optional<QDate> MissingDataRequests::FindRequest(const TKonfigEksportu& record,
+                                                      const QDate& today)
+{
+    const QString directory = ExchangeDirectory(model_.settings().EdKatalogWymiany);
+    QSet<QString> looked;
+    for (const Shop& shop : record.ShopListA()) {
+        const QString code = record.KodKVRForShop(shop.id);
+        if (code.isEmpty() || looked.contains(code))
+            continue;
+        looked.insert(code);
+        const QString path = directory + u'/' + code + Suffix;
+        if (!QFileInfo::exists(path))
+            continue;
+        QString firstLine;
+        const std::optional<QDate> day = FirstDay(path, firstLine);
+        if (!day) {
+            setAside(path);
+            continue;
+        }
+        // A day that has not ended yet stays on top until it has, without a line every tick.
+        if (*day >= today)
+            continue;
+        requestFile_ = path;
+        log_.WriteLog(
+            QStringLiteral("Rozpoczęto generowanie eksportu za %1 na podstawie pliku braków")
+                .arg(firstLine),
+            model_.flags().unattended);
+        return day;
+    }
+    return std::nullopt;
+}
+
+void MissingDataRequests::failed(const QString& path, bool withBox)
+{
+    const QString message = QStringLiteral("Błąd otwarcia pliku ") +
+                            QDir::toNativeSeparators(path) +
+                            QStringLiteral("\nByć może plik jest używany przez inną aplikację.");
+    const bool unattended = model_.flags().unattended;
+    if (withBox && !unattended)
+        dialogs_.MsgBox({message, QStringLiteral("UWAGA")});
+    log_.WriteLog(message, unattended);
+}
+
+// An unusable file would be read again at every idle tick; it moves aside, with its days,
+// for someone to look at.
+void MissingDataRequests::setAside(const QString& path)
+{
+    if (reported_.contains(path))
+        return;
+    failed(path, false);
+    const QString aside = path + SetAsideSuffix;
+    QFile::remove(aside);
+    if (QFile::rename(path, aside)) {
+        log_.WriteLog(QStringLiteral("Plik braków %1 odłożono jako %2")
+                          .arg(QFileInfo(path).fileName(), QFileInfo(aside).fileName()),
+                      true);
+    } else {
+        reported_.insert(path);
+        log_.WriteLog(QStringLiteral("Pliku braków %1 nie można odłożyć; jest pomijany")
+                          .arg(QDir::toNativeSeparators(path)),
+                      true);
+    }
+}
+
+void MissingDataRequests::RemoveHandledDay()
+{
+    const QString path = requestFile_;
+    try {
+        TMFile file;
+        file.SetPath(path);
+        file.SetReadOnly(false);
+        file.Open();
+        QByteArray line;
+        int lines = 0;
+        while (file.ReadLine(line, LineEnd))
+            ++lines;
+        if (lines <= 1) {
+            file.Close();
+            if (!QFile::remove(path))
+                throw EMFileError("remove");
+            return;
+        }
+        TMFile copy;
+        copy.SetPath(path + u'~');
+        copy.SetReadOnly(false);
+        copy.Open();
+        copy.SetPointer(0);
+        copy.SetEof();
+        file.SetPointer(0);
+        file.ReadLine(line, LineEnd);
+        while (file.ReadLine(line, LineEnd))
+            copy.WriteLine(line, LineEnd);
+        copy.Close();
+        file.Close();
+        if (!QFile::remove(path) || !QFile::rename(path + u'~', path))
+            throw EMFileError("rename");
+        log_.WriteLog(QStringLiteral("Wysłano brakuące dane i usunięto plik %1")
+                          .arg(QFileInfo(path).fileName()),
+                      model_.flags().unattended);
+    } catch (const EMFileError&) {
+        failed(path, true);
+    }
+}
+
+} // namespace tarvexio
