@@ -1,7 +1,5 @@
 #include "config/configuration_store.h"
 
-#include "model/session_owner.h"
-#include "model/window_model.h"
 #include "config/autostart_entry.h"
 #include "config/configuration_file.h"
 #include "config/konfig_eksportu.h"
@@ -12,6 +10,8 @@
 #include "db/query.h"
 #include "db/session.h"
 #include "db/sql_literals.h"
+#include "model/session_owner.h"
+#include "model/window_model.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 

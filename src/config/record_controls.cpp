@@ -1,7 +1,7 @@
 #include "config/record_controls.h"
 
-#include "model/window_model.h"
 #include "config/konfig_eksportu.h"
+#include "model/window_model.h"
 #include "platform/paths.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "export/sales_purchases.h"
 
-#include "db/session.h"
 #include "db/export_queries.h"
+#include "db/session.h"
 #include "export/record_fields.h"
 #include "export/run_context.h"
 

@@ -45,7 +45,8 @@ void EventLog::Prepare(const QString& programFolder)
         file->SetPointer(file->GetSize());
         file->Close();
     } catch (const EMFileError& error) {
-        qCWarning(lcModel).noquote() << "No log file, messages go to the pane only:" << error.what();
+        qCWarning(lcModel).noquote()
+            << "No log file, messages go to the pane only:" << error.what();
         return;
     }
     file_ = std::move(file);

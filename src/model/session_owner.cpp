@@ -1,11 +1,11 @@
 #include "model/session_owner.h"
 
-#include "model/event_log.h"
-#include "model/window_model.h"
 #include "db/database_name.h"
+#include "db/export_queries.h"
 #include "db/session.h"
 #include "db/shop_catalogue.h"
-#include "db/export_queries.h"
+#include "model/event_log.h"
+#include "model/window_model.h"
 
 namespace tarvexio {
 
