@@ -1,5 +1,6 @@
 #include "demo_generator.h"
 
+#include "config/password_coding.h"
 #include "db/schema.h"
 #include "random_source.h"
 
@@ -10,6 +11,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -55,6 +57,9 @@ const char* const Cities[] = {"Łódź",      "Kraków",       "Gdańsk",      "
                               "Białystok", "Zielona Góra", "Częstochowa", "Toruń",   "Rzeszów",
                               "Śrem",      "Żory",         "Opole",       "Kielce",  "Lublin",
                               "Bydgoszcz", "Szczecin",     "Katowice",    "Olsztyn", "Gorzów"};
+
+const QString PasswordParameters[] = {QStringLiteral("ParHasloFTP"),
+                                      QStringLiteral("ParPbkHaslo")};
 
 const char* const Units[] = {"szt.", "kg", "litr", "opak", "mb", "op kg", "Lt", "para"};
 
@@ -164,6 +169,18 @@ struct Generator {
     {
         const double u = random.unit();
         return 1 + std::min(options.goods - 1, int(options.goods * u * u * u));
+    }
+
+    void agentSettings()
+    {
+        Inserter konfig(db, QStringLiteral("Konfig"), 3);
+        for (const auto& [name, value] : options.settings) {
+            const bool password = std::find(std::begin(PasswordParameters),
+                                            std::end(PasswordParameters),
+                                            name) != std::end(PasswordParameters);
+            konfig.row({QStringLiteral("Tarvexio"), name,
+                        password ? KodowanieHasla(value) : value});
+        }
     }
 
     void dictionaries()
@@ -334,6 +351,7 @@ struct Generator {
 
     void run()
     {
+        agentSettings();
         dictionaries();
         goodsCatalogue();
         for (int shop = 1; shop <= options.shops; ++shop) {

@@ -14,6 +14,8 @@ struct DemoOptions {
     int days = 14;
     QDate lastDay; // the last day with documents
     quint64 seed = 1;
+    // The agent's settings (name, value) for its Konfig group; passwords plain, stored coded.
+    QList<QPair<QString, QString>> settings;
 };
 
 // Fills an empty database that already has the schema with a chain's data. The same options

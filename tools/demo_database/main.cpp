@@ -43,6 +43,11 @@ int main(int argc, char* argv[])
          QStringLiteral("YYYY-MM-DD")},
         {QStringLiteral("seed"), QStringLiteral("Seed: the same seed gives the same data."),
          QStringLiteral("n"), QStringLiteral("1")},
+        {QStringLiteral("setting"),
+         QStringLiteral("A setting of the agent in its Konfig group, e.g. ParSerwerFTP=host or "
+                        "ParKodKVR#1=1001 (passwords are given plain and stored coded); "
+                        "repeatable."),
+         QStringLiteral("name=value")},
     });
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("The database file to create."));
@@ -65,6 +70,16 @@ int main(int argc, char* argv[])
     if (!options.lastDay.isValid()) {
         std::fprintf(stderr, "--last-day: expected YYYY-MM-DD\n");
         ok = false;
+    }
+    for (const QString& setting : parser.values(QStringLiteral("setting"))) {
+        const qsizetype at = setting.indexOf(u'=');
+        if (at <= 0) {
+            std::fprintf(stderr, "--setting: expected name=value, got '%s'\n",
+                         qPrintable(setting));
+            ok = false;
+            continue;
+        }
+        options.settings.append({setting.left(at), setting.mid(at + 1)});
     }
     if (parser.positionalArguments().size() != 1) {
         std::fprintf(stderr, "Give exactly one database file to create.\n");
