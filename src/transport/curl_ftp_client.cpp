@@ -12,9 +12,21 @@
 #include <exception>
 #include <mutex>
 
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
+
 namespace tarvexio {
 
 namespace {
+
+#ifdef Q_OS_WIN
+constexpr int ShutBoth = SD_BOTH;
+#else
+constexpr int ShutBoth = SHUT_RDWR;
+#endif
 
 struct SlistDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
@@ -63,6 +75,10 @@ struct CurlFtpClient::Impl {
 
     void closeConnection()
     {
+        // QUIT waits for the server's reply, and nothing can cut that wait short: a process
+        // that is ending leaves without it.
+        if (curl != nullptr && StopRequested())
+            shutDownSocket();
         if (curl != nullptr)
             curl_easy_cleanup(curl); // sends QUIT on a live control connection
         curl = nullptr;
@@ -194,6 +210,14 @@ struct CurlFtpClient::Impl {
             throw EFtpError(QStringLiteral("FTP %1: brak połączenia")
                                 .arg(QLatin1StringView(operation))
                                 .toStdString());
+    }
+
+    void shutDownSocket()
+    {
+        curl_socket_t socket = CURL_SOCKET_BAD;
+        if (curl_easy_getinfo(curl, CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK &&
+            socket != CURL_SOCKET_BAD)
+            ::shutdown(socket, ShutBoth);
     }
 
     void noteWhetherConnected()

@@ -5,6 +5,7 @@
 #include "db/session.h"
 #include "export/export_progress.h"
 #include "export/export_run.h"
+#include "export/missing_data_requests.h"
 #include "export/os_name.h"
 #include "export_fixture.h"
 #include "platform/windows1250.h"
@@ -150,6 +151,8 @@ private slots:
     void manualRangeBackwardsOnlyUploads();
     void manualRangeStopsBeforeToday();
     void manualRangeStopsAfterAFailedLastShop();
+    void requestFiles_data();
+    void requestFiles();
 
 private:
     QString database(const QString& engine);
@@ -472,6 +475,46 @@ void TestExportRun::manualRangeStopsAfterAFailedLastShop()
     QCOMPARE(h.doubles.dialogs.exceptions.size(), 1);
     QCOMPARE(h.agent.model().settings().DataOstatniegoEksportu, D);
     QCOMPARE(h.agent.queue().uploadList.size(), 5);
+}
+
+void TestExportRun::requestFiles_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QDate>("day"); // none: nothing started
+    QTest::addColumn<bool>("setAside");
+    QTest::newRow("a day and text after it")
+        << QByteArray("20260305 ponownie\r\n20260306\r\n") << QDate(2026, 3, 5) << false;
+    QTest::newRow("a day not yet ended waits")
+        << Morning.date().toString(QStringLiteral("yyyyMMdd")).toLatin1() << QDate() << false;
+    QTest::newRow("not a date") << QByteArray("20261345\r\n") << QDate() << true;
+    QTest::newRow("empty") << QByteArray() << QDate() << true;
+}
+
+void TestExportRun::requestFiles()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QDate, day);
+    QFETCH(bool, setAside);
+    Harness h(sqlite_, home_->path());
+    h.agent.model().flags().unattended = true;
+    const QString path = h.exchange + QStringLiteral("/LDZ1_braki.kvr");
+    WriteFile(path, content);
+    MissingDataRequests requests(h.agent.model(), h.agent.log(), h.doubles.dialogs);
+    QCOMPARE(requests.FindRequest(*h.agent.konfig(), Morning.date()).value_or(QDate()), day);
+    QCOMPARE(QFile::exists(path + ".bad"), setAside);
+    QCOMPARE(QFile::exists(path), !setAside);
+    const qsizetype lines = h.agent.model().messagePane().size();
+    // A file set aside is not read again; a waiting one is looked at again, quietly.
+    QCOMPARE(requests.FindRequest(*h.agent.konfig(), Morning.date()).value_or(QDate()), day);
+    if (!day.isValid()) {
+        QCOMPARE(h.agent.model().messagePane().size(), lines);
+        QCOMPARE(h.agent.model().trayBlinking(), setAside);
+        return;
+    }
+    requests.RemoveHandledDay();
+    QCOMPARE(ReadFile(path), QByteArray("20260306\r\n"));
+    QVERIFY(h.agent.model().messagePane().back().endsWith(
+        u"|Wysłano brakuące dane i usunięto plik LDZ1_braki.kvr"));
 }
 
 QTEST_GUILESS_MAIN(TestExportRun)

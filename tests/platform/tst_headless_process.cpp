@@ -1,4 +1,5 @@
 // The real agent binary, headless, as a service would run it.
+#include "support/agent_process.h"
 #include "support/test_database.h"
 
 #include <QFile>
@@ -6,38 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-
-namespace {
-
-struct AgentProcess {
-    AgentProcess(const QString& home, const QString& runtime, const QStringList& arguments)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TARVEXIO_HEADLESS"), QStringLiteral("1"));
-        env.insert(QStringLiteral("TARVEXIO_HOME"), home);
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-        process.setProcessEnvironment(env);
-        process.start(qEnvironmentVariable("TARVEXIO_BINARY"), arguments);
-    }
-    ~AgentProcess()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
-    }
-
-    QProcess process;
-};
-
-QString ReadLog(const QString& home)
-{
-    QFile file(home + QStringLiteral("/Tarvexio.log"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-} // namespace
+using tarvexio::test::AgentProcess;
+using tarvexio::test::ReadAgentLog;
 
 class TestHeadlessProcess : public QObject {
     Q_OBJECT
@@ -55,7 +26,6 @@ private:
 
 void TestHeadlessProcess::init()
 {
-    QFile::setPermissions(runtime_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     database_ = home_.filePath(QStringLiteral("qmx.db"));
     if (!QFile::exists(database_))
         tarvexio::test::CreateSqliteDatabase(database_, {{1, QStringLiteral("Sklep Łódź")}});
@@ -64,24 +34,25 @@ void TestHeadlessProcess::init()
 
 void TestHeadlessProcess::runsConnectsAndStopsOnSigterm()
 {
-    AgentProcess agent(home_.path(), runtime_.path(),
-                       {"BAZA=" + database_, "IDENT=jan", "PIERWSZE_POLACZENIE_PO_N_S=1"});
+    AgentProcess agent(home_.path(),
+                       {"BAZA=" + database_, "IDENT=jan", "PIERWSZE_POLACZENIE_PO_N_S=1"},
+                       runtime_.path());
     QVERIFY(agent.process.waitForStarted(5000));
-    QTRY_VERIFY_WITH_TIMEOUT(ReadLog(home_.path()).contains("Rozłączono się z bazą " + database_),
-                             20000);
-    const QString log = ReadLog(home_.path());
+    QTRY_VERIFY_WITH_TIMEOUT(
+        ReadAgentLog(home_.path()).contains("Rozłączono się z bazą " + database_), 20000);
+    const QString log = ReadAgentLog(home_.path());
     QVERIFY(log.contains(u"|Uruchomiono program\r\n"));
     QVERIFY(log.indexOf(u"Uruchomiono program") < log.indexOf(u"Połączono się z bazą"));
 
     // A second agent for the same user is refused and leaves the first alone.
-    AgentProcess second(home_.path(), runtime_.path(), {"BAZA=" + database_, "IDENT=jan"});
+    AgentProcess second(home_.path(), {"BAZA=" + database_, "IDENT=jan"}, runtime_.path());
     QVERIFY(second.process.waitForFinished(10000));
     QCOMPARE(second.process.exitCode(), 0);
     QVERIFY(QString::fromLocal8Bit(second.process.readAllStandardError())
                 .contains(u"Aplikacja jest już uruchomiona"));
     QCOMPARE(agent.process.state(), QProcess::Running);
 
-    ::kill(pid_t(agent.process.processId()), SIGTERM);
+    agent.terminate();
     QVERIFY(agent.process.waitForFinished(10000));
     QCOMPARE(agent.process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(agent.process.exitCode(), 0);
@@ -92,24 +63,23 @@ void TestHeadlessProcess::runsConnectsAndStopsOnSigterm()
 
 void TestHeadlessProcess::badNumberEndsWithUsageError()
 {
-    AgentProcess agent(home_.path(), runtime_.path(),
-                       {"BAZA=" + database_, "IDENT=jan", "SPRAWDAJ_CO_N_H=pół"});
+    AgentProcess agent(home_.path(), {"BAZA=" + database_, "IDENT=jan", "SPRAWDAJ_CO_N_H=pół"});
     QVERIFY(agent.process.waitForFinished(15000));
     QCOMPARE(agent.process.exitCode(), 2);
     const QString errors = QString::fromLocal8Bit(agent.process.readAllStandardError());
     QVERIFY2(errors.contains(u"SPRAWDAJ_CO_N_H=pół: 'pół' nie jest poprawną liczbą"),
              qPrintable(errors));
-    QVERIFY(!ReadLog(home_.path()).contains(u"Uruchomiono program"));
+    QVERIFY(!ReadAgentLog(home_.path()).contains(u"Uruchomiono program"));
 }
 
 void TestHeadlessProcess::refusedFirstConnectionEndsProgram()
 {
     const QString missing = home_.filePath(QStringLiteral("brak.db"));
-    AgentProcess agent(home_.path(), runtime_.path(),
+    AgentProcess agent(home_.path(),
                        {"BAZA=" + missing, "IDENT=jan", "PIERWSZE_POLACZENIE_PO_N_S=0"});
     QVERIFY(agent.process.waitForFinished(15000));
     QCOMPARE(agent.process.exitCode(), 0);
-    QVERIFY(ReadLog(home_.path()).contains("Nie udało się połączyć z bazą " + missing));
+    QVERIFY(ReadAgentLog(home_.path()).contains("Nie udało się połączyć z bazą " + missing));
     QVERIFY(!QFile::exists(missing));
 }
 

@@ -1,0 +1,41 @@
+#include "support/agent_process.h"
+
+#include <QFile>
+
+#include <csignal>
+
+namespace tarvexio::test {
+
+AgentProcess::AgentProcess(const QString& home, const QStringList& arguments,
+                           const QString& runtime)
+{
+    const QString folder = runtime.isEmpty() ? runtime_.path() : runtime;
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TARVEXIO_HEADLESS"), QStringLiteral("1"));
+    env.insert(QStringLiteral("TARVEXIO_HOME"), home);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder);
+    process.setProcessEnvironment(env);
+    process.start(qEnvironmentVariable("TARVEXIO_BINARY"), arguments);
+}
+
+AgentProcess::~AgentProcess()
+{
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+}
+
+void AgentProcess::terminate()
+{
+    ::kill(pid_t(process.processId()), SIGTERM);
+}
+
+QString ReadAgentLog(const QString& home)
+{
+    QFile file(home + QStringLiteral("/Tarvexio.log"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace tarvexio::test

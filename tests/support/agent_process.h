@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace tarvexio::test {
+
+// The real agent binary, headless as a service runs it, with its program folder (log,
+// configuration) in home and a runtime folder (its single-instance lock) of its own unless
+// one is given. Killed if still running at the end.
+class AgentProcess {
+public:
+    AgentProcess(const QString& home, const QStringList& arguments,
+                 const QString& runtime = QString());
+    ~AgentProcess();
+    AgentProcess(const AgentProcess&) = delete;
+    AgentProcess& operator=(const AgentProcess&) = delete;
+
+    QProcess process;
+    // SIGTERM, as a service manager stops it.
+    void terminate();
+
+private:
+    QTemporaryDir runtime_;
+};
+
+// The agent's log in its program folder.
+QString ReadAgentLog(const QString& home);
+
+} // namespace tarvexio::test
