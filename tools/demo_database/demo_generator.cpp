@@ -58,8 +58,7 @@ const char* const Cities[] = {"Łódź",      "Kraków",       "Gdańsk",      "
                               "Śrem",      "Żory",         "Opole",       "Kielce",  "Lublin",
                               "Bydgoszcz", "Szczecin",     "Katowice",    "Olsztyn", "Gorzów"};
 
-const QString PasswordParameters[] = {QStringLiteral("ParHasloFTP"),
-                                      QStringLiteral("ParPbkHaslo")};
+const QString PasswordParameters[] = {QStringLiteral("ParHasloFTP"), QStringLiteral("ParPbkHaslo")};
 
 const char* const Units[] = {"szt.", "kg", "litr", "opak", "mb", "op kg", "Lt", "para"};
 
@@ -175,11 +174,11 @@ struct Generator {
     {
         Inserter konfig(db, QStringLiteral("Konfig"), 3);
         for (const auto& [name, value] : options.settings) {
-            const bool password = std::find(std::begin(PasswordParameters),
-                                            std::end(PasswordParameters),
-                                            name) != std::end(PasswordParameters);
-            konfig.row({QStringLiteral("Tarvexio"), name,
-                        password ? KodowanieHasla(value) : value});
+            const bool password =
+                std::find(std::begin(PasswordParameters), std::end(PasswordParameters), name) !=
+                std::end(PasswordParameters);
+            konfig.row(
+                {QStringLiteral("Tarvexio"), name, password ? KodowanieHasla(value) : value});
         }
     }
 

@@ -74,8 +74,7 @@ int main(int argc, char* argv[])
     for (const QString& setting : parser.values(QStringLiteral("setting"))) {
         const qsizetype at = setting.indexOf(u'=');
         if (at <= 0) {
-            std::fprintf(stderr, "--setting: expected name=value, got '%s'\n",
-                         qPrintable(setting));
+            std::fprintf(stderr, "--setting: expected name=value, got '%s'\n", qPrintable(setting));
             ok = false;
             continue;
         }
