@@ -82,6 +82,9 @@ void UploadStep::SendWaitingFiles()
             --i;
         }
     }
+    // Paths left over mean the day has not gone out, also when the loop was cut short.
+    if (!files.isEmpty())
+        c_.queue.runState = UploadQueue::Sending;
 }
 
 void UploadStep::BtnTestPolaczeniaClick()

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace tarvexio {
 
 namespace {
@@ -20,12 +22,14 @@ const QByteArray LineEnd("\r\n");
 const QString Suffix = QStringLiteral("_braki.kvr");
 const QString SetAsideSuffix = QStringLiteral(".bad");
 
-// A part of the date that is not a number counts as 0, which no valid date has.
+// A part of the date that is not all digits counts as 0, which no valid date has.
 int DatePart(const QByteArray& line, qsizetype from, qsizetype length)
 {
-    bool ok = false;
-    const int value = line.mid(from, length).toInt(&ok);
-    return ok ? value : 0;
+    const QByteArray part = line.mid(from, length);
+    if (part.size() != length ||
+        !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return 0;
+    return part.toInt();
 }
 
 } // namespace

@@ -15,6 +15,8 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+
 namespace tarvexio {
 
 namespace {
@@ -41,13 +43,8 @@ TFmFullProgress::TFmFullProgress(Dialogs& dialogs, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , dialogs_(dialogs)
     , link_([this](const QString& text) {
-        // The job waits on its own thread until the box has been answered here.
-        QMetaObject::invokeMethod(
-            this,
-            [this, text] {
-                dialogs_.MsgBox({text, QString()});
-            },
-            Qt::BlockingQueuedConnection);
+        showView(); // what the job showed before the box, its caption above all
+        dialogs_.MsgBox({text, QString()});
     })
     , grid_(new QTableWidget(0, 2, this))
     , panel_(new QLabel(this))
@@ -61,9 +58,12 @@ TFmFullProgress::TFmFullProgress(Dialogs& dialogs, QWidget* parent)
 
     grid_->setObjectName(QStringLiteral("GrMssg"));
     grid_->setHorizontalHeaderLabels({QStringLiteral("Operacja"), QStringLiteral("Status")});
-    grid_->horizontalHeader()->setFont(GreenBold(12));
-    grid_->horizontalHeader()->resizeSection(0, 400);
-    grid_->horizontalHeader()->setStretchLastSection(true);
+    QHeaderView* header = grid_->horizontalHeader();
+    header->setFont(GreenBold(12));
+    header->setFixedHeight(19);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setSectionResizeMode(1, QHeaderView::Fixed);
+    header->resizeSection(1, 50);
     grid_->verticalHeader()->hide();
     grid_->setShowGrid(false);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -89,6 +89,7 @@ TFmFullProgress::TFmFullProgress(Dialogs& dialogs, QWidget* parent)
     panelLayout->addWidget(bar_, 1);
 
     przerwij_->setObjectName(QStringLiteral("Przerwij"));
+    przerwij_->setAutoDefault(false); // Enter must not stop a transfer
     connect(przerwij_, &QPushButton::clicked, this, &TFmFullProgress::PrzerwijClick);
     auto* ctrlP = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     connect(ctrlP, &QShortcut::activated, this, [this] {
@@ -109,12 +110,16 @@ TFmFullProgress::TFmFullProgress(Dialogs& dialogs, QWidget* parent)
     connect(&timer_, &QTimer::timeout, this, &TFmFullProgress::TimerTimer);
 }
 
+// Only a program that is ending closes the dialog under a running job: the job is asked to
+// stop at its next progress event.
 TFmFullProgress::~TFmFullProgress()
 {
-    if (worker_ != nullptr) {
-        worker_->wait();
-        delete worker_;
-    }
+    if (worker_ == nullptr)
+        return;
+    if (workerAlive())
+        link_.RequestEnd();
+    worker_->wait();
+    delete worker_;
 }
 
 bool TFmFullProgress::RunTransmission(Dialogs& dialogs, const TDmFtp::Ports& ports,
@@ -190,6 +195,7 @@ void TFmFullProgress::TimerTimer()
         } catch (const std::exception& error) {
             dialogs_.ShowExceptionNow(error);
         } catch (...) {
+            dialogs_.ShowExceptionNow(std::runtime_error("Nieznany błąd transmisji"));
         }
     }
     accept();

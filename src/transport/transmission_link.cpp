@@ -80,6 +80,9 @@ bool TransmissionLink::Drain(TransmissionView& view)
         case MsgHideAbort:
             view.abortVisible = false;
             break;
+        case MsgShowBox:
+            showBox_(message->Text);
+            break;
         default: // MsgFinalError was taken when posted; other kinds mean nothing here
             break;
         }

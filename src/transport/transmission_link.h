@@ -49,10 +49,17 @@ struct TransmissionView {
 // travels through one queue, so it takes effect on the dialog's thread in the order asked.
 class TransmissionLink final : public FtpJobDialog {
 public:
-    // Kinds of our own for the bar, the panel and the button, beside the job's three.
-    enum InternalKind : qint32 { MsgSetProgress = 201, MsgPanelCaption = 202, MsgHideAbort = 203 };
+    // Kinds of our own for the bar, the panel, the button and a message box, beside the job's
+    // three.
+    enum InternalKind : qint32 {
+        MsgSetProgress = 201,
+        MsgPanelCaption = 202,
+        MsgHideAbort = 203,
+        MsgShowBox = 204,
+    };
 
-    // showBox shows a message box on the dialog's thread and returns once it is answered.
+    // showBox shows a message box; Drain calls it, on the dialog's thread, when the box's
+    // turn comes, with the view as it stands at that point.
     explicit TransmissionLink(std::function<void(const QString& text)> showBox);
 
     // The job's side, from its own thread.
@@ -61,7 +68,8 @@ public:
     bool ShouldEnd() const override { return shouldEnd_.load(); }
     void SetPanelCaption(const QString& caption) override;
     void HideAbortButton() override;
-    void MsgBox(const QString& text) override { showBox_(text); }
+    // The job goes on; the box comes up in its turn, after what the job posted before it.
+    void MsgBox(const QString& text) override { put(MsgShowBox, text); }
 
     // The dialog's side. "Przerwij": the job sees it at its next progress event.
     void RequestEnd() { shouldEnd_.store(true); }
