@@ -65,6 +65,11 @@ void UploadStep::SendOneFile()
                             .arg(result_.RequestsFetched)
                             .arg(result_.RequestsFound),
                         alert);
+    if (!result_.RefusedNames.isEmpty())
+        c_.log.WriteLog(QStringLiteral("Pliki z brakami o nazwach niedozwolonych w nazwie pliku "
+                                       "pozostawiono na serwerze: %1")
+                            .arg(result_.RefusedNames.join(QStringLiteral(", "))),
+                        true);
 }
 
 void UploadStep::SendWaitingFiles()

@@ -1,6 +1,8 @@
 #include "transport/curl_ftp_client.h"
 
 #include "platform/stop_request.h"
+#include "platform/windows1250.h"
+#include "transport/ftp_replies.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,7 +16,10 @@
 
 #ifdef Q_OS_WIN
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #else
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #endif
 
@@ -33,12 +38,27 @@ struct SlistDeleter {
 };
 using Slist = std::unique_ptr<curl_slist, SlistDeleter>;
 
+// Names, folders and the login go out in Windows-1250, as the servers of the service read them.
 Slist Commands(const QStringList& commands)
 {
     curl_slist* list = nullptr;
     for (const QString& command : commands)
-        list = curl_slist_append(list, command.toUtf8().constData());
+        list = curl_slist_append(list, ToWindows1250(command).constData());
     return Slist(list);
+}
+
+QString ReplyText(const QByteArray& reply)
+{
+    return FromWindows1250(reply);
+}
+
+quint16 PortOf(const curl_sockaddr* address)
+{
+    if (address->family == AF_INET)
+        return ntohs(reinterpret_cast<const sockaddr_in*>(&address->addr)->sin_port);
+    if (address->family == AF_INET6)
+        return ntohs(reinterpret_cast<const sockaddr_in6*>(&address->addr)->sin6_port);
+    return 0;
 }
 
 size_t AppendTo(char* data, size_t size, size_t count, void* target)
@@ -55,6 +75,8 @@ struct CurlFtpClient::Impl {
     FtpLogin login;
     QString baseUrl;
     bool connected = false;
+    bool loggedIn = false; // this job's control connection has been made once
+    bool reconnectRefused = false;
     char transferType = 0; // what libcurl believes the server's type to be
     bool performing = false;
     bool disconnectAfterPerform = false;
@@ -83,7 +105,22 @@ struct CurlFtpClient::Impl {
             curl_easy_cleanup(curl); // sends QUIT on a live control connection
         curl = nullptr;
         connected = false;
+        loggedIn = false;
         transferType = 0;
+    }
+
+    // Once the job has logged in, libcurl may not open another control connection behind
+    // its back (it would log in again, in the login folder): data connections go to other
+    // ports, a new control connection to the server's own.
+    // (CURLINFO_NUM_CONNECTS cannot tell: it counts the data connections too.)
+    static curl_socket_t OpenSocket(void* self, curlsocktype purpose, curl_sockaddr* address)
+    {
+        auto* d = static_cast<Impl*>(self);
+        if (purpose == CURLSOCKTYPE_IPCXN && d->loggedIn && PortOf(address) == d->login.port) {
+            d->reconnectRefused = true;
+            return CURL_SOCKET_BAD;
+        }
+        return ::socket(address->family, address->socktype, address->protocol);
     }
 
     // libcurl calls this about once a second also while it waits for a reply, which is where
@@ -113,11 +150,13 @@ struct CurlFtpClient::Impl {
         if (curl == nullptr)
             curl = curl_easy_init();
         curl_easy_reset(curl); // options only: the control connection stays
-        const QByteArray url =
-            (baseUrl + QString::fromLatin1(QUrl::toPercentEncoding(path))).toUtf8();
+        const QByteArray url = baseUrl.toLatin1() + ToWindows1250(path).toPercentEncoding();
         curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-        curl_easy_setopt(curl, CURLOPT_USERNAME, login.user.toUtf8().constData());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, login.password.toUtf8().constData());
+        curl_easy_setopt(curl, CURLOPT_USERNAME, ToWindows1250(login.user).constData());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, ToWindows1250(login.password).constData());
+        curl_easy_setopt(curl, CURLOPT_PROXY, ""); // never one, whatever the environment says
+        curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &Impl::OpenSocket);
+        curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, this);
         curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
         if (!login.passive)
             curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
@@ -151,6 +190,13 @@ struct CurlFtpClient::Impl {
             noteWhetherConnected();
             std::rethrow_exception(std::exchange(workError, nullptr));
         }
+        // libcurl found the control connection gone and was refused a new one.
+        if (std::exchange(reconnectRefused, false)) {
+            connected = false;
+            throw EFtpError(QStringLiteral("FTP %1: połączenie zostało zerwane")
+                                .arg(QLatin1StringView(operation))
+                                .toStdString());
+        }
         if (result != CURLE_OK) {
             const QString reason =
                 stopped ? QStringLiteral("przerwano, program kończy pracę")
@@ -179,13 +225,12 @@ struct CurlFtpClient::Impl {
         curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &AppendTo);
         curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replies);
         perform(operation);
-        // The last line of each reply: three digits and a blank.
-        QList<QByteArray> finals;
-        for (const QByteArray& line : replies.split('\n')) {
-            const QByteArray reply = line.trimmed();
-            if (reply.size() >= 4 && reply[3] == ' ')
-                finals << reply;
-        }
+        // One reply per command, or something else took part in the exchange.
+        const QList<QByteArray> finals = FinalReplyLines(replies);
+        if (finals.size() != commands.size())
+            throw EFtpError(QStringLiteral("FTP %1: odpowiedzi serwera nie pasują do poleceń")
+                                .arg(QLatin1StringView(operation))
+                                .toStdString());
         return finals;
     }
 
@@ -197,7 +242,7 @@ struct CurlFtpClient::Impl {
             const QByteArray reply = replies.value(i);
             if (!reply.startsWith('2') && !reply.startsWith('3'))
                 throw EFtpError(QStringLiteral("FTP %1: %2")
-                                    .arg(commands[i].section(u' ', 0, 0), QString::fromUtf8(reply))
+                                    .arg(commands[i].section(u' ', 0, 0), ReplyText(reply))
                                     .toStdString());
         }
     }
@@ -250,6 +295,7 @@ void CurlFtpClient::Connect(const FtpLogin& login)
     curl_easy_setopt(d_->curl, CURLOPT_NOBODY, 1L);
     d_->perform("login");
     d_->connected = true;
+    d_->loggedIn = true;
 }
 
 void CurlFtpClient::ChangeDir(const QString& folder)
@@ -268,6 +314,7 @@ void CurlFtpClient::SetTransferTypeBinary()
 void CurlFtpClient::Put(const QString& localPath, const QString& remoteName,
                         const WorkHandler& work)
 {
+    d_->requireConnection("STOR");
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly))
         throw EFtpError(
@@ -305,7 +352,7 @@ QStringList CurlFtpClient::List()
     for (const QByteArray& line : listing.split('\n')) {
         const QByteArray name = line.endsWith('\r') ? line.chopped(1) : line;
         if (!name.isEmpty())
-            names << QString::fromUtf8(name);
+            names << FromWindows1250(name);
     }
     return names;
 }

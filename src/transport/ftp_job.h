@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace tarvexio {
 
@@ -15,6 +16,8 @@ struct TFtpJobResult {
     qint32 RequestsFound = 0;
     qint32 RequestsFetched = 0;
     qint32 Status = Failure;
+    // Request files found but left on the server: their names could not be files here.
+    QStringList RefusedNames;
 };
 
 // The transmission dialog as a job sees it; every call may come from the job's own thread.

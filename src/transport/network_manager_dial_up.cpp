@@ -94,8 +94,9 @@ DialUpBackend::Dialled NetworkManagerDialUp::Dial(const QString& /*phonebook*/,
             arguments << "passwd-file" << secrets.fileName();
         }
     }
+    // Even when nmcli gives up waiting, the link may come up later: the caller hangs it up.
     const Result result = run_(arguments);
-    return {result.exitCode == 0, result.exitCode == 0 ? entry : QString()};
+    return {result.exitCode == 0, entry};
 }
 
 std::optional<DialUpBackend::State> NetworkManagerDialUp::Status(const QString& handle)

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace tarvexio {
 
 namespace {
@@ -17,10 +19,15 @@ struct EAbort {};
 const QString Pending = QStringLiteral("...");
 const QString Ok = QStringLiteral("OK");
 
-// A listed name that could write outside the local folder is never downloaded.
+// A listed name that could write outside the local folder, or that Windows cannot save (every
+// job would fail on it), is never downloaded.
 bool SafeLocalName(const QString& name)
 {
-    return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(QStringLiteral(".."));
+    if (name.contains(QStringLiteral("..")))
+        return false;
+    return std::none_of(name.begin(), name.end(), [](QChar c) {
+        return c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c);
+    });
 }
 
 } // namespace
@@ -65,7 +72,13 @@ bool TDmFtp::RunConnectionTest(FtpJobDialog* dialog, const TParametryFtp& parame
     auto job = std::unique_ptr<TDmFtp>(new TDmFtp(dialog, parameters, result, ports));
     try {
         if (job->ConnectServer()) {
-            job->client_->List();
+            try {
+                job->client_->List();
+            } catch (...) {
+                // A line this test dialled is never left up.
+                job->dropConnection();
+                throw;
+            }
             if (job->ChangeRemoteDir(parameters.ParFolderFTP)) {
                 result.Status = TFtpJobResult::Success;
                 job->FinishSession();
@@ -102,12 +115,17 @@ bool TDmFtp::ConnectServer()
         setStatus(Connected ? Ok : QStringLiteral("Błąd !!!"));
         return Connected;
     } catch (...) {
-        if (Connected)
-            client_->Disconnect();
-        Connected = false;
-        dialUp_->HangUpIfDialled();
+        dropConnection();
         return false;
     }
+}
+
+void TDmFtp::dropConnection()
+{
+    if (Connected)
+        client_->Disconnect();
+    Connected = false;
+    dialUp_->HangUpIfDialled();
 }
 
 bool TDmFtp::ChangeRemoteDir(const QString& folder)
@@ -191,8 +209,12 @@ void TDmFtp::FetchRequestFiles()
             result_.RequestsFound += name.contains(pattern) ? 1 : 0;
         FetchedCount = 0;
         for (const QString& name : names) {
-            if (!name.contains(pattern) || !SafeLocalName(name))
+            if (!name.contains(pattern))
                 continue;
+            if (!SafeLocalName(name)) {
+                result_.RefusedNames << name;
+                continue;
+            }
             const QString local = QDir(parameters_.ParFolderLokalFTP).filePath(name);
             addRow(QStringLiteral("Pobieranie pliku: ") + name, Pending);
             if (!DownloadFile(name, local)) {

@@ -52,6 +52,8 @@ private:
     void ReportError(const QString& text);
     void FinishSession();
 
+    // After a failure: the client disconnected, a line this job dialled hung up.
+    void dropConnection();
     // One upload or download with progress shown; false when it raised.
     bool sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer);
     void showTransferDone(const QString& panelCaption);

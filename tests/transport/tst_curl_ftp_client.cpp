@@ -1,6 +1,7 @@
 #include "support/files.h"
 #include "support/ftp_server.h"
 #include "transport/curl_ftp_client.h"
+#include "transport/ftp_replies.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,12 +22,15 @@ FtpLogin Login(const test::FtpServer& server, const QString& password = QStringL
 } // namespace
 
 // The whole command sequence and the timeouts are the FTP job's tests; here, what only the
-// client decides: a refused command raises and leaves the connection as it was.
+// client decides: a refused command raises and leaves the connection as it was; replies are
+// read by their grammar.
 class TestCurlFtpClient : public QObject {
     Q_OBJECT
 private slots:
     void refusedCommandsRaise_data();
     void refusedCommandsRaise();
+    void finalReplyLines_data();
+    void finalReplyLines();
 };
 
 void TestCurlFtpClient::refusedCommandsRaise_data()
@@ -69,6 +73,26 @@ void TestCurlFtpClient::refusedCommandsRaise()
     // The same connection goes on with the next command.
     QVERIFY(client.List().contains(QStringLiteral("a_braki.kvr")));
     QCOMPARE(server.commands().filter(QStringLiteral("USER")).size(), 1);
+}
+
+void TestCurlFtpClient::finalReplyLines_data()
+{
+    QTest::addColumn<QByteArray>("replies");
+    QTest::addColumn<QList<QByteArray>>("finals");
+    QTest::newRow("one line each") << QByteArray("350 Ready\r\n250 Renamed\r\n")
+                                   << QList<QByteArray>{"350 Ready", "250 Renamed"};
+    QTest::newRow("continuation lines that look like replies")
+        << QByteArray("250-Renamed\r\n 550 not the end\r\n550 nor this\r\n250 End\r\n")
+        << QList<QByteArray>{"250 End"};
+    QTest::newRow("a code alone") << QByteArray("200\r\n") << QList<QByteArray>{"200"};
+    QTest::newRow("text that is no reply")
+        << QByteArray("hello\r\n21 x\r\n") << QList<QByteArray>{};
+}
+
+void TestCurlFtpClient::finalReplyLines()
+{
+    QFETCH(QByteArray, replies);
+    QTEST(FinalReplyLines(replies), "finals");
 }
 
 QTEST_GUILESS_MAIN(TestCurlFtpClient)

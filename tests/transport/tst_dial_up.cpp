@@ -86,7 +86,8 @@ class TestDialUp : public QObject {
 private slots:
     void decisions_data();
     void decisions();
-    void hangsUpAfterAFailedLogin();
+    void hangsUpAfterAFailedConnectionTest_data();
+    void hangsUpAfterAFailedConnectionTest();
     void nmcliTerseFields_data();
     void nmcliTerseFields();
     void nmcliCountsDialKindsOnly();
@@ -160,9 +161,24 @@ void TestDialUp::decisions()
     QCOMPARE(clock.pauses.contains(DialUpConnection::PauseAfterHangUpMs), hungUp);
 }
 
-void TestDialUp::hangsUpAfterAFailedLogin()
+void TestDialUp::hangsUpAfterAFailedConnectionTest_data()
 {
-    test::FtpServer server;
+    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("login refused")
+        << QStringList{} << "złe hasło"
+        << QStringList{"Łączenie z internetem|OK", "Łączenie z 127.0.0.1|..."};
+    QTest::newRow("listing refused")
+        << QStringList{"--refuse", "NLST"} << "haslo"
+        << QStringList{"Łączenie z internetem|OK", "Łączenie z 127.0.0.1|OK"};
+}
+
+void TestDialUp::hangsUpAfterAFailedConnectionTest()
+{
+    QFETCH(QStringList, faults);
+    QFETCH(QString, password);
+    test::FtpServer server(faults);
     QVERIFY(server.started());
     ScriptedBackend backend;
     test::FakeClock clock;
@@ -171,7 +187,7 @@ void TestDialUp::hangsUpAfterAFailedLogin()
     parameters.ParSerwerFTP = QStringLiteral("127.0.0.1");
     parameters.ParPortFTP = server.port();
     parameters.ParUserFTP = QStringLiteral("tarvexio");
-    parameters.ParHasloFTP = QStringLiteral("złe hasło");
+    parameters.ParHasloFTP = password;
     TFtpJobResult result;
     const TDmFtp::Ports ports{[] { return std::make_unique<CurlFtpClient>(); }, clock,
                               [&] {
@@ -180,7 +196,7 @@ void TestDialUp::hangsUpAfterAFailedLogin()
     TDmFtp::RunConnectionTest(&dialog, parameters, result, ports);
     QCOMPARE(result.Status, -1);
     QVERIFY(backend.calls.contains(QStringLiteral("hang up h1")));
-    QCOMPARE(dialog.rows, (QStringList{"Łączenie z internetem|OK", "Łączenie z 127.0.0.1|..."}));
+    QTEST(dialog.rows, "rows");
 }
 
 void TestDialUp::nmcliTerseFields_data()
@@ -237,6 +253,13 @@ void TestDialUp::nmcliStatesAndSecrets()
                                  QStringLiteral("tajne"));
     QVERIFY(dialled.succeeded);
     QCOMPARE(dialled.handle, QStringLiteral("Modem GSM"));
+    // nmcli gave up waiting: the link may still come up, so there is a handle to hang up.
+    NetworkManagerDialUp timedOut([](const QStringList&) {
+        return NetworkManagerDialUp::Result{3, {}};
+    });
+    const auto failed = timedOut.Dial(QString(), QStringLiteral("Modem GSM"), {}, {});
+    QVERIFY(!failed.succeeded);
+    QCOMPARE(failed.handle, QStringLiteral("Modem GSM"));
     QCOMPARE(secretsSeen, QByteArray("gsm.password:tajne\n"));
     QVERIFY(!asked.join(u'\n').contains(u"tajne"));
     for (const auto& [text, expected] : {std::pair{"activated", DialUpBackend::State::Connected},

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -107,6 +108,7 @@ class TestTDmFtp : public QObject {
 private slots:
     void sendsAndFetches();
     void rootFolderSendsNoCwd();
+    void polishLettersOnTheWire();
     void connectionTest_data();
     void connectionTest();
     void faults_data();
@@ -123,6 +125,13 @@ private slots:
 
 void TestTDmFtp::sendsAndFetches()
 {
+    // A proxy in the environment is not used: these point at nothing.
+    qputenv("ALL_PROXY", "http://127.0.0.1:9");
+    qputenv("ftp_proxy", "http://127.0.0.1:9");
+    const auto noProxy = qScopeGuard([] {
+        qunsetenv("ALL_PROXY");
+        qunsetenv("ftp_proxy");
+    });
     Harness h;
     QVERIFY(h.server.started());
     h.request(QStringLiteral("K1_braki.kvr"), "2026-03-01\r\n");
@@ -169,6 +178,19 @@ void TestTDmFtp::rootFolderSendsNoCwd()
     QVERIFY(QFile::exists(h.server.root() + "/PSHD_K1_HD0001_20260310_080910.DAT"));
 }
 
+void TestTDmFtp::polishLettersOnTheWire()
+{
+    Harness h({"--encoding", "cp1250", "--password", "hasło żółw"});
+    QVERIFY(QDir(h.server.root()).mkdir(QStringLiteral("Łódź")));
+    WriteFile(h.server.root() + "/Łódź/Żabka_braki.kvr", "20260305\r\n");
+    h.parameters.ParHasloFTP = QStringLiteral("hasło żółw");
+    h.parameters.ParFolderFTP = QStringLiteral("Łódź");
+    QVERIFY(h.send());
+    QVERIFY(QFile::exists(h.server.root() + "/Łódź/PSHD_K1_HD0001_20260310_080910.DAT"));
+    QCOMPARE(ReadFile(h.local.filePath(QStringLiteral("Żabka_braki.kvr"))),
+             QByteArray("20260305\r\n"));
+}
+
 void TestTDmFtp::connectionTest_data()
 {
     QTest::addColumn<QString>("password");
@@ -209,6 +231,11 @@ void TestTDmFtp::faults_data()
         << QStringList{"--drop", "STOR"} << "Błąd wysyłania pliku %1" << false;
     QTest::newRow("RNTO refused") << QStringList{"--refuse", "RNTO"} << "Błąd wysyłania pliku %1"
                                   << true;
+    // libcurl would log in again behind the job's back, in the login folder.
+    QTest::newRow("closed after STOR's reply")
+        << QStringList{"--close-after", "STOR"} << "Błąd wysyłania pliku %1" << true;
+    QTest::newRow("closed after CWD's reply")
+        << QStringList{"--close-after", "CWD"} << "Błąd wysyłania pliku %1" << false;
 }
 
 void TestTDmFtp::faults()
@@ -225,6 +252,8 @@ void TestTDmFtp::faults()
     QCOMPARE(QFile::exists(h.server.root() + "/in/PSHD_K1_HD0001_20260310_080910.DAT.tmp"),
              temporaryLeft);
     QVERIFY(!QFile::exists(h.server.root() + "/in/PSHD_K1_HD0001_20260310_080910.DAT"));
+    QCOMPARE(QDir(h.server.root()).entryList(QDir::Files), QStringList()); // the login folder
+    QCOMPARE(h.server.commands().filter(QStringLiteral("USER")).size(), 1);
     // A failed send disconnects; the request files wait for a later job.
     QVERIFY(QFile::exists(h.server.root() + "/in/K1_braki.kvr"));
 }
@@ -324,7 +353,11 @@ public:
     void SetTransferTypeBinary() override {}
     void Put(const QString&, const QString&, const WorkHandler&) override {}
     void Rename(const QString&, const QString&) override {}
-    QStringList List() override { return {"../../x_braki.kvr", "..\\y_braki.kvr", "K1_braki.kvr"}; }
+    QStringList List() override
+    {
+        return {"../../x_braki.kvr", "..\\y_braki.kvr", "K1_braki.kvr",  "a:b_braki.kvr",
+                "c*_braki.kvr",      "d?_braki.kvr",    "e\tf_braki.kvr"};
+    }
     qint64 Size(const QString&) override { return -1; }
     void Get(const QString& name, const QString& localPath, const WorkHandler&) override
     {
@@ -353,8 +386,10 @@ void TestTDmFtp::hostileNameStaysInTheLocalFolder()
                                   return std::make_unique<NoDialUp>();
                               }};
     TDmFtp::RunSendJob(nullptr, parameters, file, result, ports);
-    QCOMPARE(result.RequestsFound, 3); // found, but only the safe one is fetched
+    QCOMPARE(result.RequestsFound, 7); // found, but only the safe one is fetched
     QCOMPARE(result.RequestsFetched, 1);
+    QCOMPARE(result.RefusedNames.size(), 6);
+    QVERIFY(!result.RefusedNames.contains(QStringLiteral("K1_braki.kvr")));
     QCOMPARE(downloads,
              QStringList{"K1_braki.kvr>" + local.filePath(QStringLiteral("K1_braki.kvr"))});
 }
