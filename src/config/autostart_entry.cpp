@@ -2,8 +2,6 @@
 
 #include "platform/autostart_store.h"
 
-#include <QDir>
-
 namespace tarvexio {
 
 namespace {
@@ -15,13 +13,15 @@ QString Name()
 
 } // namespace
 
-QString AutostartEntry::Command(const QString& programFilePath, const QString& databaseName,
-                                const QString& userIdent, bool testMode)
+AutostartCommand AutostartEntry::Command(const QString& programFilePath,
+                                         const QString& databaseName, const QString& userIdent,
+                                         bool testMode)
 {
-    QString command = QStringLiteral("\"%1\" BAZA=%2 IDENT=%3")
-                          .arg(QDir::toNativeSeparators(programFilePath), databaseName, userIdent);
+    AutostartCommand command{
+        programFilePath,
+        {QStringLiteral("BAZA=") + databaseName, QStringLiteral("IDENT=") + userIdent}};
     if (testMode)
-        command += QStringLiteral(" TEST");
+        command.arguments << QStringLiteral("TEST");
     return command;
 }
 

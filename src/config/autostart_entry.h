@@ -5,6 +5,7 @@
 namespace tarvexio {
 
 class AutostartStore;
+struct AutostartCommand;
 
 // The agent's own start-with-the-system entry, "QMX2KVR".
 class AutostartEntry {
@@ -25,8 +26,8 @@ public:
     void Synchronise(bool wanted, const QString& programFilePath, const QString& databaseName,
                      const QString& userIdent, bool testMode);
 
-    static QString Command(const QString& programFilePath, const QString& databaseName,
-                           const QString& userIdent, bool testMode);
+    static AutostartCommand Command(const QString& programFilePath, const QString& databaseName,
+                                    const QString& userIdent, bool testMode);
 
 private:
     AutostartStore& store_;

@@ -98,10 +98,7 @@ int ConfigurationStore::ReadReadFromFileRow()
         query.Open();
         if (query.GetCount() != 1)
             return 0;
-        bool ok = false;
-        const int value =
-            query.FieldByName(QStringLiteral("ParWartosc")).GetAsString().trimmed().toInt(&ok);
-        return ok ? value : 0;
+        return ParameterNumber(query.FieldByName(QStringLiteral("ParWartosc")).GetAsString(), 0);
     } catch (const EQMXDBError& error) {
         TableFailed(error);
     }
@@ -133,9 +130,9 @@ int ConfigurationStore::LoadFromTable()
         const TMField value = query.FieldByName(QStringLiteral("ParWartosc"));
         for (; !query.Eof(); query.Next()) {
             hadRows = true;
-            const QString trimmedName = name.GetAsString().trimmed();
+            const QString trimmedName = TrimmedParameterText(name.GetAsString());
             if (!trimmedName.isEmpty())
-                AddParameterLine(lines, trimmedName, value.GetAsString().trimmed());
+                AddParameterLine(lines, trimmedName, TrimmedParameterText(value.GetAsString()));
         }
     } catch (const EQMXDBError& error) {
         TableFailed(error);

@@ -1,5 +1,8 @@
 #include "config/parameter_lines.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace tarvexio {
 
 namespace {
@@ -9,7 +12,9 @@ bool IsBlankOrControl(QChar c)
     return c.unicode() <= 0x20;
 }
 
-QString TrimmedOfControls(QStringView text)
+} // namespace
+
+QString TrimmedParameterText(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -20,7 +25,12 @@ QString TrimmedOfControls(QStringView text)
     return text.mid(begin, end - begin).toString();
 }
 
-} // namespace
+qint32 ParameterNumber(const QString& text, qint32 fallback)
+{
+    bool ok = false;
+    const qint32 number = TrimmedParameterText(text).toInt(&ok, 10);
+    return ok ? number : fallback;
+}
 
 void AddParameterLine(QStringList& lines, const QString& name, const QString& value)
 {
@@ -31,7 +41,7 @@ QString ParameterName(const QStringList& lines, int i, int width)
 {
     if (i < 0 || i >= lines.size())
         return {};
-    return TrimmedOfControls(QStringView(lines[i]).left(width));
+    return TrimmedParameterText(QStringView(lines[i]).left(width));
 }
 
 QString ParameterValue(const QStringList& lines, int i, int width)
@@ -39,23 +49,26 @@ QString ParameterValue(const QStringList& lines, int i, int width)
     if (i < 0 || i >= lines.size() || lines[i].size() < width)
         return {};
     // Column 35 counted from 1: the value reader overlaps the name field by one column.
-    return TrimmedOfControls(QStringView(lines[i]).mid(width - 1, ParameterValueLength));
+    return TrimmedParameterText(QStringView(lines[i]).mid(width - 1, ParameterValueLength));
 }
 
 int NumberAfterSeparator(const QString& text, QChar separator)
 {
-    constexpr int MaxDigits = 9; // beyond that no 32-bit shop id is meant
-    int number = 0;
-    int unit = 1;
-    int digits = 0;
+    constexpr qint64 Largest = std::numeric_limits<qint32>::max();
+    qint64 number = 0;
+    qint64 unit = 1;
+    bool tooLarge = false;
     qsizetype i = text.size() - 1;
     for (; i > 0 && text[i] >= u'0' && text[i] <= u'9'; --i) {
-        if (++digits > MaxDigits)
-            return 0;
-        number += (text[i].unicode() - u'0') * unit;
-        unit *= 10;
+        if (const int digit = text[i].unicode() - u'0'; digit != 0) {
+            tooLarge = tooLarge || unit > Largest;
+            number += unit > Largest ? 0 : digit * unit;
+        }
+        unit = std::min(unit * 10, Largest + 1);
     }
-    return i >= 0 && text[i] == separator ? number : 0;
+    if (tooLarge || number > Largest)
+        return 0;
+    return i >= 0 && text[i] == separator ? static_cast<int>(number) : 0;
 }
 
 } // namespace tarvexio

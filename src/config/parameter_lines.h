@@ -21,7 +21,15 @@ QString ParameterName(const QStringList& lines, int i, int width = ParameterName
 QString ParameterValue(const QStringList& lines, int i, int width = ParameterNameWidth);
 
 // The number written by the digits at the end of text, when the character before them is the
-// separator; else 0 ("Par#" and "123" give 0).
+// separator; else 0 ("Par#" and "123" give 0). Leading zeros count for nothing; a number
+// beyond 32 bits gives 0.
 int NumberAfterSeparator(const QString& text, QChar separator);
+
+// A stored text as both stores read it: leading and trailing blanks and control characters
+// removed.
+QString TrimmedParameterText(QStringView text);
+
+// A stored whole number, trimmed as above; the fallback when it is not a decimal number.
+qint32 ParameterNumber(const QString& text, qint32 fallback);
 
 } // namespace tarvexio

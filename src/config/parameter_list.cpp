@@ -112,24 +112,19 @@ QString ValueText(const TKonfigEksportu& record, const Field& field)
                       field);
 }
 
-qint32 NumberOr(const QString& text, qint32 fallback)
-{
-    bool ok = false;
-    const qint32 number = text.toInt(&ok, 10);
-    return ok ? number : fallback;
-}
-
 void Apply(TKonfigEksportu& record, const Field& field, const QString& value)
 {
     std::visit(
         Overloaded{
-            [&](const IntField& f) { record.*f.field = NumberOr(value, f.fallback); },
-            [&](const FtpIntField& f) { record.ftp.*f.field = NumberOr(value, f.fallback); },
-            [&](const ConsentField& f) { record.consent[f.index] = NumberOr(value, 1); },
+            [&](const IntField& f) { record.*f.field = ParameterNumber(value, f.fallback); },
+            [&](const FtpIntField& f) { record.ftp.*f.field = ParameterNumber(value, f.fallback); },
+            [&](const ConsentField& f) { record.consent[f.index] = ParameterNumber(value, 1); },
             [&](const WordField& f) {
-                record.*f.field = static_cast<quint16>(NumberOr(value, f.fallback));
+                record.*f.field = static_cast<quint16>(ParameterNumber(value, f.fallback));
             },
-            [&](const ByteFlagField& f) { record.ftp.*f.field = NumberOr(value, 0) != 0 ? 1 : 0; },
+            [&](const ByteFlagField& f) {
+                record.ftp.*f.field = ParameterNumber(value, 0) != 0 ? 1 : 0;
+            },
             [&](const TextField& f) { record.*f.field = value; },
             [&](const FtpTextField& f) {
                 record.ftp.*f.field = f.password ? DekodowanieHasla(value) : value;

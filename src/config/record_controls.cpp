@@ -1,6 +1,7 @@
 #include "config/record_controls.h"
 
 #include "config/konfig_eksportu.h"
+#include "config/parameter_lines.h"
 #include "model/window_model.h"
 #include "platform/paths.h"
 
@@ -66,9 +67,7 @@ void GatherControls(const SettingsControls& controls, TKonfigEksportu& record)
     ftp.ParUserFTP = controls.ed_userFTP;
     ftp.ParHasloFTP = controls.ed_hasloFTP;
     ftp.ParFolderFTP = controls.ed_folderFTP;
-    bool isNumber = false;
-    const int port = controls.ed_portFTP.trimmed().toInt(&isNumber);
-    ftp.ParPortFTP = isNumber ? port : SettingsControls::FtpDefaultPort;
+    ftp.ParPortFTP = ParameterNumber(controls.ed_portFTP, SettingsControls::FtpDefaultPort);
     ftp.ParDomyslnyPortFTP = controls.cb_DomyslnyPortFTP ? 1 : 0;
     ftp.ParTrybPasywnyFTP = 1;
     ftp.ParFolderLokalFTP = record.ParEksportDir;

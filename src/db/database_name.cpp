@@ -2,34 +2,148 @@
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QUrl>
 
 namespace tarvexio {
 
 namespace {
 
-bool IsPostgresUrl(const QString& name)
+const QString OdbcPrefix = QStringLiteral("odbc:");
+
+// The length of "postgresql://" or "postgres://" at the start of name; 0 for anything else.
+qsizetype PostgresSchemeLength(const QString& name)
 {
-    return name.startsWith(QStringLiteral("postgresql://"), Qt::CaseInsensitive) ||
-           name.startsWith(QStringLiteral("postgres://"), Qt::CaseInsensitive);
+    for (const char* scheme : {"postgresql://", "postgres://"}) {
+        if (name.startsWith(QLatin1StringView(scheme), Qt::CaseInsensitive))
+            return qsizetype(qstrlen(scheme));
+    }
+    return 0;
 }
 
-const QString OdbcPrefix = QStringLiteral("odbc:");
+// A PostgreSQL URL cut by its syntax alone, so that a part that is badly written can never
+// move the password into another part (a raw "#" would make a URL parser drop the host).
+struct UrlParts {
+    qsizetype userInfoStart = 0;
+    qsizetype at = -1; // the "@" that ends the user information, or -1
+    QString userInfo;
+    QString hostPort;
+    QString path;
+};
+
+UrlParts SplitUrl(const QString& name, qsizetype schemeLength)
+{
+    UrlParts parts;
+    parts.userInfoStart = schemeLength;
+    // A password may hold "/" or "?", so the last "@" ends the user information.
+    parts.at = name.lastIndexOf(u'@');
+    if (parts.at < schemeLength)
+        parts.at = -1;
+    const qsizetype hostStart = parts.at < 0 ? schemeLength : parts.at + 1;
+    if (parts.at >= 0)
+        parts.userInfo = name.mid(schemeLength, parts.at - schemeLength);
+    const qsizetype slash = name.indexOf(u'/', hostStart);
+    parts.hostPort = name.mid(hostStart, slash < 0 ? -1 : slash - hostStart);
+    if (slash >= 0)
+        parts.path = name.mid(slash + 1).section(u'?', 0, 0);
+    return parts;
+}
+
+// What is wrong with one part of the URL, empty when nothing is: every "%" opens two hex
+// digits, and the characters that separate the URL's parts do not appear raw.
+QString PartProblem(const QString& part, const QString& separators)
+{
+    for (qsizetype i = 0; i < part.size(); ++i) {
+        const QChar c = part[i];
+        if (c == u'%') {
+            const auto hex = [&](qsizetype j) {
+                return j < part.size() && QStringView(u"0123456789abcdefABCDEF").contains(part[j]);
+            };
+            if (!hex(i + 1) || !hex(i + 2))
+                return QStringLiteral("\"%\" bez dwóch cyfr szesnastkowych");
+            continue;
+        }
+        // Which character it is stays unsaid: it may be one of the password's.
+        if (separators.contains(c) || c.unicode() < 0x20)
+            return QStringLiteral("znak, który trzeba zapisać jako %XX");
+    }
+    return {};
+}
+
+QString Decoded(const QString& part)
+{
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(part.toUtf8()));
+}
+
+DatabaseTarget ParsePostgresUrl(const QString& name, qsizetype schemeLength,
+                                const QString& userIdent)
+{
+    DatabaseTarget target;
+    target.engine = SqlEngine::PostgreSQL;
+    const UrlParts parts = SplitUrl(name, schemeLength);
+    const qsizetype colon = parts.userInfo.indexOf(u':');
+    const QString user = colon < 0 ? parts.userInfo : parts.userInfo.left(colon);
+    const QString password = colon < 0 ? QString() : parts.userInfo.mid(colon + 1);
+
+    QString host = parts.hostPort;
+    QString port;
+    if (host.startsWith(u'[')) { // an IPv6 address
+        const qsizetype close = host.indexOf(u']');
+        port = close < 0 ? QString() : host.mid(close + 1);
+        host = close < 0 ? host.mid(1) : host.mid(1, close - 1);
+        if (port.startsWith(u':'))
+            port.remove(0, 1);
+        else if (!port.isEmpty())
+            target.problem = QStringLiteral("po adresie w nawiasach może być tylko \":port\"");
+    } else if (const qsizetype portColon = host.lastIndexOf(u':'); portColon >= 0) {
+        port = host.mid(portColon + 1);
+        host = host.left(portColon);
+    }
+
+    const struct {
+        const char* what;
+        QString text;
+        QString separators;
+    } checks[] = {
+        {"nazwa użytkownika", user, QStringLiteral(":/?#[]@")},
+        {"hasło", password, QStringLiteral("/?#[]@")},
+        {"serwer", host, QStringLiteral("/?#@")},
+        {"nazwa bazy", parts.path, QStringLiteral("/?#[]@")},
+    };
+    for (const auto& check : checks) {
+        if (!target.problem.isEmpty())
+            break;
+        if (const QString problem = PartProblem(check.text, check.separators); !problem.isEmpty())
+            target.problem = QString::fromUtf8(check.what) + QStringLiteral(" zawiera ") + problem;
+    }
+    bool portOk = port.isEmpty();
+    const int portNumber = port.isEmpty() ? -1 : port.toInt(&portOk);
+    if (target.problem.isEmpty() && (!portOk || portNumber < 1 || portNumber > 65535))
+        target.problem = QStringLiteral("port \"%1\" nie jest numerem portu").arg(port);
+
+    target.host = Decoded(host);
+    target.port = portNumber;
+    target.databaseName = Decoded(parts.path);
+    target.userName = user.isEmpty() ? userIdent : Decoded(user);
+    target.password = Decoded(password);
+    return target;
+}
+
+const QRegularExpression& OdbcSecret()
+{
+    // A braced value may hold ";" and "}}" stands for one "}".
+    static const QRegularExpression secret(
+        QStringLiteral("\\b(PWD|PASSWORD)(\\s*=\\s*)(\\{(?:[^}]|\\}\\})*\\}?|[^;]*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return secret;
+}
 
 } // namespace
 
 DatabaseTarget ParseDatabaseName(const QString& name, const QString& userIdent)
 {
+    if (const qsizetype scheme = PostgresSchemeLength(name))
+        return ParsePostgresUrl(name, scheme, userIdent);
     DatabaseTarget target;
-    if (IsPostgresUrl(name)) {
-        const QUrl url(name, QUrl::StrictMode);
-        target.engine = SqlEngine::PostgreSQL;
-        target.host = url.host();
-        target.port = url.port(-1);
-        target.databaseName = url.path().mid(1);
-        target.userName = url.userName().isEmpty() ? userIdent : url.userName();
-        target.password = url.password();
-    } else if (name.startsWith(OdbcPrefix, Qt::CaseInsensitive)) {
+    if (name.startsWith(OdbcPrefix, Qt::CaseInsensitive)) {
         target.engine = SqlEngine::ODBC;
         target.databaseName = name.mid(OdbcPrefix.size());
         target.userName = userIdent;
@@ -43,18 +157,35 @@ DatabaseTarget ParseDatabaseName(const QString& name, const QString& userIdent)
 
 QString RedactedDatabaseName(const QString& name)
 {
-    if (IsPostgresUrl(name)) {
-        QUrl url(name, QUrl::StrictMode);
-        if (url.password().isEmpty())
+    if (const qsizetype scheme = PostgresSchemeLength(name)) {
+        const UrlParts parts = SplitUrl(name, scheme);
+        const qsizetype colon = parts.userInfo.indexOf(u':');
+        if (parts.at < 0 || colon < 0)
             return name;
-        url.setPassword(QStringLiteral("***"));
-        return url.toString();
+        return name.left(scheme + colon + 1) + QStringLiteral("***") + name.mid(parts.at);
     }
     if (name.startsWith(OdbcPrefix, Qt::CaseInsensitive)) {
-        static const QRegularExpression secret(QStringLiteral("\\b(PWD|PASSWORD)\\s*=\\s*[^;]*"),
-                                               QRegularExpression::CaseInsensitiveOption);
         QString redacted = name;
-        return redacted.replace(secret, QStringLiteral("\\1=***"));
+        return redacted.replace(OdbcSecret(), QStringLiteral("\\1\\2***"));
+    }
+    return name;
+}
+
+QString DatabaseNameWithoutPassword(const QString& name)
+{
+    if (const qsizetype scheme = PostgresSchemeLength(name)) {
+        const UrlParts parts = SplitUrl(name, scheme);
+        const qsizetype colon = parts.userInfo.indexOf(u':');
+        if (parts.at < 0 || colon < 0)
+            return name;
+        return name.left(scheme + colon) + name.mid(parts.at);
+    }
+    if (name.startsWith(OdbcPrefix, Qt::CaseInsensitive)) {
+        static const QRegularExpression secretItem(
+            QStringLiteral(";?\\s*\\b(PWD|PASSWORD)\\s*=\\s*(\\{(?:[^}]|\\}\\})*\\}?|[^;]*)"),
+            QRegularExpression::CaseInsensitiveOption);
+        QString kept = name;
+        return kept.remove(secretItem);
     }
     return name;
 }

@@ -6,6 +6,7 @@
 #include "db/query.h"
 #include "db/sql_literals.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QSqlError>
@@ -67,6 +68,12 @@ bool TQMXBazaDanych::open()
     }
     const DatabaseTarget target = ParseDatabaseName(databaseName_, userIdent_);
     engine_ = target.engine;
+    // A name that is half understood would be sent somewhere else: it is refused.
+    if (!target.problem.isEmpty()) {
+        fail(QStringLiteral("niepoprawny adres bazy: ") + target.problem +
+             QStringLiteral(" (np. # jako %23, % jako %25, @ jako %40, : jako %3A, / jako %2F)"));
+        return false;
+    }
 
     if (target.engine == SqlEngine::SQLite) {
         const QFileInfo file(target.sqlitePath);
@@ -161,13 +168,17 @@ DomyslnePolaczenie TQMXBazaDanych::WczytajDomyslnePolaczenie()
 void TQMXBazaDanych::ZapamietajDomyslnePolaczenie(const QString& databaseName,
                                                   const QString& userIdent)
 {
+    // Never a password: PostgreSQL has its own password file, ODBC its DSN.
+    const QString kept = DatabaseNameWithoutPassword(databaseName);
     QSettings settings(QStringLiteral("Tarvexio"), QStringLiteral("Tarvexio"));
     // Sessions open every few minutes; rewrite the settings file only on a change.
-    if (settings.value(QStringLiteral("lastDatabase")).toString() == databaseName &&
+    if (settings.value(QStringLiteral("lastDatabase")).toString() == kept &&
         settings.value(QStringLiteral("lastUser")).toString() == userIdent)
         return;
-    settings.setValue(QStringLiteral("lastDatabase"), databaseName);
+    settings.setValue(QStringLiteral("lastDatabase"), kept);
     settings.setValue(QStringLiteral("lastUser"), userIdent);
+    settings.sync();
+    QFile::setPermissions(settings.fileName(), QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void TQMXBazaDanych::Polacz(const DomyslnePolaczenie& connection)
@@ -199,9 +210,10 @@ void TQMXBazaDanych::ExecSQL(const QString& statement)
 {
     WymagajPolaczenia();
     QSqlQuery query(database());
+    // Not the statement: it may carry a (coded) password.
     if (!query.exec(statement))
-        throw EQMXDBError(QStringLiteral("Błąd wykonania polecenia SQL: %1\n%2")
-                              .arg(query.lastError().text(), statement.left(500)));
+        throw EQMXDBError(
+            QStringLiteral("Błąd wykonania polecenia SQL: %1").arg(query.lastError().text()));
 }
 
 void TQMXBazaDanych::StartTransakcji()

@@ -5,7 +5,55 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace tarvexio {
+
+QString RunKeyCommand(const AutostartCommand& command)
+{
+    QStringList parts{u'"' + QDir::toNativeSeparators(command.program) + u'"'};
+    parts += command.arguments;
+    return parts.join(u' ');
+}
+
+namespace {
+
+// Characters that make an Exec argument need quotes.
+bool NeedsQuotes(const QString& argument)
+{
+    static const QString Reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    return argument.isEmpty() || std::any_of(argument.begin(), argument.end(),
+                                             [](QChar c) { return Reserved.contains(c); });
+}
+
+QString ExecArgument(QString argument)
+{
+    if (NeedsQuotes(argument)) {
+        QString escaped;
+        for (const QChar c : std::as_const(argument)) {
+            if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+                escaped += u'\\';
+            escaped += c;
+        }
+        argument = u'"' + escaped + u'"';
+    }
+    return argument.replace(u'%', QStringLiteral("%%"));
+}
+
+} // namespace
+
+QString DesktopEntryExec(const AutostartCommand& command)
+{
+    QStringList parts{ExecArgument(command.program)};
+    for (const QString& argument : command.arguments)
+        parts << ExecArgument(argument);
+    // The key file's string escapes come on top of the quoting.
+    return parts.join(u' ')
+        .replace(u'\\', QStringLiteral("\\\\"))
+        .replace(u'\n', QStringLiteral("\\n"))
+        .replace(u'\t', QStringLiteral("\\t"))
+        .replace(u'\r', QStringLiteral("\\r"));
+}
 
 #ifdef Q_OS_WIN
 
@@ -20,11 +68,11 @@ public:
     {
         return QSettings(RunKey, QSettings::NativeFormat).contains(name);
     }
-    void Write(const QString& name, const QString& command) override
+    void Write(const QString& name, const AutostartCommand& command) override
     {
         QSettings key(RunKey, QSettings::NativeFormat);
         key.remove(name);
-        key.setValue(name, command);
+        key.setValue(name, RunKeyCommand(command));
     }
     void Delete(const QString& name) override
     {
@@ -55,7 +103,7 @@ bool XdgAutostartStore::Exists(const QString& name) const
     return QFile::exists(FilePath(name));
 }
 
-void XdgAutostartStore::Write(const QString& name, const QString& command)
+void XdgAutostartStore::Write(const QString& name, const AutostartCommand& command)
 {
     if (!QDir().mkpath(folder_))
         return;
@@ -71,7 +119,7 @@ void XdgAutostartStore::Write(const QString& name, const QString& command)
                                          "Exec=%1\n"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
-                              .arg(command);
+                              .arg(DesktopEntryExec(command));
     file.write(entry.toUtf8());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -8,13 +9,25 @@ namespace tarvexio {
 
 // Where "start with the system" entries live: the current user's Run key on Windows, XDG
 // autostart desktop files elsewhere. Failures do nothing visible.
+// The program and its arguments; each store writes them in its own syntax.
+struct AutostartCommand {
+    QString program;
+    QStringList arguments;
+};
+
 class AutostartStore {
 public:
     virtual ~AutostartStore() = default;
     virtual bool Exists(const QString& name) const = 0;
-    virtual void Write(const QString& name, const QString& command) = 0;
+    virtual void Write(const QString& name, const AutostartCommand& command) = 0;
     virtual void Delete(const QString& name) = 0;
 };
+
+// The Run key's value: the program quoted, the arguments as they are.
+QString RunKeyCommand(const AutostartCommand& command);
+// A desktop entry's Exec value: arguments quoted and escaped by the Desktop Entry rules,
+// "%" doubled, then the key file's own backslash escapes.
+QString DesktopEntryExec(const AutostartCommand& command);
 
 // The store of this platform.
 std::unique_ptr<AutostartStore> CreateSystemAutostartStore();
@@ -25,7 +38,7 @@ class XdgAutostartStore final : public AutostartStore {
 public:
     explicit XdgAutostartStore(QString folder);
     bool Exists(const QString& name) const override;
-    void Write(const QString& name, const QString& command) override;
+    void Write(const QString& name, const AutostartCommand& command) override;
     void Delete(const QString& name) override;
     QString FilePath(const QString& name) const;
 

@@ -2,6 +2,7 @@
 #include "config/configuration_store.h"
 #include "config/konfig_eksportu.h"
 #include "config/parameter_list.h"
+#include "config/password_coding.h"
 #include "db/query.h"
 #include "db/session.h"
 #include "platform/windows1250.h"
@@ -111,6 +112,8 @@ private slots:
     void autostartSynchronisedAtLoad_data();
     void autostartSynchronisedAtLoad();
     void xdgAutostartFile();
+    void desktopEntryExec_data();
+    void desktopEntryExec();
 
 private:
     QString database(const QString& engine);
@@ -400,10 +403,15 @@ void TestConfigurationStore::passwordsStayOutOfLogAndErrors()
     QVERIFY(!QString::fromUtf8(ReadFile(folder_->filePath(QStringLiteral("tarvexio.cfg"))))
                  .contains(Password));
 
-    test::Connect(sqlite_)->ExecSQL(QStringLiteral("drop table Konfig"));
+    // The insert of the password's own row fails: its statement stays out of the error.
+    auto session = test::Connect(sqlite_);
+    session->ExecSQL(QStringLiteral("drop table Konfig"));
+    session->ExecSQL(QStringLiteral("create table Konfig (ParGrupa TEXT, ParNazwa TEXT, "
+                                    "ParWartosc TEXT CHECK (ParNazwa <> 'ParHasloFTP'))"));
     h.agent.SaveConfiguration();
     QCOMPARE(h.doubles.dialogs.exceptions.size(), 1);
     QVERIFY(!h.doubles.dialogs.exceptions.front().contains(Password));
+    QVERIFY(!h.doubles.dialogs.exceptions.front().contains(KodowanieHasla(Password)));
     QVERIFY(!QString::fromUtf8(ReadFile(folder_->filePath(QStringLiteral("Tarvexio.log"))))
                  .contains(Password));
 }
@@ -472,18 +480,47 @@ void TestConfigurationStore::xdgAutostartFile()
 {
     XdgAutostartStore store(folder_->filePath(QStringLiteral("autostart")));
     QVERIFY(!store.Exists(QStringLiteral("QMX2KVR")));
-    store.Write(QStringLiteral("QMX2KVR"),
-                QStringLiteral("\"/opt/t/tarvexio\" BAZA=/x.db IDENT=u TEST"));
+    store.Write(QStringLiteral("QMX2KVR"), {QStringLiteral("/opt/t/tarvexio"),
+                                            {QStringLiteral("BAZA=/x.db"),
+                                             QStringLiteral("IDENT=u"), QStringLiteral("TEST")}});
     QVERIFY(store.Exists(QStringLiteral("QMX2KVR")));
     const QString path = store.FilePath(QStringLiteral("QMX2KVR"));
     QVERIFY(path.endsWith(u"/autostart/QMX2KVR.desktop"));
     const QByteArray entry = ReadFile(path);
     QVERIFY(entry.startsWith("[Desktop Entry]\n"));
-    QVERIFY(entry.contains("\nExec=\"/opt/t/tarvexio\" BAZA=/x.db IDENT=u TEST\n"));
+    QVERIFY(entry.contains("\nExec=/opt/t/tarvexio BAZA=/x.db IDENT=u TEST\n"));
     QCOMPARE(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther),
              QFile::Permissions());
     store.Delete(QStringLiteral("QMX2KVR"));
     QVERIFY(!QFile::exists(path));
+}
+
+void TestConfigurationStore::desktopEntryExec_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("database");
+    QTest::addColumn<QString>("exec");
+    QTest::newRow("plain") << "/opt/t/tarvexio"
+                           << "/srv/qmx.db"
+                           << "/opt/t/tarvexio BAZA=/srv/qmx.db IDENT=u";
+    QTest::newRow("blank in the path")
+        << "/opt/moje programy/tarvexio"
+        << "/srv/qmx.db"
+        << "\"/opt/moje programy/tarvexio\" BAZA=/srv/qmx.db IDENT=u";
+    QTest::newRow("percent and quote")
+        << "/opt/t/tarvexio"
+        << "postgresql://jan:a%25b\"c@h/db"
+        << "/opt/t/tarvexio \"BAZA=postgresql://jan:a%%25b\\\\\"c@h/db\" IDENT=u";
+    QTest::newRow("backslash") << "/opt/t/tarvexio"
+                               << "C:\\qmx.db"
+                               << "/opt/t/tarvexio \"BAZA=C:\\\\\\\\qmx.db\" IDENT=u";
+}
+
+void TestConfigurationStore::desktopEntryExec()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, database);
+    QTEST(DesktopEntryExec({program, {"BAZA=" + database, QStringLiteral("IDENT=u")}}), "exec");
 }
 
 QTEST_GUILESS_MAIN(TestConfigurationStore)

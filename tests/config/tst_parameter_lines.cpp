@@ -93,7 +93,10 @@ void TestParameterLines::numberAfterSeparator_data()
     QTest::newRow("no separator") << "ParKodKVR12" << 0;
     QTest::newRow("ends in letters") << "ParKodKVR#12a" << 0;
     QTest::newRow("empty") << "" << 0;
-    QTest::newRow("too many digits for an id") << "ParKodKVR#99999999999" << 0;
+    QTest::newRow("ten digits") << "ParKodKVR#2147483647" << 2147483647;
+    QTest::newRow("padded beyond ten digits") << "ParKodKVR#000000000012" << 12;
+    QTest::newRow("beyond 32 bits") << "ParKodKVR#2147483648" << 0;
+    QTest::newRow("far beyond 32 bits") << "ParKodKVR#99999999999999999999999" << 0;
 }
 
 void TestParameterLines::numberAfterSeparator()

@@ -21,7 +21,10 @@ public:
 class MemoryAutostartStore final : public AutostartStore {
 public:
     bool Exists(const QString& name) const override { return entries.contains(name); }
-    void Write(const QString& name, const QString& command) override { entries[name] = command; }
+    void Write(const QString& name, const AutostartCommand& command) override
+    {
+        entries[name] = RunKeyCommand(command);
+    }
     void Delete(const QString& name) override { entries.remove(name); }
 
     QMap<QString, QString> entries;
