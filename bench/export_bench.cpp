@@ -66,6 +66,8 @@ Timings Measure(const QString& database, const QString& exchange, int repeats)
     session.ReopenSession();
     model.settings().EdKatalogWymiany = exchange;
     model.settings().consent.fill(true);
+    for (int position = 0; position < record->ShopCount(); ++position)
+        record->SetKodKVR(position, QStringLiteral("S%1").arg(record->ShopListA()[position].id));
     UploadQueue queue;
     ExportRun run({model, queue, log, dialogs, clock, session, session.version()});
 

@@ -1,8 +1,8 @@
+#include "app/guarded_application.h"
 #include "app/process_entry.h"
+#include "forms/guarded_application.h"
 #include "forms/gui_entry.h"
 
-#include <QApplication>
-#include <QCoreApplication>
 #include <QLoggingCategory>
 
 #include <memory>
@@ -14,9 +14,9 @@ int main(int argc, char* argv[])
     const bool headless = tarvexio::HeadlessRequested();
     std::unique_ptr<QCoreApplication> application;
     if (headless)
-        application = std::make_unique<QCoreApplication>(argc, argv);
+        application = std::make_unique<tarvexio::GuardedCoreApplication>(argc, argv);
     else
-        application = std::make_unique<QApplication>(argc, argv);
+        application = std::make_unique<tarvexio::GuardedApplication>(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tarvexio"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvexio"));
 

@@ -12,6 +12,8 @@
 #include "platform/privileges.h"
 #include "transport/dial_up.h"
 
+#include <QScopeGuard>
+
 namespace tarvexio {
 
 namespace {
@@ -91,6 +93,7 @@ void Agent::EksportClick()
 
 void Agent::ManualExport()
 {
+    const auto enableTimer = qScopeGuard([this] { scheduler_.Enable(); });
     bool opened = false;
     try {
         if (!session_.isConnected()) {
@@ -111,7 +114,6 @@ void Agent::ManualExport()
     }
     if (opened && session_.hasSession())
         session_.CloseSession();
-    scheduler_.Enable();
 }
 
 void Agent::exportManualRange()

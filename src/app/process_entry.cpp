@@ -1,6 +1,7 @@
 #include "app/process_entry.h"
 
 #include "app/agent.h"
+#include "app/guarded_application.h"
 #include "app/program_folder.h"
 #include "app/termination_signals.h"
 #include "app/version.h"
@@ -8,6 +9,7 @@
 #include "transport/curl_ftp_client.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 
 #include <cstdio>
 
@@ -66,6 +68,8 @@ int RunHeadless(const QStringList& arguments)
     const std::unique_ptr<Agent> process = CreateProcessAgent(arguments, ports, dialogs);
     Agent& agent = *process;
     dialogs.setLogSink([&agent](const QString& line) { agent.WriteLog(line); });
+    SetEventErrorReport([&agent](const std::exception& error) { agent.ShowException(error); });
+    const auto unset = qScopeGuard([] { SetEventErrorReport({}); });
     agent.log().setEcho([](const QString& line) {
         std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
         std::fflush(stdout);

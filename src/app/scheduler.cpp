@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace tarvexio {
 
@@ -37,6 +38,11 @@ void Scheduler::TimerTimer()
 {
     now_ = c_.clock.now();
     timer_.stop();
+    // Every way out enables the timer again; so does one where reporting an error failed.
+    const auto keepTicking = qScopeGuard([this] {
+        if (!timer_.isActive())
+            Enable();
+    });
     if (!connectionPhase())
         return;
     try {

@@ -114,30 +114,33 @@ void ConfigurationStore::resetBeforeLoad()
     c_.model.settingsShown();
 }
 
-int ConfigurationStore::LoadFromTable()
+QStringList KonfigTableLines(TQMXBazaDanych& session)
 {
-    resetBeforeLoad();
-    TQMXBazaDanych& session = requireSession();
     QStringList lines;
-    bool hadRows = false;
     TKMQuery query;
     session.PowiazQuery(query);
     query.SetSQL(QStringLiteral("select ParNazwa, ParWartosc from Konfig where ParGrupa = %1")
-                     .arg(ToDBField(Group)));
+                     .arg(ToDBField(ConfigurationStore::Group)));
     try {
         query.Open();
         const TMField name = query.FieldByName(QStringLiteral("ParNazwa"));
         const TMField value = query.FieldByName(QStringLiteral("ParWartosc"));
         for (; !query.Eof(); query.Next()) {
-            hadRows = true;
+            // A nameless row still counts as a row of the group.
             const QString trimmedName = TrimmedParameterText(name.GetAsString());
-            if (!trimmedName.isEmpty())
-                AddParameterLine(lines, trimmedName, TrimmedParameterText(value.GetAsString()));
+            AddParameterLine(lines, trimmedName, TrimmedParameterText(value.GetAsString()));
         }
     } catch (const EQMXDBError& error) {
         TableFailed(error);
     }
-    if (!hadRows)
+    return lines;
+}
+
+int ConfigurationStore::LoadFromTable()
+{
+    resetBeforeLoad();
+    const QStringList lines = KonfigTableLines(requireSession());
+    if (lines.isEmpty())
         return -1;
     ReadParameterList(lines, c_.record);
     ShowRecord(c_.record, c_.model.settings());

@@ -13,6 +13,10 @@ class TKonfigEksportu;
 class TQMXBazaDanych;
 class WindowModel;
 
+// Every row of the agent's group in the Konfig table as a parameter line, names and values
+// trimmed (the readers skip nameless ones). Raises EQMXDBError when the table cannot be read.
+QStringList KonfigTableLines(TQMXBazaDanych& session);
+
 // Where the settings record is kept: the Konfig table (group "Tarvexio") and the
 // configuration file, in the save mode the user chose.
 class ConfigurationStore {

@@ -8,11 +8,16 @@
 
 namespace tarvexio {
 
-TMField::TMField(const QSqlQuery& query, int index, QString name)
+TMField::TMField(const TKMQuery& query, int index, QString name)
     : query_(&query)
     , index_(index)
     , name_(std::move(name))
 {}
+
+QVariant TMField::value() const
+{
+    return query_->Value(index_);
+}
 
 QString TMField::GetAsString() const
 {
@@ -136,9 +141,15 @@ TMField TKMQuery::FieldByName(const QString& name) const
     const QSqlRecord record = query_->record();
     for (int i = 0; i < record.count(); ++i) {
         if (record.fieldName(i).compare(name, Qt::CaseInsensitive) == 0)
-            return TMField(*query_, i, name);
+            return TMField(*this, i, name);
     }
     throw EQMXDBError(QStringLiteral("Nie znaleziono pola %1").arg(name));
+}
+
+QVariant TKMQuery::Value(int index) const
+{
+    requireOpen();
+    return query_->value(index);
 }
 
 void TKMQuery::requireOpen() const

@@ -8,12 +8,14 @@
 
 namespace tarvexio {
 
+class TKMQuery;
 class TQMXBazaDanych;
 
-// One column of an open query; looked up once after Open() and read on every row.
+// One column of an open query; looked up once after Open() and read on every row. It reads
+// through its query, so it stays good when the query runs its statement again (First()).
 class TMField {
 public:
-    TMField(const QSqlQuery& query, int index, QString name);
+    TMField(const TKMQuery& query, int index, QString name);
 
     QString GetAsString() const;
     qint32 GetAsInteger() const;
@@ -23,9 +25,9 @@ public:
     bool GetIsNull() const;
 
 private:
-    QVariant value() const { return query_->value(index_); }
+    QVariant value() const;
 
-    const QSqlQuery* query_;
+    const TKMQuery* query_;
     int index_;
     QString name_;
 };
@@ -56,6 +58,8 @@ public:
     int GetCount();
 
     TMField FieldByName(const QString& name) const;
+    // The column of the current row.
+    QVariant Value(int index) const;
 
 private:
     std::unique_ptr<QSqlQuery> execute() const;

@@ -50,6 +50,14 @@ void ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, c
     for (const tarvexio::Shop& listed : record.ShopListA()) {
         const Shop shop{listed.id, record.KodKVRForShop(listed.id),
                         listed.id == 0 ? QStringLiteral("Centrala") : listed.description};
+        // Without a code every such file would be "PSHD__HD0001_..." and overwrite the others.
+        if (shop.code.isEmpty()) {
+            env_.log.WriteLog(
+                QStringLiteral("Sklep %1 nie ma kodu KVR: plik ze sklepu za dzień %2 nie powstał")
+                    .arg(shop.name, dataDate.toString(QStringLiteral("dd.MM.yyyy"))),
+                env_.model.flags().unattended);
+            continue;
+        }
         if (!CreateFile(shop, dataDate))
             continue;
         const auto procedure = [&](ExportProgress* progress) {

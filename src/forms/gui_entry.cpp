@@ -1,6 +1,7 @@
 #include "forms/gui_entry.h"
 
 #include "app/agent.h"
+#include "app/guarded_application.h"
 #include "app/process_entry.h"
 #include "forms/gui_dialogs.h"
 #include "forms/tfm_full_progress.h"
@@ -8,6 +9,7 @@
 #include "forms/tfrm_main.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 
 namespace tarvexio {
 
@@ -29,6 +31,8 @@ int RunWithWindows(const QStringList& arguments)
     agent->setProgressDisplay(&progress);
     FullProgressTransmission transmission(dialogs, agent->ftpPorts());
     agent->setTransmission(&transmission);
+    SetEventErrorReport([&agent](const std::exception& error) { agent->ShowException(error); });
+    const auto unset = qScopeGuard([] { SetEventErrorReport({}); });
     agent->ShowWindow();
     agent->start();
     return QApplication::exec();

@@ -1,7 +1,10 @@
 // The real agent binary, headless, as a service would run it.
+#include "config/konfig_eksportu.h"
+#include "db/session.h"
 #include "support/agent_process.h"
 #include "support/test_database.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -17,6 +20,7 @@ private slots:
     void runsConnectsAndStopsOnSigterm();
     void badNumberEndsWithUsageError();
     void refusedFirstConnectionEndsProgram();
+    void unwritableLogNeverAbortsTheAgent();
 
 private:
     QTemporaryDir home_;
@@ -81,6 +85,34 @@ void TestHeadlessProcess::refusedFirstConnectionEndsProgram()
     QCOMPARE(agent.process.exitCode(), 0);
     QVERIFY(ReadAgentLog(home_.path()).contains("Nie udało się połączyć z bazą " + missing));
     QVERIFY(!QFile::exists(missing));
+}
+
+void TestHeadlessProcess::unwritableLogNeverAbortsTheAgent()
+{
+    // Once the agent runs, its log file becomes a folder: every line fails, in handlers of
+    // every kind (the scheduler's ticks and their error paths). Each failure is reported;
+    // none ends the process.
+    QTemporaryDir home;
+    const QString database = home.filePath(QStringLiteral("qmx.db"));
+    tarvexio::test::CreateSqliteDatabase(database, {{1, QStringLiteral("Sklep Łódź")}});
+    // A day is due, so the ticks go through the export's error path too.
+    tarvexio::test::Connect(database)->ExecSQL(
+        QStringLiteral("insert into Konfig values ('Tarvexio', 'ParDataOstEksp', '%1')")
+            .arg(tarvexio::DayNumber(QDate::currentDate().addDays(-3))));
+    AgentProcess agent(home.path(), {"BAZA=" + database, "IDENT=jan",
+                                     "PIERWSZE_POLACZENIE_PO_N_S=2", "SPRAWDAJ_CO_N_H=0,0001"});
+    const QString log = home.filePath(QStringLiteral("Tarvexio.log"));
+    QTRY_VERIFY_WITH_TIMEOUT(ReadAgentLog(home.path()).contains(u"Uruchomiono program"), 10000);
+    QVERIFY(QFile::remove(log) && QDir().mkdir(log));
+    QTest::qWait(5000);
+    QCOMPARE(agent.process.state(), QProcess::Running);
+    agent.terminate();
+    QVERIFY(agent.process.waitForFinished(10000));
+    QCOMPARE(agent.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(agent.process.exitCode(), 0);
+    const QString errors = QString::fromLocal8Bit(agent.process.readAllStandardError());
+    QVERIFY2(errors.contains(QStringLiteral("Nie można otworzyć pliku ") + log),
+             qPrintable(errors));
 }
 
 QTEST_GUILESS_MAIN(TestHeadlessProcess)

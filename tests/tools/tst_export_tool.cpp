@@ -4,6 +4,7 @@
 #include "support/test_database.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,7 +35,8 @@ private slots:
     void writesOneLinePerFile();
     void badArguments_data();
     void badArguments();
-    void failedRunNamesShopAndDay();
+    void storedSettingsUnlessOverridden();
+    void failedShopNamedOthersGoOn();
 
 private:
     std::unique_ptr<QTemporaryDir> folder_;
@@ -99,15 +101,42 @@ void TestExportTool::badArguments()
     QVERIFY(run.err.contains(u"Usage:"));
 }
 
-void TestExportTool::failedRunNamesShopAndDay()
+void TestExportTool::storedSettingsUnlessOverridden()
 {
+    // The agent's own settings: directory, consent boxes, codes; shop 3 has none stored.
+    auto session = tarvexio::test::Connect(database_);
+    for (const QString& row :
+         {"ParEksportDir|" + out_, QStringLiteral("ParCenySp|0"),
+          QStringLiteral("ParKodKVR#1|LDZ1"), QStringLiteral("ParKodKVR#2|KRK2")})
+        session->ExecSQL(QStringLiteral("insert into Konfig values ('Tarvexio', '%1', '%2')")
+                             .arg(row.section(u'|', 0, 0), row.section(u'|', 1)));
+    const Run run = Export({"--db", database_, "--from", "2026-03-10", "--to", "2026-03-10",
+                            "--today", "2026-03-11", "--code", "2=OWN2"});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList files = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(files.size(), 2);
+    QVERIFY(files.filter(u"/PSHD_LDZ1_").size() == 1 && files.filter(u"/PSHD_OWN2_").size() == 1);
+    QVERIFY2(run.err.contains(u"Sklep Pusty nie ma kodu KVR"), qPrintable(run.err));
+    QFile data(files.filter(u"/PSHD_LDZ1_").front());
+    QVERIFY(data.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromLatin1(data.readAll()).section(u'\n', 1, 1).section(u'|', 15, 15),
+             QStringLiteral("0111011111")); // DANE_EXP: prices withheld as stored
+}
+
+void TestExportTool::failedShopNamedOthersGoOn()
+{
+    // Every shop's indicators fail (the receipts table is gone); each is named, none stops
+    // the others.
     tarvexio::test::Connect(database_)->ExecSQL(QStringLiteral("drop table SklepParagon"));
     const Run run = Export({"--db", database_, "--dir", out_, "--from", "2026-03-10", "--to",
-                            "2026-03-10", "--today", "2026-03-11"});
+                            "2026-03-10", "--today", "2026-03-11", "--code", "1=LDZ1", "--code",
+                            "2=KRK2", "--code", "3=PST3"});
     QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.contains(
-                 u"Wygenerowanie pliku ze sklepu Pusty za dzień 10.03.2026 nie powiodło się"),
-             qPrintable(run.err));
+    for (const char* shop : {"Pusty", "Sklep Kraków", "Sklep Łódź"})
+        QVERIFY2(run.err.contains(QStringLiteral("Wygenerowanie pliku ze sklepu %1 za dzień "
+                                                 "10.03.2026 nie powiodło się")
+                                      .arg(QString::fromUtf8(shop))),
+                 qPrintable(run.err));
     QVERIFY(run.out.isEmpty());
 }
 

@@ -1,6 +1,8 @@
 // tarvexio-export: the agent's export for operators, without window, scheduler or upload.
 #include "app/version.h"
+#include "config/configuration_store.h"
 #include "config/konfig_eksportu.h"
+#include "config/parameter_list.h"
 #include "db/database_name.h"
 #include "db/session.h"
 #include "export/export_run.h"
@@ -16,20 +18,23 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 using namespace tarvexio;
 
 namespace {
 
+// What the command line gives; what it leaves out comes from the agent's stored settings.
 struct Options {
     QString database;
     QString ident;
-    QString directory;
+    QString directory; // empty: the stored exchange directory
     QDate from;
     QDate to;
     QDate today;
-    ConsentBoxes consent{};
+    std::optional<ConsentBoxes> consent;
     QList<QPair<qint32, QString>> codes;
 };
 
@@ -52,7 +57,7 @@ QDate Day(const QCommandLineParser& parser, const QString& name, QStringList& er
 QStringList Parse(const QCommandLineParser& parser, Options& options)
 {
     QStringList errors;
-    for (const char* required : {"db", "dir", "from", "to"}) {
+    for (const char* required : {"db", "from", "to"}) {
         if (!parser.isSet(QString::fromLatin1(required)))
             errors << QStringLiteral("--%1 is required").arg(QString::fromLatin1(required));
     }
@@ -61,20 +66,27 @@ QStringList Parse(const QCommandLineParser& parser, Options& options)
     options.database = parser.value(QStringLiteral("db"));
     options.ident = parser.value(QStringLiteral("ident"));
     // The data files name their folder (SCIEZKA_EXP): a full path says more than "./out".
-    options.directory = QFileInfo(parser.value(QStringLiteral("dir"))).absoluteFilePath();
-    if (!QFileInfo(options.directory).isDir())
-        errors << QStringLiteral("--dir: no such directory '%1'").arg(options.directory);
+    if (parser.isSet(QStringLiteral("dir"))) {
+        options.directory = QFileInfo(parser.value(QStringLiteral("dir"))).absoluteFilePath();
+        if (!QFileInfo(options.directory).isDir())
+            errors << QStringLiteral("--dir: no such directory '%1'").arg(options.directory);
+    }
     options.from = Day(parser, QStringLiteral("from"), errors);
     options.to = Day(parser, QStringLiteral("to"), errors);
     options.today = parser.isSet(QStringLiteral("today"))
                         ? Day(parser, QStringLiteral("today"), errors)
                         : QDate::currentDate();
-    const QString flags = parser.value(QStringLiteral("flags"));
-    if (flags.size() != 10 || flags.contains(QRegularExpression(QStringLiteral("[^01]"))))
-        errors << QStringLiteral("--flags: expected ten characters 0 or 1, got '%1'").arg(flags);
-    else
-        for (int i = 0; i < 10; ++i)
-            options.consent[DaneExpOrder[i]] = flags[i] == u'1';
+    if (parser.isSet(QStringLiteral("flags"))) {
+        const QString flags = parser.value(QStringLiteral("flags"));
+        if (flags.size() != 10 || flags.contains(QRegularExpression(QStringLiteral("[^01]")))) {
+            errors
+                << QStringLiteral("--flags: expected ten characters 0 or 1, got '%1'").arg(flags);
+        } else {
+            options.consent.emplace();
+            for (int i = 0; i < 10; ++i)
+                (*options.consent)[DaneExpOrder[i]] = flags[i] == u'1';
+        }
+    }
     for (const QString& code : parser.values(QStringLiteral("code"))) {
         const qsizetype eq = code.indexOf(u'=');
         bool ok = false;
@@ -95,7 +107,9 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Writes the agent's data files for every shop and each day of a range (days before "
-        "today only) into a directory, and prints the path of each file written."));
+        "today only) and prints the path of each file written. The exchange directory, the "
+        "consent boxes and the shops' codes are the agent's own, from the database's Konfig "
+        "table; the options below override them."));
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("db"),
@@ -104,13 +118,16 @@ int main(int argc, char* argv[])
         {QStringLiteral("ident"),
          QStringLiteral("User identifier (database user when the name gives none)."),
          QStringLiteral("USER")},
-        {QStringLiteral("dir"), QStringLiteral("Exchange directory to write the files into."),
+        {QStringLiteral("dir"),
+         QStringLiteral("Exchange directory to write the files into (default: the stored one)."),
          QStringLiteral("DIR")},
         {QStringLiteral("from"), QStringLiteral("First day."), QStringLiteral("YYYY-MM-DD")},
         {QStringLiteral("to"), QStringLiteral("Last day."), QStringLiteral("YYYY-MM-DD")},
-        {QStringLiteral("flags"), QStringLiteral("The ten consent boxes in DANE_EXP order."),
-         QStringLiteral("1111111111"), QStringLiteral("1111111111")},
-        {QStringLiteral("code"), QStringLiteral("A shop's KVR code (repeatable)."),
+        {QStringLiteral("flags"),
+         QStringLiteral("The ten consent boxes in DANE_EXP order (default: the stored ones)."),
+         QStringLiteral("1111111111")},
+        {QStringLiteral("code"),
+         QStringLiteral("A shop's KVR code, over the stored one (repeatable)."),
          QStringLiteral("SHOPID=CODE")},
         {QStringLiteral("today"), QStringLiteral("The day taken as today (default: the real one)."),
          QStringLiteral("YYYY-MM-DD")},
@@ -136,12 +153,18 @@ int main(int argc, char* argv[])
         model, log, QString::fromLatin1(TARVEXIO_VERSION),
         {[] {}, [](const std::exception& e) { Print(stderr, QString::fromUtf8(e.what())); },
          [&](TDmQMXWDWykazy& catalogue, bool) {
-             record = std::make_unique<TKonfigEksportu>(catalogue, options.directory);
+             record = std::make_unique<TKonfigEksportu>(catalogue, QString());
          }});
     session.setNames(options.database, options.ident);
     session.ReopenSession();
     if (!session.isConnected() || !record)
         return 1;
+    // The agent's stored settings first; the command line over them.
+    try {
+        ReadParameterList(KonfigTableLines(*session.session()), *record);
+    } catch (const std::exception& error) {
+        Print(stderr, QString::fromUtf8(error.what()));
+    }
     for (const auto& [shop, code] : options.codes) {
         const auto position = record->PositionOfShop(shop);
         if (!position) {
@@ -150,24 +173,42 @@ int main(int argc, char* argv[])
         }
         record->SetKodKVR(*position, code);
     }
-    model.settings().EdKatalogWymiany = options.directory;
-    std::copy(options.consent.begin(), options.consent.end(), model.settings().consent.begin());
+    const QString directory =
+        options.directory.isEmpty() ? record->ParEksportDir : options.directory;
+    if (!QFileInfo(directory).isDir()) {
+        Print(stderr, directory.isEmpty()
+                          ? QStringLiteral("--dir: no exchange directory given or stored")
+                          : QStringLiteral("The stored exchange directory '%1' does not exist; "
+                                           "give one with --dir")
+                                .arg(directory));
+        return 2;
+    }
+    model.settings().EdKatalogWymiany = directory;
+    for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i)
+        model.settings().consent[i] =
+            options.consent ? (*options.consent)[i] : record->consent[i] != 0;
 
     UploadQueue written;
     ExportRun run({model, written, log, dialogs, clock, session, session.version()});
-    bool complete = true;
+    // Shops without a code are skipped with a line of their own; every other shop owes a file.
+    const qsizetype codedShops =
+        std::count_if(record->ShopListA().begin(), record->ShopListA().end(),
+                      [&](const Shop& shop) { return !record->KodKVRForShop(shop.id).isEmpty(); });
+    qsizetype failures = 0;
     for (QDate day = options.from; day <= options.to && day < options.today; day = day.addDays(1)) {
         const qsizetype before = written.uploadList.size();
-        try {
-            run.ShopLoop(*record, day, options.today);
-        } catch (const std::exception& error) {
-            Print(stderr, QString::fromUtf8(error.what()));
-            return 1;
-        }
+        // As the manual export does: a failed shop is named, the day's other shops go on.
+        run.ShopLoop(*record, day, options.today, [&](const auto& procedure) {
+            try {
+                procedure(nullptr);
+            } catch (const std::exception& error) {
+                Print(stderr, QString::fromUtf8(error.what()));
+            }
+        });
         for (qsizetype i = before; i < written.uploadList.size(); ++i)
             Print(stdout, written.uploadList[i]);
-        complete = complete && written.uploadList.size() - before == record->ShopCount();
+        failures += codedShops - (written.uploadList.size() - before);
     }
     session.CloseSession();
-    return complete ? 0 : 1;
+    return failures == 0 ? 0 : 1;
 }
