@@ -1,4 +1,6 @@
 #include "app/agent.h"
+#include "db/query.h"
+#include "db/session.h"
 #include "support/agent_doubles.h"
 #include "support/test_database.h"
 
@@ -59,6 +61,7 @@ private slots:
     void interactiveStartRefusedEndsProgram();
     void singleTestArgumentShowsTestButton();
     void zakonczAsksFirst();
+    void saveBeforeTheFirstConnection();
 
 private:
     QTemporaryDir data_;
@@ -123,6 +126,7 @@ void TestAgentStart::firstConnectionRefusedEndsUnattendedProgram()
     h.agent.scheduler().TimerTimer();
     h.agent.scheduler().TimerTimer();
     QCOMPARE(h.terminations.count(), 1);
+    QVERIFY(!h.agent.scheduler().timer().isActive()); // the ending tick does not restart it
     QVERIFY(h.logText().contains("Nie udało się połączyć z bazą " + missing));
     QVERIFY(!QFile::exists(missing)); // never created as an empty database
 }
@@ -269,6 +273,25 @@ void TestAgentStart::zakonczAsksFirst()
     h.dialogs.answer = MessageAnswer::Yes;
     h.agent.ZakocznczClick();
     QCOMPARE(h.terminations.count(), 1);
+}
+
+void TestAgentStart::saveBeforeTheFirstConnection()
+{
+    // "Zap. Konfig." before the scheduler's first connection opens a session, which builds and
+    // loads the record, saves it and closes the session again.
+    Harness h({"BAZA=" + database_, "IDENT=jan"});
+    h.agent.StartTimerTimer();
+    QVERIFY(!h.agent.konfig());
+    h.agent.SaveConfiguration();
+    QVERIFY(h.dialogs.exceptions.isEmpty());
+    QVERIFY(h.agent.konfig());
+    QVERIFY(!h.agent.session().hasSession());
+    auto session = test::Connect(database_);
+    TKMQuery rows;
+    session->PowiazQuery(rows);
+    rows.SetSQL(QStringLiteral("select ParNazwa from Konfig where ParNazwa = 'ParEksportDir'"));
+    rows.Open();
+    QCOMPARE(rows.GetCount(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestAgentStart)
