@@ -60,6 +60,10 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
                   [this](const std::exception& e) {
                       ShowException(e);
                   }})
+    , settingsPage_({model_, session_, dialogs_, ports.dialUp, autostartEntry_,
+                     location_.programFile, [this] {
+                         return konfig_.get();
+                     }})
 {
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(StartTimerMs);
@@ -77,7 +81,10 @@ void Agent::onCatalogueReady(TDmQMXWDWykazy& catalogue, bool firstTime)
         konfig_ = std::make_unique<TKonfigEksportu>(catalogue, location_.folder);
         configurationStore_ = std::make_unique<ConfigurationStore>(ConfigurationStore::Context{
             *konfig_, model_, session_, dialogs_, clock_, autostartEntry_,
-            ConfigurationFilePath(location_.folder, location_.programFile), location_.programFile});
+            ConfigurationFilePath(location_.folder, location_.programFile), location_.programFile,
+            [this] {
+                settingsPage_.RecordShown();
+            }});
     } else {
         konfig_->LoadShopLists(catalogue);
     }

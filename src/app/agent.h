@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/scheduler.h"
+#include "app/settings_page.h"
 #include "app/upload_step.h"
 #include "config/autostart_entry.h"
 #include "export/export_run.h"
@@ -67,6 +68,7 @@ public:
     Scheduler& scheduler() { return scheduler_; }
     UploadQueue& queue() { return queue_; }
     UploadStep& upload() { return upload_; }
+    SettingsPage& settingsPage() { return settingsPage_; }
     // What every FTP job of this agent is built from.
     const TDmFtp::Ports& ftpPorts() const { return ftpPorts_; }
     // The settings record and its stores, from the first connected session on.
@@ -145,6 +147,7 @@ private:
     TDmFtp::Ports ftpPorts_;
     UploadStep upload_;
     Scheduler scheduler_;
+    SettingsPage settingsPage_;
     QTimer startTimer_;
     std::unique_ptr<TKonfigEksportu> konfig_;
     std::unique_ptr<ConfigurationStore> configurationStore_;

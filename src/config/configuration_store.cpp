@@ -104,14 +104,21 @@ int ConfigurationStore::ReadReadFromFileRow()
     }
 }
 
+void ConfigurationStore::showRecord()
+{
+    ShowRecord(c_.record, c_.model.settings());
+    c_.model.settingsShown();
+    if (c_.recordShown)
+        c_.recordShown();
+}
+
 void ConfigurationStore::resetBeforeLoad()
 {
     const QDate today = c_.clock.now().date();
     SettingsControls& controls = c_.model.settings();
     controls.DateTimePicker1 = today;
     controls.DateTimePicker2 = today;
-    ShowRecord(c_.record, controls);
-    c_.model.settingsShown();
+    showRecord();
 }
 
 QStringList KonfigTableLines(TQMXBazaDanych& session)
@@ -143,8 +150,7 @@ int ConfigurationStore::LoadFromTable()
     if (lines.isEmpty())
         return -1;
     ReadParameterList(lines, c_.record);
-    ShowRecord(c_.record, c_.model.settings());
-    c_.model.settingsShown();
+    showRecord();
     return 1;
 }
 
@@ -204,8 +210,7 @@ void ConfigurationStore::LoadFromFile()
         break;
     }
     ReadParameterList(lines, c_.record);
-    ShowRecord(c_.record, c_.model.settings());
-    c_.model.settingsShown();
+    showRecord();
 }
 
 void ConfigurationStore::SaveToFile()

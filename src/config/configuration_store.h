@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace tarvexio {
 
 class AutostartEntry;
@@ -32,6 +34,8 @@ public:
         AutostartEntry& autostart;
         QString configurationFile;
         QString programFile;
+        // The controls have just shown the record (the phonebook's entries follow).
+        std::function<void()> recordShown;
     };
 
     static const QString Group;
@@ -56,6 +60,7 @@ public:
 
 private:
     TQMXBazaDanych& requireSession() const;
+    void showRecord();
     void resetBeforeLoad();
     QStringList gatheredList();
     void saveInMode(int mode);

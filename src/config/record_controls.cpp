@@ -9,11 +9,13 @@
 
 namespace tarvexio {
 
-void ApplyDefaultPortRule(SettingsControls& controls)
+void ApplyEnablingRules(SettingsControls& controls)
 {
     if (controls.cb_DomyslnyPortFTP)
         controls.ed_portFTP = QString::number(SettingsControls::FtpDefaultPort);
     controls.portEnabled = !controls.cb_DomyslnyPortFTP;
+    controls.pbkFileEnabled = controls.CbPlikPBK;
+    controls.dialUpEnabled = controls.cb_PbkCzyModem;
 }
 
 void ShowRecord(TKonfigEksportu& record, SettingsControls& controls)
@@ -46,7 +48,7 @@ void ShowRecord(TKonfigEksportu& record, SettingsControls& controls)
 
     if (controls.cb_DomyslnyPortFTP)
         record.ftp.ParPortFTP = SettingsControls::FtpDefaultPort;
-    ApplyDefaultPortRule(controls);
+    ApplyEnablingRules(controls);
 }
 
 void GatherControls(const SettingsControls& controls, TKonfigEksportu& record)

@@ -12,7 +12,9 @@ void ShowRecord(TKonfigEksportu& record, SettingsControls& controls);
 // The inverse copy: what the user left in the controls becomes the record.
 void GatherControls(const SettingsControls& controls, TKonfigEksportu& record);
 
-// Whether the port box and its arrows may be edited follows the default-port box.
-void ApplyDefaultPortRule(SettingsControls& controls);
+// What the boxes decide of other controls: the default-port box sets "21" and locks the port
+// box and its arrows; the phonebook-file box unlocks the file box; the dial-up box unlocks
+// the entry, user and password.
+void ApplyEnablingRules(SettingsControls& controls);
 
 } // namespace tarvexio

@@ -4,6 +4,7 @@
 #include "app/guarded_application.h"
 #include "app/process_entry.h"
 #include "forms/gui_dialogs.h"
+#include "forms/gui_settings_windows.h"
 #include "forms/tfm_full_progress.h"
 #include "forms/tfm_qmx_progress.h"
 #include "forms/tfrm_main.h"
@@ -15,7 +16,7 @@ namespace tarvexio {
 
 int RunWithWindows(const QStringList& arguments)
 {
-    QApplication::setApplicationDisplayName(QStringLiteral("Tarvexio"));
+    // No display name: Qt would append it to every window's and box's title.
     // The agent lives on in the tray when its window closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -31,6 +32,8 @@ int RunWithWindows(const QStringList& arguments)
     agent->setProgressDisplay(&progress);
     FullProgressTransmission transmission(dialogs, agent->ftpPorts());
     agent->setTransmission(&transmission);
+    GuiSettingsWindows settingsWindows(dialogs, &window);
+    agent->settingsPage().setWindows(&settingsWindows);
     SetEventErrorReport([&agent](const std::exception& error) { agent->ShowException(error); });
     const auto unset = qScopeGuard([] { SetEventErrorReport({}); });
     agent->ShowWindow();

@@ -1,5 +1,9 @@
 #include "platform/paths.h"
 
+#ifdef Q_OS_WIN
+#include <QSettings>
+#endif
+
 namespace tarvexio {
 
 QString WithoutTrailingSeparator(QString folder)
@@ -14,6 +18,25 @@ QString WithoutTrailingSeparator(QString folder)
         folder.chop(1);
 #endif
     return folder;
+}
+
+std::optional<QString> CommonPhonebookFolder()
+{
+#ifdef Q_OS_WIN
+    const QSettings shellFolders(
+        QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
+                       "Explorer\\Shell Folders"),
+        QSettings::NativeFormat);
+    const QVariant common = shellFolders.value(QStringLiteral("Common AppData"));
+    if (common.typeId() != QMetaType::QString)
+        return std::nullopt;
+    QString folder = common.toString();
+    if (!folder.endsWith(u'\\'))
+        folder += u'\\';
+    return folder + QStringLiteral("Microsoft\\Network\\Connections\\Pbk");
+#else
+    return std::nullopt;
+#endif
 }
 
 } // namespace tarvexio

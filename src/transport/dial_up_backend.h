@@ -26,8 +26,8 @@ public:
                          const QString& password) = 0;
     virtual std::optional<State> Status(const QString& handle) = 0;
     virtual bool HangUp(const QString& handle) = 0;
-    // The entries that can be dialled, for the settings page.
-    virtual QStringList Entries(const QString& phonebook) = 0;
+    // The entries that can be dialled, for the settings page; none when unreadable.
+    virtual std::optional<QStringList> Entries(const QString& phonebook) = 0;
 };
 
 // RAS on Windows, NetworkManager elsewhere.

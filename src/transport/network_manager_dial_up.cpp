@@ -117,9 +117,11 @@ bool NetworkManagerDialUp::HangUp(const QString& handle)
     return run_({"connection", "down", "id", handle}).exitCode == 0;
 }
 
-QStringList NetworkManagerDialUp::Entries(const QString& /*phonebook*/)
+std::optional<QStringList> NetworkManagerDialUp::Entries(const QString& /*phonebook*/)
 {
     const Result result = run_({"-t", "-f", "NAME,TYPE", "connection", "show"});
+    if (result.exitCode != 0)
+        return std::nullopt;
     QStringList entries;
     for (const QString& line : Lines(result.output)) {
         const QStringList fields = TerseFields(line);

@@ -24,7 +24,7 @@ public:
                  const QString& password) override;
     std::optional<State> Status(const QString& handle) override;
     bool HangUp(const QString& handle) override;
-    QStringList Entries(const QString& phonebook) override;
+    std::optional<QStringList> Entries(const QString& phonebook) override;
 
     // nmcli's terse output: fields split at ":" with "\:" and "\\" unescaped.
     static QStringList TerseFields(const QString& line);

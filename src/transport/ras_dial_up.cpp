@@ -78,7 +78,7 @@ bool RasDialUp::HangUp(const QString& handle)
     return RasHangUpA(HandleOf(handle)) == 0;
 }
 
-QStringList RasDialUp::Entries(const QString& phonebook)
+std::optional<QStringList> RasDialUp::Entries(const QString& phonebook)
 {
     std::vector<RASENTRYNAMEA> names(16);
     names[0].dwSize = sizeof(RASENTRYNAMEA);
@@ -88,7 +88,7 @@ QStringList RasDialUp::Entries(const QString& phonebook)
     QStringList entries;
     if (RasEnumEntriesA(nullptr, phonebook.isEmpty() ? nullptr : book.constData(), names.data(),
                         &bytes, &count) != 0)
-        return entries;
+        return std::nullopt;
     for (DWORD i = 0; i < count; ++i)
         entries << FromWindows1250(QByteArray(names[i].szEntryName));
     return entries;

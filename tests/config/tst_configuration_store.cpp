@@ -1,5 +1,6 @@
 #include "app/agent.h"
 #include "config/configuration_store.h"
+#include "config/directory_choice.h"
 #include "config/konfig_eksportu.h"
 #include "config/parameter_list.h"
 #include "config/password_coding.h"
@@ -114,6 +115,8 @@ private slots:
     void xdgAutostartFile();
     void desktopEntryExec_data();
     void desktopEntryExec();
+    void directoryChoice_data();
+    void directoryChoice();
 
 private:
     QString database(const QString& engine);
@@ -521,6 +524,75 @@ void TestConfigurationStore::desktopEntryExec()
     QFETCH(QString, program);
     QFETCH(QString, database);
     QTEST(DesktopEntryExec({program, {"BAZA=" + database, QStringLiteral("IDENT=u")}}), "exec");
+}
+
+void TestConfigurationStore::directoryChoice_data()
+{
+    // In a folder holding "a/b" and "c/plik".
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("result"); // relative to the folder, "-" for none
+    QTest::addColumn<QString>("box");
+    QTest::newRow("OK on a folder that exists") << "ok"
+                                                << "a" << false << "a"
+                                                << "";
+    QTest::newRow("OK on two missing levels, made")
+        << "ok"
+        << "x/y" << true << "x/y"
+        << "Podany katalog jeszcze nie istnieje. Czy chcesz, aby został założony ?";
+    QTest::newRow("OK on a missing folder, not made")
+        << "ok"
+        << "x" << false << "-"
+        << "Podany katalog jeszcze nie istnieje. Czy chcesz, aby został założony ?";
+    QTest::newRow("sub-folder that exists") << "sub"
+                                            << "a" << false << "-"
+                                            << "Wskazany folder już istnieje";
+    QTest::newRow("new sub-folder") << "sub"
+                                    << "a/" << false << "a/n"
+                                    << "";
+    QTest::newRow("remove a folder that holds files") << "remove"
+                                                      << "c" << false << "-"
+                                                      << "Nie można usunąć podfolderu c";
+    QTest::newRow("remove an empty folder") << "remove"
+                                            << "a/b" << false << "a"
+                                            << "";
+    QTest::newRow("remove the root") << "remove"
+                                     << "/" << false << "-"
+                                     << "";
+}
+
+void TestConfigurationStore::directoryChoice()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, path);
+    QFETCH(bool, yes);
+    QFETCH(QString, result);
+    QFETCH(QString, box);
+    const QDir root(folder_->path());
+    root.mkpath(QStringLiteral("a/b"));
+    root.mkpath(QStringLiteral("c"));
+    WriteFile(root.filePath(QStringLiteral("c/plik")), "x");
+    test::RecordingDialogs dialogs;
+    dialogs.answer = yes ? MessageAnswer::Yes : MessageAnswer::No;
+    DirectoryChoice choice(dialogs);
+    const QString full = path.startsWith(u'/') ? path : root.filePath(path);
+    std::optional<QString> chosen;
+    if (button == u"ok")
+        chosen = choice.Ok(full);
+    else if (button == u"sub")
+        chosen =
+            choice.CreateSubfolder(full, path == u"a" ? QStringLiteral("b") : QStringLiteral("n"));
+    else
+        chosen = choice.RemoveEmptyFolder(full);
+    QCOMPARE(chosen.has_value(), result != u"-");
+    if (chosen) {
+        QCOMPARE(QDir::cleanPath(*chosen), QDir::cleanPath(root.filePath(result)));
+        QVERIFY(QFileInfo(*chosen).isDir());
+    }
+    QCOMPARE(dialogs.boxes.isEmpty() ? QString() : dialogs.boxes.front().text, box);
+    if (button == u"remove" && chosen)
+        QVERIFY(!QFileInfo::exists(full));
 }
 
 QTEST_GUILESS_MAIN(TestConfigurationStore)

@@ -30,7 +30,8 @@ public:
     QMap<QString, QString> entries;
 };
 
-// A machine without any remote-access connection: dialling always fails.
+// A machine without any remote-access connection: dialling always fails; its phonebook holds
+// what the test puts there.
 class NoDialUpBackend final : public DialUpBackend {
 public:
     std::optional<int> ActiveConnections() override { return 0; }
@@ -40,7 +41,9 @@ public:
     }
     std::optional<State> Status(const QString&) override { return std::nullopt; }
     bool HangUp(const QString&) override { return true; }
-    QStringList Entries(const QString&) override { return {}; }
+    std::optional<QStringList> Entries(const QString&) override { return entries; }
+
+    std::optional<QStringList> entries;
 };
 
 // Every port of an agent, as doubles; FTP is the real client, for a server of the test's.

@@ -40,7 +40,7 @@ public:
         calls << "hang up " + handle;
         return hangUpWorks;
     }
-    QStringList Entries(const QString&) override { return {}; }
+    std::optional<QStringList> Entries(const QString&) override { return std::nullopt; }
 
     std::optional<int> active = 0;
     Dialled dialled{true, QStringLiteral("h1")};
@@ -224,7 +224,7 @@ void TestDialUp::nmcliCountsDialKindsOnly()
             0, "Przewodowe 1:802-3-ethernet\nModem GSM:gsm\nBiuro\\: VPN:vpn\nlo:loopback\n"};
     });
     QCOMPARE(nm.ActiveConnections(), std::optional<int>(2));
-    QCOMPARE(nm.Entries(QString()), (QStringList{"Modem GSM", "Biuro: VPN"}));
+    QCOMPARE(nm.Entries(QString()), std::optional(QStringList{"Modem GSM", "Biuro: VPN"}));
     QCOMPARE(asked.front(), QStringLiteral("-t -f NAME,TYPE connection show --active"));
 
     NetworkManagerDialUp broken([](const QStringList&) { return NetworkManagerDialUp::Result{}; });

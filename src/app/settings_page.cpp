@@ -1,0 +1,121 @@
+#include "app/settings_page.h"
+
+#include "config/autostart_entry.h"
+#include "config/konfig_eksportu.h"
+#include "config/parameter_lines.h"
+#include "config/record_controls.h"
+#include "model/session_owner.h"
+#include "model/window_model.h"
+#include "platform/dialogs.h"
+#include "platform/paths.h"
+#include "transport/dial_up_backend.h"
+
+#include <QFileInfo>
+
+namespace tarvexio {
+
+SettingsPage::SettingsPage(Context context)
+    : c_(std::move(context))
+{}
+
+void SettingsPage::SBKatalogEksportuClick()
+{
+    if (windows_ == nullptr)
+        return;
+    SettingsControls& controls = c_.model.settings();
+    if (const std::optional<QString> chosen =
+            windows_->ChooseDirectory(controls.EdKatalogWymiany)) {
+        controls.EdKatalogWymiany = *chosen;
+        c_.model.settingsShown();
+    }
+}
+
+void SettingsPage::SBKodyKVRClick()
+{
+    // The configuration is loaded: a new session only reloads the shop lists.
+    c_.session.ReopenSession();
+    TKonfigEksportu* record = c_.konfig();
+    if (c_.session.isConnected() && record != nullptr && windows_ != nullptr)
+        windows_->EditShopCodes(*record);
+    if (c_.session.hasSession())
+        c_.session.CloseSession();
+}
+
+void SettingsPage::CbPlikPBKClick()
+{
+    ApplyEnablingRules(c_.model.settings());
+    c_.model.settingsShown();
+}
+
+void SettingsPage::SbPlikPBKClick()
+{
+    if (windows_ == nullptr)
+        return;
+    SettingsControls& controls = c_.model.settings();
+    const QString folder = controls.EdPlikPBK.isEmpty()
+                               ? CommonPhonebookFolder().value_or(QString())
+                               : QFileInfo(controls.EdPlikPBK).path();
+    if (const std::optional<QString> file = windows_->ChoosePhonebookFile(folder)) {
+        controls.EdPlikPBK = *file;
+        c_.model.settingsShown();
+    }
+}
+
+void SettingsPage::cb_PbkCzyModemClick()
+{
+    SettingsControls& controls = c_.model.settings();
+    ApplyEnablingRules(controls);
+    if (controls.cb_PbkCzyModem)
+        ReadPhonebookEntries();
+    c_.model.settingsShown();
+}
+
+void SettingsPage::cb_DomyslnyPortFTPClick()
+{
+    ApplyEnablingRules(c_.model.settings());
+    c_.model.settingsShown();
+}
+
+void SettingsPage::ed_portFTPChange()
+{
+    TKonfigEksportu* record = c_.konfig();
+    if (!c_.model.flags().configurationLoaded || record == nullptr)
+        return;
+    record->ftp.ParPortFTP =
+        ParameterNumber(c_.model.settings().ed_portFTP, SettingsControls::FtpDefaultPort);
+}
+
+void SettingsPage::CBAutoStartClick()
+{
+    if (c_.model.settings().CBAutoStart)
+        c_.autostart.Write(c_.programFile, c_.session.databaseName(), c_.session.userIdent(),
+                           c_.model.flags().test);
+    else
+        c_.autostart.Delete();
+}
+
+void SettingsPage::ReadPhonebookEntries()
+{
+    SettingsControls& controls = c_.model.settings();
+    controls.pbkEntries.clear();
+    const std::optional<QStringList> entries = c_.dialUp.Entries(controls.EdPlikPBK);
+    if (!entries) {
+        if (!controls.EdPlikPBK.isEmpty())
+            c_.dialogs.MsgBox({QStringLiteral("Błąd odczytu wpisów w PBK"), QString()});
+        c_.model.settingsShown();
+        return;
+    }
+    controls.pbkEntries = *entries;
+    if (!controls.pbkEntries.contains(controls.Cb_PbkEntry))
+        controls.Cb_PbkEntry = controls.pbkEntries.value(0);
+    c_.model.settingsShown();
+}
+
+void SettingsPage::RecordShown()
+{
+    const SettingsControls& controls = c_.model.settings();
+    if (controls.cb_PbkCzyModem || !controls.Cb_PbkEntry.isEmpty())
+        ReadPhonebookEntries();
+}
+
+} // namespace tarvexio

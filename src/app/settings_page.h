@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace tarvexio {
+
+class AutostartEntry;
+class Dialogs;
+class DialUpBackend;
+class SessionOwner;
+class TKonfigEksportu;
+class WindowModel;
+
+// The windows the settings pages open: all modal, all of src/forms.
+class SettingsWindows {
+public:
+    virtual ~SettingsWindows() = default;
+    // The directory chooser, started on the given folder; none when cancelled.
+    virtual std::optional<QString> ChooseDirectory(const QString& folder) = 0;
+    // The open-file dialog for a phonebook, in the given folder (empty: where it last was).
+    virtual std::optional<QString> ChoosePhonebookFile(const QString& folder) = 0;
+    // The shop code editor on the record's shop list A and codes.
+    virtual void EditShopCodes(TKonfigEksportu& record) = 0;
+};
+
+// The handlers of the "Eksport" and "FTP" pages, on the window model; widgets call them.
+class SettingsPage {
+public:
+    struct Context {
+        WindowModel& model;
+        SessionOwner& session;
+        Dialogs& dialogs;
+        DialUpBackend& dialUp;
+        AutostartEntry& autostart;
+        QString programFile;
+        std::function<TKonfigEksportu*()> konfig;
+    };
+
+    explicit SettingsPage(Context context);
+
+    void setWindows(SettingsWindows* windows) { windows_ = windows; }
+
+    void SBKatalogEksportuClick();
+    void SBKodyKVRClick();
+    void CbPlikPBKClick();
+    void SbPlikPBKClick();
+    void cb_PbkCzyModemClick();
+    void cb_DomyslnyPortFTPClick();
+    void ed_portFTPChange();
+    void CBAutoStartClick();
+
+    // The phonebook's entries into Cb_PbkEntry, the remembered one selected (else the first).
+    void ReadPhonebookEntries();
+    // After the record has been shown: what the boxes' handlers do when they are set.
+    void RecordShown();
+
+private:
+    Context c_;
+    SettingsWindows* windows_ = nullptr;
+};
+
+} // namespace tarvexio

@@ -1,0 +1,31 @@
+#include "forms/gui_settings_windows.h"
+
+#include "forms/ted_parametry_skl_mag.h"
+#include "forms/tfrm_dir_box.h"
+
+#include <QFileDialog>
+
+namespace tarvexio {
+
+std::optional<QString> GuiSettingsWindows::ChooseDirectory(const QString& folder)
+{
+    return TFrmDirBox::Choose(dialogs_, folder, parent_);
+}
+
+std::optional<QString> GuiSettingsWindows::ChoosePhonebookFile(const QString& folder)
+{
+    const QString file = QFileDialog::getOpenFileName(
+        parent_, QString(), folder,
+        QStringLiteral("Pliki PBK (*.pbk *.PBK);;Wszystkie pliki (*.*)"));
+    if (file.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(file);
+}
+
+void GuiSettingsWindows::EditShopCodes(TKonfigEksportu& record)
+{
+    TEdParametrySklMag editor(record, parent_);
+    editor.exec(); // the codes are in the record already, whichever button closed it
+}
+
+} // namespace tarvexio

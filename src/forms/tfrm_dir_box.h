@@ -1,0 +1,51 @@
+#pragma once
+
+#include "config/directory_choice.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QComboBox;
+class QFileSystemModel;
+class QLineEdit;
+class QPushButton;
+class QTreeView;
+
+namespace tarvexio {
+
+class Dialogs;
+
+// "Wskaż folder źródłowy": a folder tree of the current drive over Qt's file system model, the
+// chosen path above it, a sub-folder to make and an empty folder to remove.
+class TFrmDirBox final : public QDialog {
+    Q_OBJECT
+public:
+    TFrmDirBox(Dialogs& dialogs, QWidget* parent = nullptr);
+
+    void setPath(const QString& path); // EdtDir, before the dialog is shown
+    QString directory() const;         // the folder of DirListBox, after OK
+
+    // The caller's sequence: the chooser on the folder; the folder chosen, none on "Anuluj".
+    static std::optional<QString> Choose(Dialogs& dialogs, const QString& folder,
+                                         QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void moveTo(const QString& folder);
+    void BtnOKClick();
+    void BtnPodFolderClick();
+    void BtnUsunClick();
+
+    DirectoryChoice choice_;
+    QFileSystemModel* model_;
+    QLineEdit* EdtDir;
+    QTreeView* DirListBox;
+    QLineEdit* EdPodFolder;
+    QPushButton* BtnPodFolder;
+    QComboBox* DriveComboBox;
+};
+
+} // namespace tarvexio
