@@ -1,5 +1,6 @@
 #include "forms/gui_dialogs.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace tarvexio {
@@ -33,6 +34,9 @@ MessageAnswer GuiDialogs::MsgBox(const MessageRequest& request)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(request.defaultAnswer == MessageAnswer::Yes ? QMessageBox::Yes
                                                                          : QMessageBox::No);
+        // The program speaks Polish whatever translations the system has.
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Tak"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Nie"));
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }

@@ -66,6 +66,8 @@ TFmFullProgress::TFmFullProgress(Dialogs& dialogs, QWidget* parent)
     header->resizeSection(1, 50);
     grid_->verticalHeader()->hide();
     grid_->setShowGrid(false);
+    grid_->setWordWrap(false);
+    grid_->verticalHeader()->setDefaultSectionSize(20);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

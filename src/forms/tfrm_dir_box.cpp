@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 
 namespace tarvexio {
@@ -65,6 +66,8 @@ TFrmDirBox::TFrmDirBox(Dialogs& dialogs, QWidget* parent)
     layout->addWidget(cancel, 4, 2);
     resize(420, 420);
 
+    // The model reads folders as they are opened: the current one comes into view once read.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, &TFrmDirBox::revealCurrent);
     connect(DriveComboBox, &QComboBox::activated, this,
             [this](int index) { moveTo(DriveComboBox->itemData(index).toString()); });
     connect(DirListBox->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -100,19 +103,29 @@ QString TFrmDirBox::directory() const
 
 void TFrmDirBox::moveTo(const QString& folder)
 {
-    const QModelIndex index = model_->index(folder);
-    DirListBox->setCurrentIndex(index);
-    DirListBox->scrollTo(index);
+    model_->setRootPath(folder); // read it first
+    DirListBox->setCurrentIndex(model_->index(folder));
+    revealCurrent();
+}
+
+void TFrmDirBox::revealCurrent()
+{
+    const QModelIndex current = DirListBox->currentIndex();
+    for (QModelIndex parent = current.parent(); parent.isValid(); parent = parent.parent())
+        DirListBox->expand(parent);
+    DirListBox->scrollTo(current);
 }
 
 void TFrmDirBox::showEvent(QShowEvent* event)
 {
+    QDialog::showEvent(event);
     const QString typed = EdtDir->text();
     if (QFileInfo(typed).isDir())
         moveTo(QFileInfo(typed).absoluteFilePath());
     else
         moveTo(QDir::currentPath()); // the tree's own folder, which the box then shows
-    QDialog::showEvent(event);
+    // Once the tree has its size, the folder comes into view.
+    QTimer::singleShot(0, this, &TFrmDirBox::revealCurrent);
 }
 
 void TFrmDirBox::BtnOKClick()

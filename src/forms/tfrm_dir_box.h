@@ -35,6 +35,8 @@ protected:
 
 private:
     void moveTo(const QString& folder);
+    // The current folder's branch opened and scrolled into view (again once it is read).
+    void revealCurrent();
     void BtnOKClick();
     void BtnPodFolderClick();
     void BtnUsunClick();

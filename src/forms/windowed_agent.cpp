@@ -1,0 +1,37 @@
+#include "forms/windowed_agent.h"
+
+#include "app/agent.h"
+#include "app/guarded_application.h"
+#include "app/process_entry.h"
+#include "forms/gui_dialogs.h"
+
+namespace tarvexio {
+
+WindowedAgent::WindowedAgent(const QStringList& arguments, SystemPorts& ports, GuiDialogs& dialogs)
+    : dialogs_(dialogs)
+    , agent_(CreateProcessAgent(arguments, ports, dialogs))
+    , window_(std::make_unique<Tfrm_main>(*agent_))
+    , progress_(std::make_unique<TFmQMXProgress>(window_.get()))
+    , transmission_(std::make_unique<FullProgressTransmission>(dialogs, agent_->ftpPorts()))
+    , settingsWindows_(std::make_unique<GuiSettingsWindows>(dialogs, window_.get()))
+{
+    dialogs.setParentWindow(window_.get());
+    agent_->setProgressDisplay(progress_.get());
+    agent_->setTransmission(transmission_.get());
+    agent_->settingsPage().setWindows(settingsWindows_.get());
+    SetEventErrorReport([this](const std::exception& error) { agent_->ShowException(error); });
+}
+
+WindowedAgent::~WindowedAgent()
+{
+    SetEventErrorReport({});
+    dialogs_.setParentWindow(nullptr);
+}
+
+void WindowedAgent::start()
+{
+    agent_->ShowWindow();
+    agent_->start();
+}
+
+} // namespace tarvexio
