@@ -97,7 +97,7 @@ void WriteBizSection(RunContext& run)
         v = g / r;
     }
 
-    run.lines.append(
+    run.addLine(
         QStringLiteral("BIZ_N|WART_Z_CZ|WART_S_CZ|WART_S_CS|ILOSC_PAR|ILOSC_SRPLU|WART_SRPAR|"));
     const Consent boxes[] = {ParDzWartZakwCenZak, ParDzWartSprzwCenSprz, ParDzWartSprzwCenZak,
                              ParDzLPar,           ParSrLPLUnaPar,        ParSrWartPar};
@@ -107,14 +107,14 @@ void WriteBizSection(RunContext& run)
                             : 0;
     if (run.counts.IL_BIZ == 0)
         return;
-    run.lines.append(RecordLine("BIZ")
-                         .fixed(run.ticked(ParDzWartZakwCenZak) ? p : 0, 3)
-                         .fixed(run.ticked(ParDzWartSprzwCenZak) ? n : 0, 3)
-                         .fixed(run.ticked(ParDzWartSprzwCenSprz) ? g : 0, 3)
-                         .whole(run.ticked(ParDzLPar) ? r : 0)
-                         .fixed(run.ticked(ParSrLPLUnaPar) ? a : 0, 0)
-                         .fixed(run.ticked(ParSrWartPar) ? v : 0, 3)
-                         .take());
+    run.addLine(RecordLine("BIZ")
+                    .fixed(run.ticked(ParDzWartZakwCenZak) ? p : 0, 3)
+                    .fixed(run.ticked(ParDzWartSprzwCenZak) ? n : 0, 3)
+                    .fixed(run.ticked(ParDzWartSprzwCenSprz) ? g : 0, 3)
+                    .whole(run.ticked(ParDzLPar) ? r : 0)
+                    .fixed(run.ticked(ParSrLPLUnaPar) ? a : 0, 0)
+                    .fixed(run.ticked(ParSrWartPar) ? v : 0, 3)
+                    .take());
 }
 
 } // namespace tarvexio

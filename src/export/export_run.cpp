@@ -47,6 +47,7 @@ ExportRun::~ExportRun() = default;
 void ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, const QDate& today,
                          const RunShop& runShop)
 {
+    chain_ = ChainGoods(); // read again for every day: the goods may have changed
     for (const tarvexio::Shop& listed : record.ShopListA()) {
         const Shop shop{listed.id, record.KodKVRForShop(listed.id),
                         listed.id == 0 ? QStringLiteral("Centrala") : listed.description};
@@ -137,7 +138,9 @@ void ExportRun::ExportBody(const Shop& shop, const QDate& dataDate, const QDate&
         ExportQueries* queries = env_.session.queries();
         if (session == nullptr || queries == nullptr)
             throw EQMXDBError(QString(), EQMXDBError::NotConnected);
-        RunContext run{*session, *queries, shop.id, dataDate, today, {}, {}, {}, false, {}};
+        RunContext run(*session, *queries, shop.id, dataDate, today);
+        run.statements = statements_;
+        run.chain = &chain_;
         const SettingsControls& boxes = env_.model.settings();
         for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i)
             run.consent[i] = boxes.consent[i];
@@ -163,8 +166,8 @@ void ExportRun::ExportBody(const Shop& shop, const QDate& dataDate, const QDate&
         step(90, "Sekcja BIZ");
         WriteBizSection(run);
         writeInfo(run, shop);
-        for (const QString& line : std::as_const(run.lines))
-            writeLine(line);
+        for (const QByteArray& line : std::as_const(run.lines))
+            file_->WriteLine(line, LineEnd);
         step(100, nullptr);
         file_->Close();
         file_.reset();
@@ -208,7 +211,8 @@ void ExportRun::writeInfo(const RunContext& run, const Shop& shop)
 
 void ExportRun::writeLine(const QString& line)
 {
-    file_->WriteLine(ToWindows1250(line), LineEnd);
+    ToWindows1250(line, encoded_);
+    file_->WriteLine(encoded_, LineEnd);
 }
 
 void ExportRun::reportResult(const char* format, const Shop& shop, const QDate& dataDate)

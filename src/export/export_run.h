@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/chain_goods.h"
 #include "export/run_context.h"
 #include "platform/text_file.h"
 
@@ -46,6 +47,9 @@ public:
     void ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, const QDate& today,
                   const RunShop& runShop = {});
 
+    // The statements that read the data; the described ones serve as a reference.
+    void setStatements(ExportStatements statements) { statements_ = statements; }
+
 private:
     struct Shop {
         qint32 id = 0;
@@ -65,6 +69,9 @@ private:
     ExportEnvironment env_;
     QString osName_;
     QDateTime generationStart_;
+    ExportStatements statements_ = ExportStatements::SetBased;
+    QByteArray encoded_; // one line's bytes; kept so that lines cost no allocation
+    ChainGoods chain_;
     std::unique_ptr<TMFile> file_;
 };
 

@@ -2,7 +2,6 @@
 
 #include "db/export_queries.h"
 #include "db/session.h"
-#include "export/polish_letters.h"
 #include "export/record_fields.h"
 #include "export/run_context.h"
 
@@ -25,6 +24,9 @@ QString ShopGoodsColumn(const char* expression, const char* extraTables, const c
 
 void OpenGoodsData(RunContext& run)
 {
+    // The chain's goods are the same for every shop of the day: read once.
+    if (run.statements == ExportStatements::SetBased && run.chain->loaded())
+        return;
     TKMQuery& query = run.queries.goods;
     query.Close();
     query.SetSQL(QStringLiteral(
@@ -32,6 +34,8 @@ void OpenGoodsData(RunContext& run)
         "A.Nazwa as NazwaAs, T.Indeks2 from Towar T, JM Jm, Asort A "
         " where Jm.JMId=T.JMId and A.AsId=T.AsId order by T.TowId"));
     query.Open();
+    if (run.statements == ExportStatements::SetBased)
+        run.chain->Load(run.session, query);
 }
 
 void OpenStockData(RunContext& run)
@@ -41,45 +45,90 @@ void OpenStockData(RunContext& run)
     run.stockRead = run.dataDate.daysTo(run.today) <= 7;
     if (!run.stockRead)
         return;
-    query.SetSQL(QStringLiteral(
-                     "select T.TowId, T.Kod, T.CenaEw,  (select Sum(StanMag) from SklepIstw as SI, "
-                     "SklepTowar ST where SI.SklepTowId=ST.SklepTowId and SI.SklepId=ST.SklepId "
-                     "and ST.TowId=T.TowId and SI.SklepId=%1) as StanMag from Towar T order by "
-                     "T.TowId")
-                     .arg(run.shopId));
+    if (run.statements == ExportStatements::Described)
+        query.SetSQL(QStringLiteral("select T.TowId, T.Kod, T.CenaEw,  (select Sum(StanMag) from "
+                                    "SklepIstw as SI, SklepTowar ST where "
+                                    "SI.SklepTowId=ST.SklepTowId and SI.SklepId=ST.SklepId and "
+                                    "ST.TowId=T.TowId and SI.SklepId=%1) as StanMag from Towar T "
+                                    "order by T.TowId")
+                         .arg(run.shopId));
+    else // only the goods the shop has stock rows of: the others have no stock to write
+        query.SetSQL(QStringLiteral("select T.TowId, T.Kod, T.CenaEw, Sum(SI.StanMag) as StanMag "
+                                    "from SklepIstw SI, SklepTowar ST, Towar T where "
+                                    "SI.SklepTowId=ST.SklepTowId and SI.SklepId=ST.SklepId and "
+                                    "ST.TowId=T.TowId and SI.SklepId=%1 group by T.TowId, T.Kod, "
+                                    "T.CenaEw order by T.TowId")
+                         .arg(run.shopId));
     query.Open();
+    if (run.statements == ExportStatements::Described)
+        return;
+    const TMField towId = query.FieldByName(QStringLiteral("TowId"));
+    const TMField kod = query.FieldByName(QStringLiteral("Kod"));
+    const TMField price = query.FieldByName(QStringLiteral("CenaEw"));
+    const TMField stanMag = query.FieldByName(QStringLiteral("StanMag"));
+    const bool quantities = run.ticked(ParIlwMag);
+    const bool values = run.ticked(ParWartwMag);
+    for (; !query.Eof(); query.Next()) {
+        const double quantity = stanMag.GetAsExtended();
+        if (!(quantity > 0))
+            continue;
+        const qint32 id = towId.GetAsInteger();
+        run.inStock.append(id);
+        if (!quantities && !values)
+            continue;
+        AppendRecordLine(run.magRecords, run.chain->MagPrefix(id, kod));
+        AppendFixedField(run.magRecords, quantities ? quantity : 0.0, 3);
+        AppendFixedField(run.magRecords, values ? price.GetAsExtended() * quantity : 0.0, 2);
+    }
 }
 
-void BuildGoodsSet(RunContext& run)
+namespace {
+
+// The goods of every position of the shop's documents of the day; a position whose goods
+// cannot be found counts as goods 0, as the described statement's empty look-up does.
+QString MovedGoodsStatement(const RunContext& run)
 {
-    run.goodsSet.clear();
-    TKMQuery& moved = run.queries.goodsSet;
-    moved.Close();
-    moved.SetSQL(
-        QStringLiteral("select   (select T.TowId from Towar T, SklepTowar ST where "
-                       "T.TowId=ST.TowId and ST.SklepTowId=SPD.SklepTowId and "
-                       "ST.SklepId=SPD.SklepId) as TowId,  (select T.Kod from Towar T, "
-                       "SklepTowar ST where T.TowId=ST.TowId and "
-                       "ST.SklepTowId=SPD.SklepTowId and ST.SklepId=SPD.SklepId) as Kod,  ") +
-        ShopGoodsColumn("T.Nazwa", "", "", "NazwaTow") + QStringLiteral(",  ") +
-        ShopGoodsColumn("T.Stawka", "", "", "Stawka") + QStringLiteral(",  ") +
-        ShopGoodsColumn("T.Indeks2", "", "", "Indeks2") + QStringLiteral(",  ") +
-        QStringLiteral("(Select jm.Nazwa FROM JM jm, Towar T, SklepTowar ST Where "
-                       "jm.JmId=T.JmId and T.TowId=ST.TowId and "
-                       "ST.SklepTowId=SPD.SklepTowId and ST.SklepId=SPD.SklepId) as "
-                       "NazwaJM,  ") +
-        ShopGoodsColumn("asort.Nazwa", "Asort asort, ", "asort.AsId=T.AsId and ", "NazwaAs") +
-        QStringLiteral("  from SklepDok SD, SklepPozDok SPD  where SD.TypDok in "
-                       "(%1, %2, %3, %4, %5) and SD.Aktywny<>0 and SD.Data=%6 and "
-                       "SPD.SklepDokId=SD.SklepDokId and SPD.SklepId=SD.SklepId and "
-                       "SD.SklepId=%7 order by TowId")
+    const QString documents =
+        QStringLiteral("SD.TypDok in (%1, %2, %3, %4, %5) and SD.Aktywny<>0 and SD.Data=%6 and "
+                       "SPD.SklepDokId=SD.SklepDokId and SPD.SklepId=SD.SklepId and SD.SklepId=%7")
             .arg(20)
             .arg(21)
             .arg(2)
             .arg(8)
             .arg(4)
             .arg(run.session.ToDBField(run.dataDate))
-            .arg(run.shopId));
+            .arg(run.shopId);
+    if (run.statements == ExportStatements::SetBased)
+        return QStringLiteral("select T.TowId from SklepDok SD, SklepPozDok SPD left join "
+                              "SklepTowar ST on ST.SklepTowId=SPD.SklepTowId and "
+                              "ST.SklepId=SPD.SklepId left join Towar T on T.TowId=ST.TowId "
+                              "where ") +
+               documents + QStringLiteral(" group by T.TowId");
+    return QStringLiteral("select   (select T.TowId from Towar T, SklepTowar ST where "
+                          "T.TowId=ST.TowId and ST.SklepTowId=SPD.SklepTowId and "
+                          "ST.SklepId=SPD.SklepId) as TowId,  (select T.Kod from Towar T, "
+                          "SklepTowar ST where T.TowId=ST.TowId and "
+                          "ST.SklepTowId=SPD.SklepTowId and ST.SklepId=SPD.SklepId) as Kod,  ") +
+           ShopGoodsColumn("T.Nazwa", "", "", "NazwaTow") + QStringLiteral(",  ") +
+           ShopGoodsColumn("T.Stawka", "", "", "Stawka") + QStringLiteral(",  ") +
+           ShopGoodsColumn("T.Indeks2", "", "", "Indeks2") + QStringLiteral(",  ") +
+           QStringLiteral("(Select jm.Nazwa FROM JM jm, Towar T, SklepTowar ST Where "
+                          "jm.JmId=T.JmId and T.TowId=ST.TowId and "
+                          "ST.SklepTowId=SPD.SklepTowId and ST.SklepId=SPD.SklepId) as "
+                          "NazwaJM,  ") +
+           ShopGoodsColumn("asort.Nazwa", "Asort asort, ", "asort.AsId=T.AsId and ", "NazwaAs") +
+           QStringLiteral("  from SklepDok SD, SklepPozDok SPD  where ") + documents +
+           QStringLiteral(" order by TowId");
+}
+
+} // namespace
+
+void BuildGoodsSet(RunContext& run)
+{
+    run.goodsSet.clear();
+    TKMQuery& moved = run.queries.goodsSet;
+    moved.Close();
+    moved.SetSQL(MovedGoodsStatement(run));
     moved.Open();
     const TMField towId = moved.FieldByName(QStringLiteral("TowId"));
     bool first = true;
@@ -93,9 +142,15 @@ void BuildGoodsSet(RunContext& run)
     }
 
     run.counts.IL_MAG = 0;
-    TKMQuery& stock = run.queries.stock;
     if (!run.stockRead || !run.ticked(ParIlwMag))
         return;
+    if (run.statements == ExportStatements::SetBased) {
+        for (const qint32 towId : std::as_const(run.inStock))
+            run.goodsSet.insert(towId);
+        run.counts.IL_MAG = static_cast<qint32>(run.inStock.size());
+        return;
+    }
+    TKMQuery& stock = run.queries.stock;
     stock.First();
     const TMField stockId = stock.FieldByName(QStringLiteral("TowId"));
     const TMField quantity = stock.FieldByName(QStringLiteral("StanMag"));
@@ -109,8 +164,17 @@ void BuildGoodsSet(RunContext& run)
 
 void WriteTowSection(RunContext& run)
 {
-    run.lines.append(
-        QStringLiteral("TOW_N|ID_TOW|EAN|PLU|NAZWA|KOD_JM|ST_VAT|NR_GR|NAZWA_GR|PKWIU|"));
+    run.addLine(QStringLiteral("TOW_N|ID_TOW|EAN|PLU|NAZWA|KOD_JM|ST_VAT|NR_GR|NAZWA_GR|PKWIU|"));
+    if (run.statements == ExportStatements::SetBased) {
+        ChainGoods& chain = *run.chain;
+        QByteArray records;
+        for (qsizetype i = 0; i < chain.size(); ++i) {
+            if (run.goodsSet.contains(chain.TowId(i)))
+                AppendRecordLine(records, chain.TowLine(i));
+        }
+        run.addLines(records);
+        return;
+    }
     TKMQuery& goods = run.queries.goods;
     TKMQuery& plu = run.queries.plu;
     goods.First();
@@ -122,15 +186,7 @@ void WriteTowSection(RunContext& run)
     const TMField asId = goods.FieldByName(QStringLiteral("AsId"));
     const TMField groupName = goods.FieldByName(QStringLiteral("NazwaAs"));
     const TMField indeks2 = goods.FieldByName(QStringLiteral("Indeks2"));
-    const QString pluStatement =
-        QStringLiteral("select PrefPLU from KodDod where Kolejnosc=1 and TowId=");
     QHash<QString, int> unitCodes; // a chain has a handful of units and many goods
-    const auto unitCode = [&unitCodes](const QString& name) {
-        auto known = unitCodes.constFind(name);
-        if (known == unitCodes.cend())
-            known = unitCodes.insert(name, UnitCode(name));
-        return *known;
-    };
     for (; !goods.Eof(); goods.Next()) {
         const qint32 id = towId.GetAsInteger();
         if (!run.goodsSet.contains(id))
@@ -139,36 +195,33 @@ void WriteTowSection(RunContext& run)
         plu.SetSQL(
             QStringLiteral("select PrefPLU from KodDod where Kolejnosc=1 and TowId=%1").arg(id));
         plu.Open();
-        QString pluText;
-        if (!plu.Eof()) {
-            pluText = plu.FieldByName(QStringLiteral("PrefPLU")).GetAsString();
-            if (pluText == u"0")
-                pluText.clear();
-        }
-        const qint32 vat = stawka.GetAsInteger() / 100;
-        QString line = RecordLine("TOW")
-                           .whole(id)
-                           .text(EanField(kod.GetAsString()))
-                           .text(pluText)
-                           .text(WithoutSeparators(name.GetAsString()))
-                           .whole(unitCode(unit.GetAsString()))
-                           .whole(vat < 0 ? 0 : vat)
-                           .whole(asId.GetAsInteger())
-                           .text(WithoutSeparators(groupName.GetAsString()))
-                           .text(indeks2.GetAsString().left(20))
-                           .take();
-        KonwertujPLString(line, PlWindows1250, PlAscii);
-        run.lines.append(line);
+        const QString pluText =
+            plu.Eof() ? QString() : plu.FieldByName(QStringLiteral("PrefPLU")).GetAsString();
+        run.addLine(TowRecord(id, kod.GetAsString(), pluText, name.GetAsString(),
+                              unit.GetAsString(), stawka.GetAsInteger(), asId.GetAsInteger(),
+                              groupName.GetAsString(), indeks2.GetAsString(), unitCodes));
     }
 }
 
 void WriteMagSection(RunContext& run)
 {
-    run.lines.append(QStringLiteral("MAG_N|ID_TOW|EAN|ILOSC_M|WART_M_CZ|"));
+    run.addLine(QStringLiteral("MAG_N|ID_TOW|EAN|ILOSC_M|WART_M_CZ|"));
     const bool quantities = run.ticked(ParIlwMag);
     const bool values = run.ticked(ParWartwMag);
     if (!run.stockRead || (!quantities && !values))
         return;
+    const auto record = [&](qint32 towId, const QString& kod, double price, double quantity) {
+        run.addLine(RecordLine("MAG")
+                        .whole(towId)
+                        .text(EanField(kod))
+                        .fixed(quantities ? quantity : 0.0, 3)
+                        .fixed(values ? price * quantity : 0.0, 2)
+                        .take());
+    };
+    if (run.statements == ExportStatements::SetBased) {
+        run.addLines(run.magRecords); // written as the stock was read
+        return;
+    }
     TKMQuery& stock = run.queries.stock;
     stock.First();
     const TMField towId = stock.FieldByName(QStringLiteral("TowId"));
@@ -177,15 +230,8 @@ void WriteMagSection(RunContext& run)
     const TMField stanMag = stock.FieldByName(QStringLiteral("StanMag"));
     for (; !stock.Eof(); stock.Next()) {
         const double quantity = stanMag.GetAsExtended();
-        if (!(quantity > 0))
-            continue;
-        const double value = price.GetAsExtended() * quantity;
-        run.lines.append(RecordLine("MAG")
-                             .whole(towId.GetAsInteger())
-                             .text(EanField(kod.GetAsString()))
-                             .fixed(quantities ? quantity : 0.0, 3)
-                             .fixed(values ? value : 0.0, 2)
-                             .take());
+        if (quantity > 0)
+            record(towId.GetAsInteger(), kod.GetAsString(), price.GetAsExtended(), quantity);
     }
 }
 

@@ -8,6 +8,8 @@ namespace tarvexio {
 
 QString EanField(const QString& code)
 {
+    if (code.size() >= 14 && !code.contains(u'?'))
+        return code; // most codes: no copy at all
     QString ean = code;
     ean.remove(u'?');
     if (ean.size() < 14)
@@ -46,8 +48,11 @@ int UnitCode(const QString& unitName)
 }
 
 RecordLine::RecordLine(const char* type)
-    : line_(QString::fromLatin1(type) + u'|')
-{}
+{
+    line_.reserve(96); // most record lines in one allocation
+    line_ += QLatin1StringView(type);
+    line_ += u'|';
+}
 
 RecordLine& RecordLine::text(const QString& value)
 {
@@ -66,11 +71,30 @@ RecordLine& RecordLine::whole(qint64 value)
     return *this;
 }
 
-RecordLine& RecordLine::fixed(double value, int decimals)
+void AppendFixedField(QString& line, double value, int decimals)
 {
     FixedPointBuffer buffer;
-    line_ += FixedPoint(value, decimals, buffer);
-    line_ += u'|';
+    line += FixedPoint(value, decimals, buffer);
+    line += u'|';
+}
+
+void AppendRecordLine(QByteArray& records, const QByteArray& start)
+{
+    if (!records.isEmpty())
+        records += "\r\n";
+    records += start;
+}
+
+void AppendFixedField(QByteArray& line, double value, int decimals)
+{
+    FixedPointBuffer buffer;
+    line += FixedPoint(value, decimals, buffer);
+    line += '|';
+}
+
+RecordLine& RecordLine::fixed(double value, int decimals)
+{
+    AppendFixedField(line_, value, decimals);
     return *this;
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "config/konfig_eksportu.h"
+#include "export/chain_goods.h"
+#include "platform/windows1250.h"
 
+#include <QByteArrayList>
 #include <QDate>
 #include <QSet>
-#include <QStringList>
+#include <QVector>
 
 #include <array>
 
@@ -40,14 +43,38 @@ struct ExportCounts {
 // What the collectors of one export run share: the shop and day, the session and its queries,
 // the consent boxes, and what they produce (the line buffer, the goods set, the counts).
 struct RunContext {
+    RunContext(TQMXBazaDanych& session, ExportQueries& queries, qint32 shopId,
+               const QDate& dataDate, const QDate& today)
+        : session(session)
+        , queries(queries)
+        , shopId(shopId)
+        , dataDate(dataDate)
+        , today(today)
+    {}
+
     TQMXBazaDanych& session;
     ExportQueries& queries;
     qint32 shopId = 0;
     QDate dataDate;
     QDate today;
     ConsentBoxes consent{};
+    ExportStatements statements = ExportStatements::SetBased;
+    ChainGoods* chain = nullptr; // set-based: the day's goods, shared by its shops
 
-    QStringList lines; // everything after the INFO lines, in the order written
+    // Set-based, read in one walk of the stock: the goods with stock above zero and their MAG
+    // records, for the goods set and the MAG section.
+    QVector<qint32> inStock;
+    QByteArray magRecords;
+
+    // Everything after the INFO lines, in the order written, already in Windows-1250; an
+    // entry may hold several lines joined by their line ends (a section's records at once).
+    QByteArrayList lines;
+    void addLine(const QString& line) { lines.append(ToWindows1250(line)); }
+    void addLines(const QByteArray& records)
+    {
+        if (!records.isEmpty())
+            lines.append(records);
+    }
     QSet<qint32> goodsSet;
     bool stockRead = false;
     ExportCounts counts;

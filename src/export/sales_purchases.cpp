@@ -70,8 +70,7 @@ void OpenPurchaseData(RunContext& run)
 
 void WriteSprSection(RunContext& run)
 {
-    run.lines.append(
-        QStringLiteral("SPR_N|ID_TOW|EAN|ILOSC_S|CENA_S|WART_S_CZ|WART_S_CS|ILOSC_PAR|"));
+    run.addLine(QStringLiteral("SPR_N|ID_TOW|EAN|ILOSC_S|CENA_S|WART_S_CZ|WART_S_CS|ILOSC_PAR|"));
     run.counts.IL_SPR = 0;
     const bool prices = run.ticked(ParCenySp);
     const bool saleValues = run.ticked(ParDzWartSprzwCenSprz);
@@ -93,15 +92,15 @@ void WriteSprSection(RunContext& run)
     double rate = 0, price = 0, quantity = 0, purchaseValue = 0, saleValue = 0;
     qint32 positions = 0;
     const auto emitRecord = [&] {
-        run.lines.append(RecordLine("SPR")
-                             .whole(previous)
-                             .text(ean)
-                             .fixed(quantity, 3)
-                             .fixed(price, 2)
-                             .fixed(purchaseValue, 2)
-                             .fixed(saleValue, 2)
-                             .whole(positions)
-                             .take());
+        run.addLine(RecordLine("SPR")
+                        .whole(previous)
+                        .text(ean)
+                        .fixed(quantity, 3)
+                        .fixed(price, 2)
+                        .fixed(purchaseValue, 2)
+                        .fixed(saleValue, 2)
+                        .whole(positions)
+                        .take());
         ++run.counts.IL_SPR;
     };
     for (; !sales.Eof(); sales.Next()) {
@@ -134,7 +133,7 @@ void WriteSprSection(RunContext& run)
 
 void WriteZakSection(RunContext& run)
 {
-    run.lines.append(QStringLiteral("ZAK_N|NIP|ID_TOW|EAN|ILOSC_Z|CENA_Z|WART_Z_CZ|"));
+    run.addLine(QStringLiteral("ZAK_N|NIP|ID_TOW|EAN|ILOSC_Z|CENA_Z|WART_Z_CZ|"));
     run.counts.IL_ZAK = 0;
     const bool taxNumbers = run.ticked(ParNIPKontrPar);
 
@@ -153,14 +152,14 @@ void WriteZakSection(RunContext& run)
     QString ean;
     double quantity = 0, price = 0, value = 0;
     const auto emitRecord = [&] {
-        run.lines.append(RecordLine("ZAK")
-                             .text(taxNumbers ? previousNip : QStringLiteral("9999999999"))
-                             .whole(previous)
-                             .text(ean)
-                             .fixed(quantity, 3)
-                             .fixed(price, 2)
-                             .fixed(value, 2)
-                             .take());
+        run.addLine(RecordLine("ZAK")
+                        .text(taxNumbers ? previousNip : QStringLiteral("9999999999"))
+                        .whole(previous)
+                        .text(ean)
+                        .fixed(quantity, 3)
+                        .fixed(price, 2)
+                        .fixed(value, 2)
+                        .take());
         ++run.counts.IL_ZAK;
     };
     for (; !purchases.Eof(); purchases.Next()) {

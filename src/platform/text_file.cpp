@@ -46,8 +46,7 @@ void TMFile::SetEof()
 void TMFile::WriteLine(const QByteArray& text, const QByteArray& terminator)
 {
     requireOpen("Nie można zapisać do pliku");
-    const QByteArray line = text + terminator;
-    if (file_.write(line) != line.size())
+    if (file_.write(text) != text.size() || file_.write(terminator) != terminator.size())
         fail("Nie można zapisać do pliku");
 }
 

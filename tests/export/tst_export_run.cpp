@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -153,6 +154,8 @@ private slots:
     void manualRangeStopsAfterAFailedLastShop();
     void requestFiles_data();
     void requestFiles();
+    void setBasedReadsWriteTheSameBytes_data();
+    void setBasedReadsWriteTheSameBytes();
 
 private:
     QString database(const QString& engine);
@@ -515,6 +518,44 @@ void TestExportRun::requestFiles()
     QCOMPARE(ReadFile(path), QByteArray("20260306\r\n"));
     QVERIFY(h.agent.model().messagePane().back().endsWith(
         u"|Wysłano brakuące dane i usunięto plik LDZ1_braki.kvr"));
+}
+
+void TestExportRun::setBasedReadsWriteTheSameBytes_data()
+{
+    wholeFileByteForByte_data();
+}
+
+void TestExportRun::setBasedReadsWriteTheSameBytes()
+{
+    QFETCH(QString, engine);
+    const QString name = database(engine);
+    // Beyond the hand-computed chain: several PLU rows of one goods item (the first counts),
+    // a position whose shop goods is unknown (goods 0) or names a goods item that is not
+    // there, and one goods item in stock under two shop goods.
+    auto session = test::Connect(name);
+    for (const char* statement :
+         {"insert into KodDod values (2, 1, '8888', 456), (6, 1, '0', 0), (6, 1, '6667', 77)",
+          "insert into SklepTowar values (198, 1, 77), (108, 1, 3)",
+          "insert into SklepIstw values (108, 1, 1.25)",
+          "insert into SklepPozDok values (3, 1, 4, 199, 1, 0, 1.0, 1.0, 2300, 1.0, 1.0, 0), "
+          "(3, 1, 5, 198, 1, 0, 1.0, 1.0, 2300, 1.0, 1.0, 0)"})
+        session->ExecSQL(QString::fromUtf8(statement));
+    // Stock read and not read; a day with documents and one with few.
+    for (const auto& [day, today] :
+         {std::pair{D, D.addDays(1)}, {D, D.addDays(9)}, {D.addDays(1), D.addDays(2)}}) {
+        Harness h(name, home_->path());
+        QMap<QString, QByteArray> described;
+        h.agent.exportRun().setStatements(ExportStatements::Described);
+        h.exportDay(day, today);
+        for (const QString& file : QDir(h.exchange).entryList(QDir::Files))
+            described[file] = ReadFile(h.exchange + u'/' + file);
+        h.agent.exportRun().setStatements(ExportStatements::SetBased);
+        h.exportDay(day, today);
+        QCOMPARE(described.size(), 3);
+        for (auto file = described.cbegin(); file != described.cend(); ++file)
+            QCOMPARE(ReadFile(h.exchange + u'/' + file.key()), file.value());
+        QDir(h.exchange).removeRecursively();
+    }
 }
 
 QTEST_GUILESS_MAIN(TestExportRun)

@@ -1,0 +1,88 @@
+#include "export/chain_goods.h"
+
+#include "db/query.h"
+#include "db/session.h"
+#include "export/polish_letters.h"
+#include "export/record_fields.h"
+#include "platform/windows1250.h"
+
+namespace tarvexio {
+
+QString TowRecord(qint32 id, const QString& kod, QString plu, const QString& name,
+                  const QString& unit, qint32 stawka, qint32 asId, const QString& group,
+                  const QString& indeks2, QHash<QString, int>& unitCodes)
+{
+    if (plu == u"0")
+        plu.clear();
+    auto unitCode = unitCodes.constFind(unit);
+    if (unitCode == unitCodes.cend())
+        unitCode = unitCodes.insert(unit, UnitCode(unit));
+    const qint32 vat = stawka / 100;
+    QString line = RecordLine("TOW")
+                       .whole(id)
+                       .text(EanField(kod))
+                       .text(plu)
+                       .text(WithoutSeparators(name))
+                       .whole(*unitCode)
+                       .whole(vat < 0 ? 0 : vat)
+                       .whole(asId)
+                       .text(WithoutSeparators(group))
+                       .text(indeks2.left(20))
+                       .take();
+    KonwertujPLString(line, PlWindows1250, PlAscii);
+    return line;
+}
+
+void ChainGoods::Load(TQMXBazaDanych& session, TKMQuery& goods)
+{
+    // Of several rows of one goods item, the first, as the per-goods statement returns it.
+    TKMQuery plu;
+    session.PowiazQuery(plu);
+    plu.SetSQL(QStringLiteral("select TowId, PrefPLU from KodDod where Kolejnosc=1"));
+    plu.Open();
+    const TMField pluId = plu.FieldByName(QStringLiteral("TowId"));
+    const TMField prefPlu = plu.FieldByName(QStringLiteral("PrefPLU"));
+    for (; !plu.Eof(); plu.Next()) {
+        const qint32 id = pluId.GetAsInteger();
+        if (!plu_.contains(id))
+            plu_.insert(id, prefPlu.GetAsString());
+    }
+
+    goods.First();
+    const TMField towId = goods.FieldByName(QStringLiteral("TowId"));
+    const TMField kod = goods.FieldByName(QStringLiteral("Kod"));
+    const TMField name = goods.FieldByName(QStringLiteral("NazwaTow"));
+    const TMField unit = goods.FieldByName(QStringLiteral("NazwaJM"));
+    const TMField stawka = goods.FieldByName(QStringLiteral("Stawka"));
+    const TMField asId = goods.FieldByName(QStringLiteral("AsId"));
+    const TMField group = goods.FieldByName(QStringLiteral("NazwaAs"));
+    const TMField indeks2 = goods.FieldByName(QStringLiteral("Indeks2"));
+    for (; !goods.Eof(); goods.Next()) {
+        goods_.append({towId.GetAsInteger(), kod.GetAsString(), name.GetAsString(),
+                       unit.GetAsString(), stawka.GetAsInteger(), asId.GetAsInteger(),
+                       group.GetAsString(), indeks2.GetAsString(), QByteArray()});
+    }
+    loaded_ = true;
+}
+
+const QByteArray& ChainGoods::TowLine(qsizetype index)
+{
+    Goods& goods = goods_[index];
+    if (goods.line.isEmpty())
+        goods.line = ToWindows1250(TowRecord(goods.id, goods.kod, plu_.value(goods.id), goods.name,
+                                             goods.unit, goods.stawka, goods.asId, goods.group,
+                                             goods.indeks2, unitCodes_));
+    return goods.line;
+}
+
+const QByteArray& ChainGoods::MagPrefix(qint32 towId, const TMField& kod)
+{
+    auto known = magPrefixes_.constFind(towId);
+    if (known == magPrefixes_.cend())
+        known = magPrefixes_.insert(
+            towId,
+            ToWindows1250(RecordLine("MAG").whole(towId).text(EanField(kod.GetAsString())).take()));
+    return *known;
+}
+
+} // namespace tarvexio
