@@ -60,6 +60,8 @@ void UploadStep::SendOneFile()
 
     const bool alert = c_.model.flags().unattended && result_.Status != TFtpJobResult::Success;
     c_.log.WriteLog(OutcomeMessage(result_, QFileInfo(file).fileName()), alert);
+    if (result_.Status != TFtpJobResult::Success && !result_.FailureReason.isEmpty())
+        c_.log.WriteLog(QStringLiteral("Przyczyna: ") + result_.FailureReason, alert);
     if (result_.RequestsFound > 0)
         c_.log.WriteLog(QStringLiteral("Pobrano %1 z %2 plików z brakami")
                             .arg(result_.RequestsFetched)

@@ -63,7 +63,8 @@ QString PartProblem(const QString& part, const QString& separators)
         }
         // Which character it is stays unsaid: it may be one of the password's.
         if (separators.contains(c) || c.unicode() < 0x20)
-            return QStringLiteral("znak, który trzeba zapisać jako %XX");
+            return QStringLiteral("znak, który trzeba zapisać jako %XX (np. # jako %23, % jako "
+                                  "%25, @ jako %40, : jako %3A, / jako %2F)");
     }
     return {};
 }
@@ -146,7 +147,11 @@ DatabaseTarget ParseDatabaseName(const QString& name, const QString& userIdent)
     if (name.startsWith(OdbcPrefix, Qt::CaseInsensitive)) {
         target.engine = SqlEngine::ODBC;
         target.databaseName = name.mid(OdbcPrefix.size());
-        target.userName = userIdent;
+        // A user named in the connection string is the one to log in as.
+        static const QRegularExpression namedUser(QStringLiteral("(^|;)\\s*(UID|User ID)\\s*="),
+                                                  QRegularExpression::CaseInsensitiveOption);
+        if (!target.databaseName.contains(namedUser))
+            target.userName = userIdent;
     } else {
         target.engine = SqlEngine::SQLite;
         target.sqlitePath =

@@ -70,8 +70,7 @@ bool TQMXBazaDanych::open()
     engine_ = target.engine;
     // A name that is half understood would be sent somewhere else: it is refused.
     if (!target.problem.isEmpty()) {
-        fail(QStringLiteral("niepoprawny adres bazy: ") + target.problem +
-             QStringLiteral(" (np. # jako %23, % jako %25, @ jako %40, : jako %3A, / jako %2F)"));
+        fail(QStringLiteral("niepoprawny adres bazy: ") + target.problem);
         return false;
     }
 

@@ -155,6 +155,12 @@ struct CurlFtpClient::Impl {
         curl_easy_setopt(curl, CURLOPT_USERNAME, ToWindows1250(login.user).constData());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, ToWindows1250(login.password).constData());
         curl_easy_setopt(curl, CURLOPT_PROXY, ""); // never one, whatever the environment says
+        if (login.tls) {
+            curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+            // The system's certificates, or a private authority's named for the agent.
+            if (const QByteArray authority = qgetenv("TARVEXIO_CA_FILE"); !authority.isEmpty())
+                curl_easy_setopt(curl, CURLOPT_CAINFO, authority.constData());
+        }
         curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &Impl::OpenSocket);
         curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, this);
         curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));

@@ -20,6 +20,12 @@ struct FtpLogin {
     QString user;
     QString password;
     bool passive = true;
+    // Explicit TLS (AUTH TLS, PROT P) on the control and data connections, or no connection.
+    bool tls = false;
+
+    // The server as the settings name it: "host", or "ftps://host" for TLS ("ftp://" and a
+    // trailing "/" are allowed too).
+    void setServer(const QString& server);
 };
 
 // The operations one FTP job uses, on one control connection. Each raises EFtpError on failure.

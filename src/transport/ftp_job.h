@@ -18,6 +18,8 @@ struct TFtpJobResult {
     qint32 Status = Failure;
     // Request files found but left on the server: their names could not be files here.
     QStringList RefusedNames;
+    // What failed first (a refused command, a certificate, a lost connection), for the log.
+    QString FailureReason;
 };
 
 // The transmission dialog as a job sees it; every call may come from the job's own thread.

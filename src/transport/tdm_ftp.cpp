@@ -102,21 +102,39 @@ bool TDmFtp::ConnectServer()
         addRow(QStringLiteral("Łączenie z internetem"), Pending);
         if (!dialUpDone_) {
             if (!dialUp_->DialUp(parameters_, dialog_))
-                throw EFtpError("dial-up");
+                throw EFtpError("połączenie z Internetem przez modem nie powiodło się");
             dialUpDone_ = true;
         }
         setStatus(Ok);
         addRow(QStringLiteral("Łączenie z ") + parameters_.ParSerwerFTP, Pending);
         Connected = false;
-        client_->Connect({parameters_.ParSerwerFTP, quint16(parameters_.ParPortFTP & 0xFFFF),
-                          parameters_.ParUserFTP, parameters_.ParHasloFTP,
-                          parameters_.ParTrybPasywnyFTP != 0});
+        FtpLogin login;
+        login.setServer(parameters_.ParSerwerFTP);
+        login.port = quint16(parameters_.ParPortFTP & 0xFFFF);
+        login.user = parameters_.ParUserFTP;
+        login.password = parameters_.ParHasloFTP;
+        login.passive = parameters_.ParTrybPasywnyFTP != 0;
+        client_->Connect(login);
         Connected = true; // the client reports ready after a successful login
         setStatus(Connected ? Ok : QStringLiteral("Błąd !!!"));
         return Connected;
     } catch (...) {
+        noteFailure();
         dropConnection();
         return false;
+    }
+}
+
+// The first failure of the job, kept for the log: without a dialog nobody else sees it.
+void TDmFtp::noteFailure()
+{
+    if (!result_.FailureReason.isEmpty())
+        return;
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        result_.FailureReason = QString::fromUtf8(error.what());
+    } catch (...) {
     }
 }
 
@@ -141,6 +159,7 @@ bool TDmFtp::ChangeRemoteDir(const QString& folder)
         CurrentDir = folder;
         return true;
     } catch (...) {
+        noteFailure();
         return false;
     }
 }
@@ -192,6 +211,7 @@ bool TDmFtp::RenameRemoteFile(const QString& oldName, const QString& newName)
         client_->Rename(oldName, newName);
         return true;
     } catch (...) {
+        noteFailure();
         finalError(QStringLiteral("Nie powiodła się zmiana nazwy pliku: ") + oldName);
         return false;
     }
@@ -236,6 +256,7 @@ bool TDmFtp::DownloadFile(const QString& remoteName, const QString& localPath)
     try {
         size = client_->Size(remoteName);
     } catch (...) {
+        noteFailure();
         return false;
     }
     return sizedTransfer(size, [&] {
@@ -252,6 +273,7 @@ bool TDmFtp::sizedTransfer(qint64 expectedSize, const std::function<void()>& tra
     try {
         transfer();
     } catch (...) {
+        noteFailure();
         done = false;
     }
     Transferring = false;

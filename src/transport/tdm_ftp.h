@@ -54,6 +54,8 @@ private:
 
     // After a failure: the client disconnected, a line this job dialled hung up.
     void dropConnection();
+    // Inside a catch: the exception's text becomes the job's reason, if it has none yet.
+    void noteFailure();
     // One upload or download with progress shown; false when it raised.
     bool sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer);
     void showTransferDone(const QString& panelCaption);

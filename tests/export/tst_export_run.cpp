@@ -183,6 +183,8 @@ QString TestExportRun::database(const QString& engine)
     test::ResetPostgresSchema(*session);
     for (const QString& statement : test::FixtureStatements())
         session->ExecSQL(statement);
+    if (engine == u"odbc") // the same server through psqlODBC
+        return test::OdbcName(url);
     return url;
 }
 
@@ -191,6 +193,7 @@ void TestExportRun::wholeFileByteForByte_data()
     QTest::addColumn<QString>("engine");
     QTest::newRow("sqlite") << "sqlite";
     QTest::newRow("postgresql") << "postgresql";
+    QTest::newRow("odbc") << "odbc";
 }
 
 void TestExportRun::wholeFileByteForByte()
@@ -522,7 +525,9 @@ void TestExportRun::requestFiles()
 
 void TestExportRun::setBasedReadsWriteTheSameBytes_data()
 {
-    wholeFileByteForByte_data();
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("sqlite") << "sqlite";
+    QTest::newRow("postgresql") << "postgresql";
 }
 
 void TestExportRun::setBasedReadsWriteTheSameBytes()

@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QUuid>
 #include <QVariant>
 
@@ -46,6 +47,15 @@ QString PostgresUrl()
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).trimmed();
+}
+
+QString OdbcName(const QString& postgresUrl)
+{
+    const QUrl url(postgresUrl);
+    return QStringLiteral("odbc:Driver={PostgreSQL Unicode};Server=%1;Port=%2;Database=%3;Uid=%4")
+        .arg(url.host())
+        .arg(url.port())
+        .arg(url.path().mid(1), url.userName());
 }
 
 std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName, const QString& userIdent)

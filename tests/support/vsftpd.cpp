@@ -1,0 +1,138 @@
+#include "support/vsftpd.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+#include <unistd.h>
+
+namespace tarvexio::test {
+
+namespace {
+
+quint16 FreePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+} // namespace
+
+Vsftpd::Vsftpd(bool tls)
+{
+    if (::geteuid() != 0) {
+        failure_ = QStringLiteral("vsftpd runs as root only");
+        return;
+    }
+    const QDir work(work_.path());
+    QFile::setPermissions(work_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                            QFile::ReadOther | QFile::ExeOther);
+    work.mkpath(QStringLiteral("root/in"));
+    work.mkpath(QStringLiteral("empty"));
+    // The root may not be writable for the anonymous user; its folder "in" is.
+    QFile::setPermissions(root() + QStringLiteral("/in"), QFile::ReadOwner | QFile::WriteOwner |
+                                                              QFile::ExeOwner | QFile::ReadOther |
+                                                              QFile::WriteOther | QFile::ExeOther);
+    if (tls) {
+        QProcess openssl;
+        openssl.setStandardOutputFile(QProcess::nullDevice());
+        openssl.setStandardErrorFile(QProcess::nullDevice());
+        openssl.start(QStringLiteral("openssl"),
+                      {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                       "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
+                       work.filePath("key.pem"), "-out", certificate()});
+        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) {
+            failure_ = QStringLiteral("openssl could not make a certificate");
+            return;
+        }
+    }
+    port_ = FreePort();
+    const quint16 passive = FreePort();
+    QStringList settings{"listen=YES",
+                         "listen_address=127.0.0.1",
+                         QStringLiteral("listen_port=%1").arg(port_),
+                         "background=NO",
+                         "seccomp_sandbox=NO",
+                         "isolate=NO",
+                         "isolate_network=NO",
+                         "anonymous_enable=YES",
+                         "local_enable=NO",
+                         "write_enable=YES",
+                         "anon_upload_enable=YES",
+                         "anon_mkdir_write_enable=YES",
+                         "anon_other_write_enable=YES",
+                         "anon_umask=022",
+                         "no_anon_password=YES",
+                         "anon_root=" + root(),
+                         "secure_chroot_dir=" + work.filePath("empty"),
+                         "pasv_enable=YES",
+                         "pasv_address=127.0.0.1",
+                         QStringLiteral("pasv_min_port=%1").arg(passive),
+                         QStringLiteral("pasv_max_port=%1").arg(passive + 10),
+                         "xferlog_enable=YES",
+                         "xferlog_std_format=NO",
+                         "log_ftp_protocol=YES",
+                         "vsftpd_log_file=" + work.filePath("protocol.log"),
+                         "use_localtime=YES"};
+    if (tls)
+        settings << "ssl_enable=YES"
+                 << "allow_anon_ssl=YES"
+                 << "force_anon_logins_ssl=YES"
+                 << "force_anon_data_ssl=YES"
+                 << "require_ssl_reuse=NO"
+                 << "rsa_cert_file=" + certificate()
+                 << "rsa_private_key_file=" + work.filePath("key.pem");
+    QFile configuration(work.filePath(QStringLiteral("vsftpd.conf")));
+    if (!configuration.open(QIODevice::WriteOnly)) {
+        failure_ = QStringLiteral("cannot write the configuration");
+        return;
+    }
+    configuration.write(settings.join(u'\n').toUtf8() + '\n');
+    configuration.close();
+
+    process_.setProcessChannelMode(QProcess::ForwardedChannels);
+    process_.start(QStringLiteral("/usr/sbin/vsftpd"), {configuration.fileName()});
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, port_);
+        if (probe.waitForConnected(100))
+            return;
+        if (process_.state() == QProcess::NotRunning)
+            break;
+        QThread::msleep(100);
+    }
+    failure_ = QStringLiteral("vsftpd did not start");
+}
+
+Vsftpd::~Vsftpd()
+{
+    if (process_.state() == QProcess::NotRunning)
+        return;
+    process_.terminate();
+    if (!process_.waitForFinished(5000)) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+}
+
+QStringList Vsftpd::commands() const
+{
+    QFile log(work_.filePath(QStringLiteral("protocol.log")));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    // Lines like: ... FTP command: Client "127.0.0.1", "STOR a.tmp"
+    static const QRegularExpression command(QStringLiteral("FTP command: [^,]*, \"([^\"]*)\""));
+    QStringList found;
+    for (const QString& line : QString::fromUtf8(log.readAll()).split(u'\n')) {
+        const QRegularExpressionMatch match = command.match(line);
+        if (match.hasMatch())
+            found << match.captured(1);
+    }
+    return found;
+}
+
+} // namespace tarvexio::test
