@@ -426,8 +426,9 @@ void TestExportRun::manualRangeBackwardsOnlyUploads()
     h.agent.model().settings().DateTimePicker2 = D.addDays(-1);
     h.agent.ManualExport();
     // No server is set: the waiting file was tried, failed and waits on.
-    QVERIFY(h.agent.model().messagePane().back().endsWith(
-        u"|Wystąpiły błędy podczas wysyłania pliku czeka.DAT."));
+    const QStringList& pane = h.agent.model().messagePane();
+    QVERIFY(pane[pane.size() - 2].endsWith(u"|Wystąpiły błędy podczas wysyłania pliku czeka.DAT."));
+    QVERIFY(pane.back().contains(u"|Przyczyna: "));
     QCOMPARE(h.agent.queue().uploadList.size(), 1);
     QVERIFY(QDir(h.exchange).entryList(QDir::Files).isEmpty());
     QVERIFY(h.agent.scheduler().timer().isActive());
