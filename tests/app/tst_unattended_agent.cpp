@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTcpServer>
 #include <QTest>
 
 using namespace tarvexio;
@@ -63,13 +62,8 @@ struct Chain {
     QString log() const { return test::ReadAgentLog(home.path()); }
     QDate lastExportedDay() const
     {
-        auto session = test::Connect(database);
-        TKMQuery query;
-        session->PowiazQuery(query);
-        query.SetSQL(QStringLiteral("select ParWartosc from Konfig where ParNazwa = "
-                                    "'ParDataOstEksp'"));
-        query.Open();
-        return DayFromNumber(query.FieldByName(QStringLiteral("ParWartosc")).GetAsInteger());
+        const QString row = test::KonfigRows(database).filter(u"ParDataOstEksp=").value(0);
+        return DayFromNumber(row.section(u'=', 1).toInt());
     }
 
     QTemporaryDir home;
@@ -99,20 +93,15 @@ QStringList Expected(const QStringList& codes, const QList<QDate>& days)
     return expected;
 }
 
-quint16 FreePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
 } // namespace
 
 class TestUnattendedAgent : public QObject {
     Q_OBJECT
 private slots:
     void catchesUpThenServesRequests();
-    void nothingDueMeansNoConnection();
+    void idleAgentRunsAloneAndSendsNothing();
+    void badNumberEndsWithUsageError();
+    void unwritableLogNeverAbortsTheAgent();
     void serverDownUntilTheLastAttemptThenRecovers();
     void refusedRenameIsRetriedAfterTheNextSuccess();
     void sigtermDuringAStalledUploadEndsInOrder();
@@ -157,23 +146,71 @@ void TestUnattendedAgent::catchesUpThenServesRequests()
     QCOMPARE(test::ReadFile(chain.exchange + "/K2_braki.kvr"), DayText(Today).toLatin1() + "\r\n");
 }
 
-void TestUnattendedAgent::nothingDueMeansNoConnection()
+void TestUnattendedAgent::idleAgentRunsAloneAndSendsNothing()
 {
     test::FtpServer server;
     Chain chain(1, server.port(), Today.addDays(-1));
     QVERIFY(server.started() && chain.created);
-    AgentProcess agent(chain.home.path(), chain.agentArguments());
+    QTemporaryDir runtime;
+    AgentProcess agent(chain.home.path(), chain.agentArguments(), runtime.path());
     QTRY_VERIFY_WITH_TIMEOUT(chain.log().count(u"Rozłączono się z bazą") >= 1, 20000);
+    // A second agent for the same user is refused and leaves the first alone.
+    AgentProcess second(chain.home.path(), chain.agentArguments(), runtime.path());
+    QVERIFY(second.process.waitForFinished(10000));
+    QCOMPARE(second.process.exitCode(), 0);
+    QVERIFY(QString::fromLocal8Bit(second.process.readAllStandardError())
+                .contains(u"Aplikacja jest już uruchomiona"));
     QTest::qWait(2000);
+    QCOMPARE(agent.process.state(), QProcess::Running);
     agent.terminate();
     QVERIFY(agent.process.waitForFinished(10000));
+    QCOMPARE(agent.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(agent.process.exitCode(), 0);
+    // Log lines reach stdout too, for the service journal.
+    QVERIFY(QString::fromLocal8Bit(agent.process.readAllStandardOutput())
+                .contains(u"|Uruchomiono program"));
     QCOMPARE(server.allCommands(), QStringList());
     QVERIFY(QDir(chain.exchange).entryList(QDir::Files).isEmpty());
 }
 
+void TestUnattendedAgent::badNumberEndsWithUsageError()
+{
+    QTemporaryDir home;
+    AgentProcess agent(home.path(), {"BAZA=x.db", "IDENT=jan", "SPRAWDAJ_CO_N_H=pół"});
+    QVERIFY(agent.process.waitForFinished(15000));
+    QCOMPARE(agent.process.exitCode(), 2);
+    const QString errors = QString::fromLocal8Bit(agent.process.readAllStandardError());
+    QVERIFY2(errors.contains(u"SPRAWDAJ_CO_N_H=pół: 'pół' nie jest poprawną liczbą"),
+             qPrintable(errors));
+    QVERIFY(!test::ReadAgentLog(home.path()).contains(u"Uruchomiono program"));
+}
+
+void TestUnattendedAgent::unwritableLogNeverAbortsTheAgent()
+{
+    // Once the agent runs, its log file becomes a folder: every line fails, in the scheduler's
+    // ticks and their error paths (no server: uploads fail). Each failure is reported; none
+    // ends the process.
+    Chain chain(1, test::FreePort(), Today.addDays(-3));
+    QVERIFY(chain.created);
+    QStringList arguments = chain.agentArguments();
+    arguments.replaceInStrings(QStringLiteral("PO_N_S=0"), QStringLiteral("PO_N_S=2"));
+    AgentProcess agent(chain.home.path(), arguments);
+    const QString log = chain.home.filePath(QStringLiteral("Tarvexio.log"));
+    QTRY_VERIFY_WITH_TIMEOUT(chain.log().contains(u"Uruchomiono program"), 10000);
+    QVERIFY(QFile::remove(log) && QDir().mkdir(log));
+    QTest::qWait(5000);
+    QCOMPARE(agent.process.state(), QProcess::Running);
+    agent.terminate();
+    QVERIFY(agent.process.waitForFinished(10000));
+    QCOMPARE(agent.process.exitCode(), 0);
+    const QString errors = QString::fromLocal8Bit(agent.process.readAllStandardError());
+    QVERIFY2(errors.contains(QStringLiteral("Nie można otworzyć pliku ") + log),
+             qPrintable(errors));
+}
+
 void TestUnattendedAgent::serverDownUntilTheLastAttemptThenRecovers()
 {
-    const quint16 port = FreePort();
+    const quint16 port = test::FreePort();
     Chain chain(1, port, Today.addDays(-2));
     QVERIFY(chain.created);
     AgentProcess agent(chain.home.path(), chain.agentArguments());

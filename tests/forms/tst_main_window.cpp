@@ -6,8 +6,6 @@
 #include "config/password_coding.h"
 #include "forms/ted_parametry_skl_mag.h"
 #include "forms/tfm_full_progress.h"
-#include "forms/tfm_qmx_progress.h"
-#include "forms/tfrm_dir_box.h"
 #include "forms/tfrm_main.h"
 #include "support/agent_doubles.h"
 #include "support/ftp_server.h"
@@ -18,11 +16,9 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -39,11 +35,10 @@ namespace {
 
 // An agent started the interactive way on a database of two shops, with its window; the
 // desktop has a notification area unless the test says otherwise.
-struct Harness {
+struct Harness : test::TestAgent {
     explicit Harness(const QString& folder, const QStringList& arguments = {},
                      bool notificationArea = true)
-        : agent(arguments, doubles.ports(), {folder, folder + QStringLiteral("/tarvexio")},
-                QStringLiteral("1.0.0.0"))
+        : TestAgent(folder, QString(), arguments)
         , window(agent, notificationArea)
         , terminations(&agent, &Agent::terminateRequested)
     {
@@ -66,8 +61,6 @@ struct Harness {
         return QStringLiteral("<none>");
     }
 
-    test::AgentDoubles doubles;
-    Agent agent;
     Tfrm_main window;
     QSignalSpy terminations;
     bool active = false;
@@ -94,19 +87,13 @@ private slots:
     void init();
     void closeHidesThenPrzywrocRestores_data();
     void closeHidesThenPrzywrocRestores();
-    void zakonczAnsweredNoChangesNothing();
     void blinksUntilKomunikaty();
-    void pagesSetWidth();
     void everyControlRoundTrips_data();
     void everyControlRoundTrips();
     void portRule_data();
     void portRule();
     void f2OnTheFtpPageSavesAndExportsNothing();
-    void testButtonOnlyInTestMode_data();
-    void testButtonOnlyInTestMode();
-    void codeEditorKeepsWhatWasAccepted();
-    void directoryChooser();
-    void progressWindowShowsTheRun();
+    void codeEditorKeepsWhatWasTyped();
     void eksportSendsBehindTheTransmissionDialog();
 
 private:
@@ -145,31 +132,28 @@ void TestMainWindow::closeHidesThenPrzywrocRestores()
     auto* memo = h.control<QPlainTextEdit>(QStringLiteral("Memo"));
     QVERIFY(memo->toPlainText().endsWith("|Połączono się z bazą " + database_));
 
-    // The close box hides the window; the program goes on and the scheduler starts.
+    // The close box hides the window and closes the session; the scheduler takes over.
     h.window.close();
     QCOMPARE(h.window.isVisible() && !h.window.isMinimized(), false);
     QCOMPARE(h.window.isMinimized(), !notificationArea);
+    QVERIFY(memo->toPlainText().endsWith("|Rozłączono się z bazą " + database_));
     QVERIFY(h.agent.scheduler().timer().isActive());
-    QCOMPARE(h.terminations.count(), 0);
     QVERIFY(h.window.trayMenu()->actions().at(1)->isEnabled()); // "Przywróć"
+
+    // "Zakończ" answered "Nie" leaves it running.
+    h.doubles.dialogs.answer = MessageAnswer::No;
+    h.window.trayMenu()->actions().at(3)->trigger();
+    QCOMPARE(h.doubles.dialogs.boxes.back().text, "Czy rzeczywiście zamknąć program?");
+    QCOMPARE(h.doubles.dialogs.boxes.back().defaultAnswer, MessageAnswer::No);
+    QCOMPARE(h.terminations.count(), 0);
+    QVERIFY(h.agent.scheduler().timer().isActive());
 
     h.window.trayMenu()->actions().at(1)->trigger();
     QVERIFY(h.window.isVisible() && !h.window.isMinimized());
     QVERIFY(!h.agent.scheduler().timer().isActive());
-}
-
-void TestMainWindow::zakonczAnsweredNoChangesNothing()
-{
-    Harness h(folder_->path());
-    h.window.close();
-    h.doubles.dialogs.answer = MessageAnswer::No;
-    QAction* zakoncz = h.window.trayMenu()->actions().at(3);
-    QCOMPARE(zakoncz->text(), QStringLiteral("Zakończ"));
-    zakoncz->trigger();
-    QCOMPARE(h.doubles.dialogs.boxes.back().text, "Czy rzeczywiście zamknąć program?");
-    QCOMPARE(h.terminations.count(), 0);
-    QVERIFY(h.agent.scheduler().timer().isActive());
-    QVERIFY(h.window.trayIcon()->isVisible());
+    h.doubles.dialogs.answer = MessageAnswer::Yes;
+    h.window.trayMenu()->actions().at(3)->trigger();
+    QCOMPARE(h.terminations.count(), 1);
 }
 
 void TestMainWindow::blinksUntilKomunikaty()
@@ -188,18 +172,6 @@ void TestMainWindow::blinksUntilKomunikaty()
     QCOMPARE(h.control<QTabWidget>(QStringLiteral("PageControl"))->currentIndex(), 2);
 }
 
-void TestMainWindow::pagesSetWidth()
-{
-    Harness h(folder_->path());
-    h.agent.WriteLog(QStringLiteral("alarm"), true);
-    auto* pages = h.control<QTabWidget>(QStringLiteral("PageControl"));
-    for (const auto& [index, width] : {std::pair{2, 700}, {1, 410}, {0, 640}}) {
-        pages->setCurrentIndex(index);
-        QCOMPARE(h.window.size(), QSize(width, 505));
-    }
-    QVERIFY(!h.agent.model().trayBlinking()); // the "Komunikaty" page was opened
-}
-
 void TestMainWindow::everyControlRoundTrips_data()
 {
     QTest::addColumn<QString>("control");
@@ -211,38 +183,18 @@ void TestMainWindow::everyControlRoundTrips_data()
                         const char* parameter, const QString& stored) {
         QTest::newRow(control) << control << before << input << parameter << stored;
     };
+    // One control of each kind, and every one with a rule of its own.
     row("EdKatalogWymiany", {}, "/srv/wymiana łódź", "ParEksportDir", "/srv/wymiana łódź");
-    row("EdSerwis_IT", {}, "IT-7", "ParSerwis_IT", "IT-7");
     row("CSGodzEdit", {}, "6", "ParGodz", "6");
-    row("CSMinEdit", {}, "45", "ParMin", "45");
-    const char* const consent[][2] = {{"CBCenySprzedazy", "ParCenySp"},
-                                      {"CBIloscWMag", "ParIlwMag"},
-                                      {"CBWartWMag", "ParWartwMag"},
-                                      {"CBDzWartZakwCenZak", "ParDzWartZakwCenZak"},
-                                      {"CBDzWartSprzwCenSprz", "ParDzWartSprzwCenSprz"},
-                                      {"CBDzLiczbaPar", "ParDzLPar"},
-                                      {"CBSrLiczbaPLUnaPar", "ParSrLPLUnaPar"},
-                                      {"CBSrWartPar", "ParSrWartPar"},
-                                      {"CBNIPKontr", "ParNIPKontrPar"}};
-    for (const auto& [box, parameter] : consent)
-        row(box, {}, "click", parameter, "0");
-    row("CBDzWartSprzwCenZak", {}, "click", "ParDzWartSprzwCenZak", "1");
+    row("CBCenySprzedazy", {}, "click", "ParCenySp", "0");
+    row("CBDzWartSprzwCenZak", {}, "click", "ParDzWartSprzwCenZak", "1"); // the one clear box
     row("DataOstatniegoEksportu", {}, "2026-11-30", "ParDataOstEksp",
         QString::number(DayNumber(QDate(2026, 11, 30))));
-    row("CBAutoStart", {}, "click", "ParAutoStart", "1");
     row("CBZapisKonfig", {}, "1", "ParZapisKonfig", "1");
-    row("CBKonfigZPliku", {}, "click", "ParKonfigZPliku", "1");
-    row("ed_hostFTP", {}, "ftp.example.test", "ParSerwerFTP", "ftp.example.test");
-    row("ed_userFTP", {}, "O'Brien", "ParUserFTP", "O'Brien");
     row("ed_hasloFTP", {}, "tajne€", "ParHasloFTP", KodowanieHasla(QStringLiteral("tajne€")));
-    row("ed_folderFTP", {}, "przychodzące", "ParFolderFTP", "przychodzące");
     row("ed_portFTP", {"cb_DomyslnyPortFTP"}, "2121", "ParPortFTP", "2121");
-    row("cb_DomyslnyPortFTP", {}, "click", "ParDomyslnyPortFTP", "0");
-    row("CbPlikPBK", {}, "click", "ParCzyPlikPbk", "1");
     row("EdPlikPBK", {"CbPlikPBK"}, "/etc/ppp/biuro.pbk", "ParNazwaPlikuPbk", "/etc/ppp/biuro.pbk");
-    row("cb_PbkCzyModem", {}, "click", "ParPbkCzyModem", "1");
     row("Cb_PbkEntry", {"cb_PbkCzyModem"}, "1", "ParPbkEntry", "Modem GSM");
-    row("ed_UzytkownikPbk", {"cb_PbkCzyModem"}, "internet", "ParPbkUser", "internet");
     row("ed_HasloPbk", {"cb_PbkCzyModem"}, "pin1234", "ParPbkHaslo",
         KodowanieHasla(QStringLiteral("pin1234")));
 }
@@ -300,7 +252,6 @@ void TestMainWindow::portRule_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("checkedAgain");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("a port of its own") << "2121" << false << "2121";
     QTest::newRow("the default box again") << "2121" << true << "21";
     QTest::newRow("not a number") << "abc" << false << "21";
 }
@@ -345,103 +296,26 @@ void TestMainWindow::f2OnTheFtpPageSavesAndExportsNothing()
     QCOMPARE(QDir(folder_->path()).entryList({QStringLiteral("*.DAT")}).size(), 1);
 }
 
-void TestMainWindow::testButtonOnlyInTestMode_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("visible");
-    QTest::newRow("no argument") << QStringList{} << false;
-    QTest::newRow("TEST") << QStringList{"TEST"} << true;
-}
-
-void TestMainWindow::testButtonOnlyInTestMode()
-{
-    QFETCH(QStringList, arguments);
-    Harness h(folder_->path(), arguments);
-    auto* button = h.control<QPushButton>(QStringLiteral("BtnTestPolaczenia"));
-    QTEST(button->isVisible(), "visible");
-}
-
-void TestMainWindow::codeEditorKeepsWhatWasAccepted()
+void TestMainWindow::codeEditorKeepsWhatWasTyped()
 {
     Harness h(folder_->path());
     TKonfigEksportu& record = *h.agent.konfig();
-    {
-        // A code typed, the cursor moved on, then Esc: the code stays in the record.
-        TEdParametrySklMag editor(record);
-        editor.show();
-        editor.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&editor));
-        auto* grid = editor.findChild<QTableWidget*>(QStringLiteral("GridParametrowSekcji"));
-        QCOMPARE(grid->rowCount(), 2);
-        QCOMPARE(grid->item(0, 0)->text(), record.ShopListA()[0].description);
-        QCOMPARE(grid->currentColumn(), 1);
-        grid->editItem(grid->item(0, 1));
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("K1"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        QTest::keyClick(&editor, Qt::Key_Escape);
-        QCOMPARE(editor.result(), int(QDialog::Rejected));
-        QCOMPARE(record.KodKVR(0), QStringLiteral("K1"));
-    }
-    {
-        // F2 while a cell is being edited keeps what was typed; the stores trim it.
-        TEdParametrySklMag editor(record);
-        editor.show();
-        editor.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&editor));
-        auto* grid = editor.findChild<QTableWidget*>(QStringLiteral("GridParametrowSekcji"));
-        grid->setCurrentCell(1, 0); // the name column is never the cursor's
-        QCOMPARE(grid->currentColumn(), 1);
-        grid->editItem(grid->currentItem());
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" K2 "));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
-        QCOMPARE(editor.result(), int(QDialog::Accepted));
-        QCOMPARE(record.KodKVR(1), QStringLiteral(" K2 "));
-    }
+    // F2 while a cell is being edited keeps what was typed; the stores trim it.
+    TEdParametrySklMag editor(record);
+    editor.show();
+    editor.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    auto* grid = editor.findChild<QTableWidget*>(QStringLiteral("GridParametrowSekcji"));
+    grid->setCurrentCell(1, 0); // the name column is never the cursor's
+    QCOMPARE(grid->currentColumn(), 1);
+    grid->editItem(grid->currentItem());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" K2 "));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    QCOMPARE(editor.result(), int(QDialog::Accepted));
+    QCOMPARE(record.KodKVR(1), QStringLiteral(" K2 "));
     h.agent.SaveConfiguration();
     h.agent.configurationStore()->LoadFromTable();
     QCOMPARE(record.KodKVR(1), QStringLiteral("K2"));
-}
-
-void TestMainWindow::directoryChooser()
-{
-    test::RecordingDialogs dialogs;
-    TFrmDirBox box(dialogs);
-    box.setPath(folder_->path());
-    box.show();
-    auto* name = box.findChild<QLineEdit*>(QStringLiteral("EdPodFolder"));
-    auto* create = box.findChild<QPushButton*>(QStringLiteral("BtnPodFolder"));
-    QVERIFY(!create->isEnabled());
-    QTest::keyClicks(name, QStringLiteral("nowy"));
-    QVERIFY(create->isEnabled());
-    create->click();
-    QVERIFY(QFileInfo(folder_->filePath(QStringLiteral("nowy"))).isDir());
-    QVERIFY(name->text().isEmpty() && !create->isEnabled());
-    box.findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
-    QCOMPARE(box.result(), int(QDialog::Accepted));
-    QCOMPARE(QDir::fromNativeSeparators(box.directory()),
-             folder_->filePath(QStringLiteral("nowy")));
-}
-
-void TestMainWindow::progressWindowShowsTheRun()
-{
-    TFmQMXProgress progress;
-    progress.Pokaz([&](ExportProgress* shown) {
-        QVERIFY(progress.isVisible());
-        shown->UstawTekst1(QStringLiteral("Eksport dokumentów do FK"));
-        shown->UstawTekst2(QStringLiteral("Sekcja TOW"));
-        shown->UstawProgress(40);
-        const QList<QLabel*> labels = progress.findChildren<QLabel*>();
-        QCOMPARE(labels.size(), 2);
-        QCOMPARE(labels[0]->text(), QStringLiteral("Eksport dokumentów do FK"));
-        QCOMPARE(labels[1]->text(), QStringLiteral("Sekcja TOW"));
-        QCOMPARE(progress.findChild<QProgressBar*>()->value(), 40);
-    });
-    QVERIFY(!progress.isVisible());
-    // An error in the run closes the window and reaches the caller.
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, progress.Pokaz([](ExportProgress*) {
-        throw std::runtime_error("zapytanie");
-    }));
-    QVERIFY(!progress.isVisible());
 }
 
 void TestMainWindow::eksportSendsBehindTheTransmissionDialog()

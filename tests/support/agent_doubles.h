@@ -62,4 +62,22 @@ struct AgentDoubles {
     }
 };
 
+// An agent on doubles with its program folder in home; with a database named, its first
+// session has built and loaded the settings record.
+struct TestAgent {
+    explicit TestAgent(const QString& home, const QString& database = QString(),
+                       const QStringList& arguments = {})
+        : agent(arguments, doubles.ports(), {home, home + QStringLiteral("/tarvexio")},
+                QStringLiteral("1.0.0.0"))
+    {
+        if (database.isEmpty())
+            return;
+        agent.session().setNames(database, QStringLiteral("kierownik"));
+        agent.session().ReopenSession();
+    }
+
+    AgentDoubles doubles;
+    Agent agent;
+};
+
 } // namespace tarvexio::test

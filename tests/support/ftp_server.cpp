@@ -1,8 +1,16 @@
 #include "support/ftp_server.h"
 
 #include <QFile>
+#include <QTcpServer>
 
 namespace tarvexio::test {
+
+quint16 FreePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
 
 FtpServer::FtpServer(const QStringList& faults)
 {

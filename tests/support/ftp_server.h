@@ -30,4 +30,7 @@ private:
     quint16 port_ = 0;
 };
 
+// A port on 127.0.0.1 that nothing listens on at the moment.
+quint16 FreePort();
+
 } // namespace tarvexio::test

@@ -1,5 +1,6 @@
 #include "support/test_database.h"
 
+#include "db/query.h"
 #include "db/schema.h"
 #include "db/session.h"
 
@@ -70,6 +71,38 @@ void ResetPostgresSchema(TQMXBazaDanych& session)
     session.ExecSQL(QStringLiteral("drop schema if exists public cascade"));
     session.ExecSQL(QStringLiteral("create schema public"));
     CreateSchema(session);
+}
+
+QString FreshDatabase(const QString& engine, const QString& sqlitePath,
+                      const QStringList& statements)
+{
+    QString name = sqlitePath;
+    if (engine == u"sqlite") {
+        QFile::remove(sqlitePath);
+        CreateSqliteDatabase(sqlitePath);
+    } else {
+        name = PostgresUrl();
+        ResetPostgresSchema(*Connect(name));
+    }
+    auto session = Connect(name);
+    for (const QString& statement : statements)
+        session->ExecSQL(statement);
+    return engine == u"odbc" ? OdbcName(name) : name;
+}
+
+QStringList KonfigRows(const QString& databaseName)
+{
+    auto session = Connect(databaseName);
+    TKMQuery query;
+    session->PowiazQuery(query);
+    query.SetSQL(QStringLiteral("select ParNazwa, ParWartosc from Konfig where "
+                                "ParGrupa='Tarvexio' order by ParNazwa"));
+    query.Open();
+    QStringList rows;
+    for (; !query.Eof(); query.Next())
+        rows << query.FieldByName(QStringLiteral("ParNazwa")).GetAsString() + u'=' +
+                    query.FieldByName(QStringLiteral("ParWartosc")).GetAsString();
+    return rows;
 }
 
 } // namespace tarvexio::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <memory>
@@ -26,5 +27,13 @@ std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName,
 
 // Drops and recreates the schema in the tests' PostgreSQL database.
 void ResetPostgresSchema(TQMXBazaDanych& session);
+
+// A database that holds the schema and then the statements, on an engine of "sqlite" (made at
+// sqlitePath), "postgresql" or "odbc" (the same server through psqlODBC); returns its name.
+QString FreshDatabase(const QString& engine, const QString& sqlitePath,
+                      const QStringList& statements);
+
+// The agent's settings rows as "ParNazwa=ParWartosc", by name.
+QStringList KonfigRows(const QString& databaseName);
 
 } // namespace tarvexio::test

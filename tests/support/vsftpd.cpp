@@ -1,26 +1,15 @@
 #include "support/vsftpd.h"
+#include "support/ftp_server.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 
 #include <unistd.h>
 
 namespace tarvexio::test {
-
-namespace {
-
-quint16 FreePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
-} // namespace
 
 Vsftpd::Vsftpd(bool tls)
 {

@@ -1,10 +1,15 @@
+#include "support/fake_clock.h"
 #include "support/files.h"
+#include "support/ftp_job_doubles.h"
 #include "support/ftp_server.h"
+#include "support/vsftpd.h"
 #include "transport/curl_ftp_client.h"
 #include "transport/ftp_replies.h"
+#include "transport/tdm_ftp.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,7 +28,8 @@ FtpLogin Login(const test::FtpServer& server, const QString& password = QStringL
 
 // The whole command sequence and the timeouts are the FTP job's tests; here, what only the
 // client decides: a refused command raises and leaves the connection as it was; replies are
-// read by their grammar.
+// read by their grammar; TLS ("ftps://host" in the settings), against a server nobody here
+// wrote, Debian's vsftpd.
 class TestCurlFtpClient : public QObject {
     Q_OBJECT
 private slots:
@@ -31,6 +37,8 @@ private slots:
     void refusedCommandsRaise();
     void finalReplyLines_data();
     void finalReplyLines();
+    void jobAgainstVsftpd_data();
+    void jobAgainstVsftpd();
 };
 
 void TestCurlFtpClient::refusedCommandsRaise_data()
@@ -93,6 +101,73 @@ void TestCurlFtpClient::finalReplyLines()
 {
     QFETCH(QByteArray, replies);
     QTEST(FinalReplyLines(replies), "finals");
+}
+
+void TestCurlFtpClient::jobAgainstVsftpd_data()
+{
+    QTest::addColumn<bool>("tls");
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<bool>("trusted"); // the certificate's authority is named
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("plain FTP") << false << "127.0.0.1" << false << 0 << "";
+    QTest::newRow("TLS, certificate verified") << true << "ftps://127.0.0.1" << true << 0 << "";
+    QTest::newRow("TLS, certificate not verified")
+        << true << "ftps://127.0.0.1" << false << -1 << "certificate";
+    QTest::newRow("a server that wants TLS, asked without")
+        << true << "127.0.0.1" << true << -1 << "530";
+}
+
+void TestCurlFtpClient::jobAgainstVsftpd()
+{
+    QFETCH(bool, tls);
+    QFETCH(QString, server);
+    QFETCH(bool, trusted);
+    QFETCH(int, status);
+    QFETCH(QString, reason);
+    test::Vsftpd vsftpd(tls);
+    if (!vsftpd.failure().isEmpty())
+        QSKIP(qPrintable(vsftpd.failure()));
+    test::WriteFile(vsftpd.root() + "/in/K1_braki.kvr", "20260305\r\n");
+    QFile::setPermissions(vsftpd.root() + "/in/K1_braki.kvr",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    if (trusted)
+        qputenv("TARVEXIO_CA_FILE", vsftpd.certificate().toUtf8());
+    const auto untrust = qScopeGuard([] { qunsetenv("TARVEXIO_CA_FILE"); });
+
+    QTemporaryDir local;
+    const QString file = local.filePath(QStringLiteral("PSHD_K1_HD0001_20260310_080910.DAT"));
+    test::WriteFile(file, QByteArray(100000, 'd'));
+    TParametryFtp parameters;
+    parameters.ParSerwerFTP = server;
+    parameters.ParPortFTP = vsftpd.port();
+    parameters.ParUserFTP = QStringLiteral("anonymous");
+    parameters.ParFolderFTP = QStringLiteral("in");
+    parameters.ParFolderLokalFTP = local.path();
+    test::FakeClock clock;
+    TFtpJobResult result;
+    const TDmFtp::Ports ports{[] { return std::make_unique<CurlFtpClient>(); }, clock,
+                              [] {
+                                  return std::make_unique<test::NoDialUp>();
+                              }};
+    TDmFtp::RunSendJob(nullptr, parameters, file, result, ports);
+
+    QCOMPARE(result.Status, status);
+    QVERIFY2(result.FailureReason.contains(reason), qPrintable(result.FailureReason));
+    const QStringList onServer = QDir(vsftpd.root() + "/in").entryList(QDir::Files);
+    if (status != 0) {
+        QVERIFY(!onServer.contains(QFileInfo(file).fileName()));
+        return;
+    }
+    QCOMPARE(onServer, QStringList{QFileInfo(file).fileName()}); // renamed; request fetched
+    QCOMPARE(test::ReadFile(local.filePath(QStringLiteral("K1_braki.kvr"))), "20260305\r\n");
+    QCOMPARE(result.RequestsFetched, 1);
+    QStringList verbs;
+    for (const QString& command : vsftpd.commands())
+        verbs << command.section(u' ', 0, 0).toUpper();
+    for (const char* verb : {"STOR", "RNFR", "RNTO", "NLST", "SIZE", "RETR", "DELE"})
+        QVERIFY2(verbs.contains(QLatin1StringView(verb)), verb);
+    QCOMPARE(verbs.contains(QStringLiteral("AUTH")), tls);
 }
 
 QTEST_GUILESS_MAIN(TestCurlFtpClient)

@@ -1,4 +1,5 @@
 #include "support/fake_clock.h"
+#include "support/ftp_job_doubles.h"
 #include "support/ftp_server.h"
 #include "transport/curl_ftp_client.h"
 #include "transport/dial_up.h"
@@ -12,11 +13,10 @@
 
 using namespace tarvexio;
 
-Q_DECLARE_METATYPE(std::optional<tarvexio::DialUpBackend::State>)
-
 namespace {
 
 // A remote-access service that answers as the test says and remembers what it was asked.
+// Its states, one letter each: C connected, O on the way, D disconnected, ? unreadable.
 class ScriptedBackend final : public DialUpBackend {
 public:
     std::optional<int> ActiveConnections() override
@@ -27,46 +27,31 @@ public:
     Dialled Dial(const QString& phonebook, const QString& entry, const QString& user,
                  const QString& password) override
     {
-        calls << QStringLiteral("dial %1|%2|%3|%4").arg(phonebook, entry, user, password);
-        return dialled;
+        calls << "dial";
+        dialledWith = QStringList{phonebook, entry, user, password}.join(u'|');
+        return {dialWorks, QStringLiteral("h1")};
     }
-    std::optional<State> Status(const QString& handle) override
+    std::optional<State> Status(const QString&) override
     {
-        calls << "status " + handle;
-        return states.isEmpty() ? std::nullopt : states.takeFirst();
+        calls << "status";
+        const QChar next = states.isEmpty() ? u'?' : states.front();
+        states.remove(0, 1);
+        if (next == u'?')
+            return std::nullopt;
+        return next == u'C' ? State::Connected : next == u'O' ? State::Other : State::Disconnected;
     }
     bool HangUp(const QString& handle) override
     {
         calls << "hang up " + handle;
-        return hangUpWorks;
+        return true;
     }
     std::optional<QStringList> Entries(const QString&) override { return std::nullopt; }
 
     std::optional<int> active = 0;
-    Dialled dialled{true, QStringLiteral("h1")};
-    QList<std::optional<State>> states{State::Connected};
-    bool hangUpWorks = true;
+    bool dialWorks = true;
+    QString states = QStringLiteral("C");
     QStringList calls;
-};
-
-class CaptionDialog final : public FtpJobDialog {
-public:
-    void QueueMessage(const QString& text, const QString& status, MessageKind kind) override
-    {
-        if (kind == MsgAddRow)
-            rows << text + u'|' + status;
-        else if (kind == MsgSetStatus && !rows.isEmpty())
-            rows.last() = rows.last().section(u'|', 0, 0) + u'|' + status;
-    }
-    void SetProgress(int) override {}
-    bool ShouldEnd() const override { return false; }
-    void SetPanelCaption(const QString& text) override { captions << text; }
-    void HideAbortButton() override {}
-    void MsgBox(const QString& text) override { boxes << text; }
-
-    QStringList rows;
-    QStringList captions;
-    QStringList boxes;
+    QString dialledWith;
 };
 
 TParametryFtp DialParameters()
@@ -88,75 +73,65 @@ private slots:
     void decisions();
     void hangsUpAfterAFailedConnectionTest_data();
     void hangsUpAfterAFailedConnectionTest();
-    void nmcliTerseFields_data();
-    void nmcliTerseFields();
     void nmcliCountsDialKindsOnly();
     void nmcliStatesAndSecrets();
 };
 
 void TestDialUp::decisions_data()
 {
-    using State = DialUpBackend::State;
     QTest::addColumn<bool>("dialUpOn");
     QTest::addColumn<int>("active"); // -1: the enumeration fails
     QTest::addColumn<bool>("dialWorks");
-    QTest::addColumn<QList<std::optional<State>>>("states");
+    QTest::addColumn<QString>("states");
     QTest::addColumn<bool>("result");
-    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QString>("calls");
     QTest::addColumn<QString>("message");
-
-    const QString dial = QStringLiteral("dial |Modem GSM|internet|tajne");
-    QTest::newRow("off") << false << 0 << true << QList<std::optional<State>>{} << true
-                         << QStringList{} << "";
-    QTest::newRow("another connection active") << true << 1 << true << QList<std::optional<State>>{}
-                                               << true << QStringList{"enumerate"} << "";
+    const QString failed = QStringLiteral("Błąd ustanowienia połączenia modemowego");
+    QTest::newRow("off") << false << 0 << true << "" << true << ""
+                         << "";
+    QTest::newRow("another connection active") << true << 1 << true << "" << true << "enumerate"
+                                               << "";
     QTest::newRow("dialled and connected")
-        << true << 0 << true << QList<std::optional<State>>{State::Connected} << true
-        << QStringList{"enumerate", dial, "status h1", "hang up h1"} << "";
+        << true << 0 << true << "C" << true << "enumerate, dial, status, hang up h1"
+        << "";
     QTest::newRow("connecting, then connected")
-        << true << 0 << true << QList<std::optional<State>>{State::Other, State::Connected} << true
-        << QStringList{"enumerate", dial, "status h1", "status h1", "hang up h1"} << "";
-    QTest::newRow("dial fails") << true << 0 << false << QList<std::optional<State>>{} << false
-                                << QStringList{"enumerate", dial, "hang up h1"}
-                                << "Błąd ustanowienia połączenia modemowego";
+        << true << 0 << true << "OC" << true << "enumerate, dial, status, status, hang up h1"
+        << "";
+    QTest::newRow("dial fails") << true << 0 << false << "" << false
+                                << "enumerate, dial, hang up h1" << failed;
     QTest::newRow("disconnected while waiting")
-        << true << 0 << true << QList<std::optional<State>>{State::Disconnected} << false
-        << QStringList{"enumerate", dial, "status h1", "hang up h1"}
-        << "Błąd ustanowienia połączenia modemowego";
+        << true << 0 << true << "D" << false << "enumerate, dial, status, hang up h1" << failed;
     QTest::newRow("state unreadable counts as connected")
-        << true << 0 << true << QList<std::optional<State>>{std::nullopt} << true
-        << QStringList{"enumerate", dial, "status h1", "hang up h1"} << "";
-    QTest::newRow("enumeration fails")
-        << true << -1 << true << QList<std::optional<State>>{} << false << QStringList{"enumerate"}
-        << "Błąd odczytu aktywnych połączeń";
+        << true << 0 << true << "?" << true << "enumerate, dial, status, hang up h1"
+        << "";
+    QTest::newRow("enumeration fails") << true << -1 << true << "" << false << "enumerate"
+                                       << "Błąd odczytu aktywnych połączeń";
 }
 
 void TestDialUp::decisions()
 {
     QFETCH(bool, dialUpOn);
     QFETCH(int, active);
-    QFETCH(bool, dialWorks);
-    QFETCH(QList<std::optional<DialUpBackend::State>>, states);
     QFETCH(QString, message);
     ScriptedBackend backend;
     backend.active = active < 0 ? std::nullopt : std::optional<int>(active);
-    backend.dialled.succeeded = dialWorks;
+    QFETCH(bool, dialWorks);
+    backend.dialWorks = dialWorks;
+    QFETCH(QString, states);
     backend.states = states;
     test::FakeClock clock;
-    CaptionDialog dialog;
+    test::RecordingFtpDialog dialog;
     TParametryFtp parameters = DialParameters();
     parameters.ParPbkCzyModem = dialUpOn ? 1 : 0;
 
     DialUpConnection step(backend, clock);
     QTEST(step.DialUp(parameters, &dialog), "result");
     step.HangUpIfDialled();
-    QTEST(backend.calls, "calls");
-    if (message.isEmpty()) {
-        QVERIFY(dialog.boxes.isEmpty() && dialog.captions.isEmpty());
-    } else {
-        QCOMPARE(dialog.captions, QStringList{message});
-        QCOMPARE(dialog.boxes, QStringList{message});
-    }
+    QTEST(backend.calls.join(QStringLiteral(", ")), "calls");
+    if (backend.calls.contains(u"dial"))
+        QCOMPARE(backend.dialledWith, QStringLiteral("|Modem GSM|internet|tajne"));
+    QCOMPARE(dialog.captions, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(dialog.boxes, dialog.captions);
     const bool hungUp = backend.calls.contains(QStringLiteral("hang up h1")) && message.isEmpty();
     QCOMPARE(clock.pauses.contains(DialUpConnection::PauseAfterHangUpMs), hungUp);
 }
@@ -182,7 +157,7 @@ void TestDialUp::hangsUpAfterAFailedConnectionTest()
     QVERIFY(server.started());
     ScriptedBackend backend;
     test::FakeClock clock;
-    CaptionDialog dialog;
+    test::RecordingFtpDialog dialog;
     TParametryFtp parameters = DialParameters();
     parameters.ParSerwerFTP = QStringLiteral("127.0.0.1");
     parameters.ParPortFTP = server.port();
@@ -199,32 +174,16 @@ void TestDialUp::hangsUpAfterAFailedConnectionTest()
     QTEST(dialog.rows, "rows");
 }
 
-void TestDialUp::nmcliTerseFields_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QStringList>("fields");
-    QTest::newRow("plain") << "Modem GSM:gsm" << QStringList{"Modem GSM", "gsm"};
-    QTest::newRow("escaped colon") << "Biuro\\: VPN:vpn" << QStringList{"Biuro: VPN", "vpn"};
-    QTest::newRow("escaped backslash") << "a\\\\b:pppoe" << QStringList{"a\\b", "pppoe"};
-    QTest::newRow("empty name") << ":gsm" << QStringList{"", "gsm"};
-}
-
-void TestDialUp::nmcliTerseFields()
-{
-    QFETCH(QString, line);
-    QTEST(NetworkManagerDialUp::TerseFields(line), "fields");
-}
-
 void TestDialUp::nmcliCountsDialKindsOnly()
 {
     QStringList asked;
     NetworkManagerDialUp nm([&](const QStringList& arguments) {
         asked << arguments.join(u' ');
         return NetworkManagerDialUp::Result{
-            0, "Przewodowe 1:802-3-ethernet\nModem GSM:gsm\nBiuro\\: VPN:vpn\nlo:loopback\n"};
+            0, "Przewodowe 1:802-3-ethernet\nModem GSM:gsm\nBiuro\\: VPN\\\\2:vpn\nlo:loopback\n"};
     });
     QCOMPARE(nm.ActiveConnections(), std::optional<int>(2));
-    QCOMPARE(nm.Entries(QString()), std::optional(QStringList{"Modem GSM", "Biuro: VPN"}));
+    QCOMPARE(nm.Entries(QString()), std::optional(QStringList{"Modem GSM", "Biuro: VPN\\2"}));
     QCOMPARE(asked.front(), QStringLiteral("-t -f NAME,TYPE connection show --active"));
 
     NetworkManagerDialUp broken([](const QStringList&) { return NetworkManagerDialUp::Result{}; });

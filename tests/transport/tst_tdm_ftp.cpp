@@ -1,8 +1,8 @@
 #include "support/fake_clock.h"
 #include "support/files.h"
+#include "support/ftp_job_doubles.h"
 #include "support/ftp_server.h"
 #include "transport/curl_ftp_client.h"
-#include "transport/dial_up_step.h"
 #include "transport/tdm_ftp.h"
 #include "transport/transmission_link.h"
 
@@ -19,77 +19,39 @@ using test::WriteFile;
 
 namespace {
 
-// The transmission dialog as a record of what the job showed.
-class RecordingDialog final : public FtpJobDialog {
-public:
-    void QueueMessage(const QString& text, const QString& status, MessageKind kind) override
-    {
-        if (kind == MsgAddRow)
-            rows.append({text, status});
-        else if (kind == MsgSetStatus && !rows.isEmpty())
-            rows.last().second = status;
-        else if (kind == MsgFinalError)
-            finalText = text;
-        if (kind == MsgSetStatus && status.endsWith(u" %"))
-            percents << status;
-    }
-    void SetProgress(int percent) override { progress = percent; }
-    bool ShouldEnd() const override { return stop; }
-    void SetPanelCaption(const QString& text) override
-    {
-        caption = text;
-        captions << text;
-    }
-    void HideAbortButton() override { abortHidden = true; }
-    void MsgBox(const QString&) override {}
-
-    QList<QPair<QString, QString>> rows;
-    QStringList percents;
-    QString finalText;
-    QString caption;
-    QStringList captions;
-    int progress = 0;
-    bool stop = false;
-    bool abortHidden = false;
-};
-
-class NoDialUp final : public DialUpStep {
-public:
-    bool DialUp(const TParametryFtp&, FtpJobDialog*) override { return true; }
-    void HangUpIfDialled() override {}
-};
-
-// A job's world: a server, a local exchange folder with a data file, the parameters.
+// A job's world: a server that speaks Windows-1250 on the wire, its folder with Polish letters,
+// a local exchange folder with a data file, the parameters.
 struct Harness {
     explicit Harness(const QStringList& faults = {}, FtpTimeouts timeouts = {})
-        : server(faults)
+        : server(QStringList{"--encoding", "cp1250", "--password", "hasło żółw"} + faults)
         , timeouts(timeouts)
     {
-        QDir(server.root()).mkdir(QStringLiteral("in"));
+        QDir(server.root()).mkdir(QStringLiteral("Łódź"));
         file = local.filePath(QStringLiteral("PSHD_K1_HD0001_20260310_080910.DAT"));
         WriteFile(file, QByteArray(300000, 'd'));
         parameters.ParSerwerFTP = QStringLiteral("127.0.0.1");
         parameters.ParPortFTP = server.port();
         parameters.ParUserFTP = QStringLiteral("tarvexio");
-        parameters.ParHasloFTP = QStringLiteral("haslo");
-        parameters.ParFolderFTP = QStringLiteral("in");
+        parameters.ParHasloFTP = QStringLiteral("hasło żółw");
+        parameters.ParFolderFTP = QStringLiteral("Łódź");
         parameters.ParFolderLokalFTP = local.path();
+    }
+    QString remote(const QString& name = QString()) const
+    {
+        return server.root() + QStringLiteral("/Łódź/") + name;
     }
     void request(const QString& name, const QByteArray& content)
     {
-        WriteFile(server.root() + "/in/" + name, content);
+        WriteFile(remote(name), content);
     }
     TDmFtp::Ports ports()
     {
         return {[this] { return std::make_unique<CurlFtpClient>(timeouts); }, clock,
                 [] {
-                    return std::make_unique<NoDialUp>();
+                    return std::make_unique<test::NoDialUp>();
                 }};
     }
-    bool send(FtpJobDialog* shown = nullptr)
-    {
-        return TDmFtp::RunSendJob(shown ? shown : &dialog, parameters, file, result, ports());
-    }
+    bool send() { return TDmFtp::RunSendJob(&dialog, parameters, file, result, ports()); }
 
     test::FtpServer server;
     FtpTimeouts timeouts;
@@ -97,7 +59,7 @@ struct Harness {
     QString file;
     TParametryFtp parameters;
     TFtpJobResult result;
-    RecordingDialog dialog;
+    test::RecordingFtpDialog dialog;
     test::FakeClock clock;
 };
 
@@ -107,14 +69,12 @@ class TestTDmFtp : public QObject {
     Q_OBJECT
 private slots:
     void sendsAndFetches();
-    void rootFolderSendsNoCwd();
-    void polishLettersOnTheWire();
     void connectionTest_data();
     void connectionTest();
     void faults_data();
     void faults();
-    void secondOfThreeDownloadsFails();
-    void refusedDeleteStillCounts();
+    void requestFaults_data();
+    void requestFaults();
     void silentServerEndsTheJob();
     void abortDuringUpload();
     void abortDuringDownload();
@@ -135,60 +95,36 @@ void TestTDmFtp::sendsAndFetches()
     Harness h;
     QVERIFY(h.server.started());
     h.request(QStringLiteral("K1_braki.kvr"), "2026-03-01\r\n");
-    h.request(QStringLiteral("K2_braki.kvr"), QByteArray(50000, 'r'));
+    h.request(QStringLiteral("Żabka_braki.kvr"), QByteArray(50000, 'r'));
     h.request(QStringLiteral("inny.txt"), "not a request");
-    WriteFile(h.local.filePath(QStringLiteral("K2_braki.kvr")), "an older copy");
+    WriteFile(h.local.filePath(QStringLiteral("Żabka_braki.kvr")), "an older copy");
 
     QVERIFY(h.send());
     QCOMPARE(h.result.Status, 0);
     QCOMPARE(h.result.RequestsFound, 2);
     QCOMPARE(h.result.RequestsFetched, 2);
-    QCOMPARE(ReadFile(h.server.root() + "/in/PSHD_K1_HD0001_20260310_080910.DAT"),
-             QByteArray(300000, 'd'));
-    QCOMPARE(ReadFile(h.local.filePath(QStringLiteral("K2_braki.kvr"))), QByteArray(50000, 'r'));
-    QCOMPARE(QDir(h.server.root() + "/in").entryList(QDir::Files),
+    QCOMPARE(ReadFile(h.remote("PSHD_K1_HD0001_20260310_080910.DAT")), QByteArray(300000, 'd'));
+    QCOMPARE(ReadFile(h.local.filePath(QStringLiteral("Żabka_braki.kvr"))), QByteArray(50000, 'r'));
+    QCOMPARE(QDir(h.remote()).entryList(QDir::Files),
              (QStringList{"inny.txt", "PSHD_K1_HD0001_20260310_080910.DAT"}));
     const QStringList commands = h.server.commands();
     QCOMPARE(commands.mid(0, 8),
-             (QStringList{"USER tarvexio", "PASS", "CWD in", "TYPE I",
+             (QStringList{"USER tarvexio", "PASS", "CWD Łódź", "TYPE I",
                           "STOR PSHD_K1_HD0001_20260310_080910.DAT.tmp",
                           "RNFR PSHD_K1_HD0001_20260310_080910.DAT.tmp",
                           "RNTO PSHD_K1_HD0001_20260310_080910.DAT", "TYPE A"}));
     QCOMPARE(commands.mid(8),
              (QStringList{"NLST", "SIZE K1_braki.kvr", "TYPE I", "RETR K1_braki.kvr",
-                          "DELE K1_braki.kvr", "SIZE K2_braki.kvr", "TYPE I", "RETR K2_braki.kvr",
-                          "DELE K2_braki.kvr", "QUIT"}));
-    QCOMPARE(h.dialog.rows.size(), 5);
-    QCOMPARE(h.dialog.rows[0], (QPair<QString, QString>{"Łączenie z internetem", "OK"}));
-    QCOMPARE(h.dialog.rows[1], (QPair<QString, QString>{"Łączenie z 127.0.0.1", "OK"}));
-    QCOMPARE(h.dialog.rows[2].first, "Wysyłanie pliku: PSHD_K1_HD0001_20260310_080910.DAT");
-    QCOMPARE(h.dialog.rows[4], (QPair<QString, QString>{"Pobieranie pliku: K2_braki.kvr", "OK"}));
+                          "DELE K1_braki.kvr", "SIZE Żabka_braki.kvr", "TYPE I",
+                          "RETR Żabka_braki.kvr", "DELE Żabka_braki.kvr", "QUIT"}));
+    QCOMPARE(h.dialog.rows, (QStringList{"Łączenie z internetem|OK", "Łączenie z 127.0.0.1|OK",
+                                         "Wysyłanie pliku: PSHD_K1_HD0001_20260310_080910.DAT|OK",
+                                         "Pobieranie pliku: K1_braki.kvr|OK",
+                                         "Pobieranie pliku: Żabka_braki.kvr|OK"}));
     QVERIFY(h.dialog.percents.contains(QStringLiteral("100 %")));
-    QCOMPARE(h.dialog.caption, "Plik pobrano");
+    QCOMPARE(h.dialog.captions.back(), "Plik pobrano");
     QVERIFY(h.dialog.abortHidden);
     QCOMPARE(h.clock.pauses.back(), TDmFtp::PauseAfterJobMs);
-}
-
-void TestTDmFtp::rootFolderSendsNoCwd()
-{
-    Harness h;
-    h.parameters.ParFolderFTP = QStringLiteral("./");
-    QVERIFY(h.send());
-    QVERIFY(h.server.commands().filter(QStringLiteral("CWD")).isEmpty());
-    QVERIFY(QFile::exists(h.server.root() + "/PSHD_K1_HD0001_20260310_080910.DAT"));
-}
-
-void TestTDmFtp::polishLettersOnTheWire()
-{
-    Harness h({"--encoding", "cp1250", "--password", "hasło żółw"});
-    QVERIFY(QDir(h.server.root()).mkdir(QStringLiteral("Łódź")));
-    WriteFile(h.server.root() + "/Łódź/Żabka_braki.kvr", "20260305\r\n");
-    h.parameters.ParHasloFTP = QStringLiteral("hasło żółw");
-    h.parameters.ParFolderFTP = QStringLiteral("Łódź");
-    QVERIFY(h.send());
-    QVERIFY(QFile::exists(h.server.root() + "/Łódź/PSHD_K1_HD0001_20260310_080910.DAT"));
-    QCOMPARE(ReadFile(h.local.filePath(QStringLiteral("Żabka_braki.kvr"))),
-             QByteArray("20260305\r\n"));
 }
 
 void TestTDmFtp::connectionTest_data()
@@ -196,11 +132,13 @@ void TestTDmFtp::connectionTest_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<int>("status");
-    QTest::newRow("reached the folder") << "haslo"
-                                        << "in" << 0;
-    QTest::newRow("wrong password") << "zle"
-                                    << "in" << -1;
-    QTest::newRow("folder missing") << "haslo"
+    QTest::newRow("reached the folder") << "hasło żółw"
+                                        << "Łódź" << 0;
+    QTest::newRow("the login folder: no CWD") << "hasło żółw"
+                                              << "./" << 0;
+    QTest::newRow("wrong password") << "haslo"
+                                    << "Łódź" << -1;
+    QTest::newRow("folder missing") << "hasło żółw"
                                     << "brak" << -100;
 }
 
@@ -215,7 +153,10 @@ void TestTDmFtp::connectionTest()
     const bool succeeded = TDmFtp::RunConnectionTest(nullptr, h.parameters, h.result, h.ports());
     QCOMPARE(h.result.Status, status);
     QCOMPARE(succeeded, status == 0);
-    QVERIFY(h.server.commands().filter(QStringLiteral("STOR")).isEmpty());
+    const QStringList commands = h.server.commands();
+    QVERIFY(commands.filter(QStringLiteral("STOR")).isEmpty());
+    if (status == 0)
+        QCOMPARE(commands.filter(QStringLiteral("CWD")).isEmpty(), folder == u"./");
 }
 
 void TestTDmFtp::faults_data()
@@ -224,7 +165,7 @@ void TestTDmFtp::faults_data()
     QTest::addColumn<QString>("finalText");
     QTest::addColumn<bool>("temporaryLeft");
     QTest::newRow("CWD refused") << QStringList{"--refuse", "CWD"}
-                                 << "Błąd zmiany lub tworzenia katalogu in" << false;
+                                 << "Błąd zmiany lub tworzenia katalogu Łódź" << false;
     QTest::newRow("STOR refused") << QStringList{"--refuse", "STOR"} << "Błąd wysyłania pliku %1"
                                   << false;
     QTest::newRow("dropped at STOR")
@@ -248,39 +189,42 @@ void TestTDmFtp::faults()
     QVERIFY(!h.send());
     QCOMPARE(h.result.Status, -1);
     QCOMPARE(h.dialog.finalText, finalText.contains(u'%') ? finalText.arg(h.file) : finalText);
-    QCOMPARE(h.dialog.caption, "Operacja nie powiodła się");
-    QCOMPARE(QFile::exists(h.server.root() + "/in/PSHD_K1_HD0001_20260310_080910.DAT.tmp"),
-             temporaryLeft);
-    QVERIFY(!QFile::exists(h.server.root() + "/in/PSHD_K1_HD0001_20260310_080910.DAT"));
+    QCOMPARE(h.dialog.captions.back(), "Operacja nie powiodła się");
+    QCOMPARE(QFile::exists(h.remote("PSHD_K1_HD0001_20260310_080910.DAT.tmp")), temporaryLeft);
+    QVERIFY(!QFile::exists(h.remote("PSHD_K1_HD0001_20260310_080910.DAT")));
     QCOMPARE(QDir(h.server.root()).entryList(QDir::Files), QStringList()); // the login folder
     QCOMPARE(h.server.commands().filter(QStringLiteral("USER")).size(), 1);
     // A failed send disconnects; the request files wait for a later job.
-    QVERIFY(QFile::exists(h.server.root() + "/in/K1_braki.kvr"));
+    QVERIFY(QFile::exists(h.remote("K1_braki.kvr")));
 }
 
-void TestTDmFtp::secondOfThreeDownloadsFails()
+void TestTDmFtp::requestFaults_data()
 {
-    Harness h({"--refuse", "RETR:2"});
+    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<bool>("sent");
+    QTest::addColumn<QStringList>("fetched"); // copies in the local folder
+    QTest::addColumn<QStringList>("left");    // still on the server
+    const QStringList all{"A_braki.kvr", "B_braki.kvr", "C_braki.kvr"};
+    QTest::newRow("the second of three downloads refused: the job ends there")
+        << QStringList{"--refuse", "RETR:2"} << false << QStringList{"A_braki.kvr"}
+        << QStringList{"B_braki.kvr", "C_braki.kvr"};
+    QTest::newRow("deletes refused: the downloads count")
+        << QStringList{"--refuse", "DELE"} << true << all << all;
+}
+
+void TestTDmFtp::requestFaults()
+{
+    QFETCH(QStringList, faults);
+    QFETCH(QStringList, fetched);
+    Harness h(faults);
     for (const char* name : {"A_braki.kvr", "B_braki.kvr", "C_braki.kvr"})
         h.request(QString::fromLatin1(name), name);
-    QVERIFY(!h.send());
+    QTEST(h.send(), "sent");
     QCOMPARE(h.result.RequestsFound, 3);
-    QCOMPARE(h.result.RequestsFetched, 1);
-    QCOMPARE(h.result.Status, -1);
-    QVERIFY(QFile::exists(h.server.root() + "/in/C_braki.kvr"));
-    QVERIFY(!QFile::exists(h.local.filePath(QStringLiteral("C_braki.kvr"))));
-    QVERIFY(h.server.commands().filter(QStringLiteral("C_braki")).isEmpty());
-}
-
-void TestTDmFtp::refusedDeleteStillCounts()
-{
-    Harness h({"--refuse", "DELE"});
-    h.request(QStringLiteral("A_braki.kvr"), "a");
-    h.request(QStringLiteral("B_braki.kvr"), "b");
-    QVERIFY(h.send());
-    QCOMPARE(h.result.RequestsFetched, 2);
-    QCOMPARE(ReadFile(h.local.filePath(QStringLiteral("B_braki.kvr"))), QByteArray("b"));
-    QVERIFY(h.dialog.rows.last().second != u"OK");
+    QCOMPARE(h.result.RequestsFetched, fetched.size());
+    const QStringList requests{QStringLiteral("*_braki.kvr")};
+    QCOMPARE(QDir(h.local.path()).entryList(requests, QDir::Files), fetched);
+    QTEST(QDir(h.remote()).entryList(requests, QDir::Files), "left");
 }
 
 void TestTDmFtp::silentServerEndsTheJob()
@@ -292,18 +236,18 @@ void TestTDmFtp::silentServerEndsTheJob()
     QVERIFY(!h.send());
     QVERIFY(clock.elapsed() < 15000);
     QCOMPARE(h.result.Status, -1);
-    QCOMPARE(h.dialog.rows.back().second, QStringLiteral("..."));
+    QVERIFY(h.dialog.rows.back().endsWith(u"|..."));
 }
 
 void TestTDmFtp::abortDuringUpload()
 {
     Harness h;
-    h.dialog.stop = true;
+    h.dialog.stopAtRow = 0;
     QVERIFY(!h.send());
     QCOMPARE(h.result.Status, 100);
     QCOMPARE(h.dialog.finalText, "Operacja przerwana przez użytkownika");
-    QCOMPARE(h.dialog.caption, "Operacja przerwana przez użytkownika");
-    QVERIFY(!QFile::exists(h.server.root() + "/in/PSHD_K1_HD0001_20260310_080910.DAT"));
+    QCOMPARE(h.dialog.captions.back(), "Operacja przerwana przez użytkownika");
+    QVERIFY(!QFile::exists(h.remote("PSHD_K1_HD0001_20260310_080910.DAT")));
 }
 
 void TestTDmFtp::abortDuringDownload()
@@ -313,30 +257,15 @@ void TestTDmFtp::abortDuringDownload()
     h.request(QStringLiteral("B_braki.kvr"), QByteArray(500000, 'b'));
     // Only a sized transfer sees the button. It is pressed once the second download starts
     // (the first has no size: the server answers none while the listing's ASCII mode holds).
-    struct StopOnDownload final : FtpJobDialog {
-        RecordingDialog& inner;
-        explicit StopOnDownload(RecordingDialog& d)
-            : inner(d)
-        {}
-        void QueueMessage(const QString& t, const QString& s, MessageKind k) override
-        {
-            inner.QueueMessage(t, s, k);
-        }
-        void SetProgress(int p) override { inner.SetProgress(p); }
-        bool ShouldEnd() const override { return inner.rows.size() >= 5; }
-        void SetPanelCaption(const QString& c) override { inner.SetPanelCaption(c); }
-        void HideAbortButton() override { inner.HideAbortButton(); }
-        void MsgBox(const QString&) override {}
-    } dialog(h.dialog);
-    h.parameters.ParFolderFTP = QStringLiteral("in");
-    QVERIFY(!h.send(&dialog));
+    h.dialog.stopAtRow = 5;
+    QVERIFY(!h.send());
     QCOMPARE(h.result.Status, -1);
     // The abort shows; the job's own end then tells that it failed.
     QCOMPARE(h.dialog.captions.mid(h.dialog.captions.size() - 2),
              (QStringList{"Operacja przerwana przez użytkownika", "Operacja nie powiodła się"}));
-    QVERIFY(QFile::exists(h.server.root() + "/in/PSHD_K1_HD0001_20260310_080910.DAT"));
+    QVERIFY(QFile::exists(h.remote("PSHD_K1_HD0001_20260310_080910.DAT")));
     QCOMPARE(h.result.RequestsFetched, 1);
-    QVERIFY(QFile::exists(h.server.root() + "/in/B_braki.kvr"));
+    QVERIFY(QFile::exists(h.remote("B_braki.kvr")));
 }
 
 namespace {
@@ -383,7 +312,7 @@ void TestTDmFtp::hostileNameStaysInTheLocalFolder()
     TFtpJobResult result;
     const TDmFtp::Ports ports{[&] { return std::make_unique<HostileListing>(&downloads); }, clock,
                               [] {
-                                  return std::make_unique<NoDialUp>();
+                                  return std::make_unique<test::NoDialUp>();
                               }};
     TDmFtp::RunSendJob(nullptr, parameters, file, result, ports);
     QCOMPARE(result.RequestsFound, 7); // found, but only the safe one is fetched
@@ -405,8 +334,6 @@ void TestTDmFtp::transmissionLink_data()
         << QStringList{"Wysyłanie pliku: a|OK"} << -1 << "";
     QTest::newRow("150 hides the bar")
         << QStringList{"progress:40", "progress:150"} << QStringList{} << -1 << "";
-    QTest::newRow("the last value shows")
-        << QStringList{"progress:-1", "progress:100"} << QStringList{} << 100 << "";
     QTest::newRow("a later final text replaces an earlier")
         << QStringList{"final:pierwszy", "row:r", "final:drugi"} << QStringList{"r|"} << -1
         << "drugi";

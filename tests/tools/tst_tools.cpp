@@ -1,6 +1,8 @@
-// tarvexio-export as an operator runs it.
+// The operator's export tool as it is run, and the demo chain generator.
 #include "db/session.h"
+#include "demo_generator.h"
 #include "export_fixture.h"
+#include "support/files.h"
 #include "support/test_database.h"
 
 #include <QDir>
@@ -26,9 +28,20 @@ Run Export(const QStringList& arguments)
             QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
+tarvexio::demo::DemoOptions SmallChain(quint64 seed)
+{
+    tarvexio::demo::DemoOptions options;
+    options.shops = 3;
+    options.goods = 400;
+    options.days = 4;
+    options.lastDay = QDate(2026, 11, 30);
+    options.seed = seed;
+    return options;
+}
+
 } // namespace
 
-class TestExportTool : public QObject {
+class TestTools : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -37,6 +50,7 @@ private slots:
     void badArguments();
     void storedSettingsUnlessOverridden();
     void failedShopNamedOthersGoOn();
+    void demoChainFromItsSeed();
 
 private:
     std::unique_ptr<QTemporaryDir> folder_;
@@ -44,7 +58,7 @@ private:
     QString out_;
 };
 
-void TestExportTool::init()
+void TestTools::init()
 {
     folder_ = std::make_unique<QTemporaryDir>();
     database_ = folder_->filePath(QStringLiteral("qmx.db"));
@@ -56,7 +70,7 @@ void TestExportTool::init()
         session->ExecSQL(statement);
 }
 
-void TestExportTool::writesOneLinePerFile()
+void TestTools::writesOneLinePerFile()
 {
     // Three days asked for, "today" cuts the last: two days of three shops.
     const Run run = Export({"--db", database_, "--dir", out_, "--from", "2026-03-09", "--to",
@@ -70,28 +84,18 @@ void TestExportTool::writesOneLinePerFile()
     QCOMPARE(QDir(out_).entryList(QDir::Files).size(), 6);
 }
 
-void TestExportTool::badArguments_data()
+void TestTools::badArguments_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("complaint");
     QTest::newRow("nothing") << QStringList{} << "--db is required";
-    QTest::newRow("bad day") << QStringList{"--db",   "x",          "--dir", ".",
-                                            "--from", "2026-02-30", "--to",  "2026-03-01"}
-                             << "--from: expected YYYY-MM-DD";
-    QTest::newRow("bad flags") << QStringList{"--db",    "x",          "--dir", ".",
-                                              "--from",  "2026-03-01", "--to",  "2026-03-01",
-                                              "--flags", "11112"}
-                               << "--flags: expected ten characters";
-    QTest::newRow("bad code") << QStringList{"--db",       "x",    "--dir",      ".",      "--from",
-                                             "2026-03-01", "--to", "2026-03-01", "--code", "LDZ1"}
-                              << "--code: expected SHOPID=CODE";
     QTest::newRow("missing directory")
         << QStringList{"--db",   "x",          "--dir", "/nonexistent",
                        "--from", "2026-03-01", "--to",  "2026-03-01"}
         << "--dir: no such directory";
 }
 
-void TestExportTool::badArguments()
+void TestTools::badArguments()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, complaint);
@@ -101,7 +105,7 @@ void TestExportTool::badArguments()
     QVERIFY(run.err.contains(u"Usage:"));
 }
 
-void TestExportTool::storedSettingsUnlessOverridden()
+void TestTools::storedSettingsUnlessOverridden()
 {
     // The agent's own settings: directory, consent boxes, codes; shop 3 has none stored.
     auto session = tarvexio::test::Connect(database_);
@@ -123,7 +127,7 @@ void TestExportTool::storedSettingsUnlessOverridden()
              QStringLiteral("0111011111")); // DANE_EXP: prices withheld as stored
 }
 
-void TestExportTool::failedShopNamedOthersGoOn()
+void TestTools::failedShopNamedOthersGoOn()
 {
     // Every shop's indicators fail (the receipts table is gone); each is named, none stops
     // the others.
@@ -140,5 +144,28 @@ void TestExportTool::failedShopNamedOthersGoOn()
     QVERIFY(run.out.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestExportTool)
-#include "tst_export_tool.moc"
+void TestTools::demoChainFromItsSeed()
+{
+    // What the chain holds is checked where it is used, by the reference reader.
+    using tarvexio::demo::CreateDemoDatabase;
+    using tarvexio::test::ReadFile;
+    const QString first = folder_->filePath(QStringLiteral("demo.db"));
+    QStringList progress;
+    CreateDemoDatabase(first, SmallChain(7), [&](const QString& line) { progress << line; });
+    QVERIFY(progress.contains(u"Sklep 3/3"));
+    QVERIFY(!QFile::exists(first + QStringLiteral(".part")));
+    const auto quiet = [](const QString&) {
+    };
+    const QString again = folder_->filePath(QStringLiteral("again.db"));
+    const QString other = folder_->filePath(QStringLiteral("other.db"));
+    CreateDemoDatabase(again, SmallChain(7), quiet);
+    CreateDemoDatabase(other, SmallChain(8), quiet);
+    QCOMPARE(ReadFile(again), ReadFile(first));
+    QVERIFY(ReadFile(other) != ReadFile(first));
+    // An existing file is never overwritten.
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, CreateDemoDatabase(first, SmallChain(1), quiet));
+    QCOMPARE(ReadFile(again), ReadFile(first));
+}
+
+QTEST_GUILESS_MAIN(TestTools)
+#include "tst_tools.moc"
