@@ -157,6 +157,10 @@ struct CurlFtpClient::Impl {
         curl_easy_setopt(curl, CURLOPT_PROXY, ""); // never one, whatever the environment says
         if (login.tls) {
             curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+            // vsftpd 3 answers an upload over TLS 1.3 with 426 now and then: libcurl closes the
+            // data connection without the closing alert that server waits for.
+            curl_easy_setopt(curl, CURLOPT_SSLVERSION,
+                             long(CURL_SSLVERSION_TLSv1_2) | long(CURL_SSLVERSION_MAX_TLSv1_2));
             // The system's certificates, or a private authority's named for the agent.
             if (const QByteArray authority = qgetenv("TARVEXIO_CA_FILE"); !authority.isEmpty())
                 curl_easy_setopt(curl, CURLOPT_CAINFO, authority.constData());
