@@ -34,14 +34,14 @@ struct Chain {
     {
         QDir().mkpath(exchange);
         QStringList arguments{"--shops", QString::number(shops), "--goods", "30", "--days", "10"};
-        QStringList settings{"ParEksportDir=" + exchange,
-                             "ParSerwerFTP=127.0.0.1",
-                             "ParPortFTP=" + QString::number(port),
-                             "ParDomyslnyPortFTP=0",
-                             "ParUserFTP=tarvexio",
-                             "ParHasloFTP=haslo",
-                             "ParFolderFTP=./",
-                             "ParDataOstEksp=" + QString::number(DayNumber(lastExported))};
+        QStringList settings =
+            QStringLiteral("ParEksportDir=%1 ParSerwerFTP=127.0.0.1 ParPortFTP=%2 "
+                           "ParDomyslnyPortFTP=0 ParUserFTP=tarvexio ParHasloFTP=haslo "
+                           "ParFolderFTP=./ ParDataOstEksp=%3")
+                .arg(exchange)
+                .arg(port)
+                .arg(DayNumber(lastExported))
+                .split(u' ');
         for (int shop = 1; shop <= shops; ++shop)
             settings << QStringLiteral("ParKodKVR#%1=K%1").arg(shop);
         for (const QString& setting : settings)
@@ -52,12 +52,10 @@ struct Chain {
 
     QStringList agentArguments() const
     {
-        return {"BAZA=" + database,
-                "IDENT=test",
-                "PIERWSZE_POLACZENIE_PO_N_S=0",
-                "SPRAWDAJ_CO_N_H=0,0001",
-                "PONAWIAJ_PROBE_WYSLANIA_CO_N_H=0,0002",
-                "MAX_LICZBA_PROBFTP=2"};
+        return ("BAZA=" + database +
+                " IDENT=test PIERWSZE_POLACZENIE_PO_N_S=0 SPRAWDAJ_CO_N_H=0,0001 "
+                "PONAWIAJ_PROBE_WYSLANIA_CO_N_H=0,0002 MAX_LICZBA_PROBFTP=2")
+            .split(u' ');
     }
     QString log() const { return test::ReadAgentLog(home.path()); }
     QDate lastExportedDay() const

@@ -356,18 +356,16 @@ void TestConfigurationStore::autostartSynchronisedAtLoad_data()
     QTest::addColumn<QString>("existing");
     QTest::addColumn<bool>("testMode");
     QTest::addColumn<QString>("expected");
+    const auto row = [](const char* tag, const char* stored, const char* existing, bool test,
+                        const QString& expected) {
+        QTest::newRow(tag) << stored << existing << test << expected;
+    };
     const QString program = QStringLiteral("\"%1/tarvexio\" BAZA=%2 IDENT=kierownik");
-    QTest::newRow("wanted and missing: written") << "1"
-                                                 << "" << false << program;
-    QTest::newRow("wanted in test mode") << "1"
-                                         << "" << true << program + " TEST";
-    QTest::newRow("wanted and present: not rewritten")
-        << "1"
-        << "\"old\" BAZA=x" << false << "\"old\" BAZA=x";
-    QTest::newRow("unwanted and present: deleted") << "0"
-                                                   << "\"old\" BAZA=x" << false << "";
-    QTest::newRow("not a number counts as wanted") << "tak"
-                                                   << "" << false << program;
+    row("wanted and missing: written", "1", "", false, program);
+    row("wanted in test mode", "1", "", true, program + " TEST");
+    row("wanted and present: not rewritten", "1", "\"old\" BAZA=x", false, "\"old\" BAZA=x");
+    row("unwanted and present: deleted", "0", "\"old\" BAZA=x", false, "");
+    row("not a number counts as wanted", "tak", "", false, program);
 }
 
 void TestConfigurationStore::autostartSynchronisedAtLoad()
@@ -393,17 +391,15 @@ void TestConfigurationStore::desktopEntryFile_data()
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("database");
     QTest::addColumn<QString>("exec");
-    QTest::newRow("plain") << "/opt/t/tarvexio"
-                           << "/srv/qmx.db"
-                           << "/opt/t/tarvexio BAZA=/srv/qmx.db IDENT=u";
-    QTest::newRow("blank in the path")
-        << "/opt/moje programy/tarvexio"
-        << "/srv/qmx.db"
-        << "\"/opt/moje programy/tarvexio\" BAZA=/srv/qmx.db IDENT=u";
-    QTest::newRow("percent and quote")
-        << "/opt/t/tarvexio"
-        << "postgresql://jan:a%25b\"c@h/db"
-        << "/opt/t/tarvexio \"BAZA=postgresql://jan:a%%25b\\\\\"c@h/db\" IDENT=u";
+    const auto row = [](const char* tag, const char* program, const char* database,
+                        const char* exec) {
+        QTest::newRow(tag) << program << database << exec;
+    };
+    row("plain", "/opt/t/tarvexio", "/srv/qmx.db", "/opt/t/tarvexio BAZA=/srv/qmx.db IDENT=u");
+    row("blank in the path", "/opt/moje programy/tarvexio", "/srv/qmx.db",
+        "\"/opt/moje programy/tarvexio\" BAZA=/srv/qmx.db IDENT=u");
+    row("percent and quote", "/opt/t/tarvexio", "postgresql://jan:a%25b\"c@h/db",
+        "/opt/t/tarvexio \"BAZA=postgresql://jan:a%%25b\\\\\"c@h/db\" IDENT=u");
 }
 
 void TestConfigurationStore::desktopEntryFile()
@@ -433,26 +429,19 @@ void TestConfigurationStore::directoryChoice_data()
     QTest::addColumn<bool>("yes");
     QTest::addColumn<QString>("result"); // relative to the folder, "-" for none
     QTest::addColumn<QString>("box");
-    QTest::newRow("OK on two missing levels, made")
-        << "ok"
-        << "x/y" << true << "x/y"
-        << "Podany katalog jeszcze nie istnieje. Czy chcesz, aby został założony ?";
-    QTest::newRow("OK on a missing folder, not made")
-        << "ok"
-        << "x" << false << "-"
-        << "Podany katalog jeszcze nie istnieje. Czy chcesz, aby został założony ?";
-    QTest::newRow("sub-folder that exists") << "sub"
-                                            << "a" << false << "-"
-                                            << "Wskazany folder już istnieje";
-    QTest::newRow("remove a folder that holds files") << "remove"
-                                                      << "c" << false << "-"
-                                                      << "Nie można usunąć podfolderu c";
-    QTest::newRow("remove an empty folder") << "remove"
-                                            << "a/b" << false << "a"
-                                            << "";
-    QTest::newRow("remove the root") << "remove"
-                                     << "/" << false << "-"
-                                     << "";
+    const auto row = [](const char* tag, const char* button, const char* path, bool yes,
+                        const char* result, const char* box) {
+        QTest::newRow(tag) << button << path << yes << result << QString::fromUtf8(box);
+    };
+    const char* const missing =
+        "Podany katalog jeszcze nie istnieje. Czy chcesz, aby został założony ?";
+    row("OK on two missing levels, made", "ok", "x/y", true, "x/y", missing);
+    row("OK on a missing folder, not made", "ok", "x", false, "-", missing);
+    row("sub-folder that exists", "sub", "a", false, "-", "Wskazany folder już istnieje");
+    row("remove a folder that holds files", "remove", "c", false, "-",
+        "Nie można usunąć podfolderu c");
+    row("remove an empty folder", "remove", "a/b", false, "a", "");
+    row("remove the root", "remove", "/", false, "-", "");
 }
 
 void TestConfigurationStore::directoryChoice()

@@ -183,17 +183,14 @@ void TestMainWindow::everyControlRoundTrips_data()
                         const char* parameter, const QString& stored) {
         QTest::newRow(control) << control << before << input << parameter << stored;
     };
-    // One control of each kind, and every one with a rule of its own.
+    // One control of each kind, and those with a rule of their own.
     row("EdKatalogWymiany", {}, "/srv/wymiana łódź", "ParEksportDir", "/srv/wymiana łódź");
     row("CSGodzEdit", {}, "6", "ParGodz", "6");
     row("CBCenySprzedazy", {}, "click", "ParCenySp", "0");
-    row("CBDzWartSprzwCenZak", {}, "click", "ParDzWartSprzwCenZak", "1"); // the one clear box
     row("DataOstatniegoEksportu", {}, "2026-11-30", "ParDataOstEksp",
         QString::number(DayNumber(QDate(2026, 11, 30))));
     row("CBZapisKonfig", {}, "1", "ParZapisKonfig", "1");
     row("ed_hasloFTP", {}, "tajne€", "ParHasloFTP", KodowanieHasla(QStringLiteral("tajne€")));
-    row("ed_portFTP", {"cb_DomyslnyPortFTP"}, "2121", "ParPortFTP", "2121");
-    row("EdPlikPBK", {"CbPlikPBK"}, "/etc/ppp/biuro.pbk", "ParNazwaPlikuPbk", "/etc/ppp/biuro.pbk");
     row("Cb_PbkEntry", {"cb_PbkCzyModem"}, "1", "ParPbkEntry", "Modem GSM");
     row("ed_HasloPbk", {"cb_PbkCzyModem"}, "pin1234", "ParPbkHaslo",
         KodowanieHasla(QStringLiteral("pin1234")));
@@ -252,6 +249,7 @@ void TestMainWindow::portRule_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("checkedAgain");
     QTest::addColumn<QString>("stored");
+    QTest::newRow("a port of its own") << "2121" << false << "2121";
     QTest::newRow("the default box again") << "2121" << true << "21";
     QTest::newRow("not a number") << "abc" << false << "21";
 }

@@ -1,9 +1,14 @@
 #pragma once
 
+#include "support/fake_clock.h"
+#include "support/files.h"
+#include "transport/curl_ftp_client.h"
 #include "transport/dial_up_step.h"
 #include "transport/ftp_job.h"
+#include "transport/tdm_ftp.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace tarvexio::test {
 
@@ -41,6 +46,34 @@ class NoDialUp final : public DialUpStep {
 public:
     bool DialUp(const TParametryFtp&, FtpJobDialog*) override { return true; }
     void HangUpIfDialled() override {}
+};
+
+// A send job's world but its server: a local exchange folder with a data file, parameters for
+// a server on 127.0.0.1 (its port still to set), the real FTP client, doubles for the rest.
+struct FtpJob {
+    FtpJob()
+    {
+        WriteFile(file, QByteArray(300000, 'd'));
+        parameters.ParSerwerFTP = QStringLiteral("127.0.0.1");
+        parameters.ParUserFTP = QStringLiteral("tarvexio");
+        parameters.ParFolderLokalFTP = local.path();
+    }
+    TDmFtp::Ports ports()
+    {
+        return {[this] { return std::make_unique<CurlFtpClient>(timeouts); }, clock, newDialUp};
+    }
+    bool send() { return TDmFtp::RunSendJob(&dialog, parameters, file, result, ports()); }
+
+    QTemporaryDir local;
+    QString file = local.filePath(QStringLiteral("PSHD_K1_HD0001_20260310_080910.DAT"));
+    TParametryFtp parameters;
+    FtpTimeouts timeouts;
+    std::function<std::unique_ptr<DialUpStep>()> newDialUp = [] {
+        return std::make_unique<NoDialUp>();
+    };
+    TFtpJobResult result;
+    RecordingFtpDialog dialog;
+    FakeClock clock;
 };
 
 } // namespace tarvexio::test

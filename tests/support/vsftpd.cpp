@@ -41,40 +41,27 @@ Vsftpd::Vsftpd(bool tls)
     }
     port_ = FreePort();
     const quint16 passive = FreePort();
-    QStringList settings{"listen=YES",
-                         "listen_address=127.0.0.1",
-                         QStringLiteral("listen_port=%1").arg(port_),
-                         "background=NO",
-                         "seccomp_sandbox=NO",
-                         "isolate=NO",
-                         "isolate_network=NO",
-                         "anonymous_enable=YES",
-                         "local_enable=NO",
-                         "write_enable=YES",
-                         "anon_upload_enable=YES",
-                         "anon_mkdir_write_enable=YES",
-                         "anon_other_write_enable=YES",
-                         "anon_umask=022",
-                         "no_anon_password=YES",
-                         "anon_root=" + root(),
-                         "secure_chroot_dir=" + work.filePath("empty"),
-                         "pasv_enable=YES",
-                         "pasv_address=127.0.0.1",
-                         QStringLiteral("pasv_min_port=%1").arg(passive),
-                         QStringLiteral("pasv_max_port=%1").arg(passive + 10),
-                         "xferlog_enable=YES",
-                         "xferlog_std_format=NO",
-                         "log_ftp_protocol=YES",
-                         "vsftpd_log_file=" + work.filePath("protocol.log"),
-                         "use_localtime=YES"};
+    QStringList settings =
+        QStringLiteral("listen=YES listen_address=127.0.0.1 listen_port=%1 background=NO "
+                       "seccomp_sandbox=NO isolate=NO isolate_network=NO anonymous_enable=YES "
+                       "local_enable=NO write_enable=YES anon_upload_enable=YES "
+                       "anon_mkdir_write_enable=YES anon_other_write_enable=YES anon_umask=022 "
+                       "no_anon_password=YES anon_root=%2 secure_chroot_dir=%3 pasv_enable=YES "
+                       "pasv_address=127.0.0.1 pasv_min_port=%4 pasv_max_port=%5 "
+                       "xferlog_enable=YES xferlog_std_format=NO log_ftp_protocol=YES "
+                       "vsftpd_log_file=%6 use_localtime=YES")
+            .arg(port_)
+            .arg(root(), work.filePath("empty"))
+            .arg(passive)
+            .arg(passive + 10)
+            .arg(work.filePath("protocol.log"))
+            .split(u' ');
     if (tls)
-        settings << "ssl_enable=YES"
-                 << "allow_anon_ssl=YES"
-                 << "force_anon_logins_ssl=YES"
-                 << "force_anon_data_ssl=YES"
-                 << "require_ssl_reuse=NO"
-                 << "rsa_cert_file=" + certificate()
-                 << "rsa_private_key_file=" + work.filePath("key.pem");
+        settings << QStringLiteral("ssl_enable=YES allow_anon_ssl=YES force_anon_logins_ssl=YES "
+                                   "force_anon_data_ssl=YES require_ssl_reuse=NO "
+                                   "rsa_cert_file=%1 rsa_private_key_file=%2")
+                        .arg(certificate(), work.filePath("key.pem"))
+                        .split(u' ');
     QFile configuration(work.filePath(QStringLiteral("vsftpd.conf")));
     if (!configuration.open(QIODevice::WriteOnly)) {
         failure_ = QStringLiteral("cannot write the configuration");

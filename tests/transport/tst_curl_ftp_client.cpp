@@ -135,22 +135,14 @@ void TestCurlFtpClient::jobAgainstVsftpd()
         qputenv("TARVEXIO_CA_FILE", vsftpd.certificate().toUtf8());
     const auto untrust = qScopeGuard([] { qunsetenv("TARVEXIO_CA_FILE"); });
 
-    QTemporaryDir local;
-    const QString file = local.filePath(QStringLiteral("PSHD_K1_HD0001_20260310_080910.DAT"));
-    test::WriteFile(file, QByteArray(100000, 'd'));
-    TParametryFtp parameters;
-    parameters.ParSerwerFTP = server;
-    parameters.ParPortFTP = vsftpd.port();
-    parameters.ParUserFTP = QStringLiteral("anonymous");
-    parameters.ParFolderFTP = QStringLiteral("in");
-    parameters.ParFolderLokalFTP = local.path();
-    test::FakeClock clock;
-    TFtpJobResult result;
-    const TDmFtp::Ports ports{[] { return std::make_unique<CurlFtpClient>(); }, clock,
-                              [] {
-                                  return std::make_unique<test::NoDialUp>();
-                              }};
-    TDmFtp::RunSendJob(nullptr, parameters, file, result, ports);
+    test::FtpJob job;
+    job.parameters.ParSerwerFTP = server;
+    job.parameters.ParPortFTP = vsftpd.port();
+    job.parameters.ParUserFTP = QStringLiteral("anonymous");
+    job.parameters.ParFolderFTP = QStringLiteral("in");
+    job.send();
+    const TFtpJobResult& result = job.result;
+    const QString file = job.file;
 
     QCOMPARE(result.Status, status);
     QVERIFY2(result.FailureReason.contains(reason), qPrintable(result.FailureReason));
@@ -160,7 +152,7 @@ void TestCurlFtpClient::jobAgainstVsftpd()
         return;
     }
     QCOMPARE(onServer, QStringList{QFileInfo(file).fileName()}); // renamed; request fetched
-    QCOMPARE(test::ReadFile(local.filePath(QStringLiteral("K1_braki.kvr"))), "20260305\r\n");
+    QCOMPARE(test::ReadFile(job.local.filePath(QStringLiteral("K1_braki.kvr"))), "20260305\r\n");
     QCOMPARE(result.RequestsFetched, 1);
     QStringList verbs;
     for (const QString& command : vsftpd.commands())

@@ -156,22 +156,19 @@ void TestDialUp::hangsUpAfterAFailedConnectionTest()
     test::FtpServer server(faults);
     QVERIFY(server.started());
     ScriptedBackend backend;
-    test::FakeClock clock;
-    test::RecordingFtpDialog dialog;
-    TParametryFtp parameters = DialParameters();
-    parameters.ParSerwerFTP = QStringLiteral("127.0.0.1");
-    parameters.ParPortFTP = server.port();
-    parameters.ParUserFTP = QStringLiteral("tarvexio");
-    parameters.ParHasloFTP = password;
-    TFtpJobResult result;
-    const TDmFtp::Ports ports{[] { return std::make_unique<CurlFtpClient>(); }, clock,
-                              [&] {
-                                  return std::make_unique<DialUpConnection>(backend, clock);
-                              }};
-    TDmFtp::RunConnectionTest(&dialog, parameters, result, ports);
-    QCOMPARE(result.Status, -1);
+    test::FtpJob job;
+    job.parameters = DialParameters();
+    job.parameters.ParSerwerFTP = QStringLiteral("127.0.0.1");
+    job.parameters.ParPortFTP = server.port();
+    job.parameters.ParUserFTP = QStringLiteral("tarvexio");
+    job.parameters.ParHasloFTP = password;
+    job.newDialUp = [&] {
+        return std::make_unique<DialUpConnection>(backend, job.clock);
+    };
+    TDmFtp::RunConnectionTest(&job.dialog, job.parameters, job.result, job.ports());
+    QCOMPARE(job.result.Status, -1);
     QVERIFY(backend.calls.contains(QStringLiteral("hang up h1")));
-    QTEST(dialog.rows, "rows");
+    QTEST(job.dialog.rows, "rows");
 }
 
 void TestDialUp::nmcliCountsDialKindsOnly()

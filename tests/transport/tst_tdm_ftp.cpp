@@ -19,22 +19,15 @@ using test::WriteFile;
 
 namespace {
 
-// A job's world: a server that speaks Windows-1250 on the wire, its folder with Polish letters,
-// a local exchange folder with a data file, the parameters.
-struct Harness {
-    explicit Harness(const QStringList& faults = {}, FtpTimeouts timeouts = {})
+// A server that speaks Windows-1250 on the wire, with a folder of Polish letters.
+struct Harness : test::FtpJob {
+    explicit Harness(const QStringList& faults = {})
         : server(QStringList{"--encoding", "cp1250", "--password", "hasło żółw"} + faults)
-        , timeouts(timeouts)
     {
         QDir(server.root()).mkdir(QStringLiteral("Łódź"));
-        file = local.filePath(QStringLiteral("PSHD_K1_HD0001_20260310_080910.DAT"));
-        WriteFile(file, QByteArray(300000, 'd'));
-        parameters.ParSerwerFTP = QStringLiteral("127.0.0.1");
         parameters.ParPortFTP = server.port();
-        parameters.ParUserFTP = QStringLiteral("tarvexio");
         parameters.ParHasloFTP = QStringLiteral("hasło żółw");
         parameters.ParFolderFTP = QStringLiteral("Łódź");
-        parameters.ParFolderLokalFTP = local.path();
     }
     QString remote(const QString& name = QString()) const
     {
@@ -44,23 +37,8 @@ struct Harness {
     {
         WriteFile(remote(name), content);
     }
-    TDmFtp::Ports ports()
-    {
-        return {[this] { return std::make_unique<CurlFtpClient>(timeouts); }, clock,
-                [] {
-                    return std::make_unique<test::NoDialUp>();
-                }};
-    }
-    bool send() { return TDmFtp::RunSendJob(&dialog, parameters, file, result, ports()); }
 
     test::FtpServer server;
-    FtpTimeouts timeouts;
-    QTemporaryDir local;
-    QString file;
-    TParametryFtp parameters;
-    TFtpJobResult result;
-    test::RecordingFtpDialog dialog;
-    test::FakeClock clock;
 };
 
 } // namespace
@@ -76,8 +54,8 @@ private slots:
     void requestFaults_data();
     void requestFaults();
     void silentServerEndsTheJob();
-    void abortDuringUpload();
-    void abortDuringDownload();
+    void abort_data();
+    void abort();
     void hostileNameStaysInTheLocalFolder();
     void transmissionLink_data();
     void transmissionLink();
@@ -229,8 +207,8 @@ void TestTDmFtp::requestFaults()
 
 void TestTDmFtp::silentServerEndsTheJob()
 {
-    Harness h({"--hang"}, FtpTimeouts{std::chrono::seconds(2), std::chrono::seconds(2),
-                                      std::chrono::seconds(2)});
+    Harness h({"--hang"});
+    h.timeouts = {std::chrono::seconds(2), std::chrono::seconds(2), std::chrono::seconds(2)};
     QElapsedTimer clock;
     clock.start();
     QVERIFY(!h.send());
@@ -239,33 +217,34 @@ void TestTDmFtp::silentServerEndsTheJob()
     QVERIFY(h.dialog.rows.back().endsWith(u"|..."));
 }
 
-void TestTDmFtp::abortDuringUpload()
+void TestTDmFtp::abort_data()
 {
-    Harness h;
-    h.dialog.stopAtRow = 0;
-    QVERIFY(!h.send());
-    QCOMPARE(h.result.Status, 100);
-    QCOMPARE(h.dialog.finalText, "Operacja przerwana przez użytkownika");
-    QCOMPARE(h.dialog.captions.back(), "Operacja przerwana przez użytkownika");
-    QVERIFY(!QFile::exists(h.remote("PSHD_K1_HD0001_20260310_080910.DAT")));
+    QTest::addColumn<int>("stopAtRow");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("lastCaptions");
+    QTest::addColumn<QStringList>("left"); // on the server
+    const QString aborted = QStringLiteral("Operacja przerwana przez użytkownika");
+    QTest::newRow("during the upload")
+        << 0 << 100 << QStringList{aborted} << QStringList{"A_braki.kvr", "B_braki.kvr"};
+    // Only a sized transfer sees the button: the second download (the first has no size, the
+    // server answers none while the listing's ASCII mode holds). The job then tells it failed.
+    QTest::newRow("during a download")
+        << 5 << -1 << QStringList{aborted, "Operacja nie powiodła się"}
+        << QStringList{"B_braki.kvr", "PSHD_K1_HD0001_20260310_080910.DAT"};
 }
 
-void TestTDmFtp::abortDuringDownload()
+void TestTDmFtp::abort()
 {
+    QFETCH(QStringList, lastCaptions);
     Harness h;
     h.request(QStringLiteral("A_braki.kvr"), "a");
     h.request(QStringLiteral("B_braki.kvr"), QByteArray(500000, 'b'));
-    // Only a sized transfer sees the button. It is pressed once the second download starts
-    // (the first has no size: the server answers none while the listing's ASCII mode holds).
-    h.dialog.stopAtRow = 5;
+    QFETCH(int, stopAtRow);
+    h.dialog.stopAtRow = stopAtRow;
     QVERIFY(!h.send());
-    QCOMPARE(h.result.Status, -1);
-    // The abort shows; the job's own end then tells that it failed.
-    QCOMPARE(h.dialog.captions.mid(h.dialog.captions.size() - 2),
-             (QStringList{"Operacja przerwana przez użytkownika", "Operacja nie powiodła się"}));
-    QVERIFY(QFile::exists(h.remote("PSHD_K1_HD0001_20260310_080910.DAT")));
-    QCOMPARE(h.result.RequestsFetched, 1);
-    QVERIFY(QFile::exists(h.remote("B_braki.kvr")));
+    QTEST(h.result.Status, "status");
+    QCOMPARE(h.dialog.captions.mid(h.dialog.captions.size() - lastCaptions.size()), lastCaptions);
+    QTEST(QDir(h.remote()).entryList(QDir::Files), "left");
 }
 
 namespace {

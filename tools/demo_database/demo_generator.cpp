@@ -125,8 +125,8 @@ QString GoodsCode(RandomSource& random)
         return QStringLiteral("590") + Digits(random, 10);
     if (kind < 84) // scale codes with "?" placeholders for weight or price
         return QStringLiteral("2") + Digits(random, 5) + QStringLiteral("??????");
-    if (kind < 88)
-        return QStringLiteral("??") + Digits(random, 6);
+    if (kind < 88) // placeholders inside too
+        return QStringLiteral("?") + Digits(random, 3) + QStringLiteral("?") + Digits(random, 3);
     if (kind < 93)
         return Digits(random, 16);
     if (kind < 98)
