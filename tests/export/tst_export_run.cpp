@@ -99,8 +99,8 @@ private slots:
     void manualRangeBackwardsOnlyUploads();
     void manualRangeStopsBeforeToday();
     void manualRangeStopsAfterAFailedLastShop();
-    void requestFiles_data();
-    void requestFiles();
+    void badRequestFiles_data();
+    void badRequestFiles();
     void setBasedReadsWriteTheSameBytes_data();
     void setBasedReadsWriteTheSameBytes();
 
@@ -295,44 +295,29 @@ void TestExportRun::manualRangeStopsAfterAFailedLastShop()
     QCOMPARE(h.agent.queue().uploadList.size(), 5);
 }
 
-void TestExportRun::requestFiles_data()
+void TestExportRun::badRequestFiles_data()
 {
+    // Good ones, a day not yet ended among them, are served by the unattended agent's test.
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QDate>("day"); // none: nothing started
-    QTest::addColumn<bool>("setAside");
-    QTest::newRow("a day and text after it")
-        << QByteArray("20260305 ponownie\r\n20260306\r\n") << QDate(2026, 3, 5) << false;
-    QTest::newRow("a day not yet ended waits")
-        << Morning.date().toString(QStringLiteral("yyyyMMdd")).toLatin1() << QDate() << false;
-    QTest::newRow("not a date") << QByteArray("20261345\r\n") << QDate() << true;
-    QTest::newRow("empty") << QByteArray() << QDate() << true;
+    QTest::newRow("not a date") << QByteArray("20261345\r\n");
+    QTest::newRow("empty") << QByteArray();
 }
 
-void TestExportRun::requestFiles()
+void TestExportRun::badRequestFiles()
 {
     QFETCH(QByteArray, content);
-    QFETCH(QDate, day);
-    QFETCH(bool, setAside);
     Harness h(sqlite_, home_->path());
     h.agent.model().flags().unattended = true;
     const QString path = h.exchange + QStringLiteral("/LDZ1_braki.kvr");
     WriteFile(path, content);
     MissingDataRequests requests(h.agent.model(), h.agent.log(), h.doubles.dialogs);
-    QCOMPARE(requests.FindRequest(*h.agent.konfig(), Morning.date()).value_or(QDate()), day);
-    QCOMPARE(QFile::exists(path + ".bad"), setAside);
-    QCOMPARE(QFile::exists(path), !setAside);
+    QCOMPARE(requests.FindRequest(*h.agent.konfig(), Morning.date()), std::nullopt);
+    // Set aside, with an alert, and not read again.
+    QVERIFY(QFile::exists(path + ".bad") && !QFile::exists(path));
+    QVERIFY(h.agent.model().trayBlinking());
     const qsizetype lines = h.agent.model().messagePane().size();
-    // A file set aside is not read again; a waiting one is looked at again, quietly.
-    QCOMPARE(requests.FindRequest(*h.agent.konfig(), Morning.date()).value_or(QDate()), day);
-    if (!day.isValid()) {
-        QCOMPARE(h.agent.model().messagePane().size(), lines);
-        QCOMPARE(h.agent.model().trayBlinking(), setAside);
-        return;
-    }
-    requests.RemoveHandledDay();
-    QCOMPARE(ReadFile(path), QByteArray("20260306\r\n"));
-    QVERIFY(h.agent.model().messagePane().back().endsWith(
-        u"|Wysłano brakuące dane i usunięto plik LDZ1_braki.kvr"));
+    QCOMPARE(requests.FindRequest(*h.agent.konfig(), Morning.date()), std::nullopt);
+    QCOMPARE(h.agent.model().messagePane().size(), lines);
 }
 
 void TestExportRun::setBasedReadsWriteTheSameBytes_data()

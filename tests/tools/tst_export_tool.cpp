@@ -1,8 +1,7 @@
-// The operator's export tool as it is run, and the demo chain generator.
+// The operator's export tool where the reference reader does not go: bad arguments, the
+// agent's own settings, failed shops.
 #include "db/session.h"
-#include "demo_generator.h"
 #include "export_fixture.h"
-#include "support/files.h"
 #include "support/test_database.h"
 
 #include <QDir>
@@ -28,29 +27,16 @@ Run Export(const QStringList& arguments)
             QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
-tarvexio::demo::DemoOptions SmallChain(quint64 seed)
-{
-    tarvexio::demo::DemoOptions options;
-    options.shops = 3;
-    options.goods = 400;
-    options.days = 4;
-    options.lastDay = QDate(2026, 11, 30);
-    options.seed = seed;
-    return options;
-}
-
 } // namespace
 
-class TestTools : public QObject {
+class TestExportTool : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void writesOneLinePerFile();
     void badArguments_data();
     void badArguments();
     void storedSettingsUnlessOverridden();
     void failedShopNamedOthersGoOn();
-    void demoChainFromItsSeed();
 
 private:
     std::unique_ptr<QTemporaryDir> folder_;
@@ -58,7 +44,7 @@ private:
     QString out_;
 };
 
-void TestTools::init()
+void TestExportTool::init()
 {
     folder_ = std::make_unique<QTemporaryDir>();
     database_ = folder_->filePath(QStringLiteral("qmx.db"));
@@ -70,21 +56,7 @@ void TestTools::init()
         session->ExecSQL(statement);
 }
 
-void TestTools::writesOneLinePerFile()
-{
-    // Three days asked for, "today" cuts the last: two days of three shops.
-    const Run run = Export({"--db", database_, "--dir", out_, "--from", "2026-03-09", "--to",
-                            "2026-03-11", "--today", "2026-03-11", "--code", "1=LDZ1", "--code",
-                            "2=KRK2", "--code", "3=PST3"});
-    QCOMPARE(run.exitCode, 0);
-    const QStringList files = run.out.split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(files.size(), 6);
-    QVERIFY(files[2].contains(u"/PSHD_LDZ1_HD0001_20260309_"));
-    QVERIFY(files[5].contains(u"/PSHD_LDZ1_HD0001_20260310_"));
-    QCOMPARE(QDir(out_).entryList(QDir::Files).size(), 6);
-}
-
-void TestTools::badArguments_data()
+void TestExportTool::badArguments_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("complaint");
@@ -95,7 +67,7 @@ void TestTools::badArguments_data()
         << "--dir: no such directory";
 }
 
-void TestTools::badArguments()
+void TestExportTool::badArguments()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, complaint);
@@ -105,7 +77,7 @@ void TestTools::badArguments()
     QVERIFY(run.err.contains(u"Usage:"));
 }
 
-void TestTools::storedSettingsUnlessOverridden()
+void TestExportTool::storedSettingsUnlessOverridden()
 {
     // The agent's own settings: directory, consent boxes, codes; shop 3 has none stored.
     auto session = tarvexio::test::Connect(database_);
@@ -127,7 +99,7 @@ void TestTools::storedSettingsUnlessOverridden()
              QStringLiteral("0111011111")); // DANE_EXP: prices withheld as stored
 }
 
-void TestTools::failedShopNamedOthersGoOn()
+void TestExportTool::failedShopNamedOthersGoOn()
 {
     // Every shop's indicators fail (the receipts table is gone); each is named, none stops
     // the others.
@@ -144,28 +116,5 @@ void TestTools::failedShopNamedOthersGoOn()
     QVERIFY(run.out.isEmpty());
 }
 
-void TestTools::demoChainFromItsSeed()
-{
-    // What the chain holds is checked where it is used, by the reference reader.
-    using tarvexio::demo::CreateDemoDatabase;
-    using tarvexio::test::ReadFile;
-    const QString first = folder_->filePath(QStringLiteral("demo.db"));
-    QStringList progress;
-    CreateDemoDatabase(first, SmallChain(7), [&](const QString& line) { progress << line; });
-    QVERIFY(progress.contains(u"Sklep 3/3"));
-    QVERIFY(!QFile::exists(first + QStringLiteral(".part")));
-    const auto quiet = [](const QString&) {
-    };
-    const QString again = folder_->filePath(QStringLiteral("again.db"));
-    const QString other = folder_->filePath(QStringLiteral("other.db"));
-    CreateDemoDatabase(again, SmallChain(7), quiet);
-    CreateDemoDatabase(other, SmallChain(8), quiet);
-    QCOMPARE(ReadFile(again), ReadFile(first));
-    QVERIFY(ReadFile(other) != ReadFile(first));
-    // An existing file is never overwritten.
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, CreateDemoDatabase(first, SmallChain(1), quiet));
-    QCOMPARE(ReadFile(again), ReadFile(first));
-}
-
-QTEST_GUILESS_MAIN(TestTools)
-#include "tst_tools.moc"
+QTEST_GUILESS_MAIN(TestExportTool)
+#include "tst_export_tool.moc"
