@@ -34,32 +34,28 @@ void TestSchedulerRules::readsArguments_data()
     QTest::addColumn<SchedulerNumbers>("numbers");
     QTest::addColumn<QChar>("separator"); // the system's decimal separator
 
+    const auto row = [](const char* tag, const char* arguments, const char* database,
+                        const char* user, bool test, SchedulerNumbers numbers,
+                        char16_t separator = u'.') {
+        QTest::newRow(tag) << QString::fromUtf8(arguments).split(u' ') << database << user << test
+                           << numbers << QChar(separator);
+    };
     const SchedulerNumbers defaults = SchedulerNumbers::Defaults();
-    QTest::newRow("names") << QStringList{"BAZA=/srv/qmx.db", "IDENT=jan"} << "/srv/qmx.db"
-                           << "jan" << false << defaults << QChar(u'.');
-    QTest::newRow("mixed-case keys keep the value's case")
-        << QStringList{"baza=Sklepy.DB", "Ident=Kasia"} << "Sklepy.DB"
-        << "Kasia" << false << defaults << QChar(u'.');
-    QTest::newRow("TEST with further letters") << QStringList{"BAZA=a", "testowy"} << "a"
-                                               << "" << true << defaults << QChar(u'.');
-    QTest::newRow("unknown arguments ignored") << QStringList{"-v", "XBAZA=a", "BAZA"} << ""
-                                               << "" << false << defaults << QChar(u'.');
-    QTest::newRow("all numbers") << QStringList{"PIERWSZE_POLACZENIE_PO_N_S=20",
-                                                "SPRAWDAJ_CO_N_H=2",
-                                                "PONAWIAJ_PROBE_WYSLANIA_CO_N_H=0.25",
-                                                "MAX_LICZBA_PROBFTP=9"}
-                                 << ""
-                                 << "" << false << SchedulerNumbers{20000, 7200000, 900000, 9}
-                                 << QChar(u'.');
-    QTest::newRow("fraction of an hour cut toward zero")
-        << QStringList{"SPRAWDAJ_CO_N_H=0.0000001"} << ""
-        << "" << false << SchedulerNumbers{180000, 0, 900000, 5} << QChar(u'.');
-    // Hours take either separator, whatever the system's.
     const SchedulerNumbers ninety{180000, 5400000, 900000, 5};
-    QTest::newRow("1,5 h on a point system") << QStringList{"SPRAWDAJ_CO_N_H=1,5"} << ""
-                                             << "" << false << ninety << QChar(u'.');
-    QTest::newRow("1.5 h on a comma system") << QStringList{"SPRAWDAJ_CO_N_H=1.5"} << ""
-                                             << "" << false << ninety << QChar(u',');
+    row("names", "BAZA=/srv/qmx.db IDENT=jan", "/srv/qmx.db", "jan", false, defaults);
+    row("mixed-case keys keep the value's case", "baza=Sklepy.DB Ident=Kasia", "Sklepy.DB", "Kasia",
+        false, defaults);
+    row("TEST with further letters", "BAZA=a testowy", "a", "", true, defaults);
+    row("unknown arguments ignored", "-v XBAZA=a BAZA", "", "", false, defaults);
+    row("all numbers",
+        "PIERWSZE_POLACZENIE_PO_N_S=20 SPRAWDAJ_CO_N_H=2 PONAWIAJ_PROBE_WYSLANIA_CO_N_H=0.25 "
+        "MAX_LICZBA_PROBFTP=9",
+        "", "", false, {20000, 7200000, 900000, 9});
+    row("fraction of an hour cut toward zero", "SPRAWDAJ_CO_N_H=0.0000001", "", "", false,
+        {180000, 0, 900000, 5});
+    // Hours take either separator, whatever the system's.
+    row("1,5 h on a point system", "SPRAWDAJ_CO_N_H=1,5", "", "", false, ninety);
+    row("1.5 h on a comma system", "SPRAWDAJ_CO_N_H=1.5", "", "", false, ninety, u',');
 }
 
 void TestSchedulerRules::readsArguments()

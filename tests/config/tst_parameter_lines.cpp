@@ -9,7 +9,6 @@ using namespace tarvexio;
 class TestParameterLines : public QObject {
     Q_OBJECT
 private slots:
-    void writesFixedColumns();
     void readsNamesAndValues_data();
     void readsNamesAndValues();
     void numberAfterSeparator_data();
@@ -18,16 +17,6 @@ private slots:
     void codesPasswords();
     void everyWindows1250CharacterSurvives();
 };
-
-void TestParameterLines::writesFixedColumns()
-{
-    QStringList lines;
-    AddParameterLine(lines, QStringLiteral("ParGodz"), QStringLiteral("20"));
-    AddParameterLine(lines, QString(40, u'N'), QStringLiteral("v"));
-    QCOMPARE(lines[0], QStringLiteral("ParGodz") + QString(28, u' ') + QStringLiteral(" 20"));
-    QCOMPARE(lines[0].indexOf(u"20"), 36); // column 37
-    QCOMPARE(lines[1], QString(40, u'N') + QStringLiteral(" v"));
-}
 
 void TestParameterLines::readsNamesAndValues_data()
 {

@@ -168,6 +168,7 @@ void TestTDmFtp::faults()
     QCOMPARE(h.result.Status, -1);
     QCOMPARE(h.dialog.finalText, finalText.contains(u'%') ? finalText.arg(h.file) : finalText);
     QCOMPARE(h.dialog.captions.back(), "Operacja nie powiodła się");
+    QVERIFY(!h.result.FailureReason.isEmpty() && !h.result.FailureReason.contains(u"żółw"));
     QCOMPARE(QFile::exists(h.remote("PSHD_K1_HD0001_20260310_080910.DAT.tmp")), temporaryLeft);
     QVERIFY(!QFile::exists(h.remote("PSHD_K1_HD0001_20260310_080910.DAT")));
     QCOMPARE(QDir(h.server.root()).entryList(QDir::Files), QStringList()); // the login folder
