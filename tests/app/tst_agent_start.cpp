@@ -1,6 +1,4 @@
 #include "app/agent.h"
-#include "db/query.h"
-#include "db/session.h"
 #include "support/agent_doubles.h"
 #include "support/files.h"
 #include "support/test_database.h"
@@ -119,19 +117,17 @@ void TestAgentStart::argumentsThatEndStart_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("box"); // none: the start goes on
     QTest::addColumn<QString>("caption");
-    const QString usage =
-        QStringLiteral("Składnia: Tarvexio Baza=NazwaBazy Ident=NazwaUzytkownika");
-    QTest::newRow("/? with another argument")
-        << QStringList{"/?", "IDENT=x"} << usage << "Informacja";
-    QTest::newRow("/? alone is the interactive way") << QStringList{"/?"} << ""
-                                                     << "";
-    QTest::newRow("no database") << QStringList{"IDENT=x", "MAX_LICZBA_PROBFTP=3"}
-                                 << "Nie podano nazwy bazy"
-                                 << "Tarvexio";
-    QTest::newRow("no user") << QStringList{"BAZA=x", "y"} << "Nie podano nazwy użytkownika"
-                             << "Tarvexio";
-    QTest::newRow("test mode lets a missing user pass") << QStringList{"TEST", "BAZA=x"} << ""
-                                                        << "";
+    const auto row = [](const char* tag, const char* arguments, const char* box,
+                        const char* caption) {
+        QTest::newRow(tag) << QString::fromUtf8(arguments).split(u' ') << QString::fromUtf8(box)
+                           << caption;
+    };
+    const char* const usage = "Składnia: Tarvexio Baza=NazwaBazy Ident=NazwaUzytkownika";
+    row("/? with another argument", "/? IDENT=x", usage, "Informacja");
+    row("/? alone is the interactive way", "/?", "", "");
+    row("no database", "IDENT=x MAX_LICZBA_PROBFTP=3", "Nie podano nazwy bazy", "Tarvexio");
+    row("no user", "BAZA=x y", "Nie podano nazwy użytkownika", "Tarvexio");
+    row("test mode lets a missing user pass", "TEST BAZA=x", "", "");
 }
 
 void TestAgentStart::argumentsThatEndStart()

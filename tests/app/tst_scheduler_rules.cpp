@@ -124,23 +124,17 @@ void TestSchedulerRules::dueDay_data()
     QTest::addColumn<QTime>("now");
     QTest::addColumn<std::optional<QDate>>("due");
     const QDate today(2026, 12, 6);
-    const auto day = [](const QDate& d) {
-        return std::optional<QDate>(d);
+    const auto row = [](const char* tag, QDate last, QTime now, std::optional<QDate> due) {
+        QTest::newRow(tag) << last << now << due;
     };
-    QTest::newRow("yesterday done: idle")
-        << today.addDays(-1) << QTime(23, 0) << std::optional<QDate>();
-    QTest::newRow("two days: catch-up at night")
-        << today.addDays(-2) << QTime(1, 0) << day(today.addDays(-1));
-    QTest::newRow("99 days: catch-up at any time")
-        << today.addDays(-99) << QTime(1, 0) << day(today.addDays(-98));
-    QTest::newRow("100 days: not before 20:30")
-        << today.addDays(-100) << QTime(20, 10) << std::optional<QDate>();
-    QTest::newRow("100 days: at 20:30")
-        << today.addDays(-100) << QTime(20, 30) << day(today.addDays(-99));
-    QTest::newRow("day 0 stored: 31.12.1899 from the daily time")
-        << QDate(1899, 12, 30) << QTime(20, 30) << day(QDate(1899, 12, 31));
-    QTest::newRow("never stored counts as day 0")
-        << QDate() << QTime(20, 29) << std::optional<QDate>();
+    row("yesterday done: idle", today.addDays(-1), {23, 0}, {});
+    row("two days: catch-up at night", today.addDays(-2), {1, 0}, today.addDays(-1));
+    row("99 days: catch-up at any time", today.addDays(-99), {1, 0}, today.addDays(-98));
+    row("100 days: not before 20:30", today.addDays(-100), {20, 10}, {});
+    row("100 days: at 20:30", today.addDays(-100), {20, 30}, today.addDays(-99));
+    row("day 0 stored: 31.12.1899 from the daily time", {1899, 12, 30}, {20, 30},
+        QDate(1899, 12, 31));
+    row("never stored counts as day 0", {}, {20, 29}, {});
 }
 
 void TestSchedulerRules::dueDay()

@@ -1,8 +1,6 @@
 // The real agent, headless and unattended, doing its daily job against an FTP server on
 // 127.0.0.1 with periods shortened by its command line.
 #include "config/konfig_eksportu.h"
-#include "db/query.h"
-#include "db/session.h"
 #include "support/agent_process.h"
 #include "support/files.h"
 #include "support/ftp_server.h"
@@ -122,8 +120,7 @@ void TestUnattendedAgent::catchesUpThenServesRequests()
                                  !QFile::exists(chain.exchange + "/K1_braki.kvr"),
                              110000);
     QTest::qWait(1500); // idle ticks: today's request waits
-    agent.terminate();
-    QVERIFY(agent.process.waitForFinished(10000));
+    QVERIFY(agent.stop());
 
     const QList<QDate> caughtUp{Today.addDays(-3), Today.addDays(-2), Today.addDays(-1)};
     QCOMPARE(DataFiles(server.root()),
@@ -160,10 +157,7 @@ void TestUnattendedAgent::idleAgentRunsAloneAndSendsNothing()
                 .contains(u"Aplikacja jest już uruchomiona"));
     QTest::qWait(2000);
     QCOMPARE(agent.process.state(), QProcess::Running);
-    agent.terminate();
-    QVERIFY(agent.process.waitForFinished(10000));
-    QCOMPARE(agent.process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(agent.process.exitCode(), 0);
+    QVERIFY(agent.stop());
     // Log lines reach stdout too, for the service journal.
     QVERIFY(QString::fromLocal8Bit(agent.process.readAllStandardOutput())
                 .contains(u"|Uruchomiono program"));
@@ -198,9 +192,7 @@ void TestUnattendedAgent::unwritableLogNeverAbortsTheAgent()
     QVERIFY(QFile::remove(log) && QDir().mkdir(log));
     QTest::qWait(5000);
     QCOMPARE(agent.process.state(), QProcess::Running);
-    agent.terminate();
-    QVERIFY(agent.process.waitForFinished(10000));
-    QCOMPARE(agent.process.exitCode(), 0);
+    QVERIFY(agent.stop());
     const QString errors = QString::fromLocal8Bit(agent.process.readAllStandardError());
     QVERIFY2(errors.contains(QStringLiteral("Nie można otworzyć pliku ") + log),
              qPrintable(errors));
@@ -220,8 +212,7 @@ void TestUnattendedAgent::serverDownUntilTheLastAttemptThenRecovers()
     test::FtpServer server({"--port", QString::number(port)});
     QVERIFY(server.started());
     QTRY_COMPARE_WITH_TIMEOUT(chain.lastExportedDay(), Today.addDays(-1), 60000);
-    agent.terminate();
-    QVERIFY(agent.process.waitForFinished(10000));
+    QVERIFY(agent.stop());
     // The file that waited and the day's new export both arrived.
     QCOMPARE(DataFiles(server.root()), Expected({"K1", "K1"}, {Today.addDays(-1)}));
     QCOMPARE(DataFiles(server.root()), DataFiles(chain.exchange));
@@ -234,8 +225,7 @@ void TestUnattendedAgent::refusedRenameIsRetriedAfterTheNextSuccess()
     QVERIFY(server.started() && chain.created);
     AgentProcess agent(chain.home.path(), chain.agentArguments());
     QTRY_COMPARE_WITH_TIMEOUT(chain.lastExportedDay(), Today.addDays(-1), 60000);
-    agent.terminate();
-    QVERIFY(agent.process.waitForFinished(10000));
+    QVERIFY(agent.stop());
     QCOMPARE(DataFiles(server.root()), Expected({"K1", "K2"}, {Today.addDays(-1)}));
     QCOMPARE(QDir(server.root()).entryList({QStringLiteral("*.tmp")}, QDir::Files), QStringList());
     const QString log = chain.log();
@@ -254,11 +244,8 @@ void TestUnattendedAgent::sigtermDuringAStalledUploadEndsInOrder()
     QTest::qWait(1000);
     QElapsedTimer stopping;
     stopping.start();
-    agent.terminate();
-    QVERIFY(agent.process.waitForFinished(15000));
+    QVERIFY(agent.stop(15000));
     QCOMPARE_LT(stopping.elapsed(), 5000);
-    QCOMPARE(agent.process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(agent.process.exitCode(), 0);
     QCOMPARE(DataFiles(chain.exchange), Expected({"K1"}, {Today.addDays(-1)}));
     QCOMPARE(chain.lastExportedDay(), Today.addDays(-2));
 }

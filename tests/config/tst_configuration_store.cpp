@@ -5,7 +5,6 @@
 #include "config/parameter_list.h"
 #include "config/password_coding.h"
 #include "db/db_error.h"
-#include "db/query.h"
 #include "db/session.h"
 #include "platform/windows1250.h"
 #include "support/agent_doubles.h"

@@ -23,23 +23,19 @@ void TestParameterLines::readsNamesAndValues_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("value");
+    const auto row = [](const char* tag, const QString& line, const QString& name,
+                        const QString& value) {
+        QTest::newRow(tag) << line << name << value;
+    };
     const QString pad = QString(35 - 7, u' ');
-    QTest::newRow("as written") << "ParGodz" + pad + " 20"
-                                << "ParGodz"
-                                << "20";
-    QTest::newRow("blanks and tabs around the value") << "ParGodz" + pad + "   2 0 \t"
-                                                      << "ParGodz"
-                                                      << "2 0";
-    QTest::newRow("value reaching into column 35 spoils the name")
-        << "ParGodz" + QString(27, u' ') + "20"
-        << "ParGodz" + QString(27, u' ') + "2"
-        << "20";
-    QTest::newRow("name spilling past column 35")
-        << QString(33, u'x') + "ParGodz 20" << QString(33, u'x') + "Pa"
-        << "arGodz 20";
-    QTest::newRow("300 characters cut to 253")
-        << "ParSerwis_IT" + QString(23, u' ') + " " + QString(300, u'z') << "ParSerwis_IT"
-        << QString(253, u'z');
+    row("as written", "ParGodz" + pad + " 20", "ParGodz", "20");
+    row("blanks and tabs around the value", "ParGodz" + pad + "   2 0 \t", "ParGodz", "2 0");
+    row("value reaching into column 35 spoils the name", "ParGodz" + QString(27, u' ') + "20",
+        "ParGodz" + QString(27, u' ') + "2", "20");
+    row("name spilling past column 35", QString(33, u'x') + "ParGodz 20", QString(33, u'x') + "Pa",
+        "arGodz 20");
+    row("300 characters cut to 253", "ParSerwis_IT" + QString(24, u' ') + QString(300, u'z'),
+        "ParSerwis_IT", QString(253, u'z'));
 }
 
 void TestParameterLines::readsNamesAndValues()

@@ -1,7 +1,6 @@
 #include "app/agent.h"
 #include "config/configuration_store.h"
 #include "config/konfig_eksportu.h"
-#include "db/query.h"
 #include "db/session.h"
 #include "export/export_progress.h"
 #include "export/export_run.h"

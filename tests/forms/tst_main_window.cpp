@@ -1,8 +1,6 @@
 #include "app/agent.h"
 #include "config/configuration_store.h"
 #include "config/konfig_eksportu.h"
-#include "config/parameter_lines.h"
-#include "config/parameter_list.h"
 #include "config/password_coding.h"
 #include "forms/ted_parametry_skl_mag.h"
 #include "forms/tfm_full_progress.h"
@@ -27,7 +25,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeView>
 
 using namespace tarvexio;
 
@@ -50,17 +47,6 @@ struct Harness : test::TestAgent {
     {
         return window.findChild<T*>(name);
     }
-    // The value the record holds for a parameter, as the stores write it.
-    QString stored(const QString& parameter) const
-    {
-        const QStringList lines = WriteParameterList(*agent.konfig());
-        for (int i = 0; i < lines.size(); ++i) {
-            if (ParameterName(lines, i) == parameter)
-                return ParameterValue(lines, i);
-        }
-        return QStringLiteral("<none>");
-    }
-
     Tfrm_main window;
     QSignalSpy terminations;
     bool active = false;
@@ -238,7 +224,7 @@ void TestMainWindow::everyControlRoundTrips()
 
     // Into the record and the stores; then back from the table into the control.
     h.agent.SaveConfiguration();
-    QTEST(h.stored(parameter), "stored");
+    QTEST(test::KonfigRows(database_).filter(parameter + u'=').value(0).section(u'=', 1), "stored");
     h.agent.configurationStore()->LoadFromTable();
     QCOMPARE(read(), shown);
     QVERIFY(h.doubles.dialogs.exceptions.isEmpty());
@@ -273,7 +259,7 @@ void TestMainWindow::portRule()
         QVERIFY(!port->isEnabled());
     }
     h.agent.SaveConfiguration();
-    QTEST(h.stored(QStringLiteral("ParPortFTP")), "stored");
+    QTEST(test::KonfigRows(database_).filter(u"ParPortFTP=").value(0).section(u'=', 1), "stored");
 }
 
 void TestMainWindow::f2OnTheFtpPageSavesAndExportsNothing()

@@ -27,9 +27,11 @@ AgentProcess::~AgentProcess()
     }
 }
 
-void AgentProcess::terminate()
+bool AgentProcess::stop(int waitMs)
 {
     ::kill(pid_t(process.processId()), SIGTERM);
+    return process.waitForFinished(waitMs) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
 }
 
 QString ReadAgentLog(const QString& home)

@@ -19,8 +19,8 @@ public:
     AgentProcess& operator=(const AgentProcess&) = delete;
 
     QProcess process;
-    // SIGTERM, as a service manager stops it.
-    void terminate();
+    // SIGTERM, as a service manager stops it; true once it has ended cleanly, with code 0.
+    bool stop(int waitMs = 10000);
 
 private:
     QTemporaryDir runtime_;

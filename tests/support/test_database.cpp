@@ -50,6 +50,16 @@ QString PostgresUrl()
     return QString::fromUtf8(file.readAll()).trimmed();
 }
 
+std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName, const QString& userIdent)
+{
+    auto session = std::make_unique<TQMXBazaDanych>(4, QStringLiteral("1.0.0.0"), 0);
+    session->PolaczBezOkna(databaseName, userIdent, true);
+    return session;
+}
+
+namespace {
+
+// The same server as an ODBC name through psqlODBC.
 QString OdbcName(const QString& postgresUrl)
 {
     const QUrl url(postgresUrl);
@@ -59,19 +69,14 @@ QString OdbcName(const QString& postgresUrl)
         .arg(url.path().mid(1), url.userName());
 }
 
-std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName, const QString& userIdent)
-{
-    auto session = std::make_unique<TQMXBazaDanych>(4, QStringLiteral("1.0.0.0"), 0);
-    session->PolaczBezOkna(databaseName, userIdent, true);
-    return session;
-}
-
 void ResetPostgresSchema(TQMXBazaDanych& session)
 {
     session.ExecSQL(QStringLiteral("drop schema if exists public cascade"));
     session.ExecSQL(QStringLiteral("create schema public"));
     CreateSchema(session);
 }
+
+} // namespace
 
 QString FreshDatabase(const QString& engine, const QString& sqlitePath,
                       const QStringList& statements)

@@ -18,15 +18,9 @@ void CreateSqliteDatabase(const QString& path, const QVector<QPair<int, QString>
 // The URL of the tests' PostgreSQL server (empty when the fixture did not run).
 QString PostgresUrl();
 
-// The same server as an ODBC name through psqlODBC.
-QString OdbcName(const QString& postgresUrl);
-
 // A connected session; QFAIL-style failure is left to the caller via GetPolaczenieAktywne().
 std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName,
                                         const QString& userIdent = QStringLiteral("test"));
-
-// Drops and recreates the schema in the tests' PostgreSQL database.
-void ResetPostgresSchema(TQMXBazaDanych& session);
 
 // A database that holds the schema and then the statements, on an engine of "sqlite" (made at
 // sqlitePath), "postgresql" or "odbc" (the same server through psqlODBC); returns its name.

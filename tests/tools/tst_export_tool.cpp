@@ -50,10 +50,8 @@ void TestExportTool::init()
     database_ = folder_->filePath(QStringLiteral("qmx.db"));
     out_ = folder_->filePath(QStringLiteral("out"));
     QDir().mkpath(out_);
-    tarvexio::test::CreateSqliteDatabase(database_);
-    auto session = tarvexio::test::Connect(database_);
-    for (const QString& statement : tarvexio::test::FixtureStatements())
-        session->ExecSQL(statement);
+    tarvexio::test::FreshDatabase(QStringLiteral("sqlite"), database_,
+                                  tarvexio::test::FixtureStatements());
 }
 
 void TestExportTool::badArguments_data()

@@ -86,26 +86,25 @@ void TestDialUp::decisions_data()
     QTest::addColumn<bool>("result");
     QTest::addColumn<QString>("calls");
     QTest::addColumn<QString>("message");
-    const QString failed = QStringLiteral("Błąd ustanowienia połączenia modemowego");
-    QTest::newRow("off") << false << 0 << true << "" << true << ""
-                         << "";
-    QTest::newRow("another connection active") << true << 1 << true << "" << true << "enumerate"
-                                               << "";
-    QTest::newRow("dialled and connected")
-        << true << 0 << true << "C" << true << "enumerate, dial, status, hang up h1"
-        << "";
-    QTest::newRow("connecting, then connected")
-        << true << 0 << true << "OC" << true << "enumerate, dial, status, status, hang up h1"
-        << "";
-    QTest::newRow("dial fails") << true << 0 << false << "" << false
-                                << "enumerate, dial, hang up h1" << failed;
-    QTest::newRow("disconnected while waiting")
-        << true << 0 << true << "D" << false << "enumerate, dial, status, hang up h1" << failed;
-    QTest::newRow("state unreadable counts as connected")
-        << true << 0 << true << "?" << true << "enumerate, dial, status, hang up h1"
-        << "";
-    QTest::newRow("enumeration fails") << true << -1 << true << "" << false << "enumerate"
-                                       << "Błąd odczytu aktywnych połączeń";
+    const auto row = [](const char* tag, bool on, int active, bool dialWorks, const char* states,
+                        bool result, const char* calls, const char* message) {
+        QTest::newRow(tag) << on << active << dialWorks << states << result << calls
+                           << QString::fromUtf8(message);
+    };
+    const char* const failed = "Błąd ustanowienia połączenia modemowego";
+    row("off", false, 0, true, "", true, "", "");
+    row("another connection active", true, 1, true, "", true, "enumerate", "");
+    row("dialled and connected", true, 0, true, "C", true, "enumerate, dial, status, hang up h1",
+        "");
+    row("connecting, then connected", true, 0, true, "OC", true,
+        "enumerate, dial, status, status, hang up h1", "");
+    row("dial fails", true, 0, false, "", false, "enumerate, dial, hang up h1", failed);
+    row("disconnected while waiting", true, 0, true, "D", false,
+        "enumerate, dial, status, hang up h1", failed);
+    row("state unreadable counts as connected", true, 0, true, "?", true,
+        "enumerate, dial, status, hang up h1", "");
+    row("enumeration fails", true, -1, true, "", false, "enumerate",
+        "Błąd odczytu aktywnych połączeń");
 }
 
 void TestDialUp::decisions()

@@ -110,14 +110,11 @@ void TestTDmFtp::connectionTest_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<int>("status");
-    QTest::newRow("reached the folder") << "hasło żółw"
-                                        << "Łódź" << 0;
-    QTest::newRow("the login folder: no CWD") << "hasło żółw"
-                                              << "./" << 0;
-    QTest::newRow("wrong password") << "haslo"
-                                    << "Łódź" << -1;
-    QTest::newRow("folder missing") << "hasło żółw"
-                                    << "brak" << -100;
+    const QString password = QStringLiteral("hasło żółw");
+    QTest::newRow("reached the folder") << password << "Łódź" << 0;
+    QTest::newRow("the login folder: no CWD") << password << "./" << 0;
+    QTest::newRow("wrong password") << QStringLiteral("haslo") << "Łódź" << -1;
+    QTest::newRow("folder missing") << password << "brak" << -100;
 }
 
 void TestTDmFtp::connectionTest()
@@ -142,19 +139,19 @@ void TestTDmFtp::faults_data()
     QTest::addColumn<QStringList>("faults");
     QTest::addColumn<QString>("finalText");
     QTest::addColumn<bool>("temporaryLeft");
+    const auto row = [](const char* tag, const char* option, const char* command,
+                        bool temporaryLeft) {
+        QTest::newRow(tag) << QStringList{option, command} << "Błąd wysyłania pliku %1"
+                           << temporaryLeft;
+    };
     QTest::newRow("CWD refused") << QStringList{"--refuse", "CWD"}
                                  << "Błąd zmiany lub tworzenia katalogu Łódź" << false;
-    QTest::newRow("STOR refused") << QStringList{"--refuse", "STOR"} << "Błąd wysyłania pliku %1"
-                                  << false;
-    QTest::newRow("dropped at STOR")
-        << QStringList{"--drop", "STOR"} << "Błąd wysyłania pliku %1" << false;
-    QTest::newRow("RNTO refused") << QStringList{"--refuse", "RNTO"} << "Błąd wysyłania pliku %1"
-                                  << true;
+    row("STOR refused", "--refuse", "STOR", false);
+    row("dropped at STOR", "--drop", "STOR", false);
+    row("RNTO refused", "--refuse", "RNTO", true);
     // libcurl would log in again behind the job's back, in the login folder.
-    QTest::newRow("closed after STOR's reply")
-        << QStringList{"--close-after", "STOR"} << "Błąd wysyłania pliku %1" << true;
-    QTest::newRow("closed after CWD's reply")
-        << QStringList{"--close-after", "CWD"} << "Błąd wysyłania pliku %1" << false;
+    row("closed after STOR's reply", "--close-after", "STOR", true);
+    row("closed after CWD's reply", "--close-after", "CWD", false);
 }
 
 void TestTDmFtp::faults()
