@@ -14,7 +14,9 @@ enum class MainPage { Eksport, FTP, Komunikaty };
 // The tray menu's commands, by their place in the menu.
 enum class TrayCommand { Komunikaty, Przywroc, Zakoncz };
 
-// The settings controls of the "Eksport" and "FTP" pages, as the logic sees them.
+// The settings controls of the "Eksport" and "FTP" pages, as the logic sees them, in the
+// pages' order (one instance: its padding does not matter).
+// NOLINTNEXTLINE(clang-analyzer-optin.performance.Padding)
 struct SettingsControls {
     static constexpr int ConsentCount = 10;
     static constexpr int FtpDefaultPort = 21;

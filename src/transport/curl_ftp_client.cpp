@@ -63,8 +63,9 @@ quint16 PortOf(const curl_sockaddr* address)
 
 size_t AppendTo(char* data, size_t size, size_t count, void* target)
 {
-    static_cast<QByteArray*>(target)->append(data, qsizetype(size * count));
-    return size * count;
+    const size_t bytes = size * count;
+    static_cast<QByteArray*>(target)->append(data, qsizetype(bytes));
+    return bytes;
 }
 
 } // namespace
@@ -236,7 +237,7 @@ struct CurlFtpClient::Impl {
         curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replies);
         perform(operation);
         // One reply per command, or something else took part in the exchange.
-        const QList<QByteArray> finals = FinalReplyLines(replies);
+        QList<QByteArray> finals = FinalReplyLines(replies);
         if (finals.size() != commands.size())
             throw EFtpError(QStringLiteral("FTP %1: odpowiedzi serwera nie pasują do poleceń")
                                 .arg(QLatin1StringView(operation))

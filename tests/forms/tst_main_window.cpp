@@ -165,7 +165,7 @@ void TestMainWindow::everyControlRoundTrips_data()
     QTest::addColumn<QString>("input");      // text typed, number, date, or "click"
     QTest::addColumn<QString>("parameter");
     QTest::addColumn<QString>("stored");
-    const auto row = [](const char* control, QStringList before, const QString& input,
+    const auto row = [](const char* control, const QStringList& before, const QString& input,
                         const char* parameter, const QString& stored) {
         QTest::newRow(control) << control << before << input << parameter << stored;
     };
