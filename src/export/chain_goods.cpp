@@ -8,6 +8,17 @@
 
 namespace tarvexio {
 
+GoodsFields::GoodsFields(TKMQuery& goods)
+    : towId(goods.FieldByName(QStringLiteral("TowId")))
+    , kod(goods.FieldByName(QStringLiteral("Kod")))
+    , name(goods.FieldByName(QStringLiteral("NazwaTow")))
+    , unit(goods.FieldByName(QStringLiteral("NazwaJM")))
+    , stawka(goods.FieldByName(QStringLiteral("Stawka")))
+    , asId(goods.FieldByName(QStringLiteral("AsId")))
+    , group(goods.FieldByName(QStringLiteral("NazwaAs")))
+    , indeks2(goods.FieldByName(QStringLiteral("Indeks2")))
+{}
+
 QString TowRecord(qint32 id, const QString& kod, QString plu, const QString& name,
                   const QString& unit, qint32 stawka, qint32 asId, const QString& group,
                   const QString& indeks2, QHash<QString, int>& unitCodes)
@@ -49,18 +60,11 @@ void ChainGoods::Load(TQMXBazaDanych& session, TKMQuery& goods)
     }
 
     goods.First();
-    const TMField towId = goods.FieldByName(QStringLiteral("TowId"));
-    const TMField kod = goods.FieldByName(QStringLiteral("Kod"));
-    const TMField name = goods.FieldByName(QStringLiteral("NazwaTow"));
-    const TMField unit = goods.FieldByName(QStringLiteral("NazwaJM"));
-    const TMField stawka = goods.FieldByName(QStringLiteral("Stawka"));
-    const TMField asId = goods.FieldByName(QStringLiteral("AsId"));
-    const TMField group = goods.FieldByName(QStringLiteral("NazwaAs"));
-    const TMField indeks2 = goods.FieldByName(QStringLiteral("Indeks2"));
+    const GoodsFields f(goods);
     for (; !goods.Eof(); goods.Next()) {
-        goods_.append({towId.GetAsInteger(), kod.GetAsString(), name.GetAsString(),
-                       unit.GetAsString(), stawka.GetAsInteger(), asId.GetAsInteger(),
-                       group.GetAsString(), indeks2.GetAsString(), QByteArray()});
+        goods_.append({f.towId.GetAsInteger(), f.kod.GetAsString(), f.name.GetAsString(),
+                       f.unit.GetAsString(), f.stawka.GetAsInteger(), f.asId.GetAsInteger(),
+                       f.group.GetAsString(), f.indeks2.GetAsString(), QByteArray()});
     }
     loaded_ = true;
 }

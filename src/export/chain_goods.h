@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/query.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -8,14 +10,26 @@
 namespace tarvexio {
 
 class TQMXBazaDanych;
-class TKMQuery;
-class TMField;
 
 // How the export reads what it looks up: set-based, a statement per day or per shop (the
 // default), or as described, one statement per exported goods and a correlated sum per goods
 // item; both write the same bytes. The described ones stay as the reference for the
 // benchmark and the tests.
 enum class ExportStatements { SetBased, Described };
+
+// The fields of the goods statement's rows, looked up once and read on every row.
+struct GoodsFields {
+    explicit GoodsFields(TKMQuery& goods);
+
+    TMField towId;
+    TMField kod;
+    TMField name;
+    TMField unit;
+    TMField stawka;
+    TMField asId;
+    TMField group;
+    TMField indeks2;
+};
 
 // The goods of the whole chain with their unit and group, and their PLUs: the same for every
 // shop of a day, so read once and their TOW records built once.

@@ -178,17 +178,10 @@ void WriteTowSection(RunContext& run)
     TKMQuery& goods = run.queries.goods;
     TKMQuery& plu = run.queries.plu;
     goods.First();
-    const TMField towId = goods.FieldByName(QStringLiteral("TowId"));
-    const TMField kod = goods.FieldByName(QStringLiteral("Kod"));
-    const TMField name = goods.FieldByName(QStringLiteral("NazwaTow"));
-    const TMField unit = goods.FieldByName(QStringLiteral("NazwaJM"));
-    const TMField stawka = goods.FieldByName(QStringLiteral("Stawka"));
-    const TMField asId = goods.FieldByName(QStringLiteral("AsId"));
-    const TMField groupName = goods.FieldByName(QStringLiteral("NazwaAs"));
-    const TMField indeks2 = goods.FieldByName(QStringLiteral("Indeks2"));
+    const GoodsFields f(goods);
     QHash<QString, int> unitCodes; // a chain has a handful of units and many goods
     for (; !goods.Eof(); goods.Next()) {
-        const qint32 id = towId.GetAsInteger();
+        const qint32 id = f.towId.GetAsInteger();
         if (!run.goodsSet.contains(id))
             continue;
         plu.Close();
@@ -197,9 +190,9 @@ void WriteTowSection(RunContext& run)
         plu.Open();
         const QString pluText =
             plu.Eof() ? QString() : plu.FieldByName(QStringLiteral("PrefPLU")).GetAsString();
-        run.addLine(TowRecord(id, kod.GetAsString(), pluText, name.GetAsString(),
-                              unit.GetAsString(), stawka.GetAsInteger(), asId.GetAsInteger(),
-                              groupName.GetAsString(), indeks2.GetAsString(), unitCodes));
+        run.addLine(TowRecord(id, f.kod.GetAsString(), pluText, f.name.GetAsString(),
+                              f.unit.GetAsString(), f.stawka.GetAsInteger(), f.asId.GetAsInteger(),
+                              f.group.GetAsString(), f.indeks2.GetAsString(), unitCodes));
     }
 }
 
