@@ -3,8 +3,6 @@
 #include "support/fake_clock.h"
 #include "support/files.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,7 +15,6 @@ private slots:
     void writesFileAndPane();
     void paneRules();
     void unwritableFolderLeavesPaneOnly();
-    void fileLostAfterPreparationRaises();
 
 private:
     QString logFile() const { return folder_->filePath(QStringLiteral("Tarvexio.log")); }
@@ -82,14 +79,6 @@ void TestEventLog::unwritableFolderLeavesPaneOnly()
     QVERIFY(!log_->hasFile());
     log_->WriteLog(QStringLiteral("still shown"));
     QCOMPARE(model_->messagePane().size(), 1);
-}
-
-void TestEventLog::fileLostAfterPreparationRaises()
-{
-    log_->Prepare(folder_->path());
-    QVERIFY(QFile::remove(logFile()));
-    QVERIFY(QDir().mkdir(logFile()));
-    QVERIFY_THROWS_EXCEPTION(EMFileError, log_->WriteLog(QStringLiteral("lost")));
 }
 
 QTEST_GUILESS_MAIN(TestEventLog)

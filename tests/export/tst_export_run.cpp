@@ -10,6 +10,7 @@
 #include "platform/windows1250.h"
 #include "support/agent_doubles.h"
 #include "support/files.h"
+#include "support/ftp_server.h"
 #include "support/test_database.h"
 
 #include <QDir>
@@ -238,17 +239,30 @@ void TestExportRun::errorInTheBodyLeavesTheFileUnqueued()
 
 void TestExportRun::manualRangeBackwardsOnlyUploads()
 {
+    test::FtpServer server({"--refuse", "RNTO:1"});
     Harness h(sqlite_, home_->path());
-    h.agent.queue().uploadList = {h.exchange + QStringLiteral("/czeka.DAT")};
+    TParametryFtp& ftp = h.agent.konfig()->ftp;
+    ftp.ParSerwerFTP = QStringLiteral("127.0.0.1");
+    ftp.ParPortFTP = server.port();
+    ftp.ParUserFTP = QStringLiteral("tarvexio");
+    ftp.ParHasloFTP = QStringLiteral("haslo");
+    ftp.ParFolderFTP = QStringLiteral("./");
+    for (const QString& name : {QStringLiteral("a.DAT"), QStringLiteral("b.DAT")}) {
+        WriteFile(h.exchange + u'/' + name, name.toLatin1());
+        h.agent.queue().uploadList << h.exchange + u'/' + name;
+    }
     h.agent.model().settings().DateTimePicker1 = D;
     h.agent.model().settings().DateTimePicker2 = D.addDays(-1);
     h.agent.ManualExport();
-    // No server is set: the waiting file was tried, failed and waits on.
+    // The newest failed first; after the next success it was tried again.
     const QStringList& pane = h.agent.model().messagePane();
-    QVERIFY(pane[pane.size() - 2].endsWith(u"|Wystąpiły błędy podczas wysyłania pliku czeka.DAT."));
-    QVERIFY(pane.back().contains(u"|Przyczyna: "));
-    QCOMPARE(h.agent.queue().uploadList.size(), 1);
-    QVERIFY(QDir(h.exchange).entryList(QDir::Files).isEmpty());
+    const QStringList failed = pane.filter(u"|Wystąpiły błędy podczas wysyłania pliku b.DAT.");
+    QCOMPARE(failed.size(), 1);
+    QVERIFY(pane.value(pane.indexOf(failed.front()) + 1).contains(u"|Przyczyna: "));
+    QCOMPARE(pane.filter(u"|Wysyłanie zakończono pomyślnie.").size(), 2);
+    QVERIFY(h.agent.queue().uploadList.isEmpty());
+    QCOMPARE(QDir(server.root()).entryList(QDir::Files), (QStringList{"a.DAT", "b.DAT"}));
+    QVERIFY(QDir(h.exchange).entryList({QStringLiteral("PSHD_*")}).isEmpty());
     QVERIFY(h.agent.scheduler().timer().isActive());
 }
 

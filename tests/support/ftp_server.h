@@ -6,7 +6,8 @@
 
 namespace tarvexio::test {
 
-// tools/ftp_server/ftp_server.py on 127.0.0.1 with a temporary root, for the life of the object.
+// tests/fixtures/faulty_ftp_server.py on 127.0.0.1 with a temporary root, for the life of the
+// object.
 class FtpServer {
 public:
     // faults: the script's own options ("--refuse", "RNTO", "--hang", ...).

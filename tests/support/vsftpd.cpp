@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QThread>
 
@@ -93,22 +92,6 @@ Vsftpd::~Vsftpd()
         process_.kill();
         process_.waitForFinished(5000);
     }
-}
-
-QStringList Vsftpd::commands() const
-{
-    QFile log(work_.filePath(QStringLiteral("protocol.log")));
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    // Lines like: ... FTP command: Client "127.0.0.1", "STOR a.tmp"
-    static const QRegularExpression command(QStringLiteral("FTP command: [^,]*, \"([^\"]*)\""));
-    QStringList found;
-    for (const QString& line : QString::fromUtf8(log.readAll()).split(u'\n')) {
-        const QRegularExpressionMatch match = command.match(line);
-        if (match.hasMatch())
-            found << match.captured(1);
-    }
-    return found;
 }
 
 } // namespace tarvexio::test

@@ -22,8 +22,6 @@ public:
     quint16 port() const { return port_; }
     QString root() const { return work_.filePath(QStringLiteral("root")); }
     QString certificate() const { return work_.filePath(QStringLiteral("cert.pem")); }
-    // The commands the server received, from its protocol log.
-    QStringList commands() const;
 
 private:
     QTemporaryDir work_;

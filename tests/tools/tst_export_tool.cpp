@@ -1,5 +1,5 @@
-// The operator's export tool where the reference reader does not go: bad arguments, the
-// agent's own settings, failed shops.
+// The operator's export tool where the reference reader does not go: the agent's own settings,
+// failed shops.
 #include "db/session.h"
 #include "export_fixture.h"
 #include "support/test_database.h"
@@ -33,8 +33,6 @@ class TestExportTool : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void badArguments_data();
-    void badArguments();
     void storedSettingsUnlessOverridden();
     void failedShopNamedOthersGoOn();
 
@@ -52,27 +50,6 @@ void TestExportTool::init()
     QDir().mkpath(out_);
     tarvexio::test::FreshDatabase(QStringLiteral("sqlite"), database_,
                                   tarvexio::test::FixtureStatements());
-}
-
-void TestExportTool::badArguments_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("complaint");
-    QTest::newRow("nothing") << QStringList{} << "--db is required";
-    QTest::newRow("missing directory")
-        << QStringList{"--db",   "x",          "--dir", "/nonexistent",
-                       "--from", "2026-03-01", "--to",  "2026-03-01"}
-        << "--dir: no such directory";
-}
-
-void TestExportTool::badArguments()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, complaint);
-    const Run run = Export(arguments);
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY2(run.err.contains(complaint), qPrintable(run.err));
-    QVERIFY(run.err.contains(u"Usage:"));
 }
 
 void TestExportTool::storedSettingsUnlessOverridden()
