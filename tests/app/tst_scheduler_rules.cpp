@@ -132,6 +132,7 @@ void TestSchedulerRules::dueDay_data()
     row("99 days: catch-up at any time", today.addDays(-99), {1, 0}, today.addDays(-98));
     row("100 days: not before 20:30", today.addDays(-100), {20, 10}, {});
     row("100 days: at 20:30", today.addDays(-100), {20, 30}, today.addDays(-99));
+    row("100 days: after 20:30", today.addDays(-100), {21, 5}, today.addDays(-99));
     row("day 0 stored: 31.12.1899 from the daily time", {1899, 12, 30}, {20, 30},
         QDate(1899, 12, 31));
     row("never stored counts as day 0", {}, {20, 29}, {});
