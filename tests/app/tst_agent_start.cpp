@@ -50,8 +50,6 @@ private slots:
     void firstConnectionRefusedEndsUnattendedProgram();
     void argumentsThatEndStart_data();
     void argumentsThatEndStart();
-    void interactiveStartRefusedEndsProgram();
-    void singleTestArgumentShowsTestButton();
     void saveBeforeTheFirstConnection();
 
 private:
@@ -152,29 +150,6 @@ void TestAgentStart::argumentsThatEndStart()
     QVERIFY(!h.agent.scheduler().timer().isActive());
     if (!box.startsWith(u"Składnia"))
         QVERIFY(h.logText().endsWith("|" + box + ".\r\n"));
-}
-
-void TestAgentStart::interactiveStartRefusedEndsProgram()
-{
-    qputenv("TARVEXIO_BAZA", data_.path().toUtf8()); // a directory, not a database
-    Harness h({});
-    h.agent.ShowWindow();
-    QCOMPARE(h.terminations.count(), 1);
-    QVERIFY(!h.agent.model().windowVisible());
-    QVERIFY(!h.agent.model().trayIconShown());
-    QVERIFY(h.paneHas("Nie udało się połączyć z bazą " + data_.path() +
-                      ": nazwa bazy wskazuje katalog, nie plik: " + data_.path()));
-}
-
-void TestAgentStart::singleTestArgumentShowsTestButton()
-{
-    qputenv("TARVEXIO_BAZA", database_.toUtf8());
-    Harness h({" Testuj"});
-    h.t.doubles.privileges.admin = false;
-    h.agent.ShowWindow();
-    QVERIFY(h.agent.model().flags().test);
-    QVERIFY(h.agent.model().testButtonVisible());
-    QVERIFY(!h.agent.model().autoStartBoxEnabled());
 }
 
 void TestAgentStart::saveBeforeTheFirstConnection()

@@ -17,8 +17,6 @@ private slots:
     void readsArguments();
     void rejectsNonNumbers_data();
     void rejectsNonNumbers();
-    void adjustsPeriods_data();
-    void adjustsPeriods();
     void dueDay_data();
     void dueDay();
     void waitingFileNotice_data();
@@ -42,7 +40,6 @@ void TestSchedulerRules::readsArguments_data()
     };
     const SchedulerNumbers defaults = SchedulerNumbers::Defaults();
     const SchedulerNumbers ninety{180000, 5400000, 900000, 5};
-    row("names", "BAZA=/srv/qmx.db IDENT=jan", "/srv/qmx.db", "jan", false, defaults);
     row("mixed-case keys keep the value's case", "baza=Sklepy.DB Ident=Kasia", "Sklepy.DB", "Kasia",
         false, defaults);
     row("TEST with further letters", "BAZA=a testowy", "a", "", true, defaults);
@@ -74,10 +71,8 @@ void TestSchedulerRules::rejectsNonNumbers_data()
 {
     QTest::addColumn<QString>("argument");
     QTest::newRow("letters for seconds") << "PIERWSZE_POLACZENIE_PO_N_S=abc";
-    QTest::newRow("fraction for seconds") << "PIERWSZE_POLACZENIE_PO_N_S=1.5";
     QTest::newRow("empty hours") << "SPRAWDAJ_CO_N_H=";
     QTest::newRow("two separators") << "PONAWIAJ_PROBE_WYSLANIA_CO_N_H=1,5,5";
-    QTest::newRow("word for attempts") << "MAX_LICZBA_PROBFTP=pięć";
     QTest::newRow("seconds beyond 32 bits") << "PIERWSZE_POLACZENIE_PO_N_S=3000000";
     QTest::newRow("not finite") << "SPRAWDAJ_CO_N_H=inf";
 }
@@ -93,29 +88,6 @@ void TestSchedulerRules::rejectsNonNumbers()
         // The message names the argument so that the operator can find it.
         QVERIFY2(QString::fromUtf8(error.what()).contains(argument), error.what());
     }
-}
-
-void TestSchedulerRules::adjustsPeriods_data()
-{
-    QTest::addColumn<SchedulerNumbers>("given");
-    QTest::addColumn<SchedulerNumbers>("adjusted");
-    QTest::newRow("defaults unchanged")
-        << SchedulerNumbers::Defaults() << SchedulerNumbers::Defaults();
-    QTest::newRow("100 ms values move off the start marker")
-        << SchedulerNumbers{100, 100, 100, 5} << SchedulerNumbers{101, 102, 103, 5};
-    QTest::newRow("periods equal to the delay")
-        << SchedulerNumbers{60000, 60000, 60000, 5} << SchedulerNumbers{60000, 60110, 60120, 5};
-    QTest::newRow("zero delay and zero check period")
-        << SchedulerNumbers{0, 0, 900000, 5} << SchedulerNumbers{0, 110, 900000, 5};
-    QTest::newRow("delay 100 and check period 101")
-        << SchedulerNumbers{100, 101, 5, 5} << SchedulerNumbers{101, 211, 5, 5};
-}
-
-void TestSchedulerRules::adjustsPeriods()
-{
-    QFETCH(SchedulerNumbers, given);
-    AdjustPeriods(given);
-    QTEST(given, "adjusted");
 }
 
 void TestSchedulerRules::dueDay_data()

@@ -1,6 +1,5 @@
 #include "app/agent.h"
 #include "config/configuration_store.h"
-#include "config/directory_choice.h"
 #include "config/konfig_eksportu.h"
 #include "config/parameter_list.h"
 #include "config/password_coding.h"
@@ -80,7 +79,6 @@ private slots:
     void handEditedFile();
     void unreadableFileKeepsDefaults_data();
     void unreadableFileKeepsDefaults();
-    void savesKeepOneBackup();
     void unwritableFolderGivesSaveMessage();
     void missingTableReportedDefaultsKept();
     void passwordsStayOutOfLogAndErrors();
@@ -88,8 +86,6 @@ private slots:
     void autostartSynchronisedAtLoad();
     void desktopEntryFile_data();
     void desktopEntryFile();
-    void directoryChoice_data();
-    void directoryChoice();
 
 private:
     QString database(const QString& engine);
@@ -276,22 +272,6 @@ void TestConfigurationStore::unreadableFileKeepsDefaults()
         QCOMPARE(ReadFile(path), garbage);
 }
 
-void TestConfigurationStore::savesKeepOneBackup()
-{
-    Harness h(sqlite_, folder_->path());
-    h.controls().CBZapisKonfig = ConfigurationStore::FileOnly;
-    for (const char* text : {"pierwszy", "drugi", "trzeci"}) {
-        h.controls().EdSerwis_IT = QString::fromLatin1(text);
-        h.agent.SaveConfiguration();
-    }
-    const QString file = folder_->filePath(QStringLiteral("tarvexio.cfg"));
-    QVERIFY(ReadFile(file).contains("trzeci") && ReadFile(file).endsWith("\r\n"));
-    QVERIFY(ReadFile(folder_->filePath(QStringLiteral("tarvexio.~cfg"))).contains("drugi"));
-    QCOMPARE(QDir(folder_->path()).entryList({QStringLiteral("*cfg*")}).size(), 2);
-    QCOMPARE(QFile::permissions(file) & (QFile::ReadGroup | QFile::ReadOther),
-             QFile::Permissions());
-}
-
 void TestConfigurationStore::unwritableFolderGivesSaveMessage()
 {
     // A folder that cannot hold files even for root: its path runs through a regular file.
@@ -418,62 +398,6 @@ void TestConfigurationStore::desktopEntryFile()
              QFile::Permissions());
     store.Delete(QStringLiteral("QMX2KVR"));
     QVERIFY(!QFile::exists(path));
-}
-
-void TestConfigurationStore::directoryChoice_data()
-{
-    // In a folder holding "a/b" and "c/plik".
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("yes");
-    QTest::addColumn<QString>("result"); // relative to the folder, "-" for none
-    QTest::addColumn<QString>("box");
-    const auto row = [](const char* tag, const char* button, const char* path, bool yes,
-                        const char* result, const char* box) {
-        QTest::newRow(tag) << button << path << yes << result << QString::fromUtf8(box);
-    };
-    const char* const missing =
-        "Podany katalog jeszcze nie istnieje. Czy chcesz, aby został założony ?";
-    row("OK on two missing levels, made", "ok", "x/y", true, "x/y", missing);
-    row("OK on a missing folder, not made", "ok", "x", false, "-", missing);
-    row("sub-folder that exists", "sub", "a", false, "-", "Wskazany folder już istnieje");
-    row("remove a folder that holds files", "remove", "c", false, "-",
-        "Nie można usunąć podfolderu c");
-    row("remove an empty folder", "remove", "a/b", false, "a", "");
-    row("remove the root", "remove", "/", false, "-", "");
-}
-
-void TestConfigurationStore::directoryChoice()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, path);
-    QFETCH(bool, yes);
-    QFETCH(QString, result);
-    QFETCH(QString, box);
-    const QDir root(folder_->path());
-    root.mkpath(QStringLiteral("a/b"));
-    root.mkpath(QStringLiteral("c"));
-    WriteFile(root.filePath(QStringLiteral("c/plik")), "x");
-    test::RecordingDialogs dialogs;
-    dialogs.answer = yes ? MessageAnswer::Yes : MessageAnswer::No;
-    DirectoryChoice choice(dialogs);
-    const QString full = path.startsWith(u'/') ? path : root.filePath(path);
-    std::optional<QString> chosen;
-    if (button == u"ok")
-        chosen = choice.Ok(full);
-    else if (button == u"sub")
-        chosen =
-            choice.CreateSubfolder(full, path == u"a" ? QStringLiteral("b") : QStringLiteral("n"));
-    else
-        chosen = choice.RemoveEmptyFolder(full);
-    QCOMPARE(chosen.has_value(), result != u"-");
-    if (chosen) {
-        QCOMPARE(QDir::cleanPath(*chosen), QDir::cleanPath(root.filePath(result)));
-        QVERIFY(QFileInfo(*chosen).isDir());
-    }
-    QCOMPARE(dialogs.boxes.isEmpty() ? QString() : dialogs.boxes.front().text, box);
-    if (button == u"remove" && chosen)
-        QVERIFY(!QFileInfo::exists(full));
 }
 
 QTEST_GUILESS_MAIN(TestConfigurationStore)

@@ -91,8 +91,6 @@ private slots:
     void init();
     void wholeFileByteForByte_data();
     void wholeFileByteForByte();
-    void missingDirectory_data();
-    void missingDirectory();
     void fileThatCannotBeCreated_data();
     void fileThatCannotBeCreated();
     void errorInTheBodyLeavesTheFileUnqueued();
@@ -177,26 +175,6 @@ void TestExportRun::wholeFileByteForByte()
     // A shop with nothing on the day: the headers and the indicators (chain-wide as specified).
     QCOMPARE(ReadFile(h.path("PST3")).count("\r\n"), 8);
     QCOMPARE(h.info("PST3").mid(8, 5).join(u'|'), QStringLiteral("0|0|0|0|1"));
-}
-
-void TestExportRun::missingDirectory_data()
-{
-    QTest::addColumn<QString>("directory");
-    QTest::newRow("empty field") << "";
-    QTest::newRow("no such folder") << "/nonexistent/wymiana";
-}
-
-void TestExportRun::missingDirectory()
-{
-    QFETCH(QString, directory);
-    Harness h(sqlite_, home_->path());
-    h.agent.model().flags().unattended = true; // shown all the same
-    h.agent.model().settings().EdKatalogWymiany = directory;
-    h.exportDay(D);
-    QCOMPARE(h.doubles.dialogs.boxes.size(), 3);
-    QCOMPARE(h.doubles.dialogs.boxes.front().text, "Nie znaleziono katalogu " + directory);
-    QCOMPARE(h.doubles.dialogs.boxes.front().caption, QStringLiteral("UWAGA"));
-    QVERIFY(h.agent.queue().uploadList.isEmpty());
 }
 
 void TestExportRun::fileThatCannotBeCreated_data()

@@ -11,29 +11,8 @@ using namespace tarvexio;
 class TestNumberFormat : public QObject {
     Q_OBJECT
 private slots:
-    void fixedPoint_data();
-    void fixedPoint();
     void fixedPointIgnoresTheLocale();
 };
-
-void TestNumberFormat::fixedPoint_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("decimals");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("binary value below the half") << 2.675 << 2 << "2.67";
-    QTest::newRow("exact half to even") << 0.125 << 2 << "0.12";
-    QTest::newRow("no decimals rounds 3.7") << 3.7 << 0 << "4";
-    QTest::newRow("negative") << -20.0 << 2 << "-20.00";
-    QTest::newRow("sum that is not quite 49.2") << 12.3 * 4 << 2 << "49.20";
-}
-
-void TestNumberFormat::fixedPoint()
-{
-    QFETCH(double, value);
-    QFETCH(int, decimals);
-    QTEST(FixedPoint(value, decimals), "text");
-}
 
 void TestNumberFormat::fixedPointIgnoresTheLocale()
 {

@@ -2,7 +2,6 @@
 #include "config/configuration_store.h"
 #include "config/konfig_eksportu.h"
 #include "config/password_coding.h"
-#include "forms/ted_parametry_skl_mag.h"
 #include "forms/tfm_full_progress.h"
 #include "forms/tfrm_main.h"
 #include "support/agent_doubles.h"
@@ -22,7 +21,6 @@
 #include <QSpinBox>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -79,7 +77,6 @@ private slots:
     void portRule_data();
     void portRule();
     void f2OnTheFtpPageSavesAndExportsNothing();
-    void codeEditorKeepsWhatWasTyped();
     void eksportSendsBehindTheTransmissionDialog();
 
 private:
@@ -278,28 +275,6 @@ void TestMainWindow::f2OnTheFtpPageSavesAndExportsNothing()
     h.control<QTabWidget>(QStringLiteral("PageControl"))->setCurrentIndex(0);
     QTest::keyClick(&h.window, Qt::Key_F2);
     QCOMPARE(QDir(folder_->path()).entryList({QStringLiteral("*.DAT")}).size(), 1);
-}
-
-void TestMainWindow::codeEditorKeepsWhatWasTyped()
-{
-    Harness h(folder_->path());
-    TKonfigEksportu& record = *h.agent.konfig();
-    // F2 while a cell is being edited keeps what was typed; the stores trim it.
-    TEdParametrySklMag editor(record);
-    editor.show();
-    editor.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&editor));
-    auto* grid = editor.findChild<QTableWidget*>(QStringLiteral("GridParametrowSekcji"));
-    grid->setCurrentCell(1, 0); // the name column is never the cursor's
-    QCOMPARE(grid->currentColumn(), 1);
-    grid->editItem(grid->currentItem());
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" K2 "));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
-    QCOMPARE(editor.result(), int(QDialog::Accepted));
-    QCOMPARE(record.KodKVR(1), QStringLiteral(" K2 "));
-    h.agent.SaveConfiguration();
-    h.agent.configurationStore()->LoadFromTable();
-    QCOMPARE(record.KodKVR(1), QStringLiteral("K2"));
 }
 
 void TestMainWindow::eksportSendsBehindTheTransmissionDialog()

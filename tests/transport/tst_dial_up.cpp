@@ -73,7 +73,6 @@ private slots:
     void decisions();
     void hangsUpAfterAFailedConnectionTest_data();
     void hangsUpAfterAFailedConnectionTest();
-    void nmcliCountsDialKindsOnly();
     void nmcliStatesAndSecrets();
 };
 
@@ -168,22 +167,6 @@ void TestDialUp::hangsUpAfterAFailedConnectionTest()
     QCOMPARE(job.result.Status, -1);
     QVERIFY(backend.calls.contains(QStringLiteral("hang up h1")));
     QTEST(job.dialog.rows, "rows");
-}
-
-void TestDialUp::nmcliCountsDialKindsOnly()
-{
-    QStringList asked;
-    NetworkManagerDialUp nm([&](const QStringList& arguments) {
-        asked << arguments.join(u' ');
-        return NetworkManagerDialUp::Result{
-            0, "Przewodowe 1:802-3-ethernet\nModem GSM:gsm\nBiuro\\: VPN\\\\2:vpn\nlo:loopback\n"};
-    });
-    QCOMPARE(nm.ActiveConnections(), std::optional<int>(2));
-    QCOMPARE(nm.Entries(QString()), std::optional(QStringList{"Modem GSM", "Biuro: VPN\\2"}));
-    QCOMPARE(asked.front(), QStringLiteral("-t -f NAME,TYPE connection show --active"));
-
-    NetworkManagerDialUp broken([](const QStringList&) { return NetworkManagerDialUp::Result{}; });
-    QCOMPARE(broken.ActiveConnections(), std::nullopt);
 }
 
 void TestDialUp::nmcliStatesAndSecrets()

@@ -3,7 +3,6 @@
 #include "support/ftp_server.h"
 #include "transport/curl_ftp_client.h"
 #include "transport/tdm_ftp.h"
-#include "transport/transmission_link.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -54,8 +53,6 @@ private slots:
     void silentServerEndsTheJob();
     void abort_data();
     void abort();
-    void transmissionLink_data();
-    void transmissionLink();
 };
 
 void TestTDmFtp::sendsAndFetches()
@@ -249,49 +246,6 @@ void TestTDmFtp::abort()
     QTEST(h.result.Status, "status");
     QCOMPARE(h.dialog.captions.mid(h.dialog.captions.size() - lastCaptions.size()), lastCaptions);
     QTEST(QDir(h.remote()).entryList(QDir::Files), "left");
-}
-
-void TestTDmFtp::transmissionLink_data()
-{
-    QTest::addColumn<QStringList>("posted"); // kind:text, in the order the job posts them
-    QTest::addColumn<QStringList>("rows");
-    QTest::addColumn<int>("progress");
-    QTest::addColumn<QString>("finalText");
-    QTest::newRow("a status before any row is dropped; later ones replace the last")
-        << QStringList{"status:x", "row:Wysyłanie pliku: a", "status:42 %", "status:OK"}
-        << QStringList{"Wysyłanie pliku: a|OK"} << -1 << "";
-    QTest::newRow("150 hides the bar")
-        << QStringList{"progress:40", "progress:150"} << QStringList{} << -1 << "";
-    QTest::newRow("a later final text replaces an earlier")
-        << QStringList{"final:pierwszy", "row:r", "final:drugi"} << QStringList{"r|"} << -1
-        << "drugi";
-}
-
-void TestTDmFtp::transmissionLink()
-{
-    QFETCH(QStringList, posted);
-    TransmissionLink link([](const QString&) {});
-    for (const QString& message : posted) {
-        const QString kind = message.section(u':', 0, 0);
-        const QString text = message.section(u':', 1);
-        if (kind == u"row")
-            link.QueueMessage(text, QString(), FtpJobDialog::MsgAddRow);
-        else if (kind == u"status")
-            link.QueueMessage(QString(), text, FtpJobDialog::MsgSetStatus);
-        else if (kind == u"progress")
-            link.SetProgress(text.toInt());
-        else if (kind == u"final")
-            link.QueueMessage(text, QString(), FtpJobDialog::MsgFinalError);
-    }
-    TransmissionView view;
-    QVERIFY(link.Drain(view));
-    QStringList rows;
-    for (const auto& [operation, status] : std::as_const(view.rows))
-        rows << operation + u'|' + status;
-    QTEST(rows, "rows");
-    QTEST(view.progress, "progress");
-    QTEST(link.finalMessage().value_or(QString()), "finalText");
-    QVERIFY(!link.Drain(view));
 }
 
 QTEST_GUILESS_MAIN(TestTDmFtp)
