@@ -14,8 +14,6 @@ void ApplyEnablingRules(SettingsControls& controls)
     if (controls.cb_DomyslnyPortFTP)
         controls.ed_portFTP = QString::number(SettingsControls::FtpDefaultPort);
     controls.portEnabled = !controls.cb_DomyslnyPortFTP;
-    controls.pbkFileEnabled = controls.CbPlikPBK;
-    controls.dialUpEnabled = controls.cb_PbkCzyModem;
 }
 
 void ShowRecord(TKonfigEksportu& record, SettingsControls& controls)

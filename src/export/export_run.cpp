@@ -211,8 +211,7 @@ void ExportRun::writeInfo(const RunContext& run, const Shop& shop)
 
 void ExportRun::writeLine(const QString& line)
 {
-    ToWindows1250(line, encoded_);
-    file_->WriteLine(encoded_, LineEnd);
+    file_->WriteLine(ToWindows1250(line), LineEnd);
 }
 
 void ExportRun::reportResult(const char* format, const Shop& shop, const QDate& dataDate)

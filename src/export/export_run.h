@@ -70,7 +70,6 @@ private:
     QString osName_;
     QDateTime generationStart_;
     ExportStatements statements_ = ExportStatements::SetBased;
-    QByteArray encoded_; // one line's bytes; kept so that lines cost no allocation
     ChainGoods chain_;
     std::unique_ptr<TMFile> file_;
 };

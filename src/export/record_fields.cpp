@@ -71,13 +71,6 @@ RecordLine& RecordLine::whole(qint64 value)
     return *this;
 }
 
-void AppendFixedField(QString& line, double value, int decimals)
-{
-    FixedPointBuffer buffer;
-    line += FixedPoint(value, decimals, buffer);
-    line += u'|';
-}
-
 void AppendRecordLine(QByteArray& records, const QByteArray& start)
 {
     if (!records.isEmpty())
@@ -94,7 +87,9 @@ void AppendFixedField(QByteArray& line, double value, int decimals)
 
 RecordLine& RecordLine::fixed(double value, int decimals)
 {
-    AppendFixedField(line_, value, decimals);
+    FixedPointBuffer buffer;
+    line_ += FixedPoint(value, decimals, buffer);
+    line_ += u'|';
     return *this;
 }
 

@@ -17,7 +17,6 @@ int UnitCode(const QString& unitName);
 void AppendRecordLine(QByteArray& records, const QByteArray& start);
 
 // Appends a number with that many decimals and the field's "|".
-void AppendFixedField(QString& line, double value, int decimals);
 void AppendFixedField(QByteArray& line, double value, int decimals);
 
 // Builds one pipe-separated line: the type, then each field followed by "|".

@@ -93,8 +93,8 @@ struct EnablingRule {
 };
 const EnablingRule EnablingRules[] = {
     {&SettingsControls::portEnabled, {"ed_portFTP", "ud_portFTP"}},
-    {&SettingsControls::pbkFileEnabled, {"EdPlikPBK", "SbPlikPBK"}},
-    {&SettingsControls::dialUpEnabled,
+    {&SettingsControls::CbPlikPBK, {"EdPlikPBK", "SbPlikPBK"}},
+    {&SettingsControls::cb_PbkCzyModem,
      {"Cb_PbkEntry", "ed_UzytkownikPbk", "ed_HasloPbk", "LblUzytkownikPbk", "LblHasloPbk"}},
     {&SettingsControls::DataOstatniegoEksportuEnabled, {"DataOstatniegoEksportu"}},
 };

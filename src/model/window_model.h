@@ -49,12 +49,10 @@ struct SettingsControls {
     bool portEnabled = false; // ed_portFTP and ud_portFTP
     bool cb_DomyslnyPortFTP = true;
     bool CbPlikPBK = false;
-    QString EdPlikPBK;           // also the phonebook the entries are read from
-    bool pbkFileEnabled = false; // EdPlikPBK and SbPlikPBK
+    QString EdPlikPBK; // also the phonebook the entries are read from
     bool cb_PbkCzyModem = false;
-    bool dialUpEnabled = false; // Cb_PbkEntry, ed_UzytkownikPbk, ed_HasloPbk and their labels
-    QStringList pbkEntries;     // items of Cb_PbkEntry
-    QString Cb_PbkEntry;        // the selected entry
+    QStringList pbkEntries; // items of Cb_PbkEntry
+    QString Cb_PbkEntry;    // the selected entry
     QString ed_UzytkownikPbk;
     QString ed_HasloPbk;
 };

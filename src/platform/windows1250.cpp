@@ -41,19 +41,6 @@ QByteArray ToWindows1250(const QString& text)
     return bytes;
 }
 
-void ToWindows1250(const QString& text, QByteArray& bytes)
-{
-    bytes.resize(text.size());
-    char* out = bytes.data();
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80) {
-            bytes = ToWindows1250(text);
-            return;
-        }
-        *out++ = static_cast<char>(c.unicode());
-    }
-}
-
 QString FromWindows1250(const QByteArray& bytes)
 {
     QStringDecoder decoder("windows-1250");
