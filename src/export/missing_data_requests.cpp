@@ -20,7 +20,8 @@ namespace {
 
 const QByteArray LineEnd("\r\n");
 const QString Suffix = QStringLiteral("_braki.kvr");
-const QString SetAsideSuffix = QStringLiteral(".bad");
+// A start line names the whole first line; a few dozen characters say which day it was.
+constexpr qsizetype LoggedLineLength = 80;
 
 // A part of the date that is not all digits counts as 0, which no valid date has.
 int DatePart(const QByteArray& line, qsizetype from, qsizetype length)
@@ -32,6 +33,38 @@ int DatePart(const QByteArray& line, qsizetype from, qsizetype length)
     return part.toInt();
 }
 
+// The lines that ask for something: a blank line (a last line end too many) asks for nothing.
+QList<QByteArray> RequestLines(const QString& path)
+{
+    TMFile file;
+    file.SetPath(path);
+    file.Open();
+    QList<QByteArray> lines;
+    QByteArray line;
+    while (file.ReadLine(line, LineEnd)) {
+        if (!line.trimmed().isEmpty())
+            lines << line;
+    }
+    file.Close();
+    return lines;
+}
+
+QString LoggedLine(const QByteArray& line)
+{
+    const QString text = FromWindows1250(line);
+    return text.size() <= LoggedLineLength ? text : text.left(LoggedLineLength) + u'…';
+}
+
+// "<name>.bad", or the first of "<name>.2.bad", "<name>.3.bad", ... that is free: a file set
+// aside earlier keeps its days.
+QString SetAsidePath(const QString& path)
+{
+    QString aside = path + QStringLiteral(".bad");
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = QStringLiteral("%1.%2.bad").arg(path).arg(n);
+    return aside;
+}
+
 } // namespace
 
 MissingDataRequests::MissingDataRequests(WindowModel& model, EventLog& log, Dialogs& dialogs)
@@ -39,25 +72,6 @@ MissingDataRequests::MissingDataRequests(WindowModel& model, EventLog& log, Dial
     , log_(log)
     , dialogs_(dialogs)
 {}
-
-std::optional<QDate> MissingDataRequests::FirstDay(const QString& path, QString& firstLine)
-{
-    QByteArray line;
-    try {
-        TMFile file;
-        file.SetPath(path);
-        file.SetReadOnly(false);
-        file.Open();
-        file.SetPointer(0);
-        file.ReadLine(line, LineEnd);
-        file.Close();
-    } catch (const EMFileError&) {
-        return std::nullopt;
-    }
-    firstLine = FromWindows1250(line);
-    const QDate day(DatePart(line, 0, 4), DatePart(line, 4, 2), DatePart(line, 6, 2));
-    return day.isValid() ? std::optional(day) : std::nullopt;
-}
 
 std::optional<QDate> MissingDataRequests::FindRequest(const TKonfigEksportu& record,
                                                       const QDate& today)
@@ -70,21 +84,33 @@ std::optional<QDate> MissingDataRequests::FindRequest(const TKonfigEksportu& rec
             continue;
         looked.insert(code);
         const QString path = directory + u'/' + code + Suffix;
-        if (!QFileInfo::exists(path))
+        if (!QFileInfo::exists(path) || reported_.contains(path))
             continue;
-        QString firstLine;
-        const std::optional<QDate> day = FirstDay(path, firstLine);
-        if (!day) {
+        QList<QByteArray> lines;
+        try {
+            lines = RequestLines(path);
+        } catch (const EMFileError&) {
+            setAside(path);
+            continue;
+        }
+        if (lines.isEmpty()) {
+            QFile::remove(path);
+            continue;
+        }
+        const QByteArray& line = lines.front();
+        const QDate day(DatePart(line, 0, 4), DatePart(line, 4, 2), DatePart(line, 6, 2));
+        if (!day.isValid()) {
             setAside(path);
             continue;
         }
         // A day that has not ended yet stays on top until it has, without a line every tick.
-        if (*day >= today)
+        if (day >= today)
             continue;
         requestFile_ = path;
+        startedLine_ = line;
         log_.WriteLog(
             QStringLiteral("Rozpoczęto generowanie eksportu za %1 na podstawie pliku braków")
-                .arg(firstLine),
+                .arg(LoggedLine(line)),
             model_.flags().unattended);
         return day;
     }
@@ -109,8 +135,12 @@ void MissingDataRequests::setAside(const QString& path)
     if (reported_.contains(path))
         return;
     failed(path, false);
-    const QString aside = path + SetAsideSuffix;
-    QFile::remove(aside);
+    moveAside(path);
+}
+
+void MissingDataRequests::moveAside(const QString& path)
+{
+    const QString aside = SetAsidePath(path);
     if (QFile::rename(path, aside)) {
         log_.WriteLog(QStringLiteral("Plik braków %1 odłożono jako %2")
                           .arg(QFileInfo(path).fileName(), QFileInfo(aside).fileName()),
@@ -127,16 +157,11 @@ void MissingDataRequests::RemoveHandledDay()
 {
     const QString path = requestFile_;
     try {
-        TMFile file;
-        file.SetPath(path);
-        file.SetReadOnly(false);
-        file.Open();
-        QByteArray line;
-        int lines = 0;
-        while (file.ReadLine(line, LineEnd))
-            ++lines;
-        if (lines <= 1) {
-            file.Close();
+        QList<QByteArray> lines = RequestLines(path);
+        // Only the day that was sent goes; a line that is no longer there was handled already.
+        if (!lines.removeOne(startedLine_))
+            return;
+        if (lines.isEmpty()) {
             if (!QFile::remove(path))
                 throw EMFileError("remove");
             return;
@@ -147,12 +172,9 @@ void MissingDataRequests::RemoveHandledDay()
         copy.Open();
         copy.SetPointer(0);
         copy.SetEof();
-        file.SetPointer(0);
-        file.ReadLine(line, LineEnd);
-        while (file.ReadLine(line, LineEnd))
+        for (const QByteArray& line : std::as_const(lines))
             copy.WriteLine(line, LineEnd);
         copy.Close();
-        file.Close();
         if (!QFile::remove(path) || !QFile::rename(path + u'~', path))
             throw EMFileError("rename");
         log_.WriteLog(QStringLiteral("Wysłano brakuące dane i usunięto plik %1")
@@ -160,6 +182,7 @@ void MissingDataRequests::RemoveHandledDay()
                       model_.flags().unattended);
     } catch (const EMFileError&) {
         failed(path, true);
+        moveAside(path);
     }
 }
 

@@ -22,25 +22,29 @@ public:
 
     // An idle tick: the request files of the shop codes, in the order of the shop list; the
     // first whose top day is before today is started and its day returned. A file whose top
-    // day has not yet passed is left for a later tick; an unreadable one is set aside.
+    // day has not yet passed is left for a later tick; an unreadable one is set aside; one
+    // with nothing but blank lines is removed.
     std::optional<QDate> FindRequest(const TKonfigEksportu& record, const QDate& today);
 
-    // Once the day's files have been sent: drops the started file's first line, or the file.
+    // Once the day's files have been sent: drops the line that was started (wherever it now
+    // stands, lines may have joined since), or the file once nothing else is left in it. A
+    // file whose line cannot be dropped is set aside, so its day is not sent again and again.
     void RemoveHandledDay();
 
     const QString& requestFile() const { return requestFile_; }
 
 private:
-    // The top day of the file; none when the file cannot be read or holds no valid date.
-    static std::optional<QDate> FirstDay(const QString& path, QString& firstLine);
+    // Reports the file as unusable and moves it aside.
     void setAside(const QString& path);
+    void moveAside(const QString& path);
     void failed(const QString& path, bool withBox);
 
     WindowModel& model_;
     EventLog& log_;
     Dialogs& dialogs_;
     QString requestFile_;
-    QSet<QString> reported_; // unusable files that could not be moved: reported once
+    QByteArray startedLine_;
+    QSet<QString> reported_; // unusable files that could not be moved: skipped from then on
 };
 
 } // namespace tarvexio

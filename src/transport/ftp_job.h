@@ -16,8 +16,11 @@ struct TFtpJobResult {
     qint32 RequestsFound = 0;
     qint32 RequestsFetched = 0;
     qint32 Status = Failure;
-    // Request files found but left on the server: their names could not be files here.
-    QStringList RefusedNames;
+    // Request files found but left on the server, each "name (why)": a name that could not
+    // be a file here, or a fetch, save or deletion that failed. They do not fail the job.
+    QStringList RequestsLeft;
+    // This agent's temporary files of cut-short uploads, removed before the upload.
+    qint32 StaleTemporaryRemoved = 0;
     // What failed first (a refused command, a certificate, a lost connection), for the log.
     QString FailureReason;
 };

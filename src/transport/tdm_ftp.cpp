@@ -3,9 +3,12 @@
 #include "platform/clock.h"
 #include "transport/dial_up_step.h"
 #include "transport/ftp_client.h"
+#include "transport/request_file.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -178,6 +181,7 @@ void TDmFtp::SendFile()
                         parameters_.ParFolderFTP);
             return;
         }
+        RemoveStaleTemporaryFiles();
         addRow(QStringLiteral("Wysyłanie pliku: ") + QFileInfo(localPath_).fileName(), Pending);
         if (!PutFileViaTemp(localPath_)) {
             ReportError(QStringLiteral("Błąd wysyłania pliku ") + localPath_);
@@ -223,7 +227,7 @@ void TDmFtp::FetchRequestFiles()
         const QStringList names = client_->List();
         if (names.isEmpty())
             return;
-        const QString pattern = requestCode_ + QStringLiteral("_braki.kvr");
+        const QString pattern = QStringLiteral("_braki.kvr");
         result_.RequestsFound = 0;
         for (const QString& name : names)
             result_.RequestsFound += name.contains(pattern) ? 1 : 0;
@@ -231,47 +235,112 @@ void TDmFtp::FetchRequestFiles()
         for (const QString& name : names) {
             if (!name.contains(pattern))
                 continue;
-            if (!SafeLocalName(name)) {
-                result_.RefusedNames << name;
-                continue;
-            }
-            const QString local = QDir(parameters_.ParFolderLokalFTP).filePath(name);
-            addRow(QStringLiteral("Pobieranie pliku: ") + name, Pending);
-            if (!DownloadFile(name, local)) {
+            FetchRequestFile(name);
+            // A download the user stopped ends the step, and the job has failed.
+            if (result_.Status == TFtpJobResult::StoppedByUser) {
                 result_.Status = TFtpJobResult::Failure;
                 return;
             }
-            if (DeleteRemoteFile(name))
-                showTransferDone(QStringLiteral("Plik pobrano"));
-            ++FetchedCount;
-            result_.RequestsFetched = FetchedCount;
         }
     } catch (...) {
     }
 }
 
-bool TDmFtp::DownloadFile(const QString& remoteName, const QString& localPath)
+// One request file that cannot be fetched, saved or deleted stays on the server, named for the
+// log; it must not fail the job, or the data file would be sent again and again.
+void TDmFtp::FetchRequestFile(const QString& name)
+{
+    if (!SafeLocalName(name)) {
+        leftOnServer(name, QStringLiteral("nazwa niedozwolona w nazwie pliku"));
+        return;
+    }
+    const QString local = QDir(parameters_.ParFolderLokalFTP).filePath(name);
+    // Lines still waiting in a local file of that name are kept: the new ones join them.
+    const QString fetched = local + QStringLiteral(".part");
+    addRow(QStringLiteral("Pobieranie pliku: ") + name, Pending);
+    QString reason;
+    if (!DownloadFile(name, fetched, reason)) {
+        QFile::remove(fetched);
+        leftOnServer(name, reason);
+        return;
+    }
+    try {
+        MergeFetchedRequestFile(fetched, local);
+    } catch (const std::exception& error) {
+        QFile::remove(fetched);
+        leftOnServer(name, QString::fromUtf8(error.what()));
+        return;
+    }
+    if (DeleteRemoteFile(name, reason))
+        showTransferDone(QStringLiteral("Plik pobrano"));
+    else
+        leftOnServer(name, reason);
+    ++FetchedCount;
+    result_.RequestsFetched = FetchedCount;
+}
+
+void TDmFtp::leftOnServer(const QString& name, const QString& reason)
+{
+    result_.RequestsLeft << QStringLiteral("%1 (%2)").arg(name, reason);
+}
+
+// Uploads cut short (a kill, a stop, a dropped line) leave "<data file>.tmp" behind, and the
+// next attempt sends under a new name: this shop's leftovers go before it sends.
+void TDmFtp::RemoveStaleTemporaryFiles()
+{
+    const QString fileName = QFileInfo(localPath_).fileName();
+    const QRegularExpression dataFile(QStringLiteral("^(PSHD_.*_HD0001_)\\d{8}_\\d{6}\\.DAT$"));
+    const QRegularExpressionMatch match = dataFile.match(fileName);
+    if (!match.hasMatch())
+        return;
+    const QRegularExpression stale(
+        QRegularExpression::anchoredPattern(QRegularExpression::escape(match.captured(1)) +
+                                            QStringLiteral("\\d{8}_\\d{6}\\.DAT\\.tmp")));
+    try {
+        for (const QString& name : client_->List()) {
+            if (stale.match(name).hasMatch()) {
+                client_->Delete(name);
+                ++result_.StaleTemporaryRemoved;
+            }
+        }
+    } catch (const EFtpError&) {
+        // Only tidying: some servers answer the listing of an empty folder with 550, and the
+        // upload that follows tells whether the connection is good.
+    }
+}
+
+bool TDmFtp::DownloadFile(const QString& remoteName, const QString& localPath, QString& reason)
 {
     qint64 size = 0;
     try {
         size = client_->Size(remoteName);
-    } catch (...) {
-        noteFailure();
+    } catch (const std::exception& error) {
+        reason = QString::fromUtf8(error.what());
         return false;
     }
-    return sizedTransfer(size, [&] {
-        client_->SetTransferTypeBinary();
-        client_->Get(remoteName, localPath, [this](qint64 count) { IndyFtpWork(count); });
-    });
+    return sizedTransfer(
+        size,
+        [&] {
+            client_->SetTransferTypeBinary();
+            client_->Get(remoteName, localPath, [this](qint64 count) { IndyFtpWork(count); });
+        },
+        &reason);
 }
 
-bool TDmFtp::sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer)
+bool TDmFtp::sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer,
+                           QString* reason)
 {
     ExpectedSize = static_cast<qint32>(expectedSize);
     Transferring = true;
     bool done = true;
     try {
         transfer();
+    } catch (const std::exception& error) {
+        if (reason)
+            *reason = QString::fromUtf8(error.what());
+        else
+            noteFailure();
+        done = false;
     } catch (...) {
         noteFailure();
         done = false;
@@ -290,12 +359,13 @@ void TDmFtp::showTransferDone(const QString& panelCaption)
     caption(panelCaption);
 }
 
-bool TDmFtp::DeleteRemoteFile(const QString& name)
+bool TDmFtp::DeleteRemoteFile(const QString& name, QString& reason)
 {
     try {
         client_->Delete(name);
         return true;
-    } catch (...) {
+    } catch (const std::exception& error) {
+        reason = QString::fromUtf8(error.what());
         return false;
     }
 }

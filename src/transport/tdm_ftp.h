@@ -45,8 +45,11 @@ private:
     bool PutFileViaTemp(const QString& localPath);
     bool RenameRemoteFile(const QString& oldName, const QString& newName);
     void FetchRequestFiles();
-    bool DownloadFile(const QString& remoteName, const QString& localPath);
-    bool DeleteRemoteFile(const QString& name);
+    void FetchRequestFile(const QString& name);
+    bool DownloadFile(const QString& remoteName, const QString& localPath, QString& reason);
+    bool DeleteRemoteFile(const QString& name, QString& reason);
+    void RemoveStaleTemporaryFiles();
+    void leftOnServer(const QString& name, const QString& reason);
     void IndyFtpWork(qint64 count);
     [[noreturn]] void AbortByUser();
     void ReportError(const QString& text);
@@ -56,8 +59,10 @@ private:
     void dropConnection();
     // Inside a catch: the exception's text becomes the job's reason, if it has none yet.
     void noteFailure();
-    // One upload or download with progress shown; false when it raised.
-    bool sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer);
+    // One upload or download with progress shown; false when it raised. Its reason goes to
+    // reason when given, else it becomes the job's.
+    bool sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer,
+                       QString* reason = nullptr);
     void showTransferDone(const QString& panelCaption);
     void addRow(const QString& operation, const QString& status);
     void setStatus(const QString& status);
@@ -72,7 +77,6 @@ private:
     std::unique_ptr<FtpClient> client_;
     QString localPath_;
     QString CurrentDir = QStringLiteral("./");
-    QString requestCode_; // the configuration leaves it empty: every shop's request files
     bool Connected = false;
     bool dialUpDone_ = false;
     bool Transferring = false;

@@ -21,6 +21,8 @@
 
 using namespace tarvexio;
 using test::ReadFile;
+
+Q_DECLARE_METATYPE(std::optional<QDate>)
 using test::WriteFile;
 
 namespace {
@@ -97,8 +99,8 @@ private slots:
     void manualRangeBackwardsOnlyUploads();
     void manualRangeStopsBeforeToday();
     void manualRangeStopsAfterAFailedLastShop();
-    void badRequestFiles_data();
-    void badRequestFiles();
+    void requestFiles_data();
+    void requestFiles();
     void setBasedReadsWriteTheSameBytes_data();
     void setBasedReadsWriteTheSameBytes();
 
@@ -286,29 +288,70 @@ void TestExportRun::manualRangeStopsAfterAFailedLastShop()
     QCOMPARE(h.agent.queue().uploadList.size(), 5);
 }
 
-void TestExportRun::badRequestFiles_data()
+void TestExportRun::requestFiles_data()
 {
-    // Good ones, a day not yet ended among them, are served by the unattended agent's test.
+    // Good ones, a day not yet ended among them, are served by the agent's catch-up test.
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("not a date") << QByteArray("20261345\r\n");
-    QTest::newRow("empty") << QByteArray();
+    // The file once its day has been sent (null: as it was; "~ blocked": its copy cannot be made).
+    QTest::addColumn<QByteArray>("between");
+    QTest::addColumn<std::optional<QDate>>("day");
+    QTest::addColumn<QByteArray>("after"); // null: the file is gone
+    QTest::addColumn<QStringList>("aside");
+    const QByteArray none;
+    const QDate first(2026, 3, 1);
+    const auto row = [](const char* tag, const QByteArray& content, const QByteArray& between,
+                        std::optional<QDate> day, const QByteArray& after,
+                        const QStringList& aside = {}) {
+        QTest::newRow(tag) << content << between << day << after << aside;
+    };
+    row("not a date: set aside", "20261345\r\n", none, {}, none, {"LDZ1_braki.kvr.bad"});
+    row("nothing but blank lines: removed", "\r\n \r\n", none, {}, none);
+    row("blank lines are no days", "\r\n20260301\r\n\r\n", none, first, none);
+    row("a very long line", "20260301" + QByteArray(1 << 20, 'x') + "\r\n20260302\r\n", none, first,
+        "20260302\r\n");
+    // Lines fetched meanwhile joined the file: only the day that was sent leaves it.
+    row("the started line goes where it stands", "20260301\r\n20260302\r\n",
+        "20260227\r\n20260301\r\n20260302\r\n", first, "20260227\r\n20260302\r\n");
+    row("a line that is gone is not looked for", "20260301\r\n", "20260302\r\n", first,
+        "20260302\r\n");
+    // The copy cannot be made: sent again at every idle tick unless the file goes aside, and
+    // one set aside before keeps its days.
+    row("a removal that fails sets it aside", "20260301\r\n20260302\r\n", "~ blocked", first, none,
+        {"LDZ1_braki.kvr.2.bad", "LDZ1_braki.kvr.bad"});
 }
 
-void TestExportRun::badRequestFiles()
+void TestExportRun::requestFiles()
 {
     QFETCH(QByteArray, content);
+    QFETCH(QByteArray, between);
+    QFETCH(std::optional<QDate>, day);
+    QFETCH(QByteArray, after);
     Harness h(sqlite_, home_->path());
     h.agent.model().flags().unattended = true;
     const QString path = h.exchange + QStringLiteral("/LDZ1_braki.kvr");
     WriteFile(path, content);
     MissingDataRequests requests(h.agent.model(), h.agent.log(), h.doubles.dialogs);
-    QCOMPARE(requests.FindRequest(*h.agent.konfig(), Morning.date()), std::nullopt);
-    // Set aside, with an alert, and not read again.
-    QVERIFY(QFile::exists(path + ".bad") && !QFile::exists(path));
-    QVERIFY(h.agent.model().trayBlinking());
-    const qsizetype lines = h.agent.model().messagePane().size();
-    QCOMPARE(requests.FindRequest(*h.agent.konfig(), Morning.date()), std::nullopt);
-    QCOMPARE(h.agent.model().messagePane().size(), lines);
+    QCOMPARE(requests.FindRequest(*h.agent.konfig(), Morning.date()), day);
+    const bool blocked = between == "~ blocked";
+    if (blocked) {
+        WriteFile(path + ".bad", "earlier");
+        QVERIFY(QDir().mkdir(path + u'~'));
+    } else if (!between.isNull()) {
+        WriteFile(path, between);
+    }
+    if (day)
+        requests.RemoveHandledDay();
+    QCOMPARE(QFile::exists(path), !after.isNull());
+    QCOMPARE(ReadFile(path), after);
+    QFETCH(QStringList, aside);
+    QCOMPARE(QDir(h.exchange).entryList({QStringLiteral("*.bad")}, QDir::Files), aside);
+    if (blocked)
+        QCOMPARE(ReadFile(path + ".bad"), "earlier");
+    // What went aside is said; no line of the log carries a megabyte.
+    const QStringList& log = h.agent.model().messagePane();
+    QCOMPARE(!log.filter(u"odłożono jako").isEmpty(), !aside.isEmpty());
+    for (const QString& line : log)
+        QVERIFY(line.size() < 300);
 }
 
 void TestExportRun::setBasedReadsWriteTheSameBytes_data()

@@ -3,6 +3,7 @@
 #include "support/ftp_server.h"
 #include "transport/curl_ftp_client.h"
 #include "transport/tdm_ftp.h"
+#include "transport/transmission_link.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -53,6 +54,8 @@ private slots:
     void silentServerEndsTheJob();
     void abort_data();
     void abort();
+    void dialogShowsInTheOrderPosted_data();
+    void dialogShowsInTheOrderPosted();
 };
 
 void TestTDmFtp::sendsAndFetches()
@@ -66,26 +69,37 @@ void TestTDmFtp::sendsAndFetches()
     });
     Harness h;
     QVERIFY(h.server.started());
-    h.request(QStringLiteral("K1_braki.kvr"), "2026-03-01\r\n");
-    h.request(QStringLiteral("Żabka_braki.kvr"), QByteArray(50000, 'r'));
+    h.request(QStringLiteral("K1_braki.kvr"), QByteArray(50000, 'r'));
+    // Days still waiting here keep their place; the server's new ones join them once.
+    h.request(QStringLiteral("Żabka_braki.kvr"), "20260302\r\n\r\n20260228 x\r\n");
+    WriteFile(h.local.filePath(QStringLiteral("Żabka_braki.kvr")), "20260301\r\n20260302\r\n");
     h.request(QStringLiteral("inny.txt"), "not a request");
-    WriteFile(h.local.filePath(QStringLiteral("Żabka_braki.kvr")), "an older copy");
+    // What an upload cut short left: this shop's goes, another shop's stays.
+    h.request(QStringLiteral("PSHD_K1_HD0001_20260309_070000.DAT.tmp"), "cut short");
+    h.request(QStringLiteral("PSHD_K12_HD0001_20260309_070000.DAT.tmp"), "another shop");
 
     QVERIFY(h.send());
     QCOMPARE(h.result.Status, 0);
     QCOMPARE(h.result.RequestsFound, 2);
     QCOMPARE(h.result.RequestsFetched, 2);
     QCOMPARE(ReadFile(h.remote("PSHD_K1_HD0001_20260310_080910.DAT")), QByteArray(300000, 'd'));
-    QCOMPARE(ReadFile(h.local.filePath(QStringLiteral("Żabka_braki.kvr"))), QByteArray(50000, 'r'));
+    QCOMPARE(ReadFile(h.local.filePath(QStringLiteral("K1_braki.kvr"))),
+             QByteArray(50000, 'r') + "\r\n");
+    QCOMPARE(ReadFile(h.local.filePath(QStringLiteral("Żabka_braki.kvr"))),
+             "20260301\r\n20260302\r\n20260228 x\r\n");
+    QCOMPARE(QDir(h.local.path()).entryList(QDir::Files).size(), 3); // no partial copy left
     QCOMPARE(QDir(h.remote()).entryList(QDir::Files),
-             (QStringList{"inny.txt", "PSHD_K1_HD0001_20260310_080910.DAT"}));
+             (QStringList{"inny.txt", "PSHD_K12_HD0001_20260309_070000.DAT.tmp",
+                          "PSHD_K1_HD0001_20260310_080910.DAT"}));
+    QCOMPARE(h.result.StaleTemporaryRemoved, 1);
     const QStringList commands = h.server.commands();
-    QCOMPARE(commands.mid(0, 8),
-             (QStringList{"USER tarvexio", "PASS", "CWD Łódź", "TYPE I",
+    QCOMPARE(commands.mid(0, 11),
+             (QStringList{"USER tarvexio", "PASS", "CWD Łódź", "TYPE A", "NLST",
+                          "DELE PSHD_K1_HD0001_20260309_070000.DAT.tmp", "TYPE I",
                           "STOR PSHD_K1_HD0001_20260310_080910.DAT.tmp",
                           "RNFR PSHD_K1_HD0001_20260310_080910.DAT.tmp",
                           "RNTO PSHD_K1_HD0001_20260310_080910.DAT", "TYPE A"}));
-    QCOMPARE(commands.mid(8),
+    QCOMPARE(commands.mid(11),
              (QStringList{"NLST", "SIZE K1_braki.kvr", "TYPE I", "RETR K1_braki.kvr",
                           "DELE K1_braki.kvr", "SIZE Żabka_braki.kvr", "TYPE I",
                           "RETR Żabka_braki.kvr", "DELE Żabka_braki.kvr", "QUIT"}));
@@ -104,11 +118,13 @@ void TestTDmFtp::connectionTest_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("reason"); // the server's own words, not libcurl's
     const QString password = QStringLiteral("hasło żółw");
-    QTest::newRow("reached the folder") << password << "Łódź" << 0;
-    QTest::newRow("the login folder: no CWD") << password << "./" << 0;
-    QTest::newRow("wrong password") << QStringLiteral("haslo") << "Łódź" << -1;
-    QTest::newRow("folder missing") << password << "brak" << -100;
+    QTest::newRow("reached the folder") << password << "Łódź" << 0 << "";
+    QTest::newRow("the login folder: no CWD") << password << "./" << 0 << "";
+    QTest::newRow("wrong password")
+        << QStringLiteral("haslo") << "Łódź" << -1 << "FTP login: 530 Authentication failed.";
+    QTest::newRow("folder missing") << password << "brak" << -100 << "FTP CWD: 550 ";
 }
 
 void TestTDmFtp::connectionTest()
@@ -122,6 +138,8 @@ void TestTDmFtp::connectionTest()
     const bool succeeded = TDmFtp::RunConnectionTest(nullptr, h.parameters, h.result, h.ports());
     QCOMPARE(h.result.Status, status);
     QCOMPARE(succeeded, status == 0);
+    QFETCH(QString, reason);
+    QCOMPARE(h.result.FailureReason.left(reason.size()), reason);
     const QStringList commands = h.server.commands();
     QVERIFY(commands.filter(QStringLiteral("STOR")).isEmpty());
     if (status == 0)
@@ -176,14 +194,19 @@ void TestTDmFtp::requestFaults_data()
     QTest::addColumn<QStringList>("fetched"); // copies in the local folder
     QTest::addColumn<QStringList>("left");    // still on the server
     const QStringList all{"A_braki.kvr", "B_braki.kvr", "C_braki.kvr"};
-    QTest::newRow("the second of three downloads refused: the job ends there")
-        << QStringList{"--refuse", "RETR:2"} << all << false << QStringList{"A_braki.kvr"}
-        << QStringList{"B_braki.kvr", "C_braki.kvr"};
+    // A request that cannot be fetched, saved or deleted stays on the server, named in the
+    // result; the data file has gone all the same.
+    QTest::newRow("the second of three downloads refused")
+        << QStringList{"--refuse", "RETR:2"} << all << true
+        << QStringList{"A_braki.kvr", "C_braki.kvr"} << QStringList{"B_braki.kvr"};
     QTest::newRow("deletes refused: the downloads count")
         << QStringList{"--refuse", "DELE"} << all << true << all << all;
+    QTest::newRow("a request that cannot be saved here")
+        << QStringList{"--save-blocked", "B_braki.kvr"} << all << true
+        << QStringList{"A_braki.kvr", "C_braki.kvr"} << QStringList{"B_braki.kvr"};
     // Names that would leave the local folder or cannot be saved on Windows stay on the server.
-    const QStringList hostile{"..\\y_braki.kvr", "a:b_braki.kvr", "c*_braki.kvr", "d?_braki.kvr",
-                              "e\tf_braki.kvr"};
+    const QStringList hostile{"..\\y_braki.kvr", "a:b_braki.kvr",  "c*_braki.kvr",
+                              "d?_braki.kvr",    "e\tf_braki.kvr", "g\\h_braki.kvr"};
     QTest::newRow("names refused") << QStringList{} << hostile + QStringList{"K1_braki.kvr"} << true
                                    << QStringList{"K1_braki.kvr"} << hostile;
 }
@@ -194,13 +217,17 @@ void TestTDmFtp::requestFaults()
     QFETCH(QStringList, names);
     QFETCH(QStringList, fetched);
     QFETCH(QStringList, left);
-    Harness h(faults);
+    // Not a server fault: the local file of that name is a folder, so it cannot be saved.
+    const bool blockLocally = faults.value(0) == u"--save-blocked";
+    Harness h(blockLocally ? QStringList{} : faults);
+    if (blockLocally)
+        QDir(h.local.path()).mkdir(faults.value(1));
     for (const QString& name : names)
         h.request(name, name.toUtf8());
     QTEST(h.send(), "sent");
     QCOMPARE(h.result.RequestsFound, names.size());
     QCOMPARE(h.result.RequestsFetched, fetched.size());
-    QCOMPARE(h.result.RefusedNames.size(), faults.isEmpty() ? left.size() : 0);
+    QCOMPARE(h.result.RequestsLeft.size(), left.size());
     const QStringList requests{QStringLiteral("*_braki.kvr")};
     QCOMPARE(QDir(h.local.path()).entryList(requests, QDir::Files), fetched);
     QCOMPARE(QDir(h.remote()).entryList(requests, QDir::Files | QDir::Hidden), left);
@@ -246,6 +273,67 @@ void TestTDmFtp::abort()
     QTEST(h.result.Status, "status");
     QCOMPARE(h.dialog.captions.mid(h.dialog.captions.size() - lastCaptions.size()), lastCaptions);
     QTEST(QDir(h.remote()).entryList(QDir::Files), "left");
+}
+
+void TestTDmFtp::dialogShowsInTheOrderPosted_data()
+{
+    // What a job posts, one step a word pair ("row a", "status OK", "box m", ...), and what the
+    // dialog then shows: its rows "operation=status", the bar, and each box with the rows
+    // standing when it came up.
+    QTest::addColumn<QStringList>("posted");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<int>("progress");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QString>("finalText");
+    QTest::newRow("a status goes to the last row")
+        << QStringList{"row a", "status OK", "row b", "status 42 %"} << "a=OK,b=42 %" << -1
+        << QStringList{} << "";
+    QTest::newRow("a status before any row changes nothing")
+        << QStringList{"status OK", "row a"} << "a=..." << -1 << QStringList{} << "";
+    QTest::newRow("a box after what came before it")
+        << QStringList{"row a", "box dial", "status OK"} << "a=OK" << -1
+        << QStringList{"dial: a=..."} << "";
+    QTest::newRow("the bar within 0 to 100, else hidden")
+        << QStringList{"progress 42", "progress 100"} << "" << 100 << QStringList{} << "";
+    QTest::newRow("a bar past 100 hides")
+        << QStringList{"progress 42", "progress 101"} << "" << -1 << QStringList{} << "";
+    QTest::newRow("the last final text counts")
+        << QStringList{"final first", "final second"} << "" << -1 << QStringList{} << "second";
+}
+
+void TestTDmFtp::dialogShowsInTheOrderPosted()
+{
+    QFETCH(QStringList, posted);
+    TransmissionView view;
+    const auto shownRows = [&view] {
+        QStringList rows;
+        for (const auto& [operation, status] : std::as_const(view.rows))
+            rows << operation + u'=' + status;
+        return rows.join(u',');
+    };
+    QStringList boxes;
+    TransmissionLink link(
+        [&](const QString& text) { boxes << text + QStringLiteral(": ") + shownRows(); });
+    for (const QString& step : posted) {
+        const QString what = step.section(u' ', 0, 0);
+        const QString value = step.section(u' ', 1);
+        if (what == u"row")
+            link.QueueMessage(value, QStringLiteral("..."), FtpJobDialog::MsgAddRow);
+        else if (what == u"status")
+            link.QueueMessage(QString(), value, FtpJobDialog::MsgSetStatus);
+        else if (what == u"box")
+            link.MsgBox(value);
+        else if (what == u"progress")
+            link.SetProgress(value.toInt());
+        else if (what == u"final")
+            link.QueueMessage(value, QString(), FtpJobDialog::MsgFinalError);
+    }
+    QVERIFY(link.Drain(view));
+    QTEST(shownRows(), "rows");
+    QTEST(view.progress, "progress");
+    QTEST(boxes, "boxes");
+    QTEST(link.finalMessage().value_or(QString()), "finalText");
+    QVERIFY(!link.Drain(view)); // nothing twice
 }
 
 QTEST_GUILESS_MAIN(TestTDmFtp)
