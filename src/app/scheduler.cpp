@@ -2,6 +2,7 @@
 
 #include "app/day_rule.h"
 #include "app/upload_step.h"
+#include "config/konfig_eksportu.h"
 #include "export/export_run.h"
 #include "export/missing_data_requests.h"
 #include "model/event_log.h"
@@ -9,11 +10,21 @@
 #include "model/upload_queue.h"
 #include "model/window_model.h"
 #include "platform/clock.h"
+#include "platform/stop_request.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>
 
 namespace tarvexio {
+
+namespace {
+
+QString DayText(const QDate& day)
+{
+    return day.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+} // namespace
 
 Scheduler::Scheduler(Context context)
     : c_(std::move(context))
@@ -43,7 +54,8 @@ void Scheduler::TimerTimer()
         if (!timer_.isActive())
             Enable();
     });
-    if (!connectionPhase())
+    // The first connection may have found another agent at work on the same directory.
+    if (!connectionPhase() || ending())
         return;
     try {
         if (failedAttempts_ != 0) {
@@ -102,7 +114,16 @@ bool Scheduler::chooseDay()
 {
     dataDate_ = QDate();
     requestMode_ = false;
-    const SettingsControls& controls = c_.model.settings();
+    SettingsControls& controls = c_.model.settings();
+    if (!SensibleLastExportedDay(controls.DataOstatniegoEksportu, now_.date())) {
+        c_.log.WriteLog(QStringLiteral("Zapisany ostatni wyeksportowany dzień (ParDataOstEksp=%1) "
+                                       "jest poza zakresem; przyjęto, że żaden dzień nie został "
+                                       "jeszcze wyeksportowany.")
+                            .arg(DayNumber(controls.DataOstatniegoEksportu)),
+                        true);
+        controls.DataOstatniegoEksportu = DayFromNumber(0);
+        c_.model.settingsShown();
+    }
     if (const std::optional<QDate> due = DueDay(controls.DataOstatniegoEksportu, now_,
                                                 controls.CSGodzEdit, controls.CSMinEdit)) {
         dataDate_ = *due;
@@ -124,13 +145,17 @@ bool Scheduler::exportDay()
         c_.session.ReopenSession();
     // A refused connection has ended the program, or hidden the window: nothing to do.
     TKonfigEksportu* record = c_.konfig();
-    if (!c_.session.isConnected() || record == nullptr)
+    if (!c_.session.isConnected() || record == nullptr || ending())
         return true;
-    c_.exportRun.ShopLoop(*record, dataDate_, now_.date());
+    dayExport_ = c_.exportRun.ShopLoop(*record, dataDate_, now_.date());
     if (c_.session.hasSession())
         c_.session.CloseSession();
-    c_.upload.SendWaitingFiles();
-    if (c_.queue.runState == UploadQueue::Written) {
+    if (!dayExport_.complete())
+        c_.log.WriteLog(QStringLiteral("Eksport za dzień %1 jest niepełny: %2. Dzień nie został "
+                                       "zapisany jako wyeksportowany.")
+                            .arg(DayText(dataDate_), dayExport_.cause()),
+                        true);
+    if (c_.upload.SendWaitingFiles() && dayExport_.complete()) {
         failedAttempts_ = 0;
         finishDay();
         return true;
@@ -144,6 +169,8 @@ bool Scheduler::exportDay()
     return false;
 }
 
+// A retry only sends: a day that lacks a shop's file stays a failure until the attempts are
+// used up, and the next ordinary tick exports it again.
 void Scheduler::RetryTick()
 {
     if (failedAttempts_ >= numbers_.attemptLimit) {
@@ -153,8 +180,7 @@ void Scheduler::RetryTick()
         return;
     }
     setRestoreCommands(false);
-    c_.upload.SendWaitingFiles();
-    if (c_.queue.runState == UploadQueue::Written) {
+    if (c_.upload.SendWaitingFiles() && dayExport_.complete()) {
         finishDay();
         timer_.setInterval(numbers_.checkPeriod);
         failedAttempts_ = 0;
@@ -177,15 +203,29 @@ void Scheduler::finishDay()
         c_.recordExportedDay(dataDate_);
 }
 
+bool Scheduler::ending() const
+{
+    return stopped_ || StopRequested();
+}
+
 // Nobody has looked for a while: the window comes up with the messages. The files stay in
-// the upload list, and the day unrecorded, so the next tick exports it again.
+// the upload list, and the day unrecorded, so the next tick exports it again. An agent that is
+// ending says nothing and shows nothing: the stop cut the attempt short.
 void Scheduler::lastAttempt()
 {
+    if (ending())
+        return;
     c_.model.flags().tray = false;
-    c_.log.WriteLog(QStringLiteral("Ostatnia próba wysłania pliku %1 nie powiodła się. "
-                                   "Zdiagnozuj przyczynę i wyślij plik \"ręcznie\"")
-                        .arg(QFileInfo(c_.queue.currentFile).fileName()),
-                    true);
+    if (c_.queue.uploadList.isEmpty())
+        c_.log.WriteLog(QStringLiteral("Ostatnia próba eksportu za dzień %1 nie powiodła się: %2. "
+                                       "Zdiagnozuj przyczynę.")
+                            .arg(DayText(dataDate_), dayExport_.cause()),
+                        true);
+    else
+        c_.log.WriteLog(QStringLiteral("Ostatnia próba wysłania pliku %1 nie powiodła się. "
+                                       "Zdiagnozuj przyczynę i wyślij plik \"ręcznie\"")
+                            .arg(QFileInfo(c_.queue.currentFile).fileName()),
+                        true);
     failedAttempts_ = 0;
     c_.model.setTrayCommandEnabled(TrayCommand::Komunikaty, c_.model.messagePane().size() > 1);
     c_.model.setTrayCommandEnabled(TrayCommand::Przywroc, false);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/command_line.h"
+#include "export/export_run.h"
 
 #include <QDate>
 #include <QObject>
@@ -72,6 +73,8 @@ private:
     // A day whose files were all sent: recorded, or its request line removed.
     void finishDay();
     void lastAttempt();
+    // Stopped, or asked to stop by a signal that the event loop has not delivered yet.
+    bool ending() const;
     void setRestoreCommands(bool enabled);
     void endTick();
 
@@ -82,6 +85,7 @@ private:
     QDateTime now_;
     QDate dataDate_;
     bool requestMode_ = false;
+    DayExport dayExport_; // the day whose files are being sent
     int failedAttempts_ = 0;
 };
 

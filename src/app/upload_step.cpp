@@ -8,6 +8,7 @@
 #include "platform/stop_request.h"
 #include "transport/transmission.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace tarvexio {
@@ -67,20 +68,31 @@ void UploadStep::SendOneFile()
                             .arg(result_.RequestsFetched)
                             .arg(result_.RequestsFound),
                         alert);
-    if (!result_.RefusedNames.isEmpty())
-        c_.log.WriteLog(QStringLiteral("Pliki z brakami o nazwach niedozwolonych w nazwie pliku "
-                                       "pozostawiono na serwerze: %1")
-                            .arg(result_.RefusedNames.join(QStringLiteral(", "))),
+    if (!result_.RequestsLeft.isEmpty())
+        c_.log.WriteLog(QStringLiteral("Pliki z brakami pozostawiono na serwerze: %1")
+                            .arg(result_.RequestsLeft.join(QStringLiteral(", "))),
                         true);
+    if (result_.StaleTemporaryRemoved > 0)
+        c_.log.WriteLog(QStringLiteral("Usunięto z serwera pozostawione pliki tymczasowe: %1")
+                            .arg(result_.StaleTemporaryRemoved));
 }
 
-void UploadStep::SendWaitingFiles()
+bool UploadStep::SendWaitingFiles()
 {
     QStringList& files = c_.queue.uploadList;
     qsizetype i = files.size() - 1;
     // A process that is ending sends nothing more: the files stay in the exchange directory.
-    while (!files.isEmpty() && i >= 0 && !StopRequested()) {
+    while (!files.isEmpty() && i >= 0 && !StopRequested() && !c_.ending()) {
         c_.queue.currentFile = files[i];
+        // Moved away by hand (perhaps sent that way): it can never go, so it must not wait.
+        if (!QFileInfo::exists(files[i])) {
+            c_.log.WriteLog(QStringLiteral("Plik %1 nie istnieje; usunięto go z listy plików do "
+                                           "wysłania")
+                                .arg(QDir::toNativeSeparators(files[i])),
+                            true);
+            files.removeAt(i--);
+            continue;
+        }
         SendOneFile();
         if (c_.queue.runState == UploadQueue::Written) {
             files.removeAt(i);
@@ -92,6 +104,7 @@ void UploadStep::SendWaitingFiles()
     // Paths left over mean the day has not gone out, also when the loop was cut short.
     if (!files.isEmpty())
         c_.queue.runState = UploadQueue::Sending;
+    return files.isEmpty();
 }
 
 void UploadStep::BtnTestPolaczeniaClick()
@@ -127,11 +140,9 @@ QString UploadStep::WaitingFileNotice(const QString& fileName, int failedAttempt
             .arg(fileName);
     if (failedAttempts < 5)
         return QStringLiteral("Plik %1 czeka na wysłanie. %2 próby były nieudane")
-            .arg(fileName)
-            .arg(failedAttempts);
+            .arg(fileName, QString::number(failedAttempts));
     return QStringLiteral("Plik %1 czeka na wysłanie. %2 prób było nieudanych")
-        .arg(fileName)
-        .arg(failedAttempts);
+        .arg(fileName, QString::number(failedAttempts));
 }
 
 void UploadStep::ShowWaitingFileNotice(int failedAttempts)

@@ -24,6 +24,7 @@ public:
         Dialogs& dialogs;
         TDmFtp::Ports ftp;
         std::function<TKonfigEksportu*()> konfig; // none before the first session
+        std::function<bool()> ending;             // the program is ending: nothing more is sent
     };
 
     explicit UploadStep(Context context);
@@ -34,8 +35,9 @@ public:
     // Sends the current file and logs the outcome; the run state says whether it went.
     void SendOneFile();
     // Every waiting file, newest first; after each success the scan starts again from the
-    // newest, so a file that failed is tried again. Sent files leave the list.
-    void SendWaitingFiles();
+    // newest, so a file that failed is tried again. Sent files leave the list, and so do files
+    // that are gone from the disk. True when nothing is left waiting.
+    bool SendWaitingFiles();
 
     void BtnTestPolaczeniaClick();
     // "Plik ... czeka na wysłanie" after the window came back, when sends have failed.

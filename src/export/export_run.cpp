@@ -44,9 +44,19 @@ ExportRun::ExportRun(ExportEnvironment environment)
 
 ExportRun::~ExportRun() = default;
 
-void ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, const QDate& today,
-                         const RunShop& runShop)
+QString DayExport::cause() const
 {
+    if (!missing.isEmpty())
+        return missing;
+    return QStringLiteral("nie powstał żaden plik (żaden sklep nie ma kodu KVR)");
+}
+
+DayExport ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDate,
+                              const QDate& today, const RunShop& runShop)
+{
+    DayExport day;
+    // A state left by an earlier day or upload must not stand for this day's files.
+    env_.queue.runState = UploadQueue::Running;
     chain_ = ChainGoods(); // read again for every day: the goods may have changed
     for (const tarvexio::Shop& listed : record.ShopListA()) {
         const Shop shop{listed.id, record.KodKVRForShop(listed.id),
@@ -59,8 +69,11 @@ void ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, c
                 env_.model.flags().unattended);
             continue;
         }
-        if (!CreateFile(shop, dataDate))
+        if (const QString failure = CreateFile(shop, dataDate); !failure.isEmpty()) {
+            if (day.missing.isEmpty())
+                day.missing = failure;
             continue;
+        }
         const auto procedure = [&](ExportProgress* progress) {
             RunProcedure(shop, dataDate, today, progress);
         };
@@ -68,18 +81,34 @@ void ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, c
             runShop(procedure);
         else
             procedure(nullptr);
-        if (env_.queue.runState == UploadQueue::Written)
+        if (env_.queue.runState == UploadQueue::Written) {
             env_.queue.uploadList.append(env_.queue.currentFile);
+            ++day.filesWritten;
+        } else if (day.missing.isEmpty()) {
+            day.missing =
+                QStringLiteral("wygenerowanie pliku ze sklepu %1 nie powiodło się").arg(shop.name);
+        }
     }
+    return day;
 }
 
-bool ExportRun::CreateFile(const Shop& shop, const QDate& dataDate)
+void ExportRun::report(const QString& message)
+{
+    const bool unattended = env_.model.flags().unattended;
+    if (unattended)
+        env_.log.WriteLog(message, true);
+    else
+        env_.dialogs.MsgBox(
+            {message, QStringLiteral("UWAGA"), MessageButtons::Ok, MessageIcon::None});
+}
+
+QString ExportRun::CreateFile(const Shop& shop, const QDate& dataDate)
 {
     const QString directory = ExchangeDirectory(env_.model.settings().EdKatalogWymiany);
     if (directory.isEmpty() || !QFileInfo(directory).isDir()) {
-        env_.dialogs.MsgBox({QStringLiteral("Nie znaleziono katalogu ") + directory,
-                             QStringLiteral("UWAGA"), MessageButtons::Ok, MessageIcon::None});
-        return false;
+        QString message = QStringLiteral("Nie znaleziono katalogu ") + directory;
+        report(message);
+        return message;
     }
     generationStart_ = env_.clock.now();
     env_.queue.currentFile = DataFilePath(directory, shop.code, dataDate, generationStart_);
@@ -92,18 +121,16 @@ bool ExportRun::CreateFile(const Shop& shop, const QDate& dataDate)
         file->SetPointer(0);
         file->SetEof();
         file_ = std::move(file);
-        return true;
+        return {};
     } catch (const EMFileError&) {
-        const QString message =
-            QStringLiteral("Błąd otwarcia pliku ") +
-            QDir::toNativeSeparators(env_.queue.currentFile) +
-            QStringLiteral("\nByć może plik jest używany przez inną aplikację.");
-        const bool unattended = env_.model.flags().unattended;
-        if (!unattended)
+        QString message = QStringLiteral("Błąd otwarcia pliku ") +
+                          QDir::toNativeSeparators(env_.queue.currentFile) +
+                          QStringLiteral("\nByć może plik jest używany przez inną aplikację.");
+        if (!env_.model.flags().unattended)
             env_.dialogs.MsgBox(
                 {message, QStringLiteral("UWAGA"), MessageButtons::Ok, MessageIcon::None});
-        env_.log.WriteLog(message, unattended);
-        return false;
+        env_.log.WriteLog(message, env_.model.flags().unattended);
+        return message;
     }
 }
 

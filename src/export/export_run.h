@@ -30,6 +30,17 @@ struct ExportEnvironment {
     QString version;
 };
 
+// What one day's shop loop produced. A day counts as exported only when every shop that has
+// a code got its file: a shop left out would otherwise never be sent.
+struct DayExport {
+    int filesWritten = 0;
+    QString missing; // why a shop with a code got no file (the first such cause of the day)
+
+    bool complete() const { return filesWritten > 0 && missing.isEmpty(); }
+    // Why the day is not complete, for the log.
+    QString cause() const;
+};
+
 // Data files for every shop and a day: creating each file, collecting its sections in a fixed
 // order, writing it, reporting the result, and queueing complete files for upload. The run
 // state it leaves in the queue tells its callers whether the last run wrote its file.
@@ -42,10 +53,10 @@ public:
     explicit ExportRun(ExportEnvironment environment);
     ~ExportRun();
 
-    // One run per shop of list A for the data date. Without runShop the run procedure is
-    // called directly and an error ends the loop.
-    void ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, const QDate& today,
-                  const RunShop& runShop = {});
+    // One run per shop of list A for the data date, from a clear run state. Without runShop
+    // the run procedure is called directly and an error ends the loop.
+    DayExport ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, const QDate& today,
+                       const RunShop& runShop = {});
 
     // The statements that read the data; the described ones serve as a reference.
     void setStatements(ExportStatements statements) { statements_ = statements; }
@@ -57,7 +68,10 @@ private:
         QString name;
     };
 
-    bool CreateFile(const Shop& shop, const QDate& dataDate);
+    // Empty when the file is open; else what went wrong, already reported.
+    QString CreateFile(const Shop& shop, const QDate& dataDate);
+    // A message that stops nobody: a box while someone works in the window, else an alert.
+    void report(const QString& message);
     void RunProcedure(const Shop& shop, const QDate& dataDate, const QDate& today,
                       ExportProgress* progress);
     void ExportBody(const Shop& shop, const QDate& dataDate, const QDate& today,

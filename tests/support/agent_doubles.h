@@ -76,6 +76,19 @@ struct TestAgent {
         agent.session().ReopenSession();
     }
 
+    // The FTP page set for the test server on 127.0.0.1 and saved, so the record has it too.
+    void sendTo(quint16 port)
+    {
+        SettingsControls& controls = agent.model().settings();
+        controls.ed_hostFTP = QStringLiteral("127.0.0.1");
+        controls.cb_DomyslnyPortFTP = false;
+        controls.ed_portFTP = QString::number(port);
+        controls.ed_userFTP = QStringLiteral("tarvexio");
+        controls.ed_hasloFTP = QStringLiteral("haslo");
+        controls.ed_folderFTP = QStringLiteral("./");
+        agent.SaveConfiguration();
+    }
+
     AgentDoubles doubles;
     Agent agent;
 };

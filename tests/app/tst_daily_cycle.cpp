@@ -1,0 +1,135 @@
+// The scheduler's ticks one by one, on the agent's own objects, a real FTP server and time that
+// passes only when the test says: what is recorded, what is retried and what is said when the
+// day cannot go out.
+#include "app/agent.h"
+#include "config/konfig_eksportu.h"
+#include "export/export_fixture.h"
+#include "support/agent_doubles.h"
+#include "support/ftp_server.h"
+#include "support/test_database.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tarvexio;
+
+namespace {
+
+const QDate D = test::FixtureDay;
+
+// The fixture chain's three shops with codes, unattended, sending to a server of the test's.
+struct Cycle : test::TestAgent {
+    Cycle(const QString& home, const QStringList& faults = {})
+        : TestAgent(home, test::FreshDatabase(QStringLiteral("sqlite"), home + "/qmx.db",
+                                              test::FixtureStatements()))
+        , server(faults)
+        , exchange(home + QStringLiteral("/wymiana"))
+    {
+        QDir().mkpath(exchange);
+        doubles.clock.set(QDateTime(D.addDays(2), QTime(10, 0)));
+        TKonfigEksportu& record = *agent.konfig();
+        for (int shop : {1, 2, 3})
+            record.SetKodKVR(*record.PositionOfShop(shop), QStringLiteral("K%1").arg(shop));
+        SettingsControls& controls = agent.model().settings();
+        controls.EdKatalogWymiany = exchange;
+        controls.DataOstatniegoEksportu = D.addDays(-1);
+        sendTo(server.port());
+        agent.model().flags().unattended = true;
+        agent.scheduler().numbers() = {1000, 30000, 900000, 2};
+        agent.scheduler().timer().setInterval(30000); // past the first connection
+    }
+
+    void tick() { agent.scheduler().TimerTimer(); }
+    QDate lastExported() const { return agent.model().settings().DataOstatniegoEksportu; }
+    int interval() { return agent.scheduler().timer().interval(); }
+    QString log() const { return agent.model().messagePane().join(u'\n'); }
+    QStringList onServer() const
+    {
+        return QDir(server.root()).entryList({QStringLiteral("*.DAT")}, QDir::Files);
+    }
+
+    test::FtpServer server;
+    QString exchange;
+};
+
+} // namespace
+
+class TestDailyCycle : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { home_ = std::make_unique<QTemporaryDir>(); }
+    void dayWithoutItsFilesIsNeverRecorded();
+    void waitingFileMovedAwayLeavesTheList();
+    void endingAgentSendsAndSaysNothingMore();
+
+private:
+    std::unique_ptr<QTemporaryDir> home_;
+};
+
+void TestDailyCycle::dayWithoutItsFilesIsNeverRecorded()
+{
+    Cycle c(home_->path());
+    QVERIFY(c.server.started());
+    c.tick();
+    QCOMPARE(c.lastExported(), D);
+    QCOMPARE(c.onServer().size(), 3);
+
+    // The exchange directory goes after a day that went out: the next day has no file at all.
+    QVERIFY(QDir(c.exchange).removeRecursively());
+    c.tick();
+    QCOMPARE(c.lastExported(), D);
+    QCOMPARE(c.interval(), 900000); // retried at the retry period
+    QVERIFY(c.log().contains(QStringLiteral("Nie znaleziono katalogu ") + c.exchange));
+    QVERIFY(c.agent.model().trayBlinking());
+    QVERIFY(c.doubles.dialogs.boxes.isEmpty()); // nobody is there to answer one
+    c.tick(); // the retry that reaches the limit names the day and why
+    QVERIFY2(c.log().contains(QStringLiteral("Ostatnia próba eksportu za dzień 11.03.2026 nie "
+                                             "powiodła się: Nie znaleziono katalogu ") +
+                              c.exchange),
+             qPrintable(c.log()));
+    QCOMPARE(c.lastExported(), D);
+
+    // Back again: the next ordinary tick exports the day, and only now is it recorded.
+    QVERIFY(QDir().mkpath(c.exchange));
+    c.tick();
+    QCOMPARE(c.lastExported(), D.addDays(1));
+    QCOMPARE(c.onServer().size(), 6);
+}
+
+void TestDailyCycle::waitingFileMovedAwayLeavesTheList()
+{
+    Cycle c(home_->path(), {"--refuse", "STOR"});
+    QVERIFY(c.server.started());
+    c.tick();
+    QCOMPARE(c.agent.scheduler().failedAttempts(), 1);
+    // The operator sends them by hand, as the last-attempt message asks, and moves them away.
+    const QStringList waiting = c.agent.queue().uploadList;
+    QCOMPARE(waiting.size(), 3);
+    for (const QString& file : waiting)
+        QVERIFY(QFile::remove(file));
+    c.tick();
+    for (const QString& file : waiting)
+        QVERIFY(c.log().contains(QStringLiteral("Plik %1 nie istnieje").arg(file)));
+    QVERIFY(c.agent.queue().uploadList.isEmpty());
+    QCOMPARE(c.lastExported(), D);
+    QCOMPARE(c.interval(), 30000);
+}
+
+void TestDailyCycle::endingAgentSendsAndSaysNothingMore()
+{
+    Cycle c(home_->path(), {"--refuse", "STOR"});
+    QVERIFY(c.server.started());
+    c.tick();
+    QCOMPARE(c.agent.scheduler().failedAttempts(), 1);
+    const qsizetype stores = c.server.commands().filter(QStringLiteral("STOR")).size();
+    c.agent.Terminate(); // "Zakończ", or SIGTERM, before the last attempt
+    c.tick();
+    QCOMPARE(c.server.commands().filter(QStringLiteral("STOR")).size(), stores);
+    QVERIFY(!c.log().contains(u"Ostatnia próba"));
+    QVERIFY(!c.agent.model().windowVisible());
+    QCOMPARE(c.lastExported(), D.addDays(-1));
+}
+
+QTEST_GUILESS_MAIN(TestDailyCycle)
+#include "tst_daily_cycle.moc"
