@@ -6,12 +6,14 @@
 #include "config/konfig_eksportu.h"
 #include "db/database_name.h"
 #include "db/db_error.h"
+#include "export/data_file_name.h"
 #include "export/export_progress.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/privileges.h"
 #include "transport/dial_up.h"
 
+#include <QDir>
 #include <QScopeGuard>
 
 namespace tarvexio {
@@ -46,9 +48,9 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
                 [&backend = ports.dialUp, &clock = clock_] {
                     return std::make_unique<DialUpConnection>(backend, clock);
                 }}
-    , upload_({model_, queue_, log_, dialogs_, ftpPorts_,
+    , upload_({model_, queue_, log_, dialogs_, ftpPorts_, [this] { return konfig_.get(); },
                [this] {
-                   return konfig_.get();
+                   return terminating_;
                }})
     , scheduler_({model_, session_, clock_, log_, queue_, exportRun_, upload_, requests_,
                   [this] { return konfig_.get(); },
@@ -82,14 +84,32 @@ void Agent::onCatalogueReady(TDmQMXWDWykazy& catalogue, bool firstTime)
         configurationStore_ = std::make_unique<ConfigurationStore>(ConfigurationStore::Context{
             *konfig_, model_, session_, dialogs_, clock_, autostartEntry_,
             ConfigurationFilePath(location_.folder, location_.programFile), location_.programFile,
-            [this] {
-                settingsPage_.RecordShown();
+            [this] { settingsPage_.RecordShown(); },
+            [this](const QString& line) {
+                WriteLog(line);
             }});
     } else {
         konfig_->LoadShopLists(catalogue);
     }
     if (firstTime)
         configurationStore_->LoadAtStart();
+    claimExchangeDirectory();
+}
+
+// Two agents on one exchange directory would both export and send every day. The runtime
+// folder's lock cannot see an agent of another session or of the service; this one can.
+void Agent::claimExchangeDirectory()
+{
+    if (exchangeLock_.hold(ExchangeDirectory(model_.settings().EdKatalogWymiany)) !=
+        DirectoryLock::Result::HeldByOther)
+        return;
+    const QString refusal = QStringLiteral("Aplikacja jest już uruchomiona");
+    WriteLog(refusal + QStringLiteral(" dla katalogu wymiany ") +
+                 QDir::toNativeSeparators(model_.settings().EdKatalogWymiany),
+             true);
+    if (!model_.flags().unattended)
+        dialogs_.MsgBox({refusal, QStringLiteral("Tarvexio")});
+    Terminate();
 }
 
 void Agent::EksportClick()
@@ -131,18 +151,19 @@ void Agent::exportManualRange()
          day = day.addDays(1)) {
         if (day >= today)
             continue;
-        exportRun_.ShopLoop(*konfig_, day, today, [this](const auto& procedure) {
-            // The progress window's part: show the error, close, go on with the next shop.
-            try {
-                if (progressDisplay_)
-                    progressDisplay_->Pokaz(procedure);
-                else
-                    procedure(nullptr);
-            } catch (const std::exception& error) {
-                ShowException(error);
-            }
-        });
-        if (queue_.runState != UploadQueue::Written)
+        const DayExport exported =
+            exportRun_.ShopLoop(*konfig_, day, today, [this](const auto& procedure) {
+                // The progress window's part: show the error, close, go on with the next shop.
+                try {
+                    if (progressDisplay_)
+                        progressDisplay_->Pokaz(procedure);
+                    else
+                        procedure(nullptr);
+                } catch (const std::exception& error) {
+                    ShowException(error);
+                }
+            });
+        if (!exported.complete())
             break;
         recordExportedDay(day);
     }

@@ -10,6 +10,7 @@
 #include "model/session_owner.h"
 #include "model/upload_queue.h"
 #include "model/window_model.h"
+#include "platform/directory_lock.h"
 
 #include <QObject>
 #include <QStringList>
@@ -125,6 +126,7 @@ signals:
 private:
     void runStartTimer();
     void onCatalogueReady(TDmQMXWDWykazy& catalogue, bool firstTime);
+    void claimExchangeDirectory();
     void exportManualRange();
     // The picker, the record and the stores.
     void recordExportedDay(const QDate& day);
@@ -151,6 +153,7 @@ private:
     QTimer startTimer_;
     std::unique_ptr<TKonfigEksportu> konfig_;
     std::unique_ptr<ConfigurationStore> configurationStore_;
+    DirectoryLock exchangeLock_;
     ProgressDisplay* progressDisplay_ = nullptr;
     bool terminating_ = false;
 };

@@ -51,9 +51,18 @@ qint32 WholeNumber(const QString& argument, const QString& value)
     return number;
 }
 
+// A negative period is no period: the timer would refuse it and the agent would idle for ever.
+double NotNegative(double number, const QString& argument, const QString& value)
+{
+    if (number < 0)
+        ConversionFailed(argument, value, "liczbą nieujemną");
+    return number;
+}
+
 qint32 Seconds(const QString& argument, const QString& value)
 {
-    return CheckedInt32(double(WholeNumber(argument, value)) * 1000.0, argument, value);
+    return CheckedInt32(NotNegative(WholeNumber(argument, value), argument, value) * 1000.0,
+                        argument, value);
 }
 
 // The separator swap lets "1,5" and "1.5" both mean one and a half hours on any system.
@@ -70,7 +79,8 @@ qint32 Hours(const QString& argument, const QString& value, QChar decimalSeparat
     const double hours = QLocale::c().toDouble(text, &ok);
     if (!ok || !std::isfinite(hours))
         ConversionFailed(argument, value, "liczbą");
-    return CheckedInt32(std::trunc(hours * 3600000.0), argument, value);
+    return CheckedInt32(std::trunc(NotNegative(hours, argument, value) * 3600000.0), argument,
+                        value);
 }
 
 } // namespace

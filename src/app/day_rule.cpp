@@ -6,7 +6,8 @@ namespace tarvexio {
 
 std::optional<QDate> DueDay(const QDate& lastExported, const QDateTime& now, int hour, int minute)
 {
-    const qint32 last = lastExported.isValid() ? DayNumber(lastExported) : 0;
+    const qint32 last =
+        SensibleLastExportedDay(lastExported, now.date()) ? DayNumber(lastExported) : 0;
     const qint32 gap = DayNumber(now.date()) - last;
     const bool catchUp = gap > 1 && gap < 100;
     const QTime time = now.time();
@@ -15,6 +16,12 @@ std::optional<QDate> DueDay(const QDate& lastExported, const QDateTime& now, int
     if (!catchUp && !(afterDailyTime && gap > 1))
         return std::nullopt;
     return DayFromNumber(last + 1);
+}
+
+bool SensibleLastExportedDay(const QDate& lastExported, const QDate& today)
+{
+    return lastExported.isValid() && lastExported >= DayFromNumber(0) &&
+           lastExported <= today.addDays(366);
 }
 
 } // namespace tarvexio

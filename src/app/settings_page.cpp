@@ -74,6 +74,8 @@ void SettingsPage::cb_DomyslnyPortFTPClick()
 {
     ApplyEnablingRules(c_.model.settings());
     c_.model.settingsShown();
+    // The box changed the field: the next upload and connection test use what it shows.
+    ed_portFTPChange();
 }
 
 void SettingsPage::ed_portFTPChange()

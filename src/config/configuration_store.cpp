@@ -15,6 +15,9 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace tarvexio {
 
 const QString ConfigurationStore::Group = QStringLiteral("Tarvexio");
@@ -199,8 +202,17 @@ void ConfigurationStore::WriteReadFromFileRow()
 void ConfigurationStore::LoadFromFile()
 {
     resetBeforeLoad();
+    // A save stopped between the backup's rename and the new file's write leaves the backup
+    // alone: it is the configuration, not a reason to start on defaults.
+    QString path = c_.configurationFile;
+    if (const QString backup = BackupPath(path);
+        !QFileInfo::exists(path) && QFileInfo::exists(backup)) {
+        c_.log(QStringLiteral("Brak pliku konfiguracji %1: wczytano jego kopię %2")
+                   .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(backup)));
+        path = backup;
+    }
     QStringList lines;
-    switch (LoadParameterFile(c_.configurationFile, lines)) {
+    switch (LoadParameterFile(path, lines)) {
     case FileLoad::Missing:
         return;
     case FileLoad::Failed:

@@ -36,6 +36,7 @@ public:
         QString programFile;
         // The controls have just shown the record (the phonebook's entries follow).
         std::function<void()> recordShown;
+        std::function<void(const QString& line)> log;
     };
 
     static const QString Group;

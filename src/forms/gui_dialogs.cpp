@@ -28,8 +28,9 @@ QMessageBox::Icon BoxIcon(MessageIcon icon)
 
 MessageAnswer GuiDialogs::MsgBox(const MessageRequest& request)
 {
-    QMessageBox box(BoxIcon(request.icon), request.caption, request.text, QMessageBox::NoButton,
-                    parent_);
+    // An empty title would get the application's name from Qt; a blank one stays blank.
+    const QString title = request.caption.isEmpty() ? QStringLiteral(" ") : request.caption;
+    QMessageBox box(BoxIcon(request.icon), title, request.text, QMessageBox::NoButton, parent_);
     if (request.buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(request.defaultAnswer == MessageAnswer::Yes ? QMessageBox::Yes

@@ -64,7 +64,7 @@ TFrmDirBox::TFrmDirBox(Dialogs& dialogs, QWidget* parent)
     layout->addWidget(remove, 4, 0);
     layout->addWidget(ok, 4, 1);
     layout->addWidget(cancel, 4, 2);
-    resize(420, 420);
+    setFixedSize(420, 420); // a fixed dialog border
 
     // The model reads folders as they are opened: the current one comes into view once read.
     connect(model_, &QFileSystemModel::directoryLoaded, this, &TFrmDirBox::revealCurrent);

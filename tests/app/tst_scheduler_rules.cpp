@@ -75,6 +75,10 @@ void TestSchedulerRules::rejectsNonNumbers_data()
     QTest::newRow("two separators") << "PONAWIAJ_PROBE_WYSLANIA_CO_N_H=1,5,5";
     QTest::newRow("seconds beyond 32 bits") << "PIERWSZE_POLACZENIE_PO_N_S=3000000";
     QTest::newRow("not finite") << "SPRAWDAJ_CO_N_H=inf";
+    // Qt refuses a negative interval: the agent would live on doing nothing.
+    QTest::newRow("negative seconds") << "PIERWSZE_POLACZENIE_PO_N_S=-5";
+    QTest::newRow("negative check period") << "SPRAWDAJ_CO_N_H=-1";
+    QTest::newRow("negative retry period") << "PONAWIAJ_PROBE_WYSLANIA_CO_N_H=-0,0000001";
 }
 
 void TestSchedulerRules::rejectsNonNumbers()
@@ -108,6 +112,10 @@ void TestSchedulerRules::dueDay_data()
     row("day 0 stored: 31.12.1899 from the daily time", {1899, 12, 30}, {20, 30},
         QDate(1899, 12, 31));
     row("never stored counts as day 0", {}, {20, 29}, {});
+    // A hand-made value never names a file with an impossible date, nor waits for ever.
+    row("before day 0 counts as day 0", QDate(1899, 12, 30).addDays(-99999999), {20, 30},
+        QDate(1899, 12, 31));
+    row("year 9999 counts as day 0", {9999, 12, 31}, {20, 30}, QDate(1899, 12, 31));
 }
 
 void TestSchedulerRules::dueDay()

@@ -152,7 +152,11 @@ void TestConfigurationStore::roundTrip()
         QVERIFY(first.doubles.dialogs.boxes.isEmpty());
         saved = first.list();
     }
-    QCOMPARE(QFile::exists(folder_->filePath(QStringLiteral("tarvexio.cfg"))), mode != 1);
+    const QString file = folder_->filePath(QStringLiteral("tarvexio.cfg"));
+    QCOMPARE(QFile::exists(file), mode != 1);
+    // It holds the FTP password: its user's alone.
+    QCOMPARE(QFile::permissions(file) & (QFile::ReadGroup | QFile::ReadOther),
+             QFile::Permissions());
 
     Harness next(db, folder_->path());
     if (mode == ConfigurationStore::TableOnly && readFromFile) {
@@ -195,9 +199,13 @@ void TestConfigurationStore::handEditedFile_data()
 {
     QTest::addColumn<QByteArray>("prefix");
     QTest::addColumn<bool>("windows1250");
-    QTest::newRow("Windows-1250") << QByteArray() << true;
-    QTest::newRow("UTF-8") << QByteArray() << false;
-    QTest::newRow("UTF-8 with a byte-order mark") << QByteArray("\xEF\xBB\xBF") << false;
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Windows-1250") << QByteArray() << true << "tarvexio.cfg";
+    QTest::newRow("UTF-8") << QByteArray() << false << "tarvexio.cfg";
+    QTest::newRow("UTF-8 with a byte-order mark")
+        << QByteArray("\xEF\xBB\xBF") << false << "tarvexio.cfg";
+    // A save cut short between the backup's rename and the new file's write.
+    QTest::newRow("the backup alone") << QByteArray() << false << "tarvexio.~cfg";
 }
 
 void TestConfigurationStore::handEditedFile()
@@ -220,10 +228,13 @@ void TestConfigurationStore::handEditedFile()
     file += Line("ParKodKVR#99", "no such shop");
     file += Line("ParCenySp", "5");
     file += Line("ParMin", "9"); // a later line wins
-    WriteFile(folder_->filePath(QStringLiteral("tarvexio.cfg")), file);
+    QFETCH(QString, name);
+    WriteFile(folder_->filePath(name), file);
 
     Harness h(sqlite_, folder_->path());
     h.store().LoadFromFile();
+    QCOMPARE(h.agent.model().messagePane().join(u'\n').contains(u"wczytano jego kopię"),
+             name.contains(u'~'));
     const TKonfigEksportu& r = h.record();
     QCOMPARE(r.ftp.ParSerwerFTP, QStringLiteral("ftp.łódź"));
     QCOMPARE(r.ParGodz, quint16(24));

@@ -255,8 +255,11 @@ void TestMainWindow::portRule()
         QCOMPARE(port->text(), QStringLiteral("21"));
         QVERIFY(!port->isEnabled());
     }
+    // What the field shows is what the next upload uses, before any save.
+    QFETCH(QString, stored);
+    QCOMPARE(QString::number(h.agent.konfig()->ftp.ParPortFTP), stored);
     h.agent.SaveConfiguration();
-    QTEST(test::KonfigRows(database_).filter(u"ParPortFTP=").value(0).section(u'=', 1), "stored");
+    QCOMPARE(test::KonfigRows(database_).filter(u"ParPortFTP=").value(0).section(u'=', 1), stored);
 }
 
 void TestMainWindow::f2OnTheFtpPageSavesAndExportsNothing()
@@ -286,14 +289,8 @@ void TestMainWindow::eksportSendsBehindTheTransmissionDialog()
     h.agent.setTransmission(&transmission);
     SettingsControls& controls = h.agent.model().settings();
     controls.EdKatalogWymiany = folder_->path();
-    controls.ed_hostFTP = QStringLiteral("127.0.0.1");
-    controls.cb_DomyslnyPortFTP = false;
-    controls.ed_portFTP = QString::number(server.port());
-    controls.ed_userFTP = QStringLiteral("tarvexio");
-    controls.ed_hasloFTP = QStringLiteral("haslo");
-    controls.ed_folderFTP = QStringLiteral("./");
     h.agent.konfig()->SetKodKVR(0, QStringLiteral("K1"));
-    h.agent.SaveConfiguration();
+    h.sendTo(server.port());
     controls.DateTimePicker1 = controls.DateTimePicker2 = h.doubles.clock.now().date().addDays(-1);
 
     QString modalTitle;
