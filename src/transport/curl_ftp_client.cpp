@@ -11,6 +11,7 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <exception>
 #include <mutex>
 
@@ -20,7 +21,9 @@
 #else
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
 #endif
 
 namespace tarvexio {
@@ -29,9 +32,30 @@ namespace {
 
 #ifdef Q_OS_WIN
 constexpr int ShutBoth = SD_BOTH;
+constexpr int ShutSend = SD_SEND;
+int PollOne(pollfd* socket, int milliseconds)
+{
+    return ::WSAPoll(socket, 1, milliseconds);
+}
+int CloseNow(curl_socket_t socket)
+{
+    return ::closesocket(socket);
+}
 #else
 constexpr int ShutBoth = SHUT_RDWR;
+constexpr int ShutSend = SHUT_WR;
+int PollOne(pollfd* socket, int milliseconds)
+{
+    return ::poll(socket, 1, milliseconds);
+}
+int CloseNow(curl_socket_t socket)
+{
+    return ::close(socket);
+}
 #endif
+
+// How long a data connection may take to end in order.
+constexpr std::chrono::milliseconds DataCloseWait{2000};
 
 struct SlistDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
@@ -61,6 +85,39 @@ quint16 PortOf(const curl_sockaddr* address)
     return 0;
 }
 
+// The port at the other end of a connected socket; 0 when it has none.
+quint16 PeerPortOf(curl_socket_t socket)
+{
+    sockaddr_storage peer{};
+    socklen_t length = sizeof peer;
+    if (::getpeername(socket, reinterpret_cast<sockaddr*>(&peer), &length) != 0)
+        return 0;
+    if (peer.ss_family == AF_INET)
+        return ntohs(reinterpret_cast<const sockaddr_in*>(&peer)->sin_port);
+    if (peer.ss_family == AF_INET6)
+        return ntohs(reinterpret_cast<const sockaddr_in6*>(&peer)->sin6_port);
+    return 0;
+}
+
+// A TLS 1.3 server sends its session tickets after the handshake, and an upload reads nothing.
+// Tickets that arrive after close() make the kernel answer with a reset and drop what it had
+// not yet sent of the upload: vsftpd gets a cut file and answers 426. Sending FIN and reading
+// until the server closes its end, for a short while at most, lets the whole upload arrive.
+void EndInOrder(curl_socket_t socket)
+{
+    ::shutdown(socket, ShutSend);
+    const auto until = std::chrono::steady_clock::now() + DataCloseWait;
+    char sink[4096];
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            until - std::chrono::steady_clock::now());
+        pollfd readable{socket, POLLIN, 0};
+        if (left.count() <= 0 || PollOne(&readable, int(left.count())) <= 0 ||
+            ::recv(socket, sink, int(sizeof sink), 0) <= 0)
+            return;
+    }
+}
+
 size_t AppendTo(char* data, size_t size, size_t count, void* target)
 {
     const size_t bytes = size * count;
@@ -83,6 +140,7 @@ struct CurlFtpClient::Impl {
     bool disconnectAfterPerform = false;
     bool stopped = false; // the process is ending
     char errorText[CURL_ERROR_SIZE] = {};
+    QByteArray replies; // what the server answered during the operation
     const WorkHandler* work = nullptr;
     std::exception_ptr workError;
 
@@ -124,6 +182,17 @@ struct CurlFtpClient::Impl {
         return ::socket(address->family, address->socktype, address->protocol);
     }
 
+    // Data connections end in order (EndInOrder); the control connection, to the server's own
+    // port, and any socket of a process that is ending close at once.
+    static int CloseSocket(void* self, curl_socket_t socket)
+    {
+        auto* d = static_cast<Impl*>(self);
+        const quint16 peerPort = PeerPortOf(socket);
+        if (!StopRequested() && peerPort != 0 && peerPort != d->login.port)
+            EndInOrder(socket);
+        return CloseNow(socket);
+    }
+
     // libcurl calls this about once a second also while it waits for a reply, which is where
     // a stopping process is noticed.
     static int Progress(void* self, curl_off_t, curl_off_t downloaded, curl_off_t,
@@ -158,16 +227,20 @@ struct CurlFtpClient::Impl {
         curl_easy_setopt(curl, CURLOPT_PROXY, ""); // never one, whatever the environment says
         if (login.tls) {
             curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
-            // vsftpd 3 answers an upload over TLS 1.3 with 426 now and then: libcurl closes the
-            // data connection without the closing alert that server waits for.
-            curl_easy_setopt(curl, CURLOPT_SSLVERSION,
-                             long(CURL_SSLVERSION_TLSv1_2) | long(CURL_SSLVERSION_MAX_TLSv1_2));
+            // Every TLS server knows AUTH TLS; some answer AUTH SSL, libcurl's first try, with 500.
+            curl_easy_setopt(curl, CURLOPT_FTPSSLAUTH, long(CURLFTPAUTH_TLS));
+            // TLS 1.2 at least; 1.3 where the server has it (see EndInOrder).
+            curl_easy_setopt(curl, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2));
             // The system's certificates, or a private authority's named for the agent.
             if (const QByteArray authority = qgetenv("TARVEXIO_CA_FILE"); !authority.isEmpty())
                 curl_easy_setopt(curl, CURLOPT_CAINFO, authority.constData());
         }
         curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &Impl::OpenSocket);
         curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, this);
+        // A connection keeps the callback it was made with: the control connection's, set at
+        // login, closes the data connections too.
+        curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &Impl::CloseSocket);
+        curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, this);
         curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
         if (!login.passive)
             curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
@@ -178,6 +251,9 @@ struct CurlFtpClient::Impl {
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(timeouts.stalled.count()));
         curl_easy_setopt(curl, CURLOPT_IGNORE_CONTENT_LENGTH, 1L); // no SIZE of its own before RETR
         curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+        replies.clear();
+        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &AppendTo);
+        curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replies);
         curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Impl::Progress);
         curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
         curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
@@ -210,14 +286,22 @@ struct CurlFtpClient::Impl {
         }
         if (result != CURLE_OK) {
             const QString reason =
-                stopped ? QStringLiteral("przerwano, program kończy pracę")
-                        : QString::fromUtf8(errorText[0] != '\0' ? errorText
-                                                                 : curl_easy_strerror(result));
+                stopped ? QStringLiteral("przerwano, program kończy pracę") : failureText(result);
             noteWhetherConnected();
             throw EFtpError(QStringLiteral("FTP %1: %2")
                                 .arg(QLatin1StringView(operation), reason)
                                 .toStdString());
         }
+    }
+
+    // The server's own refusal says most ("421 Too many connections"); libcurl's text only
+    // where the server said nothing of the kind.
+    QString failureText(CURLcode result) const
+    {
+        const QList<QByteArray> finals = FinalReplyLines(replies);
+        if (!finals.isEmpty() && (finals.back().startsWith('4') || finals.back().startsWith('5')))
+            return ReplyText(finals.back());
+        return QString::fromUtf8(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));
     }
 
     // Plain commands go out as quote commands marked "*", so that a refusal does not make
@@ -230,11 +314,8 @@ struct CurlFtpClient::Impl {
         for (const QString& command : commands)
             marked << u'*' + command;
         const Slist list = Commands(marked);
-        QByteArray replies;
         curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
         curl_easy_setopt(curl, CURLOPT_QUOTE, list.get());
-        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &AppendTo);
-        curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replies);
         perform(operation);
         // One reply per command, or something else took part in the exchange.
         QList<QByteArray> finals = FinalReplyLines(replies);

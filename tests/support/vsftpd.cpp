@@ -10,7 +10,7 @@
 
 namespace tarvexio::test {
 
-Vsftpd::Vsftpd(bool tls)
+Vsftpd::Vsftpd(bool tls, const QString& protocol)
 {
     if (::geteuid() != 0) {
         failure_ = QStringLiteral("vsftpd runs as root only");
@@ -69,6 +69,21 @@ Vsftpd::Vsftpd(bool tls)
     configuration.write(settings.join(u'\n').toUtf8() + '\n');
     configuration.close();
 
+    if (!protocol.isEmpty()) {
+        // vsftpd 3.0.3 has no switch for TLS versions; OpenSSL's own configuration has.
+        const QString openssl = work.filePath(QStringLiteral("openssl.cnf"));
+        QFile file(openssl);
+        if (!file.open(QIODevice::WriteOnly)) {
+            failure_ = QStringLiteral("cannot write the OpenSSL configuration");
+            return;
+        }
+        file.write("openssl_conf = init\n[init]\nssl_conf = ssl\n[ssl]\n"
+                   "system_default = limits\n[limits]\n" +
+                   protocol.toUtf8() + '\n');
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("OPENSSL_CONF"), openssl);
+        process_.setProcessEnvironment(environment);
+    }
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
     process_.start(QStringLiteral("/usr/sbin/vsftpd"), {configuration.fileName()});
     for (int attempt = 0; attempt < 50; ++attempt) {
@@ -92,6 +107,12 @@ Vsftpd::~Vsftpd()
         process_.kill();
         process_.waitForFinished(5000);
     }
+}
+
+QByteArray Vsftpd::protocolLog() const
+{
+    QFile log(work_.filePath(QStringLiteral("protocol.log")));
+    return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
 }
 
 } // namespace tarvexio::test

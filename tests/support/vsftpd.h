@@ -12,7 +12,9 @@ namespace tarvexio::test {
 // It must run as root (it changes its root and drops to the "ftp" user).
 class Vsftpd {
 public:
-    explicit Vsftpd(bool tls);
+    // protocol: "" for what OpenSSL offers by default, or an OpenSSL system_default line
+    // that limits the server ("MinProtocol = TLSv1.3", "MaxProtocol = TLSv1.2").
+    explicit Vsftpd(bool tls, const QString& protocol = QString());
     ~Vsftpd();
     Vsftpd(const Vsftpd&) = delete;
     Vsftpd& operator=(const Vsftpd&) = delete;
@@ -22,6 +24,8 @@ public:
     quint16 port() const { return port_; }
     QString root() const { return work_.filePath(QStringLiteral("root")); }
     QString certificate() const { return work_.filePath(QStringLiteral("cert.pem")); }
+    // Every command the server received, in its own log's words.
+    QByteArray protocolLog() const;
 
 private:
     QTemporaryDir work_;
