@@ -4,7 +4,9 @@
 #include "db/schema.h"
 #include "db/session.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -42,12 +44,56 @@ void CreateSqliteDatabase(const QString& path, const QVector<QPair<int, QString>
     QSqlDatabase::removeDatabase(name);
 }
 
-QString PostgresUrl()
+namespace {
+
+// The cluster's own maintenance database, as the fixture wrote it.
+QString ClusterUrl()
 {
     QFile file(qEnvironmentVariable("TARVEXIO_TEST_PG_URL_FILE"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).trimmed();
+}
+
+// Tests that CTest runs side by side would drop each other's tables in one database: each
+// test (named by CTest) gets a database of its own, made on first use.
+QString CreateOwnDatabase(const QString& clusterUrl)
+{
+    QString test = qEnvironmentVariable("TARVEXIO_TEST_NAME", QCoreApplication::applicationName());
+    const QString database =
+        QStringLiteral("tarvexio_") +
+        test.toLower().replace(QRegularExpression(QStringLiteral("[^a-z0-9_]")),
+                               QStringLiteral("_"));
+    const QUrl cluster(clusterUrl);
+    const QString connection = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+        db.setHostName(cluster.host());
+        db.setPort(cluster.port());
+        db.setUserName(cluster.userName());
+        db.setDatabaseName(cluster.path().mid(1));
+        if (!db.open())
+            throw std::runtime_error(db.lastError().text().toStdString());
+        QSqlQuery query(db);
+        query.exec(QStringLiteral("select 1 from pg_database where datname = '%1'").arg(database));
+        if (!query.next() && !query.exec(QStringLiteral("create database %1").arg(database)))
+            throw std::runtime_error(query.lastError().text().toStdString());
+    }
+    QSqlDatabase::removeDatabase(connection);
+    QUrl own(cluster);
+    own.setPath(u'/' + database);
+    return own.toString();
+}
+
+} // namespace
+
+QString PostgresUrl()
+{
+    static const QString url = [] {
+        const QString cluster = ClusterUrl();
+        return cluster.isEmpty() ? cluster : CreateOwnDatabase(cluster);
+    }();
+    return url;
 }
 
 std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName, const QString& userIdent)
