@@ -5,14 +5,13 @@
 // tables, and the peak memory of the run.
 //
 //   bench_export [--shops N] [--goods N] [--postgres URL] [--quick]
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 #include "db/schema.h"
 #include "db/session.h"
 #include "demo_generator.h"
 #include "export/export_run.h"
 #include "model/event_log.h"
 #include "model/session_owner.h"
-#include "model/upload_queue.h"
 #include "model/window_model.h"
 #include "platform/clock.h"
 #include "platform/headless_dialogs.h"
@@ -84,14 +83,15 @@ public:
                     [this, exchange](TDmQMXWDWykazy& catalogue, bool) {
                         record_ = std::make_unique<TKonfigEksportu>(catalogue, exchange);
                     }})
-        , run_({model_, queue_, log_, dialogs_, clock_, session_, session_.version()})
+        , run_({written_, log_, dialogs_, clock_, session_, session_.version()})
         , exchange_(exchange)
     {
         model_.flags().unattended = true;
         session_.setNames(database, QStringLiteral("bench"));
         session_.ReopenSession();
-        model_.settings().EdKatalogWymiany = exchange;
-        model_.settings().consent.fill(true);
+        settings_.directory = exchange;
+        settings_.consent.fill(true);
+        settings_.unattended = true;
         for (int position = 0; position < record_->ShopCount(); ++position)
             record_->SetKodKVR(position,
                                QStringLiteral("S%1").arg(record_->ShopListA()[position].id));
@@ -121,7 +121,7 @@ private:
         session_.session()->setStatementObserver([ran](const QString& s) { *ran << s; });
         QElapsedTimer timer;
         timer.start();
-        run_.ShopLoop(*record_, LastDay, LastDay.addDays(1));
+        run_.ShopLoop(*record_, settings_, LastDay, LastDay.addDays(1));
         const double seconds = double(timer.nsecsElapsed()) / 1e9;
         session_.session()->setStatementObserver({});
         for (const QString& file : QDir(exchange_).entryList(QDir::Files))
@@ -150,10 +150,11 @@ private:
     SystemClock clock_;
     HeadlessDialogs dialogs_;
     WindowModel model_;
+    ExportSettings settings_;
     EventLog log_;
     std::unique_ptr<TKonfigEksportu> record_;
     SessionOwner session_;
-    UploadQueue queue_;
+    QStringList written_;
     ExportRun run_;
     QString exchange_;
 };

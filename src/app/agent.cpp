@@ -3,7 +3,7 @@
 #include "app/logging.h"
 #include "config/configuration_file.h"
 #include "config/configuration_store.h"
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 #include "db/database_name.h"
 #include "db/db_error.h"
 #include "export/data_file_name.h"
@@ -15,6 +15,8 @@
 
 #include <QDir>
 #include <QScopeGuard>
+
+#include <optional>
 
 namespace tarvexio {
 
@@ -43,16 +45,16 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
                                    }})
     , requests_(model_, log_, dialogs_)
     , exportRun_(
-          ExportEnvironment{model_, queue_, log_, dialogs_, clock_, session_, session_.version()})
+          ExportEnvironment{uploadList_, log_, dialogs_, clock_, session_, session_.version()})
     , ftpPorts_{std::move(ports.newFtpClient), clock_,
                 [&backend = ports.dialUp, &clock = clock_] {
                     return std::make_unique<DialUpConnection>(backend, clock);
                 }}
-    , upload_({model_, queue_, log_, dialogs_, ftpPorts_, [this] { return konfig_.get(); },
+    , upload_({model_, uploadList_, log_, dialogs_, ftpPorts_, [this] { return konfig_.get(); },
                [this] {
                    return terminating_;
                }})
-    , scheduler_({model_, session_, clock_, log_, queue_, exportRun_, upload_, requests_,
+    , scheduler_({model_, session_, clock_, log_, uploadList_, exportRun_, upload_, requests_,
                   [this] { return konfig_.get(); },
                   [this](const QDate& day) { recordExportedDay(day); },
                   [this] {
@@ -120,14 +122,11 @@ void Agent::EksportClick()
 
 void Agent::ManualExport()
 {
-    const auto enableTimer = qScopeGuard([this] { scheduler_.Enable(); });
-    bool opened = false;
+    const auto resumeTimer = qScopeGuard([this] { scheduler_.Resume(); });
+    std::optional<SessionLease> session; // until the upload has run too
     try {
-        if (!session_.isConnected()) {
-            session_.ReopenSession();
-            opened = true;
-        }
-        scheduler_.timer().stop();
+        session.emplace(session_);
+        scheduler_.Pause();
         // A refused connection has already been reported; what waits is still sent.
         if (session_.isConnected() && konfig_)
             exportManualRange();
@@ -139,8 +138,6 @@ void Agent::ManualExport()
     } catch (const std::exception& error) {
         ShowException(error);
     }
-    if (opened && session_.hasSession())
-        session_.CloseSession();
 }
 
 void Agent::exportManualRange()
@@ -151,8 +148,8 @@ void Agent::exportManualRange()
          day = day.addDays(1)) {
         if (day >= today)
             continue;
-        const DayExport exported =
-            exportRun_.ShopLoop(*konfig_, day, today, [this](const auto& procedure) {
+        const DayExport exported = exportRun_.ShopLoop(
+            *konfig_, ExportSettingsShown(model_), day, today, [this](const auto& procedure) {
                 // The progress window's part: show the error, close, go on with the next shop.
                 try {
                     if (progressDisplay_)
@@ -180,17 +177,14 @@ void Agent::recordExportedDay(const QDate& day)
 void Agent::SaveConfiguration()
 {
     // The record and its stores come with the first session; a save opens one if need be.
-    const bool opened = !configurationStore_;
+    std::optional<SessionLease> session; // closed after an error has been shown
     try {
-        if (opened)
-            session_.ReopenSession();
+        session.emplace(session_);
         if (configurationStore_)
             configurationStore_->Save();
     } catch (const std::exception& error) {
         ShowException(error);
     }
-    if (opened && session_.hasSession())
-        session_.CloseSession();
 }
 
 void Agent::BtnUstawDayeOstEkspClick()
@@ -232,16 +226,16 @@ void Agent::FormShow()
             model_.setTestButtonVisible(true);
         }
         model_.setTrayIconShown(true);
+        // The closing flag stands while the session opens (an exception from it leaves the
+        // flag as the only trace): a refused connection closes the window for good.
         flags.closing = true;
         try {
             session_.OpenSession();
         } catch (const std::exception&) {
             flags.closing = true;
         }
-        if (!session_.isConnected()) {
-            flags.closing = true;
+        if (!session_.isConnected())
             Close();
-        }
         flags.closing = false;
         model_.setCaption(workingCaption());
         model_.setPage(MainPage::Eksport);
@@ -272,7 +266,7 @@ void Agent::runStartTimer()
 void Agent::StartTimerTimer()
 {
     startTimer_.stop();
-    scheduler_.timer().stop();
+    scheduler_.Pause();
     log_.Prepare(location_.folder);
     scheduler_.numbers() = SchedulerNumbers::Defaults();
     model_.setTrayCommandEnabled(TrayCommand::Przywroc, false);
@@ -302,7 +296,7 @@ void Agent::StartTimerTimer()
         model_.setWindowVisible(false);
         WriteLog(QStringLiteral("Uruchomiono program"));
         model_.setCaption(workingCaption());
-        scheduler_.Enable();
+        scheduler_.Resume();
     }
 }
 
@@ -350,23 +344,22 @@ bool Agent::FormCloseQuery()
 {
     WindowModel::Flags& flags = model_.flags();
     if (flags.closing)
-        scheduler_.timer().stop();
+        scheduler_.Pause();
     if (flags.tray) {
-        scheduler_.timer().stop();
+        scheduler_.Pause();
         return true;
     }
     flags.tray = true;
     flags.unattended = true;
-    if (session_.hasSession())
-        session_.CloseSession();
+    session_.CloseSession();
     model_.setWindowVisible(false);
-    if (!scheduler_.timer().isActive())
-        scheduler_.Enable();
-    enableTrayCommandsAfterHide();
+    if (!scheduler_.isRunning())
+        scheduler_.Resume();
+    enableTrayCommands();
     return false;
 }
 
-void Agent::enableTrayCommandsAfterHide()
+void Agent::enableTrayCommands()
 {
     model_.setTrayCommandEnabled(TrayCommand::Komunikaty, model_.messagePane().size() > 1);
     model_.setTrayCommandEnabled(TrayCommand::Przywroc, true);
@@ -405,10 +398,8 @@ void Agent::KomunikatyClick()
 void Agent::PrzywrocClick()
 {
     model_.flags().tray = false;
-    scheduler_.timer().stop();
-    model_.setTrayCommandEnabled(TrayCommand::Komunikaty, model_.messagePane().size() > 1);
-    model_.setTrayCommandEnabled(TrayCommand::Przywroc, true);
-    model_.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
+    scheduler_.Pause();
+    enableTrayCommands();
     model_.setPage(MainPage::Eksport);
     ShowWindow();
     emit model_.raiseRequested();

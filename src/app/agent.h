@@ -8,7 +8,6 @@
 #include "export/missing_data_requests.h"
 #include "model/event_log.h"
 #include "model/session_owner.h"
-#include "model/upload_queue.h"
 #include "model/window_model.h"
 #include "platform/directory_lock.h"
 
@@ -67,7 +66,9 @@ public:
     EventLog& log() { return log_; }
     SessionOwner& session() { return session_; }
     Scheduler& scheduler() { return scheduler_; }
-    UploadQueue& queue() { return queue_; }
+    const Scheduler& scheduler() const { return scheduler_; }
+    // Full paths of complete data files waiting for upload, oldest first.
+    QStringList& uploadList() { return uploadList_; }
     UploadStep& upload() { return upload_; }
     SettingsPage& settingsPage() { return settingsPage_; }
     // What every FTP job of this agent is built from.
@@ -131,7 +132,8 @@ private:
     // The picker, the record and the stores.
     void recordExportedDay(const QDate& day);
     bool readCommandLine();
-    void enableTrayCommandsAfterHide();
+    // "Komunikaty" when the pane has something to show, "Przywróć" and "Zakończ".
+    void enableTrayCommands();
     QString workingCaption() const;
 
     QStringList arguments_;
@@ -143,7 +145,7 @@ private:
     WindowModel model_;
     EventLog log_;
     SessionOwner session_;
-    UploadQueue queue_;
+    QStringList uploadList_;
     MissingDataRequests requests_;
     ExportRun exportRun_;
     TDmFtp::Ports ftpPorts_;

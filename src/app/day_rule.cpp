@@ -1,6 +1,6 @@
 #include "app/day_rule.h"
 
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 
 namespace tarvexio {
 

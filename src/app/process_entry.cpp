@@ -85,7 +85,7 @@ int RunHeadless(const QStringList& arguments)
             agent.Close();
             return;
         }
-        if (!agent.scheduler().timer().isActive()) {
+        if (!agent.scheduler().isRunning()) {
             dialogs.MsgBox({QStringLiteral("Agent nie ma nic do zrobienia: sprawdź parametry "
                                            "wywołania (BAZA= i IDENT=)."),
                             QStringLiteral("Tarvexio")});

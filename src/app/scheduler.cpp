@@ -1,13 +1,13 @@
 #include "app/scheduler.h"
 
 #include "app/day_rule.h"
+#include "app/settings_page.h"
 #include "app/upload_step.h"
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 #include "export/export_run.h"
 #include "export/missing_data_requests.h"
 #include "model/event_log.h"
 #include "model/session_owner.h"
-#include "model/upload_queue.h"
 #include "model/window_model.h"
 #include "platform/clock.h"
 #include "platform/stop_request.h"
@@ -33,7 +33,7 @@ Scheduler::Scheduler(Context context)
     connect(&timer_, &QTimer::timeout, this, &Scheduler::TimerTimer);
 }
 
-void Scheduler::Enable()
+void Scheduler::Resume()
 {
     if (!stopped_)
         timer_.start();
@@ -52,7 +52,7 @@ void Scheduler::TimerTimer()
     // Every way out enables the timer again; so does one where reporting an error failed.
     const auto keepTicking = qScopeGuard([this] {
         if (!timer_.isActive())
-            Enable();
+            Resume();
     });
     // The first connection may have found another agent at work on the same directory.
     if (!connectionPhase() || ending())
@@ -63,22 +63,18 @@ void Scheduler::TimerTimer()
             return;
         }
         if (!chooseDay()) {
-            if (c_.session.hasSession())
-                c_.session.CloseSession();
-            Enable();
+            c_.session.CloseSession();
+            Resume();
             return;
         }
         if (dataDate_ < now_.date() && !exportDay())
             return;
     } catch (const std::exception& error) {
-        if (c_.session.hasSession())
-            c_.session.CloseSession();
+        c_.session.CloseSession();
         c_.showException(error);
-        if (c_.session.hasSession())
-            c_.session.CloseSession();
         // A retry tick may have taken them away; the tray must not lose "Zakończ".
         setRestoreCommands(true);
-        Enable();
+        Resume();
         return;
     }
     endTick();
@@ -89,7 +85,7 @@ bool Scheduler::connectionPhase()
     try {
         if (timer_.interval() == StartMarkerMs) {
             timer_.setInterval(numbers_.firstConnectionDelay);
-            Enable();
+            Resume();
             return false;
         }
         if (timer_.interval() == numbers_.firstConnectionDelay) {
@@ -98,12 +94,11 @@ bool Scheduler::connectionPhase()
             c_.session.ReopenSession();
             setRestoreCommands(true);
         }
-        if (c_.session.hasSession())
-            c_.session.CloseSession();
+        c_.session.CloseSession();
     } catch (const std::exception& error) {
         c_.showException(error);
         if (c_.session.hasSession() && !c_.session.isConnected()) {
-            Enable();
+            Resume();
             return false;
         }
     }
@@ -147,9 +142,9 @@ bool Scheduler::exportDay()
     TKonfigEksportu* record = c_.konfig();
     if (!c_.session.isConnected() || record == nullptr || ending())
         return true;
-    dayExport_ = c_.exportRun.ShopLoop(*record, dataDate_, now_.date());
-    if (c_.session.hasSession())
-        c_.session.CloseSession();
+    dayExport_ =
+        c_.exportRun.ShopLoop(*record, ExportSettingsShown(c_.model), dataDate_, now_.date());
+    c_.session.CloseSession();
     if (!dayExport_.complete())
         c_.log.WriteLog(QStringLiteral("Eksport za dzień %1 jest niepełny: %2. Dzień nie został "
                                        "zapisany jako wyeksportowany.")
@@ -174,9 +169,8 @@ bool Scheduler::exportDay()
 void Scheduler::RetryTick()
 {
     if (failedAttempts_ >= numbers_.attemptLimit) {
-        if (c_.session.hasSession())
-            c_.session.CloseSession();
-        Enable();
+        c_.session.CloseSession();
+        Resume();
         return;
     }
     setRestoreCommands(false);
@@ -192,7 +186,7 @@ void Scheduler::RetryTick()
         return;
     }
     setRestoreCommands(true);
-    Enable();
+    Resume();
 }
 
 void Scheduler::finishDay()
@@ -216,7 +210,7 @@ void Scheduler::lastAttempt()
     if (ending())
         return;
     c_.model.flags().tray = false;
-    if (c_.queue.uploadList.isEmpty())
+    if (c_.uploadList.isEmpty())
         c_.log.WriteLog(QStringLiteral("Ostatnia próba eksportu za dzień %1 nie powiodła się: %2. "
                                        "Zdiagnozuj przyczynę.")
                             .arg(DayText(dataDate_), dayExport_.cause()),
@@ -224,7 +218,7 @@ void Scheduler::lastAttempt()
     else
         c_.log.WriteLog(QStringLiteral("Ostatnia próba wysłania pliku %1 nie powiodła się. "
                                        "Zdiagnozuj przyczynę i wyślij plik \"ręcznie\"")
-                            .arg(QFileInfo(c_.queue.currentFile).fileName()),
+                            .arg(QFileInfo(c_.upload.currentFile()).fileName()),
                         true);
     failedAttempts_ = 0;
     c_.model.setTrayCommandEnabled(TrayCommand::Komunikaty, c_.model.messagePane().size() > 1);
@@ -232,7 +226,7 @@ void Scheduler::lastAttempt()
     c_.model.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
     c_.model.setPage(MainPage::Komunikaty);
     c_.showWindow();
-    Enable();
+    Resume();
 }
 
 void Scheduler::setRestoreCommands(bool enabled)
@@ -244,7 +238,7 @@ void Scheduler::setRestoreCommands(bool enabled)
 void Scheduler::endTick()
 {
     setRestoreCommands(true);
-    Enable();
+    Resume();
 }
 
 } // namespace tarvexio

@@ -19,7 +19,6 @@ class SessionOwner;
 class TKonfigEksportu;
 class UploadStep;
 class WindowModel;
-struct UploadQueue;
 
 // The work timer and its tick: the first connection, then at most one day per tick (a missed
 // day, the daily export, or a day a request file asks for), its upload, and the retries of
@@ -36,7 +35,7 @@ public:
         SessionOwner& session;
         Clock& clock;
         EventLog& log;
-        UploadQueue& queue;
+        QStringList& uploadList;
         ExportRun& exportRun;
         UploadStep& upload;
         MissingDataRequests& requests;
@@ -50,13 +49,16 @@ public:
 
     explicit Scheduler(Context context);
 
-    QTimer& timer() { return timer_; }
-    const QTimer& timer() const { return timer_; }
     SchedulerNumbers& numbers() { return numbers_; }
     int failedAttempts() const { return failedAttempts_; }
+    // The timer's interval, which is also the phase (start marker, first connection, ...).
+    int interval() const { return timer_.interval(); }
+    bool isRunning() const { return timer_.isActive(); }
 
+    // While the window is in use or a manual export runs, no tick starts.
+    void Pause() { timer_.stop(); }
     // Enables the work timer, unless the program is ending.
-    void Enable();
+    void Resume();
     // The program is ending: the timer stops and stays stopped.
     void Stop();
 

@@ -1,9 +1,9 @@
 #include "app/settings_page.h"
 
 #include "config/autostart_entry.h"
-#include "config/konfig_eksportu.h"
 #include "config/parameter_lines.h"
 #include "config/record_controls.h"
+#include "config/settings_record.h"
 #include "model/session_owner.h"
 #include "model/window_model.h"
 #include "platform/dialogs.h"
@@ -37,8 +37,7 @@ void SettingsPage::SBKodyKVRClick()
     TKonfigEksportu* record = c_.konfig();
     if (c_.session.isConnected() && record != nullptr && windows_ != nullptr)
         windows_->EditShopCodes(*record);
-    if (c_.session.hasSession())
-        c_.session.CloseSession();
+    c_.session.CloseSession();
 }
 
 void SettingsPage::CbPlikPBKClick()
@@ -83,8 +82,7 @@ void SettingsPage::ed_portFTPChange()
     TKonfigEksportu* record = c_.konfig();
     if (!c_.model.flags().configurationLoaded || record == nullptr)
         return;
-    record->ftp.ParPortFTP =
-        ParameterNumber(c_.model.settings().ed_portFTP, SettingsControls::FtpDefaultPort);
+    record->ftp.ParPortFTP = ParameterNumber(c_.model.settings().ed_portFTP, DefaultFtpPort);
 }
 
 void SettingsPage::CBAutoStartClick()
@@ -118,6 +116,11 @@ void SettingsPage::RecordShown()
     const SettingsControls& controls = c_.model.settings();
     if (controls.cb_PbkCzyModem || !controls.Cb_PbkEntry.isEmpty())
         ReadPhonebookEntries();
+}
+
+ExportSettings ExportSettingsShown(const WindowModel& model)
+{
+    return {model.settings().EdKatalogWymiany, model.settings().consent, model.flags().unattended};
 }
 
 } // namespace tarvexio

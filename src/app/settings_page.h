@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/export_settings.h"
+
 #include <QString>
 
 #include <functional>
@@ -61,5 +63,9 @@ private:
     Context c_;
     SettingsWindows* windows_ = nullptr;
 };
+
+// What the "Eksport" page says of an export: the exchange directory, the consent boxes, and
+// whether the program works unattended.
+ExportSettings ExportSettingsShown(const WindowModel& model);
 
 } // namespace tarvexio

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "transport/ftp_job.h"
-#include "transport/tdm_ftp.h"
+#include "transport/ftp_job_result.h"
+#include "transport/ftp_send_job.h"
 
 #include <functional>
 
@@ -12,14 +12,13 @@ class EventLog;
 class TKonfigEksportu;
 class Transmission;
 class WindowModel;
-struct UploadQueue;
 
 // Sending the files of the upload list, one FTP job per file, and the connection test.
 class UploadStep {
 public:
     struct Context {
         WindowModel& model; // the exchange directory and the unattended flag
-        UploadQueue& queue;
+        QStringList& uploadList;
         EventLog& log;
         Dialogs& dialogs;
         TDmFtp::Ports ftp;
@@ -32,8 +31,8 @@ public:
     // The dialog that interactive sends run behind; without it every send runs unattended.
     void setTransmission(Transmission* transmission) { transmission_ = transmission; }
 
-    // Sends the current file and logs the outcome; the run state says whether it went.
-    void SendOneFile();
+    // Sends one file and logs the outcome; true when it went.
+    bool SendOneFile(const QString& file);
     // Every waiting file, newest first; after each success the scan starts again from the
     // newest, so a file that failed is tried again. Sent files leave the list, and so do files
     // that are gone from the disk. True when nothing is left waiting.
@@ -43,15 +42,18 @@ public:
     // "Plik ... czeka na wysłanie" after the window came back, when sends have failed.
     void ShowWaitingFileNotice(int failedAttempts);
 
-    const TFtpJobResult& result() const { return result_; }
+    // The file being sent, or the last one tried.
+    const QString& currentFile() const { return currentFile_; }
 
     // The notice's text, its Polish plural chosen by the number of failed sends.
     static QString WaitingFileNotice(const QString& fileName, int failedAttempts);
 
 private:
+    void logOutcome(const TFtpJobResult& result, const QString& file);
+
     Context c_;
     Transmission* transmission_ = nullptr;
-    TFtpJobResult result_;
+    QString currentFile_;
 };
 
 } // namespace tarvexio

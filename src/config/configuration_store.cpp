@@ -2,10 +2,10 @@
 
 #include "config/autostart_entry.h"
 #include "config/configuration_file.h"
-#include "config/konfig_eksportu.h"
 #include "config/parameter_lines.h"
 #include "config/parameter_list.h"
 #include "config/record_controls.h"
+#include "config/settings_record.h"
 #include "db/db_error.h"
 #include "db/query.h"
 #include "db/session.h"
@@ -17,6 +17,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace tarvexio {
 
@@ -234,23 +235,9 @@ void ConfigurationStore::SaveToFile()
 void ConfigurationStore::Save()
 {
     c_.model.setBusy(true);
-    bool opened = false;
-    const auto finish = [&] {
-        if (opened && c_.session.hasSession())
-            c_.session.CloseSession();
-        c_.model.setBusy(false);
-    };
-    try {
-        if (!c_.session.isConnected()) {
-            c_.session.ReopenSession();
-            opened = true;
-        }
-        saveInMode(c_.model.settings().CBZapisKonfig);
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+    const auto idle = qScopeGuard([this] { c_.model.setBusy(false); });
+    const SessionLease session(c_.session);
+    saveInMode(c_.model.settings().CBZapisKonfig);
 }
 
 void ConfigurationStore::saveInMode(int mode)

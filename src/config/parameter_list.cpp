@@ -1,8 +1,8 @@
 #include "config/parameter_list.h"
 
-#include "config/konfig_eksportu.h"
 #include "config/parameter_lines.h"
 #include "config/password_coding.h"
+#include "config/settings_record.h"
 
 #include <variant>
 
@@ -71,7 +71,7 @@ const Parameter Parameters[] = {
     {"ParSerwerFTP", FtpTextField{&TParametryFtp::ParSerwerFTP}},
     {"ParUserFTP", FtpTextField{&TParametryFtp::ParUserFTP}},
     {"ParHasloFTP", FtpTextField{&TParametryFtp::ParHasloFTP, true}},
-    {"ParPortFTP", FtpIntField{&TParametryFtp::ParPortFTP, 21}},
+    {"ParPortFTP", FtpIntField{&TParametryFtp::ParPortFTP, DefaultFtpPort}},
     {"ParDomyslnyPortFTP", FtpIntField{&TParametryFtp::ParDomyslnyPortFTP, 1}},
     {"ParTrybPasywnyFTP", PassiveField{}},
     {"ParFolderFTP", FtpTextField{&TParametryFtp::ParFolderFTP}},

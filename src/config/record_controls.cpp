@@ -1,7 +1,7 @@
 #include "config/record_controls.h"
 
-#include "config/konfig_eksportu.h"
 #include "config/parameter_lines.h"
+#include "config/settings_record.h"
 #include "model/window_model.h"
 #include "platform/paths.h"
 
@@ -12,7 +12,7 @@ namespace tarvexio {
 void ApplyEnablingRules(SettingsControls& controls)
 {
     if (controls.cb_DomyslnyPortFTP)
-        controls.ed_portFTP = QString::number(SettingsControls::FtpDefaultPort);
+        controls.ed_portFTP = QString::number(DefaultFtpPort);
     controls.portEnabled = !controls.cb_DomyslnyPortFTP;
 }
 
@@ -45,7 +45,7 @@ void ShowRecord(TKonfigEksportu& record, SettingsControls& controls)
     controls.ed_HasloPbk = ftp.ParPbkHaslo;
 
     if (controls.cb_DomyslnyPortFTP)
-        record.ftp.ParPortFTP = SettingsControls::FtpDefaultPort;
+        record.ftp.ParPortFTP = DefaultFtpPort;
     ApplyEnablingRules(controls);
 }
 
@@ -67,10 +67,9 @@ void GatherControls(const SettingsControls& controls, TKonfigEksportu& record)
     ftp.ParUserFTP = controls.ed_userFTP;
     ftp.ParHasloFTP = controls.ed_hasloFTP;
     ftp.ParFolderFTP = controls.ed_folderFTP;
-    ftp.ParPortFTP = ParameterNumber(controls.ed_portFTP, SettingsControls::FtpDefaultPort);
+    ftp.ParPortFTP = ParameterNumber(controls.ed_portFTP, DefaultFtpPort);
     ftp.ParDomyslnyPortFTP = controls.cb_DomyslnyPortFTP ? 1 : 0;
     ftp.ParTrybPasywnyFTP = 1;
-    ftp.ParFolderLokalFTP = record.ParEksportDir;
     ftp.ParCzyPlikPbk = controls.CbPlikPBK ? 1 : 0;
     ftp.ParNazwaPlikuPbk = controls.EdPlikPBK;
     ftp.ParPbkCzyModem = controls.cb_PbkCzyModem ? 1 : 0;

@@ -12,9 +12,8 @@ void ShowRecord(TKonfigEksportu& record, SettingsControls& controls);
 // The inverse copy: what the user left in the controls becomes the record.
 void GatherControls(const SettingsControls& controls, TKonfigEksportu& record);
 
-// What the boxes decide of other controls: the default-port box sets "21" and locks the port
-// box and its arrows; the phonebook-file box unlocks the file box; the dial-up box unlocks
-// the entry, user and password.
+// What the default-port box decides of other controls: it sets "21" and locks the port box
+// and its arrows.
 void ApplyEnablingRules(SettingsControls& controls);
 
 } // namespace tarvexio

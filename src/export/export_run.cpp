@@ -1,6 +1,6 @@
 #include "export/export_run.h"
 
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 #include "db/db_error.h"
 #include "db/export_queries.h"
 #include "export/business_indicators.h"
@@ -12,14 +12,13 @@
 #include "export/sales_purchases.h"
 #include "model/event_log.h"
 #include "model/session_owner.h"
-#include "model/upload_queue.h"
-#include "model/window_model.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/windows1250.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace tarvexio {
 
@@ -51,12 +50,11 @@ QString DayExport::cause() const
     return QStringLiteral("nie powstał żaden plik (żaden sklep nie ma kodu KVR)");
 }
 
-DayExport ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDate,
-                              const QDate& today, const RunShop& runShop)
+DayExport ExportRun::ShopLoop(const TKonfigEksportu& record, const ExportSettings& settings,
+                              const QDate& dataDate, const QDate& today, const RunShop& runShop)
 {
+    settings_ = settings;
     DayExport day;
-    // A state left by an earlier day or upload must not stand for this day's files.
-    env_.queue.runState = UploadQueue::Running;
     chain_ = ChainGoods(); // read again for every day: the goods may have changed
     for (const tarvexio::Shop& listed : record.ShopListA()) {
         const Shop shop{listed.id, record.KodKVRForShop(listed.id),
@@ -66,7 +64,7 @@ DayExport ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDa
             env_.log.WriteLog(
                 QStringLiteral("Sklep %1 nie ma kodu KVR: plik ze sklepu za dzień %2 nie powstał")
                     .arg(shop.name, dataDate.toString(QStringLiteral("dd.MM.yyyy"))),
-                env_.model.flags().unattended);
+                settings_.unattended);
             continue;
         }
         if (const QString failure = CreateFile(shop, dataDate); !failure.isEmpty()) {
@@ -81,8 +79,8 @@ DayExport ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDa
             runShop(procedure);
         else
             procedure(nullptr);
-        if (env_.queue.runState == UploadQueue::Written) {
-            env_.queue.uploadList.append(env_.queue.currentFile);
+        if (written_) {
+            env_.uploadList.append(currentFile_);
             ++day.filesWritten;
         } else if (day.missing.isEmpty()) {
             day.missing =
@@ -94,7 +92,7 @@ DayExport ExportRun::ShopLoop(const TKonfigEksportu& record, const QDate& dataDa
 
 void ExportRun::report(const QString& message)
 {
-    const bool unattended = env_.model.flags().unattended;
+    const bool unattended = settings_.unattended;
     if (unattended)
         env_.log.WriteLog(message, true);
     else
@@ -104,18 +102,18 @@ void ExportRun::report(const QString& message)
 
 QString ExportRun::CreateFile(const Shop& shop, const QDate& dataDate)
 {
-    const QString directory = ExchangeDirectory(env_.model.settings().EdKatalogWymiany);
+    const QString directory = ExchangeDirectory(settings_.directory);
     if (directory.isEmpty() || !QFileInfo(directory).isDir()) {
         QString message = QStringLiteral("Nie znaleziono katalogu ") + directory;
         report(message);
         return message;
     }
     generationStart_ = env_.clock.now();
-    env_.queue.currentFile = DataFilePath(directory, shop.code, dataDate, generationStart_);
+    currentFile_ = DataFilePath(directory, shop.code, dataDate, generationStart_);
     file_.reset();
     try {
         auto file = std::make_unique<TMFile>();
-        file->SetPath(env_.queue.currentFile);
+        file->SetPath(currentFile_);
         file->SetReadOnly(false);
         file->Open();
         file->SetPointer(0);
@@ -124,12 +122,12 @@ QString ExportRun::CreateFile(const Shop& shop, const QDate& dataDate)
         return {};
     } catch (const EMFileError&) {
         QString message = QStringLiteral("Błąd otwarcia pliku ") +
-                          QDir::toNativeSeparators(env_.queue.currentFile) +
+                          QDir::toNativeSeparators(currentFile_) +
                           QStringLiteral("\nByć może plik jest używany przez inną aplikację.");
-        if (!env_.model.flags().unattended)
+        if (!settings_.unattended)
             env_.dialogs.MsgBox(
                 {message, QStringLiteral("UWAGA"), MessageButtons::Ok, MessageIcon::None});
-        env_.log.WriteLog(message, env_.model.flags().unattended);
+        env_.log.WriteLog(message, settings_.unattended);
         return message;
     }
 }
@@ -139,14 +137,10 @@ void ExportRun::RunProcedure(const Shop& shop, const QDate& dataDate, const QDat
 {
     if (progress)
         progress->UstawTekst1(QStringLiteral("Eksport dokumentów do FK"));
-    env_.queue.runState = UploadQueue::Running;
-    try {
-        ExportBody(shop, dataDate, today, progress);
-    } catch (...) {
-        file_.reset();
-        throw;
-    }
-    file_.reset();
+    written_ = false;
+    // However the body ends, no file stays open.
+    const auto closeFile = qScopeGuard([this] { file_.reset(); });
+    ExportBody(shop, dataDate, today, progress);
 }
 
 void ExportRun::ExportBody(const Shop& shop, const QDate& dataDate, const QDate& today,
@@ -168,9 +162,7 @@ void ExportRun::ExportBody(const Shop& shop, const QDate& dataDate, const QDate&
         RunContext run(*session, *queries, shop.id, dataDate, today);
         run.statements = statements_;
         run.chain = &chain_;
-        const SettingsControls& boxes = env_.model.settings();
-        for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i)
-            run.consent[i] = boxes.consent[i];
+        run.consent = settings_.consent;
 
         step(-1, "Zbieranie informacji o sprzedaży");
         OpenSalesData(run);
@@ -198,11 +190,10 @@ void ExportRun::ExportBody(const Shop& shop, const QDate& dataDate, const QDate&
         step(100, nullptr);
         file_->Close();
         file_.reset();
-        env_.queue.runState = UploadQueue::Written;
+        written_ = true;
     } catch (...) {
         reportResult("Wygenerowanie pliku ze sklepu %1 za dzień %2 nie powiodło się", shop,
                      dataDate);
-        file_.reset();
         throw;
     }
     reportResult("Wygenerowano plik raportu ze sklepu %1 za dzień %2", shop, dataDate);
@@ -213,7 +204,7 @@ void ExportRun::writeInfo(const RunContext& run, const Shop& shop)
     writeLine(QStringLiteral("INFO_N|NAZWA_PLIKU|KOD_SKLEPU|DATA_DANYCH|DATA_GENER_S|DATA_GENER_Z|"
                              "WERSJA|KOD_ZRODLA|IL_TOW|IL_ZAK|IL_SPR|IL_MAG|IL_BIZ|OS_NAME|"
                              "SCIEZKA_EXP|DANE_EXP|"));
-    const QFileInfo file(env_.queue.currentFile);
+    const QFileInfo file(currentFile_);
     QString name = file.fileName();
     if (const qsizetype at = name.indexOf(QStringLiteral(".DAT")); at >= 0)
         name.remove(at, 4);
@@ -245,7 +236,7 @@ void ExportRun::reportResult(const char* format, const Shop& shop, const QDate& 
 {
     env_.log.WriteLog(
         QString::fromUtf8(format).arg(shop.name, dataDate.toString(QStringLiteral("dd.MM.yyyy"))),
-        env_.model.flags().unattended);
+        settings_.unattended);
 }
 
 } // namespace tarvexio

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/chain_goods.h"
+#include "export/export_settings.h"
 #include "export/run_context.h"
 #include "platform/text_file.h"
 
@@ -17,12 +18,9 @@ class EventLog;
 class ExportProgress;
 class SessionOwner;
 class TKonfigEksportu;
-class WindowModel;
-struct UploadQueue;
 
 struct ExportEnvironment {
-    WindowModel& model; // the exchange directory, the consent boxes, the unattended flag
-    UploadQueue& queue; // the run state, the current file and the upload list
+    QStringList& uploadList; // complete files are queued here
     EventLog& log;
     Dialogs& dialogs;
     Clock& clock;
@@ -42,8 +40,7 @@ struct DayExport {
 };
 
 // Data files for every shop and a day: creating each file, collecting its sections in a fixed
-// order, writing it, reporting the result, and queueing complete files for upload. The run
-// state it leaves in the queue tells its callers whether the last run wrote its file.
+// order, writing it, reporting the result, and queueing complete files for upload.
 class ExportRun {
 public:
     // How a shop's run is carried out: directly (errors pass on), or by a caller that shows
@@ -53,10 +50,10 @@ public:
     explicit ExportRun(ExportEnvironment environment);
     ~ExportRun();
 
-    // One run per shop of list A for the data date, from a clear run state. Without runShop
+    // One run per shop of list A for the data date. Without runShop
     // the run procedure is called directly and an error ends the loop.
-    DayExport ShopLoop(const TKonfigEksportu& record, const QDate& dataDate, const QDate& today,
-                       const RunShop& runShop = {});
+    DayExport ShopLoop(const TKonfigEksportu& record, const ExportSettings& settings,
+                       const QDate& dataDate, const QDate& today, const RunShop& runShop = {});
 
     // The statements that read the data; the described ones serve as a reference.
     void setStatements(ExportStatements statements) { statements_ = statements; }
@@ -81,11 +78,14 @@ private:
     void reportResult(const char* format, const Shop& shop, const QDate& dataDate);
 
     ExportEnvironment env_;
+    ExportSettings settings_; // of the day being exported
     QString osName_;
     QDateTime generationStart_;
     ExportStatements statements_ = ExportStatements::SetBased;
     ChainGoods chain_;
     std::unique_ptr<TMFile> file_;
+    QString currentFile_;
+    bool written_ = false; // the last run wrote its file completely
 };
 
 } // namespace tarvexio

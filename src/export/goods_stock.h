@@ -4,7 +4,7 @@ namespace tarvexio {
 
 struct RunContext;
 
-// The TOW and MAG sections and the counts IL_TOW and IL_MAG.
+// The goods of the day, for the TOW section (IL_TOW is the goods set's size).
 void OpenGoodsData(RunContext& run);
 // Reads stock only for data dates at most 7 days before today.
 void OpenStockData(RunContext& run);

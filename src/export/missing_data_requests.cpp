@@ -1,6 +1,6 @@
 #include "export/missing_data_requests.h"
 
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 #include "export/data_file_name.h"
 #include "model/event_log.h"
 #include "model/window_model.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 #include "export/chain_goods.h"
 #include "platform/windows1250.h"
 
@@ -33,7 +33,6 @@ constexpr Consent DaneExpOrder[TKonfigEksportu::ConsentCount] = {ParCenySp,
 using ConsentBoxes = std::array<bool, TKonfigEksportu::ConsentCount>;
 
 struct ExportCounts {
-    qint32 IL_TOW = 0;
     qint32 IL_ZAK = 0;
     qint32 IL_SPR = 0;
     qint32 IL_MAG = 0;

@@ -1,7 +1,7 @@
 #include "forms/gui_settings_windows.h"
 
-#include "forms/ted_parametry_skl_mag.h"
-#include "forms/tfrm_dir_box.h"
+#include "forms/directory_chooser.h"
+#include "forms/shop_code_editor.h"
 
 #include <QFileDialog>
 

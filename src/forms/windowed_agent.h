@@ -1,9 +1,9 @@
 #pragma once
 
+#include "forms/export_progress_window.h"
 #include "forms/gui_settings_windows.h"
-#include "forms/tfm_full_progress.h"
-#include "forms/tfm_qmx_progress.h"
-#include "forms/tfrm_main.h"
+#include "forms/main_window.h"
+#include "forms/transmission_dialog.h"
 
 #include <QStringList>
 

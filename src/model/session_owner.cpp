@@ -108,4 +108,19 @@ void SessionOwner::CloseSession()
         QStringLiteral("Rozłączono się z bazą %1").arg(RedactedDatabaseName(databaseName_)));
 }
 
+SessionLease::SessionLease(SessionOwner& owner)
+    : owner_(owner)
+{
+    if (owner_.isConnected())
+        return;
+    opened_ = true;
+    owner_.ReopenSession();
+}
+
+SessionLease::~SessionLease()
+{
+    if (opened_)
+        owner_.CloseSession();
+}
+
 } // namespace tarvexio

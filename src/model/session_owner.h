@@ -38,6 +38,7 @@ public:
 
     void OpenSession();
     void ReopenSession();
+    // Closes the session if there is one; without one it only drops the catalogue and queries.
     void CloseSession();
 
     bool hasSession() const { return session_ != nullptr; }
@@ -59,6 +60,20 @@ private:
     std::unique_ptr<TQMXBazaDanych> session_;
     std::unique_ptr<TDmQMXWDWykazy> catalogue_;
     std::unique_ptr<ExportQueries> queries_;
+};
+
+// A session for one piece of work: opens one when none is connected, and at its end closes
+// the session only if it was the one that opened it.
+class SessionLease {
+public:
+    explicit SessionLease(SessionOwner& owner);
+    ~SessionLease();
+    SessionLease(const SessionLease&) = delete;
+    SessionLease& operator=(const SessionLease&) = delete;
+
+private:
+    SessionOwner& owner_;
+    bool opened_ = false;
 };
 
 } // namespace tarvexio

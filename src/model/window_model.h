@@ -19,7 +19,6 @@ enum class TrayCommand { Komunikaty, Przywroc, Zakoncz };
 // NOLINTNEXTLINE(clang-analyzer-optin.performance.Padding)
 struct SettingsControls {
     static constexpr int ConsentCount = 10;
-    static constexpr int FtpDefaultPort = 21;
 
     // "Eksport" page
     QString EdKatalogWymiany;
@@ -45,8 +44,8 @@ struct SettingsControls {
     QString ed_userFTP;
     QString ed_hasloFTP;
     QString ed_folderFTP;
-    QString ed_portFTP = QStringLiteral("21");
-    bool portEnabled = false; // ed_portFTP and ud_portFTP
+    QString ed_portFTP = QStringLiteral("21"); // until a record is shown
+    bool portEnabled = false;                  // ed_portFTP and ud_portFTP
     bool cb_DomyslnyPortFTP = true;
     bool CbPlikPBK = false;
     QString EdPlikPBK; // also the phonebook the entries are read from

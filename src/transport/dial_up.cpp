@@ -1,9 +1,9 @@
 #include "transport/dial_up.h"
 
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 #include "platform/clock.h"
 #include "transport/dial_up_backend.h"
-#include "transport/ftp_job.h"
+#include "transport/ftp_job_dialog.h"
 
 namespace tarvexio {
 

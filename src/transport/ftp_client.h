@@ -16,7 +16,7 @@ public:
 
 struct FtpLogin {
     QString host;
-    quint16 port = 21;
+    quint16 port = 0;
     QString user;
     QString password;
     bool passive = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transport/ftp_job.h"
+#include "transport/ftp_job_dialog.h"
 
 #include <QDateTime>
 #include <QList>

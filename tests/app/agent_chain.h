@@ -2,7 +2,7 @@
 
 // A demo chain for the real agent, headless and unattended, against an FTP server on 127.0.0.1
 // with periods shortened by its command line.
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 #include "support/agent_process.h"
 #include "support/files.h"
 #include "support/test_database.h"

@@ -81,17 +81,17 @@ void TestAgentStart::unattendedStartAndFirstConnection()
     QVERIFY(!model.trayCommandEnabled(TrayCommand::Przywroc));
     QVERIFY(h.logText().endsWith(u"|Uruchomiono program\r\n"));
 
-    QTimer& timer = h.agent.scheduler().timer();
-    QCOMPARE(timer.interval(), 100);
+    const Scheduler& scheduler = h.agent.scheduler();
+    QCOMPARE(scheduler.interval(), 100);
     h.agent.scheduler().TimerTimer(); // start marker
-    QCOMPARE(timer.interval(), 5000);
+    QCOMPARE(scheduler.interval(), 5000);
     QVERIFY(!h.paneHas("Połączono się z bazą " + database_));
 
     h.agent.scheduler().TimerTimer(); // first connection
     QVERIFY(h.paneHas("Rozłączono się z bazą " + database_));
     QVERIFY(!h.agent.session().hasSession());
-    QCOMPARE(timer.interval(), 30000);
-    QVERIFY(timer.isActive());
+    QCOMPARE(scheduler.interval(), 30000);
+    QVERIFY(scheduler.isRunning());
     QVERIFY(model.trayCommandEnabled(TrayCommand::Przywroc));
     QVERIFY(model.flags().configurationLoaded);
     QVERIFY(h.dialogs.boxes.isEmpty() && h.dialogs.exceptions.isEmpty());
@@ -105,7 +105,7 @@ void TestAgentStart::firstConnectionRefusedEndsUnattendedProgram()
     h.agent.scheduler().TimerTimer();
     h.agent.scheduler().TimerTimer();
     QCOMPARE(h.terminations.count(), 1);
-    QVERIFY(!h.agent.scheduler().timer().isActive()); // the ending tick does not restart it
+    QVERIFY(!h.agent.scheduler().isRunning()); // the ending tick does not restart it
     QVERIFY(h.logText().contains("Nie udało się połączyć z bazą " + missing));
     QVERIFY(!QFile::exists(missing)); // never created as an empty database
 }
@@ -147,7 +147,7 @@ void TestAgentStart::argumentsThatEndStart()
     QCOMPARE(h.dialogs.boxes.size(), 1);
     QCOMPARE(h.dialogs.boxes.front().text, box);
     QTEST(h.dialogs.boxes.front().caption, "caption");
-    QVERIFY(!h.agent.scheduler().timer().isActive());
+    QVERIFY(!h.agent.scheduler().isRunning());
     if (!box.startsWith(u"Składnia"))
         QVERIFY(h.logText().endsWith("|" + box + ".\r\n"));
 }

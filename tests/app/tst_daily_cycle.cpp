@@ -2,7 +2,7 @@
 // passes only when the test says: what is recorded, what is retried and what is said when the
 // day cannot go out.
 #include "app/agent.h"
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 #include "export/export_fixture.h"
 #include "support/agent_doubles.h"
 #include "support/ftp_server.h"
@@ -37,12 +37,12 @@ struct Cycle : test::TestAgent {
         sendTo(server.port());
         agent.model().flags().unattended = true;
         agent.scheduler().numbers() = {1000, 30000, 900000, 2};
-        agent.scheduler().timer().setInterval(30000); // past the first connection
+        tick(); // the start marker: the next tick is the first connection, then the day's
     }
 
     void tick() { agent.scheduler().TimerTimer(); }
     QDate lastExported() const { return agent.model().settings().DataOstatniegoEksportu; }
-    int interval() { return agent.scheduler().timer().interval(); }
+    int interval() const { return agent.scheduler().interval(); }
     QString log() const { return agent.model().messagePane().join(u'\n'); }
     QStringList onServer() const
     {
@@ -104,14 +104,14 @@ void TestDailyCycle::waitingFileMovedAwayLeavesTheList()
     c.tick();
     QCOMPARE(c.agent.scheduler().failedAttempts(), 1);
     // The operator sends them by hand, as the last-attempt message asks, and moves them away.
-    const QStringList waiting = c.agent.queue().uploadList;
+    const QStringList waiting = c.agent.uploadList();
     QCOMPARE(waiting.size(), 3);
     for (const QString& file : waiting)
         QVERIFY(QFile::remove(file));
     c.tick();
     for (const QString& file : waiting)
         QVERIFY(c.log().contains(QStringLiteral("Plik %1 nie istnieje").arg(file)));
-    QVERIFY(c.agent.queue().uploadList.isEmpty());
+    QVERIFY(c.agent.uploadList().isEmpty());
     QCOMPARE(c.lastExported(), D);
     QCOMPARE(c.interval(), 30000);
 }

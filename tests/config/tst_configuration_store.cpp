@@ -1,8 +1,9 @@
 #include "app/agent.h"
 #include "config/configuration_store.h"
-#include "config/konfig_eksportu.h"
+#include "config/directory_choice.h"
 #include "config/parameter_list.h"
 #include "config/password_coding.h"
+#include "config/settings_record.h"
 #include "db/db_error.h"
 #include "db/session.h"
 #include "platform/windows1250.h"
@@ -86,6 +87,8 @@ private slots:
     void autostartSynchronisedAtLoad();
     void desktopEntryFile_data();
     void desktopEntryFile();
+    void removeEmptyFolder_data();
+    void removeEmptyFolder();
 
 private:
     QString database(const QString& engine);
@@ -409,6 +412,41 @@ void TestConfigurationStore::desktopEntryFile()
              QFile::Permissions());
     store.Delete(QStringLiteral("QMX2KVR"));
     QVERIFY(!QFile::exists(path));
+}
+
+void TestConfigurationStore::removeEmptyFolder_data()
+{
+    // Relative to the test's folder; "/" is the root itself.
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QByteArray>("content"); // a file inside the folder, if any
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("an empty folder") << "a/pusty" << QByteArray() << true;
+    QTest::newRow("with a trailing separator") << "a/pusty/" << QByteArray() << true;
+    QTest::newRow("not empty: kept, with a box") << "a/pelny" << QByteArray("x") << false;
+    QTest::newRow("the root") << "/" << QByteArray() << false;
+}
+
+void TestConfigurationStore::removeEmptyFolder()
+{
+    QFETCH(QString, folder);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, removed);
+    const bool root = folder == u"/";
+    const QString path = root ? folder : folder_->filePath(folder);
+    if (!root) {
+        QVERIFY(QDir().mkpath(path));
+        if (!content.isEmpty())
+            WriteFile(path + QStringLiteral("/plik.txt"), content);
+    }
+    test::RecordingDialogs dialogs;
+    const std::optional<QString> parent = DirectoryChoice(dialogs).RemoveEmptyFolder(path);
+    QCOMPARE(parent.has_value(), removed);
+    QVERIFY(QFileInfo(path).isDir() != removed);
+    if (removed)
+        QCOMPARE(*parent, folder_->filePath(QStringLiteral("a")));
+    // The parent and whatever the folder held stay; only a refusal of a real folder is said.
+    QVERIFY(root || QFileInfo(folder_->filePath(QStringLiteral("a"))).isDir());
+    QCOMPARE(dialogs.boxes.size(), !removed && !root ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestConfigurationStore)

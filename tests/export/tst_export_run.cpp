@@ -1,6 +1,7 @@
 #include "app/agent.h"
+#include "app/settings_page.h"
 #include "config/configuration_store.h"
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 #include "db/session.h"
 #include "export/export_progress.h"
 #include "export/export_run.h"
@@ -47,9 +48,10 @@ struct Harness : test::TestAgent {
         agent.model().settings().consent.fill(true);
     }
 
-    void exportDay(const QDate& day, const QDate& today = Morning.date())
+    DayExport exportDay(const QDate& day, const QDate& today = Morning.date())
     {
-        agent.exportRun().ShopLoop(*agent.konfig(), day, today);
+        return agent.exportRun().ShopLoop(*agent.konfig(), ExportSettingsShown(agent.model()), day,
+                                          today);
     }
     QString path(const char* code, const QDate& day = D) const
     {
@@ -136,7 +138,7 @@ void TestExportRun::wholeFileByteForByte()
     QFETCH(QString, engine);
     Harness h(database(engine), home_->path());
     h.agent.model().settings().EdKatalogWymiany = h.exchange + u'/'; // the same folder
-    h.exportDay(D);
+    QVERIFY(h.exportDay(D).complete());
 
     const QByteArray expected =
         "INFO_N|NAZWA_PLIKU|KOD_SKLEPU|DATA_DANYCH|DATA_GENER_S|DATA_GENER_Z|WERSJA|KOD_ZRODLA|"
@@ -168,9 +170,7 @@ void TestExportRun::wholeFileByteForByte()
         "BIZ_N|WART_Z_CZ|WART_S_CZ|WART_S_CS|ILOSC_PAR|ILOSC_SRPLU|WART_SRPAR|\r\n"
         "BIZ|70.650|114.500|169.200|10|4|16.920|\r\n";
     QCOMPARE(ReadFile(h.path("LDZ1")), expected);
-    QCOMPARE(h.agent.queue().runState, UploadQueue::Written);
-    QCOMPARE(h.agent.queue().uploadList,
-             (QStringList{h.path("PST3"), h.path("KRK2"), h.path("LDZ1")}));
+    QCOMPARE(h.agent.uploadList(), (QStringList{h.path("PST3"), h.path("KRK2"), h.path("LDZ1")}));
     // Again in the same second: the file is emptied and written anew.
     h.exportDay(D);
     QCOMPARE(ReadFile(h.path("LDZ1")), expected);
@@ -200,7 +200,7 @@ void TestExportRun::fileThatCannotBeCreated()
         QCOMPARE(h.doubles.dialogs.boxes.front().text, message);
     QVERIFY(h.agent.model().messagePane().join(u'\n').contains(message.section(u'\n', 0, 0)));
     // The other shops went on.
-    QCOMPARE(h.agent.queue().uploadList, (QStringList{h.path("PST3"), h.path("LDZ1")}));
+    QCOMPARE(h.agent.uploadList(), (QStringList{h.path("PST3"), h.path("LDZ1")}));
 }
 
 void TestExportRun::errorInTheBodyLeavesTheFileUnqueued()
@@ -211,8 +211,7 @@ void TestExportRun::errorInTheBodyLeavesTheFileUnqueued()
     // The first shop of the list failed in its indicators: file left, nothing queued.
     QVERIFY(QFile::exists(h.path("PST3")));
     QVERIFY(!QFile::exists(h.path("KRK2")));
-    QVERIFY(h.agent.queue().uploadList.isEmpty());
-    QCOMPARE(h.agent.queue().runState, UploadQueue::Running);
+    QVERIFY(h.agent.uploadList().isEmpty());
     QVERIFY(h.agent.model().messagePane().back().endsWith(
         u"|Wygenerowanie pliku ze sklepu Pusty za dzień 10.03.2026 nie powiodło się"));
 }
@@ -229,7 +228,7 @@ void TestExportRun::manualRangeBackwardsOnlyUploads()
     ftp.ParFolderFTP = QStringLiteral("./");
     for (const QString& name : {QStringLiteral("a.DAT"), QStringLiteral("b.DAT")}) {
         WriteFile(h.exchange + u'/' + name, name.toLatin1());
-        h.agent.queue().uploadList << h.exchange + u'/' + name;
+        h.agent.uploadList() << h.exchange + u'/' + name;
     }
     h.agent.model().settings().DateTimePicker1 = D;
     h.agent.model().settings().DateTimePicker2 = D.addDays(-1);
@@ -240,10 +239,10 @@ void TestExportRun::manualRangeBackwardsOnlyUploads()
     QCOMPARE(failed.size(), 1);
     QVERIFY(pane.value(pane.indexOf(failed.front()) + 1).contains(u"|Przyczyna: "));
     QCOMPARE(pane.filter(u"|Wysyłanie zakończono pomyślnie.").size(), 2);
-    QVERIFY(h.agent.queue().uploadList.isEmpty());
+    QVERIFY(h.agent.uploadList().isEmpty());
     QCOMPARE(QDir(server.root()).entryList(QDir::Files), (QStringList{"a.DAT", "b.DAT"}));
     QVERIFY(QDir(h.exchange).entryList({QStringLiteral("PSHD_*")}).isEmpty());
-    QVERIFY(h.agent.scheduler().timer().isActive());
+    QVERIFY(h.agent.scheduler().isRunning());
 }
 
 void TestExportRun::manualRangeStopsBeforeToday()
@@ -285,7 +284,7 @@ void TestExportRun::manualRangeStopsAfterAFailedLastShop()
     QCOMPARE(progress.shows, 6);
     QCOMPARE(h.doubles.dialogs.exceptions.size(), 1);
     QCOMPARE(h.agent.model().settings().DataOstatniegoEksportu, D);
-    QCOMPARE(h.agent.queue().uploadList.size(), 5);
+    QCOMPARE(h.agent.uploadList().size(), 5);
 }
 
 void TestExportRun::requestFiles_data()

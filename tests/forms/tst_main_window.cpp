@@ -1,9 +1,9 @@
 #include "app/agent.h"
 #include "config/configuration_store.h"
-#include "config/konfig_eksportu.h"
 #include "config/password_coding.h"
-#include "forms/tfm_full_progress.h"
-#include "forms/tfrm_main.h"
+#include "config/settings_record.h"
+#include "forms/main_window.h"
+#include "forms/transmission_dialog.h"
 #include "support/agent_doubles.h"
 #include "support/ftp_server.h"
 #include "support/test_database.h"
@@ -120,7 +120,7 @@ void TestMainWindow::closeHidesThenPrzywrocRestores()
     QCOMPARE(h.window.isVisible() && !h.window.isMinimized(), false);
     QCOMPARE(h.window.isMinimized(), !notificationArea);
     QVERIFY(memo->toPlainText().endsWith("|Rozłączono się z bazą " + database_));
-    QVERIFY(h.agent.scheduler().timer().isActive());
+    QVERIFY(h.agent.scheduler().isRunning());
     QVERIFY(h.window.trayMenu()->actions().at(1)->isEnabled()); // "Przywróć"
 
     // "Zakończ" answered "Nie" leaves it running.
@@ -129,11 +129,11 @@ void TestMainWindow::closeHidesThenPrzywrocRestores()
     QCOMPARE(h.doubles.dialogs.boxes.back().text, "Czy rzeczywiście zamknąć program?");
     QCOMPARE(h.doubles.dialogs.boxes.back().defaultAnswer, MessageAnswer::No);
     QCOMPARE(h.terminations.count(), 0);
-    QVERIFY(h.agent.scheduler().timer().isActive());
+    QVERIFY(h.agent.scheduler().isRunning());
 
     h.window.trayMenu()->actions().at(1)->trigger();
     QVERIFY(h.window.isVisible() && !h.window.isMinimized());
-    QVERIFY(!h.agent.scheduler().timer().isActive());
+    QVERIFY(!h.agent.scheduler().isRunning());
     h.doubles.dialogs.answer = MessageAnswer::Yes;
     h.window.trayMenu()->actions().at(3)->trigger();
     QCOMPARE(h.terminations.count(), 1);
@@ -304,7 +304,7 @@ void TestMainWindow::eksportSendsBehindTheTransmissionDialog()
     QCOMPARE(modalTitle, QStringLiteral("Transmisja pliku"));
     QCOMPARE(QDir(server.root()).entryList(QDir::Files).size(), 1);
     QVERIFY(h.agent.model().messagePane().back().endsWith(u"|Wysyłanie zakończono pomyślnie."));
-    QVERIFY(h.agent.queue().uploadList.isEmpty());
+    QVERIFY(h.agent.uploadList().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -4,8 +4,8 @@
 #include "support/files.h"
 #include "transport/curl_ftp_client.h"
 #include "transport/dial_up_step.h"
-#include "transport/ftp_job.h"
-#include "transport/tdm_ftp.h"
+#include "transport/ftp_job_result.h"
+#include "transport/ftp_send_job.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

@@ -4,9 +4,9 @@
 #include "transport/curl_ftp_client.h"
 #include "transport/dial_up.h"
 #include "transport/dial_up_backend.h"
-#include "transport/ftp_job.h"
+#include "transport/ftp_job_dialog.h"
+#include "transport/ftp_send_job.h"
 #include "transport/network_manager_dial_up.h"
-#include "transport/tdm_ftp.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,14 +1,13 @@
 // tarvexio-export: the agent's export for operators, without window, scheduler or upload.
 #include "app/version.h"
 #include "config/configuration_store.h"
-#include "config/konfig_eksportu.h"
 #include "config/parameter_list.h"
+#include "config/settings_record.h"
 #include "db/database_name.h"
 #include "db/session.h"
 #include "export/export_run.h"
 #include "model/event_log.h"
 #include "model/session_owner.h"
-#include "model/upload_queue.h"
 #include "model/window_model.h"
 #include "platform/clock.h"
 #include "platform/headless_dialogs.h"
@@ -183,31 +182,30 @@ int main(int argc, char* argv[])
                                 .arg(directory));
         return 2;
     }
-    model.settings().EdKatalogWymiany = directory;
+    ExportSettings settings{directory, {}, true};
     for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i)
-        model.settings().consent[i] =
-            options.consent ? (*options.consent)[i] : record->consent[i] != 0;
+        settings.consent[i] = options.consent ? (*options.consent)[i] : record->consent[i] != 0;
 
-    UploadQueue written;
-    ExportRun run({model, written, log, dialogs, clock, session, session.version()});
+    QStringList written;
+    ExportRun run({written, log, dialogs, clock, session, session.version()});
     // Shops without a code are skipped with a line of their own; every other shop owes a file.
     const qsizetype codedShops =
         std::count_if(record->ShopListA().begin(), record->ShopListA().end(),
                       [&](const Shop& shop) { return !record->KodKVRForShop(shop.id).isEmpty(); });
     qsizetype failures = 0;
     for (QDate day = options.from; day <= options.to && day < options.today; day = day.addDays(1)) {
-        const qsizetype before = written.uploadList.size();
+        const qsizetype before = written.size();
         // As the manual export does: a failed shop is named, the day's other shops go on.
-        run.ShopLoop(*record, day, options.today, [&](const auto& procedure) {
+        run.ShopLoop(*record, settings, day, options.today, [&](const auto& procedure) {
             try {
                 procedure(nullptr);
             } catch (const std::exception& error) {
                 Print(stderr, QString::fromUtf8(error.what()));
             }
         });
-        for (qsizetype i = before; i < written.uploadList.size(); ++i)
-            Print(stdout, written.uploadList[i]);
-        failures += codedShops - (written.uploadList.size() - before);
+        for (qsizetype i = before; i < written.size(); ++i)
+            Print(stdout, written[i]);
+        failures += codedShops - (written.size() - before);
     }
     session.CloseSession();
     return failures == 0 ? 0 : 1;

@@ -58,7 +58,7 @@ public:
 
     // Once a modal window (of that title, when one is given) shows up: its picture, then what
     // closes it.
-    void whenModal(const char* name, std::function<void(QWidget*)> close,
+    void whenModal(const char* name, const std::function<void(QWidget*)>& close,
                    const QString& title = QString())
     {
         auto* poll = new QTimer;
@@ -88,7 +88,8 @@ public:
             program_.agent().Terminate();
             return;
         }
-        const auto [delay, step] = steps_[next_++];
+        const std::function<void()> step = steps_[next_].second;
+        const int delay = steps_[next_++].first;
         QTimer::singleShot(delay, [this, step] {
             step();
             run();

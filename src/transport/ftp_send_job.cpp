@@ -1,4 +1,4 @@
-#include "transport/tdm_ftp.h"
+#include "transport/ftp_send_job.h"
 
 #include "platform/clock.h"
 #include "transport/dial_up_step.h"
@@ -117,10 +117,11 @@ bool TDmFtp::ConnectServer()
         login.user = parameters_.ParUserFTP;
         login.password = parameters_.ParHasloFTP;
         login.passive = parameters_.ParTrybPasywnyFTP != 0;
+        // The client raises unless it has logged in, so the host row never shows "Błąd !!!".
         client_->Connect(login);
-        Connected = true; // the client reports ready after a successful login
-        setStatus(Connected ? Ok : QStringLiteral("Błąd !!!"));
-        return Connected;
+        Connected = true;
+        setStatus(Ok);
+        return true;
     } catch (...) {
         noteFailure();
         dropConnection();
@@ -352,7 +353,6 @@ bool TDmFtp::sizedTransfer(qint64 expectedSize, const std::function<void()>& tra
 
 void TDmFtp::showTransferDone(const QString& panelCaption)
 {
-    LastPercent = -1;
     if (dialog_)
         dialog_->SetProgress(-1);
     setStatus(Ok);
@@ -383,7 +383,6 @@ void TDmFtp::IndyFtpWork(qint64 count)
     if (dialog_) {
         dialog_->QueueMessage(QString(), QString::number(whole) + QStringLiteral(" %"),
                               FtpJobDialog::MsgSetStatus);
-        LastPercent = whole;
         dialog_->SetProgress(whole);
     }
 }

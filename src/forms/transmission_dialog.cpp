@@ -1,4 +1,4 @@
-#include "forms/tfm_full_progress.h"
+#include "forms/transmission_dialog.h"
 
 #include "platform/dialogs.h"
 

@@ -1,6 +1,6 @@
-#include "forms/ted_parametry_skl_mag.h"
+#include "forms/shop_code_editor.h"
 
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

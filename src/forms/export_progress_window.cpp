@@ -1,4 +1,4 @@
-#include "forms/tfm_qmx_progress.h"
+#include "forms/export_progress_window.h"
 
 #include <QApplication>
 #include <QLabel>

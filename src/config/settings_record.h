@@ -12,17 +12,19 @@
 
 namespace tarvexio {
 
+// FTP's own port, what "Domyślny port FTP" stands for.
+constexpr qint32 DefaultFtpPort = 21;
+
 // The FTP and dial-up settings; every FTP job gets a copy of its own.
 struct TParametryFtp {
     QString ParSerwerFTP;
     QString ParUserFTP;
     QString ParHasloFTP; // plain in memory, coded in the stores
-    qint32 ParPortFTP = 21;
+    qint32 ParPortFTP = DefaultFtpPort;
     qint32 ParDomyslnyPortFTP = 1;
     qint32 ParTrybPasywnyFTP = 1;
     QString ParFolderFTP;
     QString ParFolderLokalFTP;
-    QString reserved; // carried with the others, never loaded or stored
     quint8 ParPbkCzyModem = 0;
     quint8 ParCzyPlikPbk = 0;
     QString ParNazwaPlikuPbk;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "config/konfig_eksportu.h"
-#include "transport/ftp_job.h"
+#include "config/settings_record.h"
+#include "transport/ftp_job_dialog.h"
+#include "transport/ftp_job_result.h"
 
 #include <QString>
 
@@ -81,7 +82,6 @@ private:
     bool dialUpDone_ = false;
     bool Transferring = false;
     qint32 ExpectedSize = 0;
-    qint32 LastPercent = -1;
     qint32 FetchedCount = 0;
 };
 

@@ -2,7 +2,7 @@
 #include "support/ftp_job_doubles.h"
 #include "support/ftp_server.h"
 #include "transport/curl_ftp_client.h"
-#include "transport/tdm_ftp.h"
+#include "transport/ftp_send_job.h"
 #include "transport/transmission_link.h"
 
 #include <QDir>
@@ -337,4 +337,4 @@ void TestTDmFtp::dialogShowsInTheOrderPosted()
 }
 
 QTEST_GUILESS_MAIN(TestTDmFtp)
-#include "tst_tdm_ftp.moc"
+#include "tst_ftp_send_job.moc"

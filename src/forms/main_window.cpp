@@ -1,7 +1,7 @@
-#include "forms/tfrm_main.h"
+#include "forms/main_window.h"
 
 #include "app/agent.h"
-#include "ui_tfrm_main.h"
+#include "ui_main_window.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "forms/tfrm_dir_box.h"
+#include "forms/directory_chooser.h"
 
 #include <QComboBox>
 #include <QDir>

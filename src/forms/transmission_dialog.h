@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transport/tdm_ftp.h"
+#include "transport/ftp_send_job.h"
 #include "transport/transmission.h"
 #include "transport/transmission_link.h"
 

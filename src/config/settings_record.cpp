@@ -1,4 +1,4 @@
-#include "config/konfig_eksportu.h"
+#include "config/settings_record.h"
 
 #include "platform/paths.h"
 

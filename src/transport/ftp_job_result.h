@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tarvexio {
+
+// What one FTP job leaves for its caller: the request files found and fetched, and the status.
+struct TFtpJobResult {
+    enum : qint32 { Success = 0, Failure = -1, StoppedByUser = 100, FolderUnreachable = -100 };
+
+    qint32 RequestsFound = 0;
+    qint32 RequestsFetched = 0;
+    qint32 Status = Failure;
+    // Request files found but left on the server, each "name (why)": a name that could not
+    // be a file here, or a fetch, save or deletion that failed. They do not fail the job.
+    QStringList RequestsLeft;
+    // This agent's temporary files of cut-short uploads, removed before the upload.
+    qint32 StaleTemporaryRemoved = 0;
+    // What failed first (a refused command, a certificate, a lost connection), for the log.
+    QString FailureReason;
+};
+
+} // namespace tarvexio
