@@ -60,40 +60,21 @@ void TQMXBazaDanych::PolaczBezOkna(const QString& databaseName, const QString& u
     connected_ = open();
 }
 
-bool TQMXBazaDanych::open()
+namespace {
+
+// Why a SQLite name cannot be opened as a database file; empty when it can be tried.
+QString SqliteFileProblem(const QString& path)
 {
-    if (databaseName_.trimmed().isEmpty()) {
-        fail(QStringLiteral("nie podano nazwy bazy"));
-        return false;
-    }
-    const DatabaseTarget target = ParseDatabaseName(databaseName_, userIdent_);
-    engine_ = target.engine;
-    // A name that is half understood would be sent somewhere else: it is refused.
-    if (!target.problem.isEmpty()) {
-        fail(QStringLiteral("niepoprawny adres bazy: ") + target.problem);
-        return false;
-    }
+    const QFileInfo file(path);
+    if (!file.exists())
+        return QStringLiteral("plik bazy nie istnieje: %1").arg(path);
+    if (!file.isFile())
+        return QStringLiteral("nazwa bazy wskazuje katalog, nie plik: %1").arg(path);
+    return {};
+}
 
-    if (target.engine == SqlEngine::SQLite) {
-        const QFileInfo file(target.sqlitePath);
-        if (!file.exists()) {
-            fail(QStringLiteral("plik bazy nie istnieje: %1").arg(target.sqlitePath));
-            return false;
-        }
-        if (!file.isFile()) {
-            fail(
-                QStringLiteral("nazwa bazy wskazuje katalog, nie plik: %1").arg(target.sqlitePath));
-            return false;
-        }
-    }
-
-    QSqlDatabase db =
-        QSqlDatabase::addDatabase(QString::fromLatin1(DriverFor(target.engine)), connectionName_);
-    if (!db.isValid()) {
-        fail(QStringLiteral("brak sterownika %1")
-                 .arg(QString::fromLatin1(DriverFor(target.engine))));
-        return false;
-    }
+void Configure(QSqlDatabase& db, const DatabaseTarget& target)
+{
     switch (target.engine) {
     case SqlEngine::SQLite:
         db.setDatabaseName(SqliteUri(target.sqlitePath));
@@ -115,6 +96,37 @@ bool TQMXBazaDanych::open()
         db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=15"));
         break;
     }
+}
+
+} // namespace
+
+bool TQMXBazaDanych::open()
+{
+    if (databaseName_.trimmed().isEmpty()) {
+        fail(QStringLiteral("nie podano nazwy bazy"));
+        return false;
+    }
+    const DatabaseTarget target = ParseDatabaseName(databaseName_, userIdent_);
+    engine_ = target.engine;
+    // A name that is half understood would be sent somewhere else: it is refused.
+    if (!target.problem.isEmpty()) {
+        fail(QStringLiteral("niepoprawny adres bazy: ") + target.problem);
+        return false;
+    }
+    if (target.engine == SqlEngine::SQLite) {
+        if (const QString problem = SqliteFileProblem(target.sqlitePath); !problem.isEmpty()) {
+            fail(problem);
+            return false;
+        }
+    }
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(QString::fromLatin1(DriverFor(target.engine)), connectionName_);
+    if (!db.isValid()) {
+        fail(QStringLiteral("brak sterownika %1")
+                 .arg(QString::fromLatin1(DriverFor(target.engine))));
+        return false;
+    }
+    Configure(db, target);
     if (!db.open()) {
         fail(db.lastError().text());
         return false;

@@ -31,6 +31,74 @@ private:
     TKMQuery query_;
 };
 
+// The day's figures, each read as its statement gives it and corrected as documents say.
+struct DayFigures {
+    double purchases = 0;  // net, less corrections
+    double salesGross = 0; // at selling prices, less corrections
+    double salesNet = 0;   // at purchase prices, less corrections
+    qint32 receipts = 0;   // documents of receipts and till receipts
+    double plu = 0;        // their lines
+};
+
+void ReadPurchases(IndicatorQuery& query, const QString& day, DayFigures& figures)
+{
+    const QString purchases =
+        QStringLiteral("select SUM(Netto) as Netto from SklepDok where aktywny=1 and data=%1 "
+                       "and typdok in ")
+            .arg(day);
+    query.read(purchases + QStringLiteral("(%1)").arg(2), {{"Netto", &figures.purchases}});
+    double corrections = 0;
+    query.read(purchases + QStringLiteral("(%1)").arg(4), {{"Netto", &corrections}});
+    figures.purchases -= corrections;
+}
+
+void ReadSales(IndicatorQuery& query, const QString& day, DayFigures& figures)
+{
+    const QString sales = QStringLiteral("select Sum(SD.Razem) AS BruttoDet, Sum(SD.NettoMag) as "
+                                         "NettoMag from SklepDok SD where SD.Aktywny<>0 and "
+                                         "SD.TypDok IN");
+    query.read(sales + QStringLiteral("(%1, %2)").arg(20).arg(21) +
+                   QStringLiteral(" and SD.Data=") + day,
+               {{"BruttoDet", &figures.salesGross}, {"NettoMag", &figures.salesNet}});
+    double gross = 0;
+    double net = 0;
+    query.read(sales + QStringLiteral("(%1)").arg(8) + QStringLiteral(" and SD.Data=") + day,
+               {{"BruttoDet", &gross}, {"NettoMag", &net}});
+    figures.salesGross -= gross;
+    figures.salesNet -= net;
+}
+
+void ReadReceipts(IndicatorQuery& query, const RunContext& run, const QString& day,
+                  const QString& nextDay, DayFigures& figures)
+{
+    double documents = 0;
+    query.read(QStringLiteral("select Count(1) as LPar from SklepDok SD where SD.Aktywny<>0 and "
+                              "SD.TypDok IN(%1) and SD.Data=%2")
+                   .arg(21)
+                   .arg(day),
+               {{"LPar", &documents}});
+    query.read(QStringLiteral("select Count(1) as LPLU from SklepDok SD, SklepPozDok SPD where "
+                              "SD.Aktywny<>0 and SD.TypDok IN(%1) and SD.Data=%2 and "
+                              "SPD.SklepDokId=SD.SklepDokId and SPD.SklepId=SD.SklepId and "
+                              "SD.SklepId=%3")
+                   .arg(21)
+                   .arg(day)
+                   .arg(run.shopId),
+               {{"LPLU", &figures.plu}});
+    double tillReceipts = 0;
+    query.read(QStringLiteral("select Count(1) as LPar from SklepParagon SP where SP.Aktywny<>0 "
+                              "and SP.DataCzas>=%1 and SP.DataCzas<=%2 and SP.TypPar=0")
+                   .arg(day, nextDay),
+               {{"LPar", &tillReceipts}});
+    figures.receipts = static_cast<qint32>(documents) + static_cast<qint32>(tillReceipts);
+    double tillLines = 0;
+    query.read(QStringLiteral("select Sum(IloscPoz) as LPLU from SklepParagon SP where "
+                              "SP.Aktywny<>0 and SP.DataCzas>=%1 and SP.DataCzas<=%2")
+                   .arg(day, nextDay),
+               {{"LPLU", &tillLines}});
+    figures.plu += tillLines;
+}
+
 } // namespace
 
 void WriteBizSection(RunContext& run)
@@ -38,56 +106,15 @@ void WriteBizSection(RunContext& run)
     const QString d = run.session.ToDBField(run.dataDate);
     const QString d1 = run.session.ToDBField(run.dataDate.addDays(1));
     IndicatorQuery query(run.session);
-
-    double p = 0, g = 0, n = 0, l = 0;
-    double value = 0, second = 0;
-    const QString purchases =
-        QStringLiteral("select SUM(Netto) as Netto from SklepDok where aktywny=1 and data=%1 "
-                       "and typdok in ")
-            .arg(d);
-    query.read(purchases + QStringLiteral("(%1)").arg(2), {{"Netto", &p}});
-    value = 0;
-    query.read(purchases + QStringLiteral("(%1)").arg(4), {{"Netto", &value}});
-    p -= value;
-
-    const QString sales = QStringLiteral("select Sum(SD.Razem) AS BruttoDet, Sum(SD.NettoMag) as "
-                                         "NettoMag from SklepDok SD where SD.Aktywny<>0 and "
-                                         "SD.TypDok IN");
-    query.read(sales + QStringLiteral("(%1, %2)").arg(20).arg(21) +
-                   QStringLiteral(" and SD.Data=") + d,
-               {{"BruttoDet", &g}, {"NettoMag", &n}});
-    value = second = 0;
-    query.read(sales + QStringLiteral("(%1)").arg(8) + QStringLiteral(" and SD.Data=") + d,
-               {{"BruttoDet", &value}, {"NettoMag", &second}});
-    g -= value;
-    n -= second;
-
-    double receipts = 0;
-    query.read(QStringLiteral("select Count(1) as LPar from SklepDok SD where SD.Aktywny<>0 and "
-                              "SD.TypDok IN(%1) and SD.Data=%2")
-                   .arg(21)
-                   .arg(d),
-               {{"LPar", &receipts}});
-    query.read(QStringLiteral("select Count(1) as LPLU from SklepDok SD, SklepPozDok SPD where "
-                              "SD.Aktywny<>0 and SD.TypDok IN(%1) and SD.Data=%2 and "
-                              "SPD.SklepDokId=SD.SklepDokId and SPD.SklepId=SD.SklepId and "
-                              "SD.SklepId=%3")
-                   .arg(21)
-                   .arg(d)
-                   .arg(run.shopId),
-               {{"LPLU", &l}});
-    value = 0;
-    query.read(QStringLiteral("select Count(1) as LPar from SklepParagon SP where SP.Aktywny<>0 "
-                              "and SP.DataCzas>=%1 and SP.DataCzas<=%2 and SP.TypPar=0")
-                   .arg(d, d1),
-               {{"LPar", &value}});
-    qint32 r = static_cast<qint32>(receipts) + static_cast<qint32>(value);
-    value = 0;
-    query.read(QStringLiteral("select Sum(IloscPoz) as LPLU from SklepParagon SP where "
-                              "SP.Aktywny<>0 and SP.DataCzas>=%1 and SP.DataCzas<=%2")
-                   .arg(d, d1),
-               {{"LPLU", &value}});
-    l += value;
+    DayFigures figures;
+    ReadPurchases(query, d, figures);
+    ReadSales(query, d, figures);
+    ReadReceipts(query, run, d, d1, figures);
+    const double p = figures.purchases;
+    const double g = figures.salesGross;
+    const double n = figures.salesNet;
+    const qint32 r = figures.receipts;
+    const double l = figures.plu;
 
     // The averages use the true figures, before the boxes withhold any of them.
     double a = l;

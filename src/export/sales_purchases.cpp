@@ -68,6 +68,25 @@ void OpenPurchaseData(RunContext& run)
     query.Open();
 }
 
+namespace {
+
+// The sales statement's columns, looked up once.
+struct SalesFields {
+    explicit SalesFields(TKMQuery& query)
+        : towId(query.FieldByName(QStringLiteral("TowId")))
+        , kod(query.FieldByName(QStringLiteral("Kod")))
+        , ilosc(query.FieldByName(QStringLiteral("Ilosc")))
+        , cenaDet(query.FieldByName(QStringLiteral("CenaDet")))
+        , cenaPoRab(query.FieldByName(QStringLiteral("CenaPoRab")))
+        , stawka(query.FieldByName(QStringLiteral("Stawka")))
+        , cenaMag(query.FieldByName(QStringLiteral("CenaMag")))
+        , typDok(query.FieldByName(QStringLiteral("TypDok")))
+    {}
+    TMField towId, kod, ilosc, cenaDet, cenaPoRab, stawka, cenaMag, typDok;
+};
+
+} // namespace
+
 void WriteSprSection(RunContext& run)
 {
     run.addLine(QStringLiteral("SPR_N|ID_TOW|EAN|ILOSC_S|CENA_S|WART_S_CZ|WART_S_CS|ILOSC_PAR|"));
@@ -78,14 +97,7 @@ void WriteSprSection(RunContext& run)
 
     TKMQuery& sales = run.queries.sales;
     sales.First();
-    const TMField towId = sales.FieldByName(QStringLiteral("TowId"));
-    const TMField kod = sales.FieldByName(QStringLiteral("Kod"));
-    const TMField ilosc = sales.FieldByName(QStringLiteral("Ilosc"));
-    const TMField cenaDet = sales.FieldByName(QStringLiteral("CenaDet"));
-    const TMField cenaPoRab = sales.FieldByName(QStringLiteral("CenaPoRab"));
-    const TMField stawka = sales.FieldByName(QStringLiteral("Stawka"));
-    const TMField cenaMag = sales.FieldByName(QStringLiteral("CenaMag"));
-    const TMField typDok = sales.FieldByName(QStringLiteral("TypDok"));
+    const SalesFields f(sales);
 
     qint32 previous = -1;
     QString ean;
@@ -104,27 +116,27 @@ void WriteSprSection(RunContext& run)
         ++run.counts.IL_SPR;
     };
     for (; !sales.Eof(); sales.Next()) {
-        const qint32 id = towId.GetAsInteger();
+        const qint32 id = f.towId.GetAsInteger();
         if (id != previous) {
             if (previous != -1)
                 emitRecord();
             previous = id;
-            rate = stawka.GetAsInteger() * 0.0001;
+            rate = f.stawka.GetAsInteger() * 0.0001;
             if (rate < 0)
                 rate = 0;
             quantity = purchaseValue = saleValue = 0;
             positions = 0;
-            ean = EanField(kod.GetAsString());
-            price = prices ? (1 + rate) * cenaDet.GetAsExtended() : 0;
+            ean = EanField(f.kod.GetAsString());
+            price = prices ? (1 + rate) * f.cenaDet.GetAsExtended() : 0;
         }
-        double q = ilosc.GetAsExtended();
-        if (typDok.GetAsInteger() == 8)
+        double q = f.ilosc.GetAsExtended();
+        if (f.typDok.GetAsInteger() == 8)
             q = -q;
         quantity += q;
         if (saleValues)
-            saleValue += cenaPoRab.GetAsExtended() * (1 + rate) * q;
+            saleValue += f.cenaPoRab.GetAsExtended() * (1 + rate) * q;
         if (purchaseValues)
-            purchaseValue += cenaMag.GetAsExtended() * q;
+            purchaseValue += f.cenaMag.GetAsExtended() * q;
         ++positions;
     }
     if (previous != -1)

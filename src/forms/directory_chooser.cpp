@@ -1,12 +1,12 @@
 #include "forms/directory_chooser.h"
 
+#include "ui_directory_chooser.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QGridLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -18,69 +18,34 @@ TFrmDirBox::TFrmDirBox(Dialogs& dialogs, QWidget* parent)
     : QDialog(parent)
     , choice_(dialogs)
     , model_(new QFileSystemModel(this))
-    , EdtDir(new QLineEdit(this))
-    , DirListBox(new QTreeView(this))
-    , EdPodFolder(new QLineEdit(this))
-    , BtnPodFolder(new QPushButton(QStringLiteral("Utwórz podfolder"), this))
-    , DriveComboBox(new QComboBox(this))
+    , ui_(std::make_unique<Ui::TFrmDirBox>())
 {
-    setObjectName(QStringLiteral("TFrmDirBox"));
-    setWindowTitle(QStringLiteral("Wskaż folder źródłowy"));
-    EdtDir->setObjectName(QStringLiteral("EdtDir"));
-    DirListBox->setObjectName(QStringLiteral("DirListBox"));
-    EdPodFolder->setObjectName(QStringLiteral("EdPodFolder"));
-    BtnPodFolder->setObjectName(QStringLiteral("BtnPodFolder"));
-    DriveComboBox->setObjectName(QStringLiteral("DriveComboBox"));
-
+    ui_->setupUi(this);
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     model_->setRootPath(QString());
-    DirListBox->setModel(model_);
+    ui_->DirListBox->setModel(model_);
     for (int column = 1; column < model_->columnCount(); ++column)
-        DirListBox->hideColumn(column);
-    DirListBox->header()->hide();
-
+        ui_->DirListBox->hideColumn(column);
     for (const QFileInfo& drive : QDir::drives())
-        DriveComboBox->addItem(QDir::toNativeSeparators(drive.absoluteFilePath()),
-                               drive.absoluteFilePath());
-    BtnPodFolder->setEnabled(false);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("BtnOK"));
-    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
-    cancel->setObjectName(QStringLiteral("BtnCancel"));
-    auto* remove = new QPushButton(QStringLiteral("Usuń (pusty) folder"), this);
-    remove->setObjectName(QStringLiteral("BtnUsun"));
-    for (QPushButton* button : {BtnPodFolder, cancel, remove})
-        button->setAutoDefault(false);
-
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(EdtDir, 0, 0, 1, 3);
-    layout->addWidget(DirListBox, 1, 0, 1, 3);
-    layout->addWidget(EdPodFolder, 2, 0, 1, 2);
-    layout->addWidget(BtnPodFolder, 2, 2);
-    auto* driveLabel = new QLabel(QStringLiteral("Dysk:"), this);
-    driveLabel->setObjectName(QStringLiteral("Label1"));
-    layout->addWidget(driveLabel, 3, 0);
-    layout->addWidget(DriveComboBox, 3, 1, 1, 2);
-    layout->addWidget(remove, 4, 0);
-    layout->addWidget(ok, 4, 1);
-    layout->addWidget(cancel, 4, 2);
-    setFixedSize(420, 420); // a fixed dialog border
+        ui_->DriveComboBox->addItem(QDir::toNativeSeparators(drive.absoluteFilePath()),
+                                    drive.absoluteFilePath());
 
     // The model reads folders as they are opened: the current one comes into view once read.
     connect(model_, &QFileSystemModel::directoryLoaded, this, &TFrmDirBox::revealCurrent);
-    connect(DriveComboBox, &QComboBox::activated, this,
-            [this](int index) { moveTo(DriveComboBox->itemData(index).toString()); });
-    connect(DirListBox->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(ui_->DriveComboBox, &QComboBox::activated, this,
+            [this](int index) { moveTo(ui_->DriveComboBox->itemData(index).toString()); });
+    connect(ui_->DirListBox->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                EdtDir->setText(QDir::toNativeSeparators(model_->filePath(current)));
+                ui_->EdtDir->setText(QDir::toNativeSeparators(model_->filePath(current)));
             });
-    connect(EdPodFolder, &QLineEdit::textChanged, this,
-            [this](const QString& text) { BtnPodFolder->setEnabled(!text.isEmpty()); });
-    connect(ok, &QPushButton::clicked, this, &TFrmDirBox::BtnOKClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(BtnPodFolder, &QPushButton::clicked, this, &TFrmDirBox::BtnPodFolderClick);
-    connect(remove, &QPushButton::clicked, this, &TFrmDirBox::BtnUsunClick);
+    connect(ui_->EdPodFolder, &QLineEdit::textChanged, this,
+            [this](const QString& text) { ui_->BtnPodFolder->setEnabled(!text.isEmpty()); });
+    connect(ui_->BtnOK, &QPushButton::clicked, this, &TFrmDirBox::BtnOKClick);
+    connect(ui_->BtnPodFolder, &QPushButton::clicked, this, &TFrmDirBox::BtnPodFolderClick);
+    connect(ui_->BtnUsun, &QPushButton::clicked, this, &TFrmDirBox::BtnUsunClick);
 }
+
+TFrmDirBox::~TFrmDirBox() = default;
 
 std::optional<QString> TFrmDirBox::Choose(Dialogs& dialogs, const QString& folder, QWidget* parent)
 {
@@ -93,33 +58,33 @@ std::optional<QString> TFrmDirBox::Choose(Dialogs& dialogs, const QString& folde
 
 void TFrmDirBox::setPath(const QString& path)
 {
-    EdtDir->setText(path);
+    ui_->EdtDir->setText(path);
 }
 
 QString TFrmDirBox::directory() const
 {
-    return QDir::toNativeSeparators(model_->filePath(DirListBox->currentIndex()));
+    return QDir::toNativeSeparators(model_->filePath(ui_->DirListBox->currentIndex()));
 }
 
 void TFrmDirBox::moveTo(const QString& folder)
 {
     model_->setRootPath(folder); // read it first
-    DirListBox->setCurrentIndex(model_->index(folder));
+    ui_->DirListBox->setCurrentIndex(model_->index(folder));
     revealCurrent();
 }
 
 void TFrmDirBox::revealCurrent()
 {
-    const QModelIndex current = DirListBox->currentIndex();
+    const QModelIndex current = ui_->DirListBox->currentIndex();
     for (QModelIndex parent = current.parent(); parent.isValid(); parent = parent.parent())
-        DirListBox->expand(parent);
-    DirListBox->scrollTo(current);
+        ui_->DirListBox->expand(parent);
+    ui_->DirListBox->scrollTo(current);
 }
 
 void TFrmDirBox::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    const QString typed = EdtDir->text();
+    const QString typed = ui_->EdtDir->text();
     if (QFileInfo(typed).isDir())
         moveTo(QFileInfo(typed).absoluteFilePath());
     else
@@ -130,7 +95,7 @@ void TFrmDirBox::showEvent(QShowEvent* event)
 
 void TFrmDirBox::BtnOKClick()
 {
-    if (const std::optional<QString> folder = choice_.Ok(EdtDir->text())) {
+    if (const std::optional<QString> folder = choice_.Ok(ui_->EdtDir->text())) {
         moveTo(QFileInfo(*folder).absoluteFilePath());
         accept();
     }
@@ -139,19 +104,19 @@ void TFrmDirBox::BtnOKClick()
 void TFrmDirBox::BtnPodFolderClick()
 {
     if (const std::optional<QString> folder =
-            choice_.CreateSubfolder(EdtDir->text(), EdPodFolder->text())) {
-        EdtDir->setText(QDir::toNativeSeparators(*folder));
+            choice_.CreateSubfolder(ui_->EdtDir->text(), ui_->EdPodFolder->text())) {
+        ui_->EdtDir->setText(QDir::toNativeSeparators(*folder));
         moveTo(*folder);
-        EdPodFolder->clear();
+        ui_->EdPodFolder->clear();
     }
 }
 
 void TFrmDirBox::BtnUsunClick()
 {
-    const QString folder = model_->filePath(DirListBox->currentIndex());
+    const QString folder = model_->filePath(ui_->DirListBox->currentIndex());
     if (const std::optional<QString> parent = choice_.RemoveEmptyFolder(folder)) {
         moveTo(*parent);
-        EdtDir->setText(QDir::toNativeSeparators(*parent));
+        ui_->EdtDir->setText(QDir::toNativeSeparators(*parent));
     } else {
         moveTo(folder);
     }

@@ -4,13 +4,14 @@
 
 #include <QDialog>
 
+#include <memory>
 #include <optional>
 
-class QComboBox;
 class QFileSystemModel;
-class QLineEdit;
-class QPushButton;
-class QTreeView;
+
+namespace Ui {
+class TFrmDirBox;
+}
 
 namespace tarvexio {
 
@@ -22,6 +23,7 @@ class TFrmDirBox final : public QDialog {
     Q_OBJECT
 public:
     TFrmDirBox(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~TFrmDirBox() override;
 
     void setPath(const QString& path); // EdtDir, before the dialog is shown
     QString directory() const;         // the folder of DirListBox, after OK
@@ -43,11 +45,7 @@ private:
 
     DirectoryChoice choice_;
     QFileSystemModel* model_;
-    QLineEdit* EdtDir;
-    QTreeView* DirListBox;
-    QLineEdit* EdPodFolder;
-    QPushButton* BtnPodFolder;
-    QComboBox* DriveComboBox;
+    std::unique_ptr<Ui::TFrmDirBox> ui_;
 };
 
 } // namespace tarvexio

@@ -1,15 +1,14 @@
 #include "forms/shop_code_editor.h"
 
 #include "config/settings_record.h"
+#include "ui_shop_code_editor.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 namespace tarvexio {
 
@@ -40,36 +39,18 @@ private:
 TEdParametrySklMag::TEdParametrySklMag(TKonfigEksportu& record, QWidget* parent)
     : QDialog(parent)
     , record_(record)
-    , GridParametrowSekcji(new QTableWidget(0, 2, this))
+    , ui_(std::make_unique<Ui::TEdParametrySklMag>())
     , delegate_(new CodeCellDelegate(this))
 {
-    setObjectName(QStringLiteral("TEdParametrySklMag"));
-    setWindowTitle(QStringLiteral("Kody KVR sklepów"));
-    QTableWidget* grid = GridParametrowSekcji;
-    grid->setObjectName(QStringLiteral("GridParametrowSekcji"));
-    grid->setHorizontalHeaderLabels({QStringLiteral("Nazwa sklepu"), QStringLiteral("Kod KVR")});
+    ui_->setupUi(this);
+    QTableWidget* grid = ui_->GridParametrowSekcji;
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     grid->horizontalHeader()->resizeSection(0, 200);
     grid->horizontalHeader()->resizeSection(1, 120);
-    grid->horizontalHeader()->setStretchLastSection(true);
     grid->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { background-color: palette(button); }"));
-    grid->verticalHeader()->hide();
     grid->setItemDelegateForColumn(1, delegate_);
-    grid->setEditTriggers(QAbstractItemView::AllEditTriggers); // typing edits at once
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-
-    const QVector<Shop>& shops = record.ShopListA();
-    grid->setRowCount(int(shops.size()));
-    for (int row = 0; row < shops.size(); ++row) {
-        auto* name = new QTableWidgetItem(shops[row].description);
-        name->setFlags(Qt::ItemIsEnabled); // the name column takes no edit
-        name->setTextAlignment(Qt::AlignCenter);
-        auto* code = new QTableWidgetItem(record.KodKVR(row));
-        code->setTextAlignment(Qt::AlignCenter);
-        grid->setItem(row, 0, name);
-        grid->setItem(row, 1, code);
-    }
+    showShops();
     // An accepted text is the shop's code at once.
     connect(grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() == 1)
@@ -80,28 +61,29 @@ TEdParametrySklMag::TEdParametrySklMag(TKonfigEksportu& record, QWidget* parent)
         if (row >= 0 && column == 0)
             grid->setCurrentCell(row, 1);
     });
-    if (!shops.isEmpty())
+    if (grid->rowCount() > 0)
         grid->setCurrentCell(0, 1);
-
-    auto* zapisz = new QPushButton(QStringLiteral("Wyjście z zapisem  "), this);
-    zapisz->setObjectName(QStringLiteral("Zapisz"));
-    auto* anuluj = new QPushButton(QStringLiteral("Anuluj  "), this);
-    anuluj->setObjectName(QStringLiteral("Anuluj"));
-    for (QPushButton* button : {zapisz, anuluj})
-        button->setAutoDefault(false);
-    connect(zapisz, &QPushButton::clicked, this, &TEdParametrySklMag::Zapisz);
-    connect(anuluj, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui_->Zapisz, &QPushButton::clicked, this, &TEdParametrySklMag::Zapisz);
     auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
     connect(f2, &QShortcut::activated, this, &TEdParametrySklMag::Zapisz);
+}
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(zapisz);
-    buttons->addWidget(anuluj);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(grid);
-    layout->addLayout(buttons);
-    resize(360, 320);
+TEdParametrySklMag::~TEdParametrySklMag() = default;
+
+void TEdParametrySklMag::showShops()
+{
+    QTableWidget* grid = ui_->GridParametrowSekcji;
+    const QVector<Shop>& shops = record_.ShopListA();
+    grid->setRowCount(int(shops.size()));
+    for (int row = 0; row < shops.size(); ++row) {
+        auto* name = new QTableWidgetItem(shops[row].description);
+        name->setFlags(Qt::ItemIsEnabled); // the name column takes no edit
+        name->setTextAlignment(Qt::AlignCenter);
+        auto* code = new QTableWidgetItem(record_.KodKVR(row));
+        code->setTextAlignment(Qt::AlignCenter);
+        grid->setItem(row, 0, name);
+        grid->setItem(row, 1, code);
+    }
 }
 
 void TEdParametrySklMag::Zapisz()

@@ -2,7 +2,11 @@
 
 #include <QDialog>
 
-class QTableWidget;
+#include <memory>
+
+namespace Ui {
+class TEdParametrySklMag;
+}
 
 namespace tarvexio {
 
@@ -16,13 +20,17 @@ class TEdParametrySklMag final : public QDialog {
     Q_OBJECT
 public:
     explicit TEdParametrySklMag(TKonfigEksportu& record, QWidget* parent = nullptr);
+    ~TEdParametrySklMag() override;
 
     // "Wyjście z zapisem": a cell being edited is accepted first.
     void Zapisz();
 
 private:
+    // One row per shop of list A: its name, and its code to edit.
+    void showShops();
+
     TKonfigEksportu& record_;
-    QTableWidget* GridParametrowSekcji;
+    std::unique_ptr<Ui::TEdParametrySklMag> ui_;
     CodeCellDelegate* delegate_;
 };
 

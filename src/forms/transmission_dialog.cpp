@@ -1,19 +1,16 @@
 #include "forms/transmission_dialog.h"
 
 #include "platform/dialogs.h"
+#include "ui_transmission_dialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QThread>
 #include <QToolTip>
-#include <QVBoxLayout>
 
 #include <stdexcept>
 
@@ -46,68 +43,30 @@ TFmFullProgress::TFmFullProgress(Dialogs& dialogs, QWidget* parent)
         showView(); // what the job showed before the box, its caption above all
         dialogs_.MsgBox({text, QString()});
     })
-    , grid_(new QTableWidget(0, 2, this))
-    , panel_(new QLabel(this))
-    , bar_(new QProgressBar(this))
-    , przerwij_(new QPushButton(QStringLiteral("Przerwij"), this))
+    , ui_(std::make_unique<Ui::TFmFullProgress>())
 {
-    setObjectName(QStringLiteral("TFmFullProgress"));
-    setWindowTitle(QStringLiteral("Transmisja pliku"));
-    setModal(true);
-    setFixedSize(460, 257);
-
-    grid_->setObjectName(QStringLiteral("GrMssg"));
-    grid_->setHorizontalHeaderLabels({QStringLiteral("Operacja"), QStringLiteral("Status")});
-    QHeaderView* header = grid_->horizontalHeader();
+    ui_->setupUi(this);
+    // Green bold Arial on the tooltip's yellow, as the dialog has always looked.
+    QHeaderView* header = ui_->GrMssg->horizontalHeader();
     header->setFont(GreenBold(12));
     header->setFixedHeight(19);
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     header->setSectionResizeMode(1, QHeaderView::Fixed);
     header->resizeSection(1, 50);
-    grid_->verticalHeader()->hide();
-    grid_->setShowGrid(false);
-    grid_->setWordWrap(false);
-    grid_->verticalHeader()->setDefaultSectionSize(20);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    grid_->setFont(GreenBold(12));
-    PaintGreen(grid_);
-    QPalette background = grid_->palette();
+    ui_->GrMssg->setFont(GreenBold(12));
+    PaintGreen(ui_->GrMssg);
+    QPalette background = ui_->GrMssg->palette();
     background.setColor(QPalette::Base, QToolTip::palette().color(QPalette::ToolTipBase));
-    grid_->setPalette(background);
+    ui_->GrMssg->setPalette(background);
+    ui_->panel->setFont(GreenBold(13));
+    PaintGreen(ui_->panel);
 
-    auto* panelFrame = new QFrame(this);
-    panelFrame->setObjectName(QStringLiteral("PanelProgressu"));
-    panelFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panelFrame->setFixedHeight(34);
-    panel_->setFont(GreenBold(13));
-    PaintGreen(panel_);
-    bar_->setRange(0, 100);
-    bar_->setTextVisible(false);
-    auto* panelLayout = new QHBoxLayout(panelFrame);
-    panelLayout->setContentsMargins(6, 2, 6, 2);
-    panelLayout->addWidget(panel_, 1);
-    panelLayout->addWidget(bar_, 1);
-
-    przerwij_->setObjectName(QStringLiteral("Przerwij"));
-    przerwij_->setAutoDefault(false); // Enter must not stop a transfer
-    connect(przerwij_, &QPushButton::clicked, this, &TFmFullProgress::PrzerwijClick);
+    connect(ui_->Przerwij, &QPushButton::clicked, this, &TFmFullProgress::PrzerwijClick);
     auto* ctrlP = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     connect(ctrlP, &QShortcut::activated, this, [this] {
-        if (przerwij_->isVisible() && przerwij_->isEnabled())
+        if (ui_->Przerwij->isVisible() && ui_->Przerwij->isEnabled())
             PrzerwijClick();
     });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(przerwij_);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(grid_, 1);
-    layout->addWidget(panelFrame);
-    layout->addLayout(buttons);
-
     timer_.setInterval(DrainIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &TFmFullProgress::TimerTimer);
 }
@@ -174,7 +133,7 @@ void TFmFullProgress::reject()
 void TFmFullProgress::PrzerwijClick()
 {
     link_.RequestEnd();
-    przerwij_->setEnabled(false);
+    ui_->Przerwij->setEnabled(false);
     aborted_ = true;
 }
 
@@ -206,30 +165,30 @@ void TFmFullProgress::TimerTimer()
 void TFmFullProgress::showView()
 {
     const int count = int(view_.rows.size());
-    grid_->setRowCount(count);
+    ui_->GrMssg->setRowCount(count);
     for (int row = 0; row < count; ++row) {
         for (int column = 0; column < 2; ++column) {
             const QString& text = column == 0 ? view_.rows[row].first : view_.rows[row].second;
-            QTableWidgetItem* item = grid_->item(row, column);
+            QTableWidgetItem* item = ui_->GrMssg->item(row, column);
             if (item == nullptr) {
                 item = new QTableWidgetItem;
                 if (column == 1)
                     item->setTextAlignment(Qt::AlignCenter);
-                grid_->setItem(row, column, item);
+                ui_->GrMssg->setItem(row, column, item);
             }
             if (item->text() != text)
                 item->setText(text);
         }
     }
     if (count > 0)
-        grid_->setCurrentCell(count - 1, 0);
-    bar_->setVisible(view_.progress >= 0);
+        ui_->GrMssg->setCurrentCell(count - 1, 0);
+    ui_->bar->setVisible(view_.progress >= 0);
     if (view_.progress >= 0)
-        bar_->setValue(view_.progress);
-    panel_->setText(view_.panelCaption);
-    przerwij_->setVisible(view_.abortVisible);
+        ui_->bar->setValue(view_.progress);
+    ui_->panel->setText(view_.panelCaption);
+    ui_->Przerwij->setVisible(view_.abortVisible);
     if (!view_.abortVisible)
-        przerwij_->setEnabled(false);
+        ui_->Przerwij->setEnabled(false);
 }
 
 } // namespace tarvexio

@@ -8,12 +8,13 @@
 #include <QTimer>
 
 #include <exception>
+#include <memory>
 
-class QLabel;
-class QProgressBar;
-class QPushButton;
-class QTableWidget;
 class QThread;
+
+namespace Ui {
+class TFmFullProgress;
+}
 
 namespace tarvexio {
 
@@ -49,10 +50,7 @@ private:
     Dialogs& dialogs_;
     TransmissionLink link_;
     TransmissionView view_;
-    QTableWidget* grid_;
-    QLabel* panel_;
-    QProgressBar* bar_;
-    QPushButton* przerwij_;
+    std::unique_ptr<Ui::TFmFullProgress> ui_;
     QTimer timer_;
     QThread* worker_ = nullptr;
     std::exception_ptr exitError_;
