@@ -1,6 +1,6 @@
 #include "app/agent.h"
 #include "support/agent_doubles.h"
-#include "support/files.h"
+#include "support/agent_process.h"
 #include "support/test_database.h"
 
 #include <QFile>
@@ -19,10 +19,7 @@ struct Harness {
         , terminations(&agent, &Agent::terminateRequested)
     {}
 
-    QString logText() const
-    {
-        return QString::fromUtf8(test::ReadFile(home.filePath(QStringLiteral("Tarvexio.log"))));
-    }
+    QString logText() const { return test::ReadAgentLog(home.path()); }
     bool paneHas(const QString& text) const
     {
         for (const QString& line : agent.model().messagePane()) {

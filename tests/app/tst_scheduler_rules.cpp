@@ -130,7 +130,6 @@ void TestSchedulerRules::waitingFileNotice_data()
     QTest::addColumn<int>("failures");
     QTest::addColumn<QString>("text");
     QTest::newRow("1") << 1 << "Plik a.DAT czeka na wysłanie. Pierwsza próba była nieudana";
-    QTest::newRow("2") << 2 << "Plik a.DAT czeka na wysłanie. 2 próby były nieudane";
     QTest::newRow("4") << 4 << "Plik a.DAT czeka na wysłanie. 4 próby były nieudane";
     QTest::newRow("5") << 5 << "Plik a.DAT czeka na wysłanie. 5 prób było nieudanych";
     QTest::newRow("22") << 22 << "Plik a.DAT czeka na wysłanie. 22 prób było nieudanych";

@@ -17,7 +17,6 @@ private slots:
     void badNumberEndsWithUsageError();
     void unwritableLogNeverAbortsTheAgent();
     void serverDownUntilTheLastAttemptThenRecovers();
-    void refusedRenameIsRetriedAfterTheNextSuccess();
     void sigtermDuringAStalledUploadEndsInOrder();
 };
 
@@ -109,22 +108,6 @@ void TestUnattendedAgent::serverDownUntilTheLastAttemptThenRecovers()
     // The file that waited and the day's new export both arrived.
     QCOMPARE(DataFiles(server.root()), Expected({"K1", "K1"}, {Today.addDays(-1)}));
     QCOMPARE(DataFiles(server.root()), DataFiles(chain.exchange));
-}
-
-void TestUnattendedAgent::refusedRenameIsRetriedAfterTheNextSuccess()
-{
-    test::FtpServer server({"--refuse", "RNTO:1"});
-    Chain chain(2, server.port(), Today.addDays(-2));
-    QVERIFY(server.started() && chain.created);
-    AgentProcess agent(chain.home.path(), chain.agentArguments());
-    QTRY_COMPARE_WITH_TIMEOUT(chain.lastExportedDay(), Today.addDays(-1), 60000);
-    QVERIFY(agent.stop());
-    QCOMPARE(DataFiles(server.root()), Expected({"K1", "K2"}, {Today.addDays(-1)}));
-    QCOMPARE(QDir(server.root()).entryList({QStringLiteral("*.tmp")}, QDir::Files), QStringList());
-    const QString log = chain.log();
-    QCOMPARE(log.count(u"Wystąpiły błędy podczas wysyłania pliku"), 1);
-    QCOMPARE(log.count(u"Wysyłanie zakończono pomyślnie."), 2);
-    QVERIFY(!log.contains(u"Ostatnia próba")); // no retry tick was needed
 }
 
 void TestUnattendedAgent::sigtermDuringAStalledUploadEndsInOrder()

@@ -277,28 +277,19 @@ void TestTDmFtp::abort()
 
 void TestTDmFtp::dialogShowsInTheOrderPosted_data()
 {
-    // What a job posts, one step a word pair ("row a", "status OK", "box m", ...), and what the
-    // dialog then shows: its rows "operation=status", the bar, and each box with the rows
-    // standing when it came up.
+    // What a job posts, a step each ("row a", "status OK", "box m", "progress 42", "final t"),
+    // and what the dialog then shows: "rows|bar|boxes|final text", rows as operation=status,
+    // each box with the rows standing when it came up.
     QTest::addColumn<QStringList>("posted");
-    QTest::addColumn<QString>("rows");
-    QTest::addColumn<int>("progress");
-    QTest::addColumn<QStringList>("boxes");
-    QTest::addColumn<QString>("finalText");
-    QTest::newRow("a status goes to the last row")
-        << QStringList{"row a", "status OK", "row b", "status 42 %"} << "a=OK,b=42 %" << -1
-        << QStringList{} << "";
-    QTest::newRow("a status before any row changes nothing")
-        << QStringList{"status OK", "row a"} << "a=..." << -1 << QStringList{} << "";
-    QTest::newRow("a box after what came before it")
-        << QStringList{"row a", "box dial", "status OK"} << "a=OK" << -1
-        << QStringList{"dial: a=..."} << "";
-    QTest::newRow("the bar within 0 to 100, else hidden")
-        << QStringList{"progress 42", "progress 100"} << "" << 100 << QStringList{} << "";
-    QTest::newRow("a bar past 100 hides")
-        << QStringList{"progress 42", "progress 101"} << "" << -1 << QStringList{} << "";
-    QTest::newRow("the last final text counts")
-        << QStringList{"final first", "final second"} << "" << -1 << QStringList{} << "second";
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("a status goes to the last row; the last final text counts")
+        << QStringList{"row a", "status OK", "row b", "status 42 %", "final first", "final second"}
+        << "a=OK,b=42 %|-1||second";
+    QTest::newRow("a status before any row changes nothing; a box after what came before")
+        << QStringList{"status OK", "row a", "box dial", "status OK"} << "a=OK|-1|dial: a=...|";
+    QTest::newRow("the bar within 0 to 100")
+        << QStringList{"progress 42", "progress 100"} << "|100||";
+    QTest::newRow("a bar past 100 hides") << QStringList{"progress 42", "progress 101"} << "|-1||";
 }
 
 void TestTDmFtp::dialogShowsInTheOrderPosted()
@@ -329,10 +320,10 @@ void TestTDmFtp::dialogShowsInTheOrderPosted()
             link.QueueMessage(value, QString(), FtpJobDialog::MsgFinalError);
     }
     QVERIFY(link.Drain(view));
-    QTEST(shownRows(), "rows");
-    QTEST(view.progress, "progress");
-    QTEST(boxes, "boxes");
-    QTEST(link.finalMessage().value_or(QString()), "finalText");
+    QTEST(QStringList({shownRows(), QString::number(view.progress), boxes.join(u';'),
+                       link.finalMessage().value_or(QString())})
+              .join(u'|'),
+          "shown");
     QVERIFY(!link.Drain(view)); // nothing twice
 }
 

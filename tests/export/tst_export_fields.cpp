@@ -1,21 +1,28 @@
-// The Windows edition text of OS_NAME, built from what Windows says of itself; the rule runs
-// on any system, so it is checked here rather than only on Windows.
+// Fields of the data file's INFO and number columns that follow rules of their own: the
+// Windows edition text of OS_NAME (the rule runs on any system, so it is checked here rather
+// than only on Windows) and fixed-point numbers whatever the locale.
+#include "export/number_format.h"
 #include "export/os_name.h"
 
 #include <QTest>
+
+#include <clocale>
+#include <cstdio>
+#include <string>
 
 using namespace tarvexio;
 
 Q_DECLARE_METATYPE(tarvexio::WindowsVersionData)
 
-class TestOsName : public QObject {
+class TestExportFields : public QObject {
     Q_OBJECT
 private slots:
     void windowsEdition_data();
     void windowsEdition();
+    void fixedPointIgnoresTheLocale();
 };
 
-void TestOsName::windowsEdition_data()
+void TestExportFields::windowsEdition_data()
 {
     using V = WindowsVersionData;
     QTest::addColumn<WindowsVersionData>("version");
@@ -58,11 +65,25 @@ void TestOsName::windowsEdition_data()
     row("NT 4: none", 4, 0, V::Workstation, V::X86, 0, 0, false, "Service Pack 6", 1381, "");
 }
 
-void TestOsName::windowsEdition()
+void TestExportFields::windowsEdition()
 {
     QFETCH(WindowsVersionData, version);
     QTEST(WindowsEditionName(version), "text");
 }
 
-QTEST_GUILESS_MAIN(TestOsName)
-#include "tst_os_name.moc"
+void TestExportFields::fixedPointIgnoresTheLocale()
+{
+    // A Polish desktop gives LC_NUMERIC a decimal comma, and printf follows it; the data files
+    // never take it. (scripts/setup generates the locale.)
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    QVERIFY(std::setlocale(LC_NUMERIC, "pl_PL.UTF-8") != nullptr);
+    char printed[16];
+    std::snprintf(printed, sizeof printed, "%.3f", 1.5);
+    const QString fixed = FixedPoint(1.5, 3);
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    QCOMPARE(QByteArray(printed), QByteArray("1,500"));
+    QCOMPARE(fixed, QStringLiteral("1.500"));
+}
+
+QTEST_GUILESS_MAIN(TestExportFields)
+#include "tst_export_fields.moc"
