@@ -12,7 +12,6 @@
 #include "export/export_run.h"
 #include "model/event_log.h"
 #include "model/session_owner.h"
-#include "model/window_model.h"
 #include "platform/clock.h"
 #include "platform/headless_dialogs.h"
 
@@ -77,8 +76,8 @@ class ExportBench {
 public:
     ExportBench(const QString& database, const QString& exchange)
         : clock_(false) // the log's pause after each line is left out
-        , log_(model_, clock_)
-        , session_(model_, log_, QStringLiteral("1.0.0.0"),
+        , log_(clock_)
+        , session_(log_, QStringLiteral("1.0.0.0"),
                    {[] {}, [](const std::exception& e) { std::fprintf(stderr, "%s\n", e.what()); },
                     [this, exchange](TDmQMXWDWykazy& catalogue, bool) {
                         record_ = std::make_unique<TKonfigEksportu>(catalogue, exchange);
@@ -86,7 +85,6 @@ public:
         , run_({written_, log_, dialogs_, clock_, session_, session_.version()})
         , exchange_(exchange)
     {
-        model_.flags().unattended = true;
         session_.setNames(database, QStringLiteral("bench"));
         session_.ReopenSession();
         settings_.directory = exchange;
@@ -149,7 +147,6 @@ private:
 
     SystemClock clock_;
     HeadlessDialogs dialogs_;
-    WindowModel model_;
     ExportSettings settings_;
     EventLog log_;
     std::unique_ptr<TKonfigEksportu> record_;

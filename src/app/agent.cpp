@@ -37,13 +37,19 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
     , location_(std::move(location))
     , autostartEntry_(ports.autostart)
     , log_(model_, clock_)
-    , session_(model_, log_, std::move(version),
-               SessionOwner::Hooks{[this] { Close(); },
-                                   [this](const std::exception& e) { ShowException(e); },
+    , session_(log_, std::move(version),
+               SessionOwner::Hooks{[this] {
+                                       model_.flags().closing = true;
+                                       Close();
+                                   },
+                                   [this](const std::exception& e) {
+                                       model_.flags().closing = true;
+                                       ShowException(e);
+                                   },
                                    [this](TDmQMXWDWykazy& catalogue, bool firstTime) {
                                        onCatalogueReady(catalogue, firstTime);
                                    }})
-    , requests_(model_, log_, dialogs_)
+    , requests_(log_, dialogs_)
     , exportRun_(
           ExportEnvironment{uploadList_, log_, dialogs_, clock_, session_, session_.version()})
     , ftpPorts_{std::move(ports.newFtpClient), clock_,

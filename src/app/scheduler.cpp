@@ -126,7 +126,8 @@ bool Scheduler::chooseDay()
     }
     const TKonfigEksportu* record = c_.konfig();
     const std::optional<QDate> requested =
-        record ? c_.requests.FindRequest(*record, now_.date()) : std::nullopt;
+        record ? c_.requests.FindRequest(*record, ExportSettingsShown(c_.model), now_.date())
+               : std::nullopt;
     if (!requested)
         return false;
     requestMode_ = true;

@@ -80,7 +80,7 @@ void SettingsPage::cb_DomyslnyPortFTPClick()
 void SettingsPage::ed_portFTPChange()
 {
     TKonfigEksportu* record = c_.konfig();
-    if (!c_.model.flags().configurationLoaded || record == nullptr)
+    if (!c_.session.configurationLoaded() || record == nullptr)
         return;
     record->ftp.ParPortFTP = ParameterNumber(c_.model.settings().ed_portFTP, DefaultFtpPort);
 }

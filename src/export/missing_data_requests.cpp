@@ -3,7 +3,6 @@
 #include "config/settings_record.h"
 #include "export/data_file_name.h"
 #include "model/event_log.h"
-#include "model/window_model.h"
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
 #include "platform/windows1250.h"
@@ -67,16 +66,17 @@ QString SetAsidePath(const QString& path)
 
 } // namespace
 
-MissingDataRequests::MissingDataRequests(WindowModel& model, EventLog& log, Dialogs& dialogs)
-    : model_(model)
-    , log_(log)
+MissingDataRequests::MissingDataRequests(EventLog& log, Dialogs& dialogs)
+    : log_(log)
     , dialogs_(dialogs)
 {}
 
 std::optional<QDate> MissingDataRequests::FindRequest(const TKonfigEksportu& record,
+                                                      const ExportSettings& settings,
                                                       const QDate& today)
 {
-    const QString directory = ExchangeDirectory(model_.settings().EdKatalogWymiany);
+    settings_ = settings;
+    const QString directory = ExchangeDirectory(settings.directory);
     QSet<QString> looked;
     for (const Shop& shop : record.ShopListA()) {
         const QString code = record.KodKVRForShop(shop.id);
@@ -111,7 +111,7 @@ std::optional<QDate> MissingDataRequests::FindRequest(const TKonfigEksportu& rec
         log_.WriteLog(
             QStringLiteral("Rozpoczęto generowanie eksportu za %1 na podstawie pliku braków")
                 .arg(LoggedLine(line)),
-            model_.flags().unattended);
+            settings_.unattended);
         return day;
     }
     return std::nullopt;
@@ -122,7 +122,7 @@ void MissingDataRequests::failed(const QString& path, bool withBox)
     const QString message = QStringLiteral("Błąd otwarcia pliku ") +
                             QDir::toNativeSeparators(path) +
                             QStringLiteral("\nByć może plik jest używany przez inną aplikację.");
-    const bool unattended = model_.flags().unattended;
+    const bool unattended = settings_.unattended;
     if (withBox && !unattended)
         dialogs_.MsgBox({message, QStringLiteral("UWAGA")});
     log_.WriteLog(message, unattended);
@@ -179,7 +179,7 @@ void MissingDataRequests::RemoveHandledDay()
             throw EMFileError("rename");
         log_.WriteLog(QStringLiteral("Wysłano brakuące dane i usunięto plik %1")
                           .arg(QFileInfo(path).fileName()),
-                      model_.flags().unattended);
+                      settings_.unattended);
     } catch (const EMFileError&) {
         failed(path, true);
         moveAside(path);

@@ -28,8 +28,12 @@ QByteArray SystemEncoded(const QString& text)
 } // namespace
 
 EventLog::EventLog(WindowModel& model, Clock& clock)
-    : model_(model)
+    : model_(&model)
     , clock_(clock)
+{}
+
+EventLog::EventLog(Clock& clock)
+    : clock_(clock)
 {}
 
 void EventLog::Prepare(const QString& programFolder)
@@ -83,13 +87,16 @@ void EventLog::WriteLog(const QString& text, bool alert)
         file_->Close();
     }
 
-    model_.appendPaneLine(line);
+    if (model_)
+        model_->appendPaneLine(line);
     if (echo_)
         echo_(line);
     clock_.pause(PauseAfterLineMs);
-    model_.setTrayCommandEnabled(TrayCommand::Komunikaty, model_.messagePane().size() > 1);
+    if (!model_)
+        return;
+    model_->setTrayCommandEnabled(TrayCommand::Komunikaty, model_->messagePane().size() > 1);
     if (alert)
-        model_.setTrayBlinking(true);
+        model_->setTrayBlinking(true);
 }
 
 } // namespace tarvexio

@@ -18,6 +18,8 @@ public:
     static constexpr int PauseAfterLineMs = 500;
 
     EventLog(WindowModel& model, Clock& clock);
+    // A log of a program without a window: the file (and the echo) only.
+    explicit EventLog(Clock& clock);
 
     // Opens (creating) the log file in the folder. A file that cannot be opened leaves the
     // agent writing to the pane only; a diagnostic goes to stderr.
@@ -33,7 +35,7 @@ public:
     static QString FormatLine(const QDateTime& moment, const QString& text);
 
 private:
-    WindowModel& model_;
+    WindowModel* model_ = nullptr;
     Clock& clock_;
     std::unique_ptr<TMFile> file_;
     std::function<void(const QString&)> echo_;

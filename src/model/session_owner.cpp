@@ -5,13 +5,11 @@
 #include "db/session.h"
 #include "db/shop_catalogue.h"
 #include "model/event_log.h"
-#include "model/window_model.h"
 
 namespace tarvexio {
 
-SessionOwner::SessionOwner(WindowModel& model, EventLog& log, QString version, Hooks hooks)
-    : model_(model)
-    , log_(log)
+SessionOwner::SessionOwner(EventLog& log, QString version, Hooks hooks)
+    : log_(log)
     , version_(std::move(version))
     , hooks_(std::move(hooks))
 {}
@@ -69,7 +67,6 @@ void SessionOwner::commonTail()
         // Closing the window may close the session, so keep the reason first.
         const QString reason = session_->GetOpisBledu();
         const QString attempted = RedactedDatabaseName(session_->GetNazwaBazy());
-        model_.flags().closing = true;
         hooks_.closeMainWindow();
         log_.WriteLog(
             QStringLiteral("Nie udało się połączyć z bazą %1: %2").arg(attempted, reason));
@@ -85,12 +82,10 @@ void SessionOwner::commonTail()
         catalogue_->WczytajKonfiguracje();
         queries_ = std::make_unique<ExportQueries>();
         queries_->BindAll(*session_);
-        const bool firstTime = !model_.flags().configurationLoaded;
         if (hooks_.catalogueReady)
-            hooks_.catalogueReady(*catalogue_, firstTime);
-        model_.flags().configurationLoaded = true;
+            hooks_.catalogueReady(*catalogue_, !configurationLoaded_);
+        configurationLoaded_ = true;
     } catch (const std::exception& error) {
-        model_.flags().closing = true;
         hooks_.showException(error);
     }
     log_.WriteLog(QStringLiteral("Połączono się z bazą %1").arg(shownName));

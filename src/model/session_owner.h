@@ -12,7 +12,6 @@ class Dialogs;
 class EventLog;
 class TDmQMXWDWykazy;
 class TQMXBazaDanych;
-class WindowModel;
 struct ExportQueries;
 
 // The main window's database session: opened for each piece of work and closed after it,
@@ -20,15 +19,17 @@ struct ExportQueries;
 class SessionOwner {
 public:
     struct Hooks {
-        // Closing the main window (in the unattended way this ends the program).
+        // The connection was refused: the main window closes for good (in the unattended way
+        // this ends the program).
         std::function<void()> closeMainWindow;
-        // Shows an exception the way the agent reports errors.
+        // The catalogue or the settings failed on a connected session: shown the way the
+        // agent reports errors, and the program is closing.
         std::function<void(const std::exception&)> showException;
         // Called with a connected catalogue; firstTime is true until it has once succeeded.
         std::function<void(TDmQMXWDWykazy&, bool firstTime)> catalogueReady;
     };
 
-    SessionOwner(WindowModel& model, EventLog& log, QString version, Hooks hooks);
+    SessionOwner(EventLog& log, QString version, Hooks hooks);
     ~SessionOwner();
 
     const QString& version() const { return version_; }
@@ -42,6 +43,8 @@ public:
     void CloseSession();
 
     bool hasSession() const { return session_ != nullptr; }
+    // The settings have been loaded once, by the first session whose catalogue worked.
+    bool configurationLoaded() const { return configurationLoaded_; }
     bool isConnected() const;
     TQMXBazaDanych* session() const { return session_.get(); }
     ExportQueries* queries() const { return queries_.get(); }
@@ -50,7 +53,6 @@ private:
     void createSession();
     void commonTail();
 
-    WindowModel& model_;
     EventLog& log_;
     QString version_;
     Hooks hooks_;
@@ -60,6 +62,7 @@ private:
     std::unique_ptr<TQMXBazaDanych> session_;
     std::unique_ptr<TDmQMXWDWykazy> catalogue_;
     std::unique_ptr<ExportQueries> queries_;
+    bool configurationLoaded_ = false;
 };
 
 // A session for one piece of work: opens one when none is connected, and at its end closes

@@ -69,7 +69,6 @@ public:
         bool closing = false;
         bool firstShow = false;
         bool test = false;
-        bool configurationLoaded = false;
     };
 
     explicit WindowModel(QObject* parent = nullptr);

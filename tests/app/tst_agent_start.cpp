@@ -90,7 +90,7 @@ void TestAgentStart::unattendedStartAndFirstConnection()
     QCOMPARE(scheduler.interval(), 30000);
     QVERIFY(scheduler.isRunning());
     QVERIFY(model.trayCommandEnabled(TrayCommand::Przywroc));
-    QVERIFY(model.flags().configurationLoaded);
+    QVERIFY(h.agent.session().configurationLoaded());
     QVERIFY(h.dialogs.boxes.isEmpty() && h.dialogs.exceptions.isEmpty());
 }
 

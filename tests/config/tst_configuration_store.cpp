@@ -313,7 +313,7 @@ void TestConfigurationStore::missingTableReportedDefaultsKept()
     QVERIFY2(exceptions.front().contains(u"Konfig"), qPrintable(exceptions.front()));
     QVERIFY(t.agent.konfig());
     QCOMPARE(t.agent.konfig()->ParGodz, quint16(20));
-    QVERIFY(!t.agent.model().flags().configurationLoaded);
+    QVERIFY(!t.agent.session().configurationLoaded());
     // Nothing was created or written in its place.
     QVERIFY_THROWS_EXCEPTION(EQMXDBError, test::KonfigRows(sqlite_));
     QVERIFY(!QFile::exists(folder_->filePath(QStringLiteral("tarvexio.cfg"))));

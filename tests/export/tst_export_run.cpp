@@ -322,8 +322,10 @@ void TestExportRun::requestFiles()
     h.agent.model().flags().unattended = true;
     const QString path = h.exchange + QStringLiteral("/LDZ1_braki.kvr");
     WriteFile(path, content);
-    MissingDataRequests requests(h.agent.model(), h.agent.log(), h.doubles.dialogs);
-    QCOMPARE(requests.FindRequest(*h.agent.konfig(), Morning.date()), day);
+    MissingDataRequests requests(h.agent.log(), h.doubles.dialogs);
+    QCOMPARE(requests.FindRequest(*h.agent.konfig(), ExportSettingsShown(h.agent.model()),
+                                  Morning.date()),
+             day);
     const bool blocked = between == "~ blocked";
     if (blocked) {
         WriteFile(path + ".bad", "earlier");

@@ -8,7 +8,6 @@
 #include "export/export_run.h"
 #include "model/event_log.h"
 #include "model/session_owner.h"
-#include "model/window_model.h"
 #include "platform/clock.h"
 #include "platform/headless_dialogs.h"
 
@@ -143,13 +142,11 @@ int main(int argc, char* argv[])
 
     SystemClock clock(false);
     HeadlessDialogs dialogs;
-    WindowModel model;
-    model.flags().unattended = true;
-    EventLog log(model, clock);
+    EventLog log(clock);
     log.setEcho([](const QString& line) { Print(stderr, line); });
     std::unique_ptr<TKonfigEksportu> record;
     SessionOwner session(
-        model, log, QString::fromLatin1(TARVEXIO_VERSION),
+        log, QString::fromLatin1(TARVEXIO_VERSION),
         {[] {}, [](const std::exception& e) { Print(stderr, QString::fromUtf8(e.what())); },
          [&](TDmQMXWDWykazy& catalogue, bool) {
              record = std::make_unique<TKonfigEksportu>(catalogue, QString());
