@@ -1,8 +1,8 @@
 #include "app/agent.h"
 
+#include "app/configuration_store.h"
 #include "app/logging.h"
 #include "config/configuration_file.h"
-#include "config/configuration_store.h"
 #include "config/settings_record.h"
 #include "db/database_name.h"
 #include "db/db_error.h"

@@ -1,8 +1,8 @@
 #include "app/settings_page.h"
 
+#include "app/record_controls.h"
 #include "config/autostart_entry.h"
 #include "config/parameter_lines.h"
-#include "config/record_controls.h"
 #include "config/settings_record.h"
 #include "model/session_owner.h"
 #include "model/window_model.h"

@@ -90,6 +90,10 @@ enum Consent {
     ParNIPKontrPar,
 };
 
+// The ten "Zgoda na eksport" boxes, ticked or not, indexed by Consent: what the window shows
+// and what an export is allowed. (The record keeps the stored numbers.)
+using ConsentBoxes = std::array<bool, TKonfigEksportu::ConsentCount>;
+
 // Day numbers count from 30 December 1899 (day 0).
 QDate DayFromNumber(qint32 dayNumber);
 qint32 DayNumber(const QDate& day);

@@ -29,9 +29,6 @@ constexpr Consent DaneExpOrder[TKonfigEksportu::ConsentCount] = {ParCenySp,
                                                                  ParSrWartPar,
                                                                  ParNIPKontrPar};
 
-// The consent boxes as one run reads them, indexed by Consent.
-using ConsentBoxes = std::array<bool, TKonfigEksportu::ConsentCount>;
-
 struct ExportCounts {
     qint32 IL_ZAK = 0;
     qint32 IL_SPR = 0;

@@ -62,7 +62,7 @@ const CheckControl CheckControls[] = {
 };
 
 // The consent boxes in the order of SettingsControls::consent.
-const char* const ConsentControls[SettingsControls::ConsentCount] = {
+const char* const ConsentControls[TKonfigEksportu::ConsentCount] = {
     "CBCenySprzedazy",      "CBIloscWMag",         "CBWartWMag",    "CBDzWartZakwCenZak",
     "CBDzWartSprzwCenSprz", "CBDzWartSprzwCenZak", "CBDzLiczbaPar", "CBSrLiczbaPLUnaPar",
     "CBSrWartPar",          "CBNIPKontr"};
@@ -221,7 +221,7 @@ void Tfrm_main::bindSettings()
                 (page.*control.click)();
         });
     }
-    for (int i = 0; i < SettingsControls::ConsentCount; ++i) {
+    for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i) {
         auto* box = findChild<QCheckBox*>(QLatin1StringView(ConsentControls[i]));
         connect(box, &QCheckBox::clicked, this, [&s, i](bool checked) { s.consent[i] = checked; });
     }
@@ -253,7 +253,7 @@ void Tfrm_main::syncSettingsFromModel()
     }
     for (const CheckControl& control : CheckControls)
         findChild<QCheckBox*>(QLatin1StringView(control.name))->setChecked(s.*control.field);
-    for (int i = 0; i < SettingsControls::ConsentCount; ++i)
+    for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i)
         findChild<QCheckBox*>(QLatin1StringView(ConsentControls[i]))->setChecked(s.consent[i]);
     for (const DateControl& control : DateControls) {
         auto* picker = findChild<QDateEdit*>(QLatin1StringView(control.name));

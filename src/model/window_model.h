@@ -1,11 +1,12 @@
 #pragma once
 
+#include "config/settings_record.h"
+
 #include <QDate>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
-#include <array>
 
 namespace tarvexio {
 
@@ -18,7 +19,6 @@ enum class TrayCommand { Komunikaty, Przywroc, Zakoncz };
 // pages' order (one instance: its padding does not matter).
 // NOLINTNEXTLINE(clang-analyzer-optin.performance.Padding)
 struct SettingsControls {
-    static constexpr int ConsentCount = 10;
 
     // "Eksport" page
     QString EdKatalogWymiany;
@@ -28,7 +28,7 @@ struct SettingsControls {
     // In the order of the consent parameters: CBCenySprzedazy, CBIloscWMag, CBWartWMag,
     // CBDzWartZakwCenZak, CBDzWartSprzwCenSprz, CBDzWartSprzwCenZak, CBDzLiczbaPar,
     // CBSrLiczbaPLUnaPar, CBSrWartPar, CBNIPKontr.
-    std::array<bool, ConsentCount> consent{};
+    ConsentBoxes consent{};
     QDate DateTimePicker1;
     QDate DateTimePicker2;
     QDate DataOstatniegoEksportu;
@@ -44,8 +44,8 @@ struct SettingsControls {
     QString ed_userFTP;
     QString ed_hasloFTP;
     QString ed_folderFTP;
-    QString ed_portFTP = QStringLiteral("21"); // until a record is shown
-    bool portEnabled = false;                  // ed_portFTP and ud_portFTP
+    QString ed_portFTP = QString::number(DefaultFtpPort); // until a record is shown
+    bool portEnabled = false;                             // ed_portFTP and ud_portFTP
     bool cb_DomyslnyPortFTP = true;
     bool CbPlikPBK = false;
     QString EdPlikPBK; // also the phonebook the entries are read from

@@ -1,5 +1,5 @@
 #include "app/agent.h"
-#include "config/configuration_store.h"
+#include "app/configuration_store.h"
 #include "config/directory_choice.h"
 #include "config/parameter_list.h"
 #include "config/password_coding.h"

@@ -1,5 +1,5 @@
 #include "app/agent.h"
-#include "config/configuration_store.h"
+#include "app/configuration_store.h"
 #include "config/password_coding.h"
 #include "config/settings_record.h"
 #include "forms/main_window.h"

@@ -1,6 +1,6 @@
 // tarvexio-export: the agent's export for operators, without window, scheduler or upload.
 #include "app/version.h"
-#include "config/configuration_store.h"
+#include "config/konfig_table.h"
 #include "config/parameter_list.h"
 #include "config/settings_record.h"
 #include "db/database_name.h"

@@ -15,12 +15,9 @@ class TKonfigEksportu;
 class TQMXBazaDanych;
 class WindowModel;
 
-// Every row of the agent's group in the Konfig table as a parameter line, names and values
-// trimmed (the readers skip nameless ones). Raises EQMXDBError when the table cannot be read.
-QStringList KonfigTableLines(TQMXBazaDanych& session);
-
-// Where the settings record is kept: the Konfig table (group "Tarvexio") and the
-// configuration file, in the save mode the user chose.
+// The settings record between the window and its two stores, the Konfig table (group
+// "Tarvexio") and the configuration file, in the save mode the user chose: a load shows the
+// record in the controls, a save gathers them first; what fails is a box.
 class ConfigurationStore {
 public:
     enum SaveMode { TableAndFile = 0, TableOnly = 1, FileOnly = 2 };
@@ -38,8 +35,6 @@ public:
         std::function<void()> recordShown;
         std::function<void(const QString& line)> log;
     };
-
-    static const QString Group;
 
     explicit ConfigurationStore(Context context);
 
@@ -65,7 +60,6 @@ private:
     void resetBeforeLoad();
     QStringList gatheredList();
     void saveInMode(int mode);
-    void replaceGroupRows(const QStringList& lines, const QString& onlyName);
 
     Context c_;
 };

@@ -1,4 +1,4 @@
-#include "config/record_controls.h"
+#include "app/record_controls.h"
 
 #include "config/parameter_lines.h"
 #include "config/settings_record.h"

@@ -1,15 +1,14 @@
-#include "config/configuration_store.h"
+#include "app/configuration_store.h"
 
+#include "app/record_controls.h"
 #include "config/autostart_entry.h"
 #include "config/configuration_file.h"
+#include "config/konfig_table.h"
 #include "config/parameter_lines.h"
 #include "config/parameter_list.h"
-#include "config/record_controls.h"
 #include "config/settings_record.h"
 #include "db/db_error.h"
-#include "db/query.h"
 #include "db/session.h"
-#include "db/sql_literals.h"
 #include "model/session_owner.h"
 #include "model/window_model.h"
 #include "platform/clock.h"
@@ -21,48 +20,14 @@
 
 namespace tarvexio {
 
-const QString ConfigurationStore::Group = QStringLiteral("Tarvexio");
-
 namespace {
 
 const QString ReadFromFileName = QStringLiteral("ParKonfigZPliku");
-
-QString InsertStatement(const QString& name, const QString& value)
-{
-    return QStringLiteral("insert into Konfig (ParGrupa, ParNazwa, ParWartosc)\r\n") +
-           QStringLiteral("values (%1, %2, %3)")
-               .arg(ToDBField(ConfigurationStore::Group), ToDBField(name), ToDBField(value));
-}
-
-// The statement's own text says little to an operator; say which store failed.
-[[noreturn]] void TableFailed(const EQMXDBError& error)
-{
-    throw EQMXDBError(QStringLiteral("Tabela konfiguracji Konfig jest niedostępna: %1")
-                          .arg(QString::fromUtf8(error.what())),
-                      error.code());
-}
 
 void Warn(Dialogs& dialogs, const char* text)
 {
     dialogs.MsgBox({QString::fromUtf8(text), QStringLiteral("Uwaga"), MessageButtons::Ok,
                     MessageIcon::Exclamation});
-}
-
-// The write pattern: a transaction of our own unless the caller has one open.
-template <typename Work> void InTransaction(TQMXBazaDanych& session, Work work)
-{
-    const bool started = !session.GetCzyWTransakcji();
-    if (started)
-        session.StartTransakcji();
-    try {
-        work();
-        if (started)
-            session.KoniecTransakcji();
-    } catch (...) {
-        if (started)
-            session.WycofTransakcji();
-        throw;
-    }
 }
 
 } // namespace
@@ -92,20 +57,7 @@ void ConfigurationStore::LoadAtStart()
 
 int ConfigurationStore::ReadReadFromFileRow()
 {
-    TQMXBazaDanych& session = requireSession();
-    TKMQuery query;
-    session.PowiazQuery(query);
-    query.SetSQL(QStringLiteral("select ParNazwa, ParWartosc from Konfig where ParGrupa = %1 "
-                                "and ParNazwa = %2")
-                     .arg(ToDBField(Group), ToDBField(ReadFromFileName)));
-    try {
-        query.Open();
-        if (query.GetCount() != 1)
-            return 0;
-        return ParameterNumber(query.FieldByName(QStringLiteral("ParWartosc")).GetAsString(), 0);
-    } catch (const EQMXDBError& error) {
-        TableFailed(error);
-    }
+    return KonfigTableNumber(requireSession(), ReadFromFileName);
 }
 
 void ConfigurationStore::showRecord()
@@ -125,28 +77,6 @@ void ConfigurationStore::resetBeforeLoad()
     showRecord();
 }
 
-QStringList KonfigTableLines(TQMXBazaDanych& session)
-{
-    QStringList lines;
-    TKMQuery query;
-    session.PowiazQuery(query);
-    query.SetSQL(QStringLiteral("select ParNazwa, ParWartosc from Konfig where ParGrupa = %1")
-                     .arg(ToDBField(ConfigurationStore::Group)));
-    try {
-        query.Open();
-        const TMField name = query.FieldByName(QStringLiteral("ParNazwa"));
-        const TMField value = query.FieldByName(QStringLiteral("ParWartosc"));
-        for (; !query.Eof(); query.Next()) {
-            // A nameless row still counts as a row of the group.
-            const QString trimmedName = TrimmedParameterText(name.GetAsString());
-            AddParameterLine(lines, trimmedName, TrimmedParameterText(value.GetAsString()));
-        }
-    } catch (const EQMXDBError& error) {
-        TableFailed(error);
-    }
-    return lines;
-}
-
 int ConfigurationStore::LoadFromTable()
 {
     resetBeforeLoad();
@@ -164,31 +94,9 @@ QStringList ConfigurationStore::gatheredList()
     return WriteParameterList(c_.record);
 }
 
-void ConfigurationStore::replaceGroupRows(const QStringList& lines, const QString& onlyName)
-{
-    TQMXBazaDanych& session = requireSession();
-    QString deletion =
-        QStringLiteral("delete from Konfig where ParGrupa = %1").arg(ToDBField(Group));
-    if (!onlyName.isEmpty())
-        deletion += QStringLiteral(" and ParNazwa = %1").arg(ToDBField(onlyName));
-    try {
-        InTransaction(session, [&] {
-            session.ExecSQL(deletion);
-            for (int i = 0; i < lines.size(); ++i) {
-                const QString name = ParameterName(lines, i);
-                if (!name.isEmpty())
-                    session.ExecSQL(InsertStatement(name, ParameterValue(lines, i)));
-            }
-        });
-    } catch (const EQMXDBError& error) {
-        TableFailed(error);
-    }
-}
-
 void ConfigurationStore::SaveToTable()
 {
-    requireSession();
-    replaceGroupRows(gatheredList(), QString());
+    ReplaceKonfigRows(requireSession(), gatheredList());
 }
 
 void ConfigurationStore::WriteReadFromFileRow()
@@ -197,7 +105,7 @@ void ConfigurationStore::WriteReadFromFileRow()
     AddParameterLine(lines, ReadFromFileName,
                      c_.model.settings().CBKonfigZPliku ? QStringLiteral("1")
                                                         : QStringLiteral("0"));
-    replaceGroupRows(lines, ReadFromFileName);
+    ReplaceKonfigRows(requireSession(), lines, ReadFromFileName);
 }
 
 void ConfigurationStore::LoadFromFile()
