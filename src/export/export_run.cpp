@@ -75,6 +75,7 @@ DayExport ExportRun::ShopLoop(const TKonfigEksportu& record, const ExportSetting
         const auto procedure = [&](ExportProgress* progress) {
             RunProcedure(shop, dataDate, today, progress);
         };
+        written_ = false; // a progress window that fails before the run writes nothing
         if (runShop)
             runShop(procedure);
         else

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-
 namespace tarvexio {
 
 enum class MainPage { Eksport, FTP, Komunikaty };

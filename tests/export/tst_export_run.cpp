@@ -1,6 +1,6 @@
 #include "app/agent.h"
-#include "app/settings_page.h"
 #include "app/configuration_store.h"
+#include "app/settings_page.h"
 #include "config/settings_record.h"
 #include "db/session.h"
 #include "export/export_progress.h"
