@@ -16,8 +16,9 @@ private slots:
 
 void TestAgentCatchUp::catchesUpThenServesRequests()
 {
-    test::FtpServer server;
-    Chain chain(2, server.port(), Today.addDays(-4));
+    // Ten jobs with the agent's own pauses take more than a minute: the server outlives them.
+    test::FtpServer server({"--max-seconds", "240"});
+    Chain chain(2, server.port(), Today.addDays(-3));
     QVERIFY(server.started() && chain.created);
     test::WriteFile(server.root() + "/K1_braki.kvr",
                     DayText(Today.addDays(-6)).toLatin1() + "\r\n");
@@ -32,16 +33,16 @@ void TestAgentCatchUp::catchesUpThenServesRequests()
     QVERIFY(QDir(chain.exchange).mkdir(QStringLiteral("K9_braki.kvr")));
     AgentProcess agent(chain.home.path(), chain.agentArguments());
     // K2's shop comes first in the list; K1's one-line file goes without a log line.
-    QTRY_VERIFY_WITH_TIMEOUT(DataFiles(server.root()).size() == 12 &&
+    QTRY_VERIFY_WITH_TIMEOUT(DataFiles(server.root()).size() == 10 &&
                                  !QFile::exists(chain.exchange + "/K1_braki.kvr"),
                              150000);
     QTest::qWait(1500); // idle ticks: today's request waits
     QVERIFY(agent.stop());
 
-    const QList<QDate> caughtUp{Today.addDays(-3), Today.addDays(-2), Today.addDays(-1)};
+    const QList<QDate> caughtUp{Today.addDays(-2), Today.addDays(-1)};
     const QList<QDate> requested{Today.addDays(-8), Today.addDays(-7), Today.addDays(-6)};
     QCOMPARE(DataFiles(server.root()), Expected({"K1", "K2"}, caughtUp + requested));
-    QCOMPARE(QDir(server.root()).entryList(QDir::Files).size(), 13); // and K9's request
+    QCOMPARE(QDir(server.root()).entryList(QDir::Files).size(), 11); // and K9's request
     QCOMPARE(chain.lastExportedDay(), Today.addDays(-1));
     // One day per tick, oldest first; requests only once nothing else was due.
     const QString log = chain.log();
