@@ -155,7 +155,8 @@ private:
     QTimer startTimer_;
     std::unique_ptr<TKonfigEksportu> konfig_;
     std::unique_ptr<ConfigurationStore> configurationStore_;
-    DirectoryLock exchangeLock_;
+    // Hidden, so that a listing of the data files does not show it.
+    DirectoryLock exchangeLock_{QStringLiteral(".tarvexio.lock")};
     ProgressDisplay* progressDisplay_ = nullptr;
     bool terminating_ = false;
 };

@@ -6,14 +6,9 @@
 
 namespace tarvexio {
 
-namespace {
-
-// Hidden, so that a listing of the data files does not show it.
-const QString LockName = QStringLiteral(".tarvexio.lock");
-
-} // namespace
-
-DirectoryLock::DirectoryLock() = default;
+DirectoryLock::DirectoryLock(QString lockName)
+    : lockName_(std::move(lockName))
+{}
 
 DirectoryLock::~DirectoryLock() = default;
 
@@ -22,11 +17,10 @@ DirectoryLock::Result DirectoryLock::hold(const QString& folder)
     const QString canonical = QFileInfo(folder).canonicalFilePath();
     if (lock_ && canonical == folder_)
         return Result::Held;
-    lock_.reset();
-    folder_.clear();
+    release();
     if (canonical.isEmpty() || !QFileInfo(canonical).isDir())
         return Result::Unavailable;
-    auto lock = std::make_unique<QLockFile>(QDir(canonical).filePath(LockName));
+    auto lock = std::make_unique<QLockFile>(QDir(canonical).filePath(lockName_));
     lock->setStaleLockTime(0); // only a lock whose process is gone is stale
     if (!lock->tryLock(0))
         return lock->error() == QLockFile::LockFailedError ? Result::HeldByOther
@@ -34,6 +28,12 @@ DirectoryLock::Result DirectoryLock::hold(const QString& folder)
     lock_ = std::move(lock);
     folder_ = canonical;
     return Result::Held;
+}
+
+void DirectoryLock::release()
+{
+    lock_.reset();
+    folder_.clear();
 }
 
 } // namespace tarvexio

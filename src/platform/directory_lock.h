@@ -8,14 +8,15 @@ class QLockFile;
 
 namespace tarvexio {
 
-// A lock file inside a folder, held for as long as this object holds it: one agent per exchange
-// directory, whoever started it and whatever its runtime folder (a service and a copy started
-// by hand each have their own). A lock whose process is gone is taken over.
+// A lock file of the given name inside a folder, held for as long as this object holds it: one
+// agent per exchange directory, whoever started it and whatever its runtime folder (a service
+// and a copy started by hand each have their own), and one per runtime folder. A lock whose
+// process is gone is taken over.
 class DirectoryLock {
 public:
     enum class Result { Held, HeldByOther, Unavailable };
 
-    DirectoryLock();
+    explicit DirectoryLock(QString lockName);
     ~DirectoryLock();
     DirectoryLock(const DirectoryLock&) = delete;
     DirectoryLock& operator=(const DirectoryLock&) = delete;
@@ -23,8 +24,10 @@ public:
     // Holds the lock of folder, letting go of the one held before if it was another folder's.
     // Unavailable: the folder is missing or cannot hold the file.
     Result hold(const QString& folder);
+    void release();
 
 private:
+    QString lockName_;
     QString folder_;
     std::unique_ptr<QLockFile> lock_;
 };

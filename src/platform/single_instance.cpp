@@ -4,7 +4,6 @@
 #include <windows.h>
 #else
 #include <QDir>
-#include <QLockFile>
 #include <QStandardPaths>
 #endif
 
@@ -50,18 +49,20 @@ SingleInstance::Result SingleInstance::acquire()
         folder = QDir::tempPath();
     if (!QDir().mkpath(folder))
         return Result::Failed;
-    lock_ = std::make_unique<QLockFile>(QDir(folder).filePath(QStringLiteral("Tarvexio.lock")));
-    lock_->setStaleLockTime(0); // only a lock whose process is gone is stale
-    if (lock_->tryLock(0))
+    switch (lock_.hold(folder)) {
+    case DirectoryLock::Result::Held:
         return Result::Acquired;
-    const bool heldByOther = lock_->error() == QLockFile::LockFailedError;
-    lock_.reset();
-    return heldByOther ? Result::AlreadyRunning : Result::Failed;
+    case DirectoryLock::Result::HeldByOther:
+        return Result::AlreadyRunning;
+    case DirectoryLock::Result::Unavailable:
+        break;
+    }
+    return Result::Failed;
 }
 
 void SingleInstance::release()
 {
-    lock_.reset();
+    lock_.release();
 }
 
 #endif

@@ -1,10 +1,8 @@
 #pragma once
 
+#include "platform/directory_lock.h"
+
 #include <QString>
-
-#include <memory>
-
-class QLockFile;
 
 namespace tarvexio {
 
@@ -26,7 +24,7 @@ private:
 #ifdef Q_OS_WIN
     void* handle_ = nullptr;
 #else
-    std::unique_ptr<QLockFile> lock_;
+    DirectoryLock lock_{QStringLiteral("Tarvexio.lock")};
 #endif
 };
 

@@ -170,12 +170,9 @@ bool TDmFtp::ChangeRemoteDir(const QString& folder)
 
 void TDmFtp::SendFile()
 {
-    try {
-        if (!ConnectServer())
-            return;
-    } catch (...) {
+    // ConnectServer reports and cleans up its own failures.
+    if (!ConnectServer())
         return;
-    }
     try {
         if (!ChangeRemoteDir(parameters_.ParFolderFTP)) {
             ReportError(QStringLiteral("Błąd zmiany lub tworzenia katalogu ") +
