@@ -232,13 +232,13 @@ void Agent::FormShow()
             model_.setTestButtonVisible(true);
         }
         model_.setTrayIconShown(true);
-        // The closing flag stands while the session opens (an exception from it leaves the
-        // flag as the only trace): a refused connection closes the window for good.
+        // The closing flag stands while the session opens: a refused connection closes the
+        // window for good, and the log keeps why.
         flags.closing = true;
         try {
             session_.OpenSession();
-        } catch (const std::exception&) {
-            flags.closing = true;
+        } catch (const std::exception& error) {
+            WriteLog(QStringLiteral("Błąd: %1").arg(ExceptionText(error)), true);
         }
         if (!session_.isConnected())
             Close();

@@ -11,7 +11,7 @@ public:
     virtual ~DialUpStep() = default;
     // False when a needed connection could not be made (the cause already reported).
     virtual bool DialUp(const TParametryFtp& parameters, FtpJobDialog* dialog) = 0;
-    virtual void HangUpIfDialled() = 0;
+    virtual void HangUpIfDialled() = 0; // never raises: a line that stays up is retried later
 };
 
 } // namespace tarvexio

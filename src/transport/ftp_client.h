@@ -47,7 +47,7 @@ public:
     virtual qint64 Size(const QString& name) = 0; // -1 when the server gives none
     virtual void Get(const QString& name, const QString& localPath, const WorkHandler& work) = 0;
     virtual void Delete(const QString& name) = 0;
-    virtual void Disconnect() = 0; // QUIT and close; quiet when not connected
+    virtual void Disconnect() = 0; // QUIT and close; never raises, quiet when not connected
 };
 
 } // namespace tarvexio

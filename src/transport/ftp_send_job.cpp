@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -16,8 +17,10 @@ namespace tarvexio {
 
 namespace {
 
-// The silent end of a transfer that the user stopped.
-struct EAbort {};
+// The end of a transfer that the user stopped; its text is the one the dialog shows.
+struct EAbort : std::exception {
+    const char* what() const noexcept override { return "Operacja przerwana przez użytkownika"; }
+};
 
 const QString Pending = QStringLiteral("...");
 const QString Ok = QStringLiteral("OK");
@@ -60,7 +63,7 @@ bool TDmFtp::RunSendJob(FtpJobDialog* dialog, const TParametryFtp& parameters,
         job->FetchRequestFiles();
         succeeded = result.Status == TFtpJobResult::Success;
     } catch (...) {
-        succeeded = false;
+        // Both steps catch what the client raises; anything else still ends the job in order.
         ports.clock.pause(PauseAfterJobMs);
     }
     job->FinishSession();
@@ -73,25 +76,26 @@ bool TDmFtp::RunConnectionTest(FtpJobDialog* dialog, const TParametryFtp& parame
                                TFtpJobResult& result, const Ports& ports)
 {
     auto job = std::unique_ptr<TDmFtp>(new TDmFtp(dialog, parameters, result, ports));
+    bool enteringFolder = false;
     try {
-        if (job->ConnectServer()) {
-            try {
-                job->client_->List();
-            } catch (...) {
-                // A line this test dialled is never left up.
-                job->dropConnection();
-                throw;
-            }
-            if (job->ChangeRemoteDir(parameters.ParFolderFTP)) {
-                result.Status = TFtpJobResult::Success;
-                job->FinishSession();
-            } else {
-                job->ReportError(QStringLiteral("Błąd zmiany katalogu ") + parameters.ParFolderFTP);
-                result.Status = TFtpJobResult::FolderUnreachable;
-            }
+        job->ConnectServer();
+        job->client_->List();
+        enteringFolder = true;
+        job->ChangeRemoteDir(parameters.ParFolderFTP);
+        result.Status = TFtpJobResult::Success;
+        job->FinishSession();
+    } catch (const std::exception& error) {
+        job->noteFailure(error);
+        if (enteringFolder) {
+            job->ReportError(QStringLiteral("Błąd zmiany katalogu ") + parameters.ParFolderFTP);
+            result.Status = TFtpJobResult::FolderUnreachable;
+        } else {
+            // A listing that fails ends the test at once, a pause sooner than a failed login.
+            const bool listingFailed = job->Connected;
+            job->dropConnection();
+            if (listingFailed)
+                ports.clock.pause(PauseAfterJobMs);
         }
-    } catch (...) {
-        ports.clock.pause(PauseAfterJobMs);
     }
     const bool succeeded = result.Status == TFtpJobResult::Success;
     job.reset();
@@ -99,47 +103,34 @@ bool TDmFtp::RunConnectionTest(FtpJobDialog* dialog, const TParametryFtp& parame
     return succeeded;
 }
 
-bool TDmFtp::ConnectServer()
+void TDmFtp::ConnectServer()
 {
-    try {
-        addRow(QStringLiteral("Łączenie z internetem"), Pending);
-        if (!dialUpDone_) {
-            if (!dialUp_->DialUp(parameters_, dialog_))
-                throw EFtpError("połączenie z Internetem przez modem nie powiodło się");
-            dialUpDone_ = true;
-        }
-        setStatus(Ok);
-        addRow(QStringLiteral("Łączenie z ") + parameters_.ParSerwerFTP, Pending);
-        Connected = false;
-        FtpLogin login;
-        login.setServer(parameters_.ParSerwerFTP);
-        login.port = quint16(parameters_.ParPortFTP & 0xFFFF);
-        login.user = parameters_.ParUserFTP;
-        login.password = parameters_.ParHasloFTP;
-        login.passive = parameters_.ParTrybPasywnyFTP != 0;
-        // The client raises unless it has logged in, so the host row never shows "Błąd !!!".
-        client_->Connect(login);
-        Connected = true;
-        setStatus(Ok);
-        return true;
-    } catch (...) {
-        noteFailure();
-        dropConnection();
-        return false;
+    addRow(QStringLiteral("Łączenie z internetem"), Pending);
+    if (!dialUpDone_) {
+        if (!dialUp_->DialUp(parameters_, dialog_))
+            throw EFtpError("połączenie z Internetem przez modem nie powiodło się");
+        dialUpDone_ = true;
     }
+    setStatus(Ok);
+    addRow(QStringLiteral("Łączenie z ") + parameters_.ParSerwerFTP, Pending);
+    Connected = false;
+    FtpLogin login;
+    login.setServer(parameters_.ParSerwerFTP);
+    login.port = quint16(parameters_.ParPortFTP & 0xFFFF);
+    login.user = parameters_.ParUserFTP;
+    login.password = parameters_.ParHasloFTP;
+    login.passive = parameters_.ParTrybPasywnyFTP != 0;
+    // The client raises unless it has logged in, so the host row never shows "Błąd !!!".
+    client_->Connect(login);
+    Connected = true;
+    setStatus(Ok);
 }
 
-// The first failure of the job, kept for the log: without a dialog nobody else sees it.
-void TDmFtp::noteFailure()
+void TDmFtp::noteFailure(const std::exception& error)
 {
-    if (!result_.FailureReason.isEmpty())
-        return;
-    try {
-        throw;
-    } catch (const std::exception& error) {
+    // A stop the user asked for needs no cause.
+    if (result_.FailureReason.isEmpty() && result_.Status != TFtpJobResult::StoppedByUser)
         result_.FailureReason = QString::fromUtf8(error.what());
-    } catch (...) {
-    }
 }
 
 void TDmFtp::dropConnection()
@@ -150,73 +141,61 @@ void TDmFtp::dropConnection()
     dialUp_->HangUpIfDialled();
 }
 
-bool TDmFtp::ChangeRemoteDir(const QString& folder)
+void TDmFtp::ChangeRemoteDir(const QString& folder)
 {
-    try {
-        if (CurrentDir == folder)
-            return true;
-        if (CurrentDir != u"./") {
-            client_->ChangeDir(QStringLiteral("./"));
-            CurrentDir = QStringLiteral("./");
-        }
-        client_->ChangeDir(folder);
-        CurrentDir = folder;
-        return true;
-    } catch (...) {
-        noteFailure();
-        return false;
+    if (CurrentDir == folder)
+        return;
+    if (CurrentDir != u"./") {
+        client_->ChangeDir(QStringLiteral("./"));
+        CurrentDir = QStringLiteral("./");
     }
+    client_->ChangeDir(folder);
+    CurrentDir = folder;
 }
 
 void TDmFtp::SendFile()
 {
-    // ConnectServer reports and cleans up its own failures.
-    if (!ConnectServer())
-        return;
+    const QString fileName = QFileInfo(localPath_).fileName();
+    const QString temporary = fileName + QStringLiteral(".tmp");
+    const QString sendFailed = QStringLiteral("Błąd wysyłania pliku ") + localPath_;
+    // The final texts for a failure of the step under way, in the order shown; none while
+    // connecting, whose failure only leaves its row at "...".
+    QStringList failureTexts;
     try {
-        if (!ChangeRemoteDir(parameters_.ParFolderFTP)) {
-            ReportError(QStringLiteral("Błąd zmiany lub tworzenia katalogu ") +
-                        parameters_.ParFolderFTP);
-            return;
-        }
+        ConnectServer();
+        failureTexts = {QStringLiteral("Błąd zmiany lub tworzenia katalogu ") +
+                        parameters_.ParFolderFTP};
+        ChangeRemoteDir(parameters_.ParFolderFTP);
         RemoveStaleTemporaryFiles();
-        addRow(QStringLiteral("Wysyłanie pliku: ") + QFileInfo(localPath_).fileName(), Pending);
-        if (!PutFileViaTemp(localPath_)) {
-            ReportError(QStringLiteral("Błąd wysyłania pliku ") + localPath_);
-            return;
-        }
+        addRow(QStringLiteral("Wysyłanie pliku: ") + fileName, Pending);
+        failureTexts = {sendFailed};
+        PutTemporaryFile(temporary);
+        failureTexts = {QStringLiteral("Nie powiodła się zmiana nazwy pliku: ") + temporary,
+                        sendFailed};
+        client_->Rename(temporary, fileName);
         showTransferDone(QStringLiteral("Plik wysłano"));
         result_.Status = TFtpJobResult::Success;
     } catch (const std::exception& error) {
-        finalError(QString::fromUtf8(error.what()));
-    } catch (...) {
+        noteFailure(error);
+        if (failureTexts.isEmpty()) {
+            dropConnection();
+            return;
+        }
+        for (qsizetype i = 0; i + 1 < failureTexts.size(); ++i)
+            finalError(failureTexts[i]);
+        ReportError(failureTexts.back());
     }
 }
 
-bool TDmFtp::PutFileViaTemp(const QString& localPath)
+void TDmFtp::PutTemporaryFile(const QString& temporary)
 {
-    const QFileInfo file(localPath);
+    const QFileInfo file(localPath_);
     if (!file.exists())
-        return false;
-    const QString temporary = file.fileName() + QStringLiteral(".tmp");
-    if (!sizedTransfer(file.size(), [&] {
-            client_->SetTransferTypeBinary();
-            client_->Put(localPath, temporary, [this](qint64 count) { IndyFtpWork(count); });
-        }))
-        return false;
-    return RenameRemoteFile(temporary, file.fileName());
-}
-
-bool TDmFtp::RenameRemoteFile(const QString& oldName, const QString& newName)
-{
-    try {
-        client_->Rename(oldName, newName);
-        return true;
-    } catch (...) {
-        noteFailure();
-        finalError(QStringLiteral("Nie powiodła się zmiana nazwy pliku: ") + oldName);
-        return false;
-    }
+        throw EFtpError(QStringLiteral("brak pliku %1").arg(localPath_).toStdString());
+    sizedTransfer(file.size(), [&] {
+        client_->SetTransferTypeBinary();
+        client_->Put(localPath_, temporary, [this](qint64 count) { IndyFtpWork(count); });
+    });
 }
 
 void TDmFtp::FetchRequestFiles()
@@ -231,16 +210,15 @@ void TDmFtp::FetchRequestFiles()
             result_.RequestsFound += name.contains(pattern) ? 1 : 0;
         FetchedCount = 0;
         for (const QString& name : names) {
-            if (!name.contains(pattern))
-                continue;
-            FetchRequestFile(name);
-            // A download the user stopped ends the step, and the job has failed.
-            if (result_.Status == TFtpJobResult::StoppedByUser) {
-                result_.Status = TFtpJobResult::Failure;
-                return;
-            }
+            if (name.contains(pattern))
+                FetchRequestFile(name);
         }
-    } catch (...) {
+    } catch (const EAbort&) {
+        // A download the user stopped ends the step, and the job has failed.
+        result_.Status = TFtpJobResult::Failure;
+    } catch (const std::exception&) {
+        // A listing that fails (the session a failed send ended) ends the step; what the send
+        // did stands, and the requests wait for the next job.
     }
 }
 
@@ -256,23 +234,21 @@ void TDmFtp::FetchRequestFile(const QString& name)
     // Lines still waiting in a local file of that name are kept: the new ones join them.
     const QString fetched = local + QStringLiteral(".part");
     addRow(QStringLiteral("Pobieranie pliku: ") + name, Pending);
-    QString reason;
-    if (!DownloadFile(name, fetched, reason)) {
-        QFile::remove(fetched);
-        leftOnServer(name, reason);
-        return;
-    }
     try {
+        // Merged, the partial copy is gone already; otherwise it must not stay.
+        const auto removePartial = qScopeGuard([&fetched] { QFile::remove(fetched); });
+        DownloadFile(name, fetched);
         MergeFetchedRequestFile(fetched, local);
-    } catch (const std::exception& error) {
-        QFile::remove(fetched);
+    } catch (const EFtpError& error) {
         leftOnServer(name, QString::fromUtf8(error.what()));
         return;
     }
-    if (DeleteRemoteFile(name, reason))
+    try {
+        client_->Delete(name);
         showTransferDone(QStringLiteral("Plik pobrano"));
-    else
-        leftOnServer(name, reason);
+    } catch (const EFtpError& error) {
+        leftOnServer(name, QString::fromUtf8(error.what()));
+    }
     ++FetchedCount;
     result_.RequestsFetched = FetchedCount;
 }
@@ -307,45 +283,24 @@ void TDmFtp::RemoveStaleTemporaryFiles()
     }
 }
 
-bool TDmFtp::DownloadFile(const QString& remoteName, const QString& localPath, QString& reason)
+void TDmFtp::DownloadFile(const QString& remoteName, const QString& localPath)
 {
-    qint64 size = 0;
-    try {
-        size = client_->Size(remoteName);
-    } catch (const std::exception& error) {
-        reason = QString::fromUtf8(error.what());
-        return false;
-    }
-    return sizedTransfer(
-        size,
-        [&] {
-            client_->SetTransferTypeBinary();
-            client_->Get(remoteName, localPath, [this](qint64 count) { IndyFtpWork(count); });
-        },
-        &reason);
+    const qint64 size = client_->Size(remoteName);
+    sizedTransfer(size, [&] {
+        client_->SetTransferTypeBinary();
+        client_->Get(remoteName, localPath, [this](qint64 count) { IndyFtpWork(count); });
+    });
 }
 
-bool TDmFtp::sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer,
-                           QString* reason)
+void TDmFtp::sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer)
 {
     ExpectedSize = static_cast<qint32>(expectedSize);
     Transferring = true;
-    bool done = true;
-    try {
-        transfer();
-    } catch (const std::exception& error) {
-        if (reason)
-            *reason = QString::fromUtf8(error.what());
-        else
-            noteFailure();
-        done = false;
-    } catch (...) {
-        noteFailure();
-        done = false;
-    }
-    Transferring = false;
-    ExpectedSize = 0;
-    return done;
+    const auto done = qScopeGuard([this] {
+        Transferring = false;
+        ExpectedSize = 0;
+    });
+    transfer();
 }
 
 void TDmFtp::showTransferDone(const QString& panelCaption)
@@ -354,17 +309,6 @@ void TDmFtp::showTransferDone(const QString& panelCaption)
         dialog_->SetProgress(-1);
     setStatus(Ok);
     caption(panelCaption);
-}
-
-bool TDmFtp::DeleteRemoteFile(const QString& name, QString& reason)
-{
-    try {
-        client_->Delete(name);
-        return true;
-    } catch (const std::exception& error) {
-        reason = QString::fromUtf8(error.what());
-        return false;
-    }
 }
 
 void TDmFtp::IndyFtpWork(qint64 count)
@@ -412,12 +356,9 @@ void TDmFtp::FinishSession()
             caption(QStringLiteral("Operacja przerwana przez użytkownika"));
     }
     if (Connected) {
-        try {
-            client_->Disconnect();
-            Connected = false;
-            dialUp_->HangUpIfDialled();
-        } catch (const std::exception&) {
-        }
+        client_->Disconnect();
+        Connected = false;
+        dialUp_->HangUpIfDialled();
     } else {
         clock_.pause(PauseWhenNotConnectedMs);
     }

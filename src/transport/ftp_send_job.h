@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -40,15 +41,15 @@ private:
     TDmFtp(FtpJobDialog* dialog, const TParametryFtp& parameters, TFtpJobResult& result,
            const Ports& ports);
 
-    bool ConnectServer();
-    bool ChangeRemoteDir(const QString& folder);
+    // Each step raises on failure; SendFile, FetchRequestFiles and the connection test each
+    // catch in one place and turn what failed into the job's texts, status and reason.
+    void ConnectServer();
+    void ChangeRemoteDir(const QString& folder);
     void SendFile();
-    bool PutFileViaTemp(const QString& localPath);
-    bool RenameRemoteFile(const QString& oldName, const QString& newName);
+    void PutTemporaryFile(const QString& temporary);
     void FetchRequestFiles();
     void FetchRequestFile(const QString& name);
-    bool DownloadFile(const QString& remoteName, const QString& localPath, QString& reason);
-    bool DeleteRemoteFile(const QString& name, QString& reason);
+    void DownloadFile(const QString& remoteName, const QString& localPath);
     void RemoveStaleTemporaryFiles();
     void leftOnServer(const QString& name, const QString& reason);
     void IndyFtpWork(qint64 count);
@@ -58,12 +59,10 @@ private:
 
     // After a failure: the client disconnected, a line this job dialled hung up.
     void dropConnection();
-    // Inside a catch: the exception's text becomes the job's reason, if it has none yet.
-    void noteFailure();
-    // One upload or download with progress shown; false when it raised. Its reason goes to
-    // reason when given, else it becomes the job's.
-    bool sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer,
-                       QString* reason = nullptr);
+    // The first failure of the job, kept for the log: without a dialog nobody else sees it.
+    void noteFailure(const std::exception& error);
+    // One upload or download with progress shown.
+    void sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer);
     void showTransferDone(const QString& panelCaption);
     void addRow(const QString& operation, const QString& status);
     void setStatus(const QString& status);

@@ -22,7 +22,7 @@ public:
         else if (kind == MsgSetStatus && !rows.isEmpty())
             rows.last() = rows.last().section(u'|', 0, 0) + u'|' + status;
         else if (kind == MsgFinalError)
-            finalText = text;
+            finalTexts << text;
         if (kind == MsgSetStatus && status.endsWith(u" %"))
             percents << status;
     }
@@ -36,8 +36,8 @@ public:
     QStringList percents;
     QStringList captions;
     QStringList boxes;
-    QString finalText;
-    int stopAtRow = -1; // "Przerwij" is pressed once this many rows show
+    QStringList finalTexts; // in the order posted; the dialog shows the last
+    int stopAtRow = -1;     // "Przerwij" is pressed once this many rows show
     bool abortHidden = false;
 };
 

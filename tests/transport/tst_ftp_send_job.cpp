@@ -149,15 +149,19 @@ void TestTDmFtp::connectionTest()
 void TestTDmFtp::faults_data()
 {
     QTest::addColumn<QStringList>("faults");
-    QTest::addColumn<QString>("finalText");
+    QTest::addColumn<QStringList>("finalTexts"); // %1 the local path
     QTest::addColumn<bool>("temporaryLeft");
-    const auto row = [](const char* tag, const char* option, const char* command,
-                        bool temporaryLeft) {
-        QTest::newRow(tag) << QStringList{option, command} << "Błąd wysyłania pliku %1"
+    const QString sendFailed = QStringLiteral("Błąd wysyłania pliku %1");
+    const QStringList renameFailed{
+        "Nie powiodła się zmiana nazwy pliku: PSHD_K1_HD0001_20260310_080910.DAT.tmp", sendFailed};
+    const auto row = [&](const char* tag, const char* option, const char* command,
+                         bool temporaryLeft) {
+        QTest::newRow(tag) << QStringList{option, command}
+                           << (temporaryLeft ? renameFailed : QStringList{sendFailed})
                            << temporaryLeft;
     };
     QTest::newRow("CWD refused") << QStringList{"--refuse", "CWD"}
-                                 << "Błąd zmiany lub tworzenia katalogu Łódź" << false;
+                                 << QStringList{"Błąd zmiany lub tworzenia katalogu Łódź"} << false;
     row("STOR refused", "--refuse", "STOR", false);
     row("dropped at STOR", "--drop", "STOR", false);
     row("RNTO refused", "--refuse", "RNTO", true);
@@ -169,13 +173,14 @@ void TestTDmFtp::faults_data()
 void TestTDmFtp::faults()
 {
     QFETCH(QStringList, faults);
-    QFETCH(QString, finalText);
+    QFETCH(QStringList, finalTexts);
     QFETCH(bool, temporaryLeft);
     Harness h(faults);
     h.request(QStringLiteral("K1_braki.kvr"), "x");
     QVERIFY(!h.send());
     QCOMPARE(h.result.Status, -1);
-    QCOMPARE(h.dialog.finalText, finalText.contains(u'%') ? finalText.arg(h.file) : finalText);
+    finalTexts.replaceInStrings(QStringLiteral("%1"), h.file);
+    QCOMPARE(h.dialog.finalTexts, finalTexts);
     QCOMPARE(h.dialog.captions.back(), "Operacja nie powiodła się");
     QVERIFY(!h.result.FailureReason.isEmpty() && !h.result.FailureReason.contains(u"żółw"));
     QCOMPARE(QFile::exists(h.remote("PSHD_K1_HD0001_20260310_080910.DAT.tmp")), temporaryLeft);
