@@ -27,6 +27,7 @@ struct UrlParts {
     QString userInfo;
     QString hostPort;
     QString path;
+    QString query; // after the "?" that ends the path
 };
 
 UrlParts SplitUrl(const QString& name, qsizetype schemeLength)
@@ -42,8 +43,10 @@ UrlParts SplitUrl(const QString& name, qsizetype schemeLength)
         parts.userInfo = name.mid(schemeLength, parts.at - schemeLength);
     const qsizetype slash = name.indexOf(u'/', hostStart);
     parts.hostPort = name.mid(hostStart, slash < 0 ? -1 : slash - hostStart);
-    if (slash >= 0)
+    if (slash >= 0) {
         parts.path = name.mid(slash + 1).section(u'?', 0, 0);
+        parts.query = name.mid(slash + 1).section(u'?', 1);
+    }
     return parts;
 }
 
@@ -72,6 +75,31 @@ QString PartProblem(const QString& part, const QString& separators)
 QString Decoded(const QString& part)
 {
     return QString::fromUtf8(QByteArray::fromPercentEncoding(part.toUtf8()));
+}
+
+// The query's "keyword=value" pairs go to libpq as they stand (sslmode, sslrootcert,
+// connect_timeout, ...), so an encryption the administrator asked for is never dropped. libpq
+// names a keyword it does not know; what it could misread is refused here.
+QString ParseOptions(const QString& query, QStringList& options)
+{
+    if (query.isEmpty())
+        return {};
+    static const QRegularExpression keyword(QStringLiteral("^[a-z_]+$"));
+    static const QRegularExpression misread(QStringLiteral("[\\s;'\"\\\\]"));
+    for (const QString& pair : query.split(u'&')) {
+        const QString key = pair.section(u'=', 0, 0);
+        const QString value = Decoded(pair.section(u'=', 1));
+        if (!keyword.match(key).hasMatch() || !pair.contains(u'='))
+            return QStringLiteral("opcja \"%1\" nie ma postaci nazwa=wartość").arg(key);
+        if (key == u"password")
+            return QStringLiteral("hasło podaje się przed \"@\", nie jako opcję");
+        if (value.isEmpty() || value.contains(misread))
+            return QStringLiteral("wartość opcji %1 jest pusta albo zawiera odstęp, średnik, "
+                                  "cudzysłów lub ukośnik odwrotny")
+                .arg(key);
+        options << key + u'=' + value;
+    }
+    return {};
 }
 
 DatabaseTarget ParsePostgresUrl(const QString& name, qsizetype schemeLength,
@@ -115,6 +143,8 @@ DatabaseTarget ParsePostgresUrl(const QString& name, qsizetype schemeLength,
         if (const QString problem = PartProblem(check.text, check.separators); !problem.isEmpty())
             target.problem = QString::fromUtf8(check.what) + QStringLiteral(" zawiera ") + problem;
     }
+    if (target.problem.isEmpty())
+        target.problem = ParseOptions(parts.query, target.options);
     bool portOk = port.isEmpty();
     const int portNumber = port.isEmpty() ? -1 : port.toInt(&portOk);
     if (target.problem.isEmpty() && (!portOk || portNumber < 1 || portNumber > 65535))
@@ -160,14 +190,27 @@ DatabaseTarget ParseDatabaseName(const QString& name, const QString& userIdent)
     return target;
 }
 
+namespace {
+
+// A password written as a query option, which the parser refuses, is hidden all the same.
+QString WithoutQueryPassword(const QString& name, const QString& replacement)
+{
+    static const QRegularExpression option(QStringLiteral("([?&]password=)[^&]*"));
+    QString kept = name;
+    return kept.replace(option, replacement);
+}
+
+} // namespace
+
 QString RedactedDatabaseName(const QString& name)
 {
     if (const qsizetype scheme = PostgresSchemeLength(name)) {
-        const UrlParts parts = SplitUrl(name, scheme);
+        const QString hidden = WithoutQueryPassword(name, QStringLiteral("\\1***"));
+        const UrlParts parts = SplitUrl(hidden, scheme);
         const qsizetype colon = parts.userInfo.indexOf(u':');
         if (parts.at < 0 || colon < 0)
-            return name;
-        return name.left(scheme + colon + 1) + QStringLiteral("***") + name.mid(parts.at);
+            return hidden;
+        return hidden.left(scheme + colon + 1) + QStringLiteral("***") + hidden.mid(parts.at);
     }
     if (name.startsWith(OdbcPrefix, Qt::CaseInsensitive)) {
         QString redacted = name;
@@ -179,11 +222,12 @@ QString RedactedDatabaseName(const QString& name)
 QString DatabaseNameWithoutPassword(const QString& name)
 {
     if (const qsizetype scheme = PostgresSchemeLength(name)) {
-        const UrlParts parts = SplitUrl(name, scheme);
+        const QString kept = WithoutQueryPassword(name, QString());
+        const UrlParts parts = SplitUrl(kept, scheme);
         const qsizetype colon = parts.userInfo.indexOf(u':');
         if (parts.at < 0 || colon < 0)
-            return name;
-        return name.left(scheme + colon) + name.mid(parts.at);
+            return kept;
+        return kept.left(scheme + colon) + kept.mid(parts.at);
     }
     if (name.startsWith(OdbcPrefix, Qt::CaseInsensitive)) {
         static const QRegularExpression secretItem(

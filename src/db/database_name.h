@@ -3,6 +3,7 @@
 #include "db/sql_engine.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace tarvexio {
 
@@ -16,7 +17,8 @@ struct DatabaseTarget {
     QString databaseName; // PostgreSQL database, or the ODBC connection string
     QString userName;     // from the name, else the user identifier
     QString password;
-    QString problem; // what is wrong with the name, said without the password; empty if nothing
+    QStringList options; // PostgreSQL: libpq's "keyword=value" from the URL's query, in order
+    QString problem;     // what is wrong with the name, said without the password; empty if nothing
 };
 
 DatabaseTarget ParseDatabaseName(const QString& name, const QString& userIdent);

@@ -87,8 +87,13 @@ void Configure(QSqlDatabase& db, const DatabaseTarget& target)
         db.setDatabaseName(target.databaseName);
         db.setUserName(target.userName);
         db.setPassword(target.password);
-        // An unreachable server must not hang the agent's tick.
-        db.setConnectOptions(QStringLiteral("connect_timeout=15"));
+        {
+            // An unreachable server must not hang the agent's tick.
+            QStringList options = target.options;
+            if (!options.join(u' ').contains(QStringLiteral("connect_timeout=")))
+                options << QStringLiteral("connect_timeout=15");
+            db.setConnectOptions(options.join(u';'));
+        }
         break;
     case SqlEngine::ODBC:
         db.setDatabaseName(target.databaseName);

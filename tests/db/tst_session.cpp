@@ -28,6 +28,8 @@ private slots:
 
     void failedConnections_data();
     void failedConnections();
+    void connectionOptions_data();
+    void connectionOptions();
 
     void onEachEngine_data();
     void onEachEngine();
@@ -111,6 +113,13 @@ void TestSession::badUrlIsRefused_data()
                             << "hasło zawiera \"%\" bez dwóch cyfr szesnastkowych";
     QTest::newRow("port") << "postgresql://jan@127.0.0.1:x/db"
                           << "port \"x\" nie jest numerem portu";
+    QTest::newRow("a password among the options")
+        << "postgresql://jan@127.0.0.1:9/db?password=tajne"
+        << "hasło podaje się przed \"@\", nie jako opcję";
+    QTest::newRow("an option libpq would read as two")
+        << "postgresql://jan@127.0.0.1:9/db?sslmode=require%20sslcert%3Dx"
+        << "wartość opcji sslmode jest pusta albo zawiera odstęp, średnik, cudzysłów lub "
+           "ukośnik odwrotny";
 }
 
 void TestSession::badUrlIsRefused()
@@ -122,6 +131,7 @@ void TestSession::badUrlIsRefused()
     QVERIFY(!session->GetPolaczenieAktywne());
     QVERIFY(session->GetOpisBledu().startsWith("niepoprawny adres bazy: " + problem));
     QVERIFY(!session->GetOpisBledu().contains(u"jne"));
+    QVERIFY(!RedactedDatabaseName(name).contains(u"jne"));
 }
 
 void TestSession::rememberedConnectionKeepsNoPassword()
@@ -170,6 +180,42 @@ void TestSession::failedConnections()
     } catch (const EQMXDBError& error) {
         QCOMPARE(error.code(), EQMXDBError::NotConnected);
     }
+}
+
+void TestSession::connectionOptions_data()
+{
+    QTest::addColumn<bool>("sslServer");
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QString>("outcome"); // the session's pg_stat_ssl.ssl, or the refusal's words
+    QTest::newRow("require, server without TLS") << false << "sslmode=require"
+                                                 << "server does not support SSL";
+    QTest::newRow("require, server with TLS") << true << "sslmode=require"
+                                              << "true";
+    QTest::newRow("disable, server with TLS") << true << "sslmode=disable"
+                                              << "false";
+    QTest::newRow("an option libpq does not know") << false << "sslmode=require&colour=blue"
+                                                   << "invalid connection option \"colour\"";
+}
+
+void TestSession::connectionOptions()
+{
+    QFETCH(bool, sslServer);
+    QFETCH(QString, options);
+    QFETCH(QString, outcome);
+    QFile sslUrl(qEnvironmentVariable("TARVEXIO_TEST_PG_SSL_URL_FILE"));
+    QVERIFY2(!sslServer || sslUrl.open(QIODevice::ReadOnly), "the TLS server did not start");
+    const QString server =
+        sslServer ? QString::fromUtf8(sslUrl.readAll()).trimmed() : test::PostgresUrl();
+    auto session = test::Connect(server + u'?' + options);
+    if (!session->GetPolaczenieAktywne()) {
+        QVERIFY2(session->GetOpisBledu().contains(outcome), qPrintable(session->GetOpisBledu()));
+        return;
+    }
+    TKMQuery query;
+    session->PowiazQuery(query);
+    query.SetSQL(QStringLiteral("select ssl from pg_stat_ssl where pid = pg_backend_pid()"));
+    query.Open();
+    QCOMPARE(query.FieldByName("ssl").GetAsString(), outcome);
 }
 
 void TestSession::onEachEngine()
