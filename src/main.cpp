@@ -9,6 +9,9 @@
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> done =
+            tarvexio::PrepareProcess(argc, argv, tarvexio::AgentProgram::Windowed))
+        return *done;
     // Developer diagnostics stay quiet unless asked for with QT_LOGGING_RULES.
     QLoggingCategory::setFilterRules(QStringLiteral("tarvexio.*.debug=false"));
     const bool headless = tarvexio::HeadlessRequested();
@@ -20,7 +23,6 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Tarvexio"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvexio"));
 
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    const QStringList arguments = tarvexio::TakeArguments(argc, argv);
     return headless ? tarvexio::RunHeadless(arguments) : tarvexio::RunWithWindows(arguments);
 }

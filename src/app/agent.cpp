@@ -39,6 +39,10 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
     , log_(model_, clock_)
     , session_(log_, std::move(version),
                SessionOwner::Hooks{[this] {
+                                       if (!session_.configurationLoaded())
+                                           startFailure_ = session_.databaseName().isEmpty()
+                                                               ? StartFailure::NoNames
+                                                               : StartFailure::DatabaseRefused;
                                        model_.flags().closing = true;
                                        Close();
                                    },
@@ -338,7 +342,8 @@ bool Agent::readCommandLine()
             continue;
         dialogs_.MsgBox({QString::fromUtf8(check.box), model_.caption(), MessageButtons::Ok,
                          MessageIcon::None});
-        WriteLog(QString::fromUtf8(check.line));
+        WriteLog(QString::fromUtf8(check.line), true);
+        startFailure_ = StartFailure::NoNames;
         Terminate();
         flags.closing = true;
         return false;

@@ -91,6 +91,10 @@ public:
     // Ends the program once control is back in the event loop.
     void Terminate(int exitCode = 0);
     bool terminating() const { return terminating_; }
+    // Why the start could not work, for a process without windows to exit with a status a
+    // service manager sees.
+    enum class StartFailure { None, NoNames, DatabaseRefused };
+    StartFailure startFailure() const { return startFailure_; }
 
     // The tray menu's commands.
     void KomunikatyClick();
@@ -159,6 +163,7 @@ private:
     DirectoryLock exchangeLock_{QStringLiteral(".tarvexio.lock")};
     ProgressDisplay* progressDisplay_ = nullptr;
     bool terminating_ = false;
+    StartFailure startFailure_ = StartFailure::None;
 };
 
 } // namespace tarvexio

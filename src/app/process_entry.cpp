@@ -2,6 +2,7 @@
 
 #include "app/agent.h"
 #include "app/guarded_application.h"
+#include "app/process_privacy.h"
 #include "app/program_folder.h"
 #include "app/termination_signals.h"
 #include "app/version.h"
@@ -9,11 +10,45 @@
 #include "transport/curl_ftp_client.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QScopeGuard>
 
 #include <cstdio>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace tarvexio {
+
+namespace {
+
+// sd-daemon's priority prefix: err for alerting lines, warning for "UWAGA", info otherwise.
+// The journal stores UTF-8 whatever the service's locale.
+QByteArray JournalLine(const QString& text, bool alert)
+{
+    const char* priority = alert ? "<3>" : text.startsWith(QStringLiteral("UWAGA")) ? "<4>" : "<6>";
+    return priority + text.toUtf8();
+}
+
+// systemd names the journal's stream as "device:inode"; a terminal that merely inherited the
+// variable (a desktop session's) is not the journal.
+bool StdoutIsJournal()
+{
+#ifdef Q_OS_UNIX
+    const QStringList stream = qEnvironmentVariable("JOURNAL_STREAM").split(u':');
+    struct stat out {};
+    if (stream.size() != 2 || ::fstat(STDOUT_FILENO, &out) != 0)
+        return false;
+    return stream[0].toULongLong() == quint64(out.st_dev) &&
+           stream[1].toULongLong() == quint64(out.st_ino);
+#else
+    return false;
+#endif
+}
+
+} // namespace
 
 bool ClaimSingleInstance(SingleInstance& instance, Dialogs& dialogs)
 {
@@ -30,6 +65,27 @@ bool ClaimSingleInstance(SingleInstance& instance, Dialogs& dialogs)
     }
     dialogs.MsgBox({QString::fromUtf8(refusal), QStringLiteral("Tarvexio")});
     return false;
+}
+
+std::optional<int> PrepareProcess(int argc, char* argv[], AgentProgram program)
+{
+    KeepProcessPrivate();
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString information = InformationRequested(arguments, program);
+    if (information.isEmpty())
+        return std::nullopt;
+    std::fputs(information.toLocal8Bit().constData(), stdout);
+    return 0;
+}
+
+QStringList TakeArguments(int argc, char* argv[])
+{
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    HideDatabasePasswordsInArguments(argc, argv);
+    return arguments;
 }
 
 bool HeadlessRequested()
@@ -50,8 +106,7 @@ std::unique_ptr<Agent> CreateProcessAgent(const QStringList& arguments, SystemPo
         arguments,
         AgentPorts{ports.clock, dialogs, ports.privileges, *ports.autostart,
                    [] { return std::make_unique<CurlFtpClient>(); }, *ports.dialUp},
-        AgentLocation{ProgramFolder(), QCoreApplication::applicationFilePath()},
-        QString::fromLatin1(TARVEXIO_VERSION));
+        AgentLocation{ProgramFolder(), AgentProgramFile()}, QString::fromLatin1(TARVEXIO_VERSION));
     QObject::connect(
         agent.get(), &Agent::terminateRequested, qApp,
         [](int code) { QCoreApplication::exit(code); }, Qt::QueuedConnection);
@@ -67,11 +122,18 @@ int RunHeadless(const QStringList& arguments)
 
     const std::unique_ptr<Agent> process = CreateProcessAgent(arguments, ports, dialogs);
     Agent& agent = *process;
-    dialogs.setLogSink([&agent](const QString& line) { agent.WriteLog(line); });
+    // Under systemd each line reaches the journal once, with its priority and without the
+    // log file's date and time, which the journal has.
+    const bool journal = StdoutIsJournal();
+    if (journal) // the diagnostics would tell the journal each failure a second time
+        QLoggingCategory::setFilterRules(QStringLiteral("tarvexio.*=false"));
+    dialogs.setLogSink([&agent](const QString& line, bool alert) { agent.WriteLog(line, alert); },
+                       !journal);
     SetEventErrorReport([&agent](const std::exception& error) { agent.ShowException(error); });
     const auto unset = qScopeGuard([] { SetEventErrorReport({}); });
-    agent.log().setEcho([](const QString& line) {
-        std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
+    agent.log().setEcho([journal](const QString& line, const QString& text, bool alert) {
+        const QByteArray out = journal ? JournalLine(text, alert) : line.toLocal8Bit();
+        std::fprintf(stdout, "%s\n", out.constData());
         std::fflush(stdout);
     });
     TerminationSignals stopSignals;
@@ -88,14 +150,24 @@ int RunHeadless(const QStringList& arguments)
         if (!agent.scheduler().isRunning()) {
             dialogs.MsgBox({QStringLiteral("Agent nie ma nic do zrobienia: sprawdź parametry "
                                            "wywołania (BAZA= i IDENT=)."),
-                            QStringLiteral("Tarvexio")});
+                            QStringLiteral("Tarvexio"), MessageButtons::Ok, MessageIcon::Error});
             agent.Terminate(2);
         }
     });
 
     agent.ShowWindow();
     agent.start();
-    return QCoreApplication::exec();
+    const int code = QCoreApplication::exec();
+    // A start that cannot work must not look like a clean end to a service manager.
+    switch (agent.startFailure()) {
+    case Agent::StartFailure::NoNames:
+        return 2;
+    case Agent::StartFailure::DatabaseRefused:
+        return 1;
+    case Agent::StartFailure::None:
+        break;
+    }
+    return code;
 }
 
 } // namespace tarvexio

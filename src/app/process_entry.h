@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/command_help.h"
 #include "platform/autostart_store.h"
 #include "platform/clock.h"
 #include "platform/privileges.h"
@@ -9,6 +10,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace tarvexio {
 
@@ -31,6 +33,14 @@ std::unique_ptr<Agent> CreateProcessAgent(const QStringList& arguments, SystemPo
 
 // Refuses a second agent with its message; false when this process must leave (exit code 0).
 bool ClaimSingleInstance(SingleInstance& instance, Dialogs& dialogs);
+
+// Before any application object (--help needs no display): the process made private (no
+// core dumps, umask 027), and the exit code when the arguments ask only for help or version.
+std::optional<int> PrepareProcess(int argc, char* argv[], AgentProgram program);
+
+// The arguments after the program's name, taken once the application object exists; the
+// database password is then wiped from the process's own command line.
+QStringList TakeArguments(int argc, char* argv[]);
 
 // Whether the agent runs without widgets: TARVEXIO_HEADLESS=1, or no display on Linux.
 bool HeadlessRequested();

@@ -1,6 +1,9 @@
 #include "app/program_folder.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace tarvexio {
 
@@ -9,7 +12,27 @@ QString ProgramFolder()
     QString home = qEnvironmentVariable("TARVEXIO_HOME");
     if (!home.isEmpty())
         return home;
-    return QCoreApplication::applicationDirPath();
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    // Root can write to /usr/bin, but an installed program's files do not belong there.
+    const bool installed = programFolder == QStringLiteral(TARVEXIO_INSTALLED_BINDIR) ||
+                           !QFileInfo(programFolder).isWritable();
+    if (!installed)
+        return programFolder;
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                         QStringLiteral("/tarvexio");
+    if (!QFileInfo::exists(data) && QDir().mkpath(data))
+        QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return data;
+}
+
+QString AgentProgramFile()
+{
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    if (program.completeBaseName() != u"tarvexiod")
+        return program.filePath();
+    return program.dir().filePath(QStringLiteral("tarvexio") + (program.suffix().isEmpty()
+                                                                    ? QString()
+                                                                    : u'.' + program.suffix()));
 }
 
 } // namespace tarvexio

@@ -90,7 +90,7 @@ void EventLog::WriteLog(const QString& text, bool alert)
     if (model_)
         model_->appendPaneLine(line);
     if (echo_)
-        echo_(line);
+        echo_(line, cleanText, alert);
     clock_.pause(PauseAfterLineMs);
     if (!model_)
         return;

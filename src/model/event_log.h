@@ -29,8 +29,10 @@ public:
     // Raises EMFileError when the file cannot be written; the pane then misses the line too.
     void WriteLog(const QString& text, bool alert = false);
 
-    // Headless runs mirror every line to stdout so that a service journal has them too.
-    void setEcho(std::function<void(const QString&)> echo) { echo_ = std::move(echo); }
+    // Headless runs mirror every line to stdout so that a service journal has them too: the
+    // line as the file has it, its text alone, and whether it alerts.
+    using Echo = std::function<void(const QString& line, const QString& text, bool alert)>;
+    void setEcho(Echo echo) { echo_ = std::move(echo); }
 
     static QString FormatLine(const QDateTime& moment, const QString& text);
 
@@ -38,7 +40,7 @@ private:
     WindowModel* model_ = nullptr;
     Clock& clock_;
     std::unique_ptr<TMFile> file_;
-    std::function<void(const QString&)> echo_;
+    Echo echo_;
 };
 
 } // namespace tarvexio

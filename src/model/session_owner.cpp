@@ -68,8 +68,8 @@ void SessionOwner::commonTail()
         const QString reason = session_->GetOpisBledu();
         const QString attempted = RedactedDatabaseName(session_->GetNazwaBazy());
         hooks_.closeMainWindow();
-        log_.WriteLog(
-            QStringLiteral("Nie udało się połączyć z bazą %1: %2").arg(attempted, reason));
+        log_.WriteLog(QStringLiteral("Nie udało się połączyć z bazą %1: %2").arg(attempted, reason),
+                      true);
         return;
     }
     // Sessions open every check period; the settings file is read once per change of names.

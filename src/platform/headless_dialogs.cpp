@@ -13,26 +13,33 @@ QString ExceptionText(const std::exception& error)
 
 MessageAnswer HeadlessDialogs::MsgBox(const MessageRequest& request)
 {
-    report(request.caption.isEmpty() ? request.text : request.caption + u": "_s + request.text);
+    report(request.caption.isEmpty() ? request.text : request.caption + u": "_s + request.text,
+           request.icon == MessageIcon::Error);
     return request.defaultAnswer;
 }
 
 void HeadlessDialogs::ShowExceptionNow(const std::exception& error)
 {
-    report(u"Błąd: "_s + ExceptionText(error));
+    report(u"Błąd: "_s + ExceptionText(error), true);
 }
 
-void HeadlessDialogs::report(const QString& line)
+void HeadlessDialogs::report(const QString& line, bool alert)
 {
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
+    const auto print = [](const QString& text) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        std::fflush(stderr);
+    };
+    if (printed_ || !logSink_)
+        print(line);
     if (!logSink_)
         return;
-    // The log itself may be what failed; stderr already has the text.
     try {
-        logSink_(line);
+        logSink_(line, alert);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
+        // The log itself may be what failed: the box must still be seen somewhere.
+        if (!printed_)
+            print(line);
+        print(QString::fromUtf8(error.what()));
     }
 }
 

@@ -7,16 +7,17 @@
 namespace tarvexio::test {
 
 AgentProcess::AgentProcess(const QString& home, const QStringList& arguments,
-                           const QString& runtime)
+                           const QString& runtime, const QString& output)
 {
     const QString folder = runtime.isEmpty() ? runtime_.path() : runtime;
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TARVEXIO_HEADLESS"), QStringLiteral("1"));
     env.insert(QStringLiteral("TARVEXIO_HOME"), home);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder);
     process.setProcessEnvironment(env);
-    process.start(qEnvironmentVariable("TARVEXIO_BINARY"), arguments);
+    if (!output.isEmpty())
+        process.setStandardOutputFile(output); // truncated, so the file (and its inode) stays
+    process.start(qEnvironmentVariable("TARVEXIO_DAEMON_BINARY"), arguments);
 }
 
 AgentProcess::~AgentProcess()

@@ -7,13 +7,13 @@
 
 namespace tarvexio::test {
 
-// The real agent binary, headless as a service runs it, with its program folder (log,
-// configuration) in home and a runtime folder (its single-instance lock) of its own unless
-// one is given. Killed if still running at the end.
+// The real daemon, as a service runs it, with its program folder (log, configuration) in home
+// and a runtime folder (its single-instance lock) of its own unless one is given; its stdout
+// goes to a file when one is named. Killed if still running at the end.
 class AgentProcess {
 public:
     AgentProcess(const QString& home, const QStringList& arguments,
-                 const QString& runtime = QString());
+                 const QString& runtime = QString(), const QString& output = QString());
     ~AgentProcess();
     AgentProcess(const AgentProcess&) = delete;
     AgentProcess& operator=(const AgentProcess&) = delete;

@@ -143,7 +143,7 @@ int main(int argc, char* argv[])
     SystemClock clock(false);
     HeadlessDialogs dialogs;
     EventLog log(clock);
-    log.setEcho([](const QString& line) { Print(stderr, line); });
+    log.setEcho([](const QString& line, const QString&, bool) { Print(stderr, line); });
     std::unique_ptr<TKonfigEksportu> record;
     SessionOwner session(
         log, QString::fromLatin1(TARVEXIO_VERSION),

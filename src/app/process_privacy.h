@@ -1,0 +1,13 @@
+#pragma once
+
+namespace tarvexio {
+
+// Core dumps off (they would hold the database password) and every file or folder the process
+// creates private to its user and group (umask 027). Nothing on Windows.
+void KeepProcessPrivate();
+
+// Overwrites the password of each BAZA= argument in the process's own argument memory, so
+// that ps and /proc/<pid>/cmdline no longer show it. Call after Qt has copied the arguments.
+void HideDatabasePasswordsInArguments(int argc, char* argv[]);
+
+} // namespace tarvexio
