@@ -32,21 +32,25 @@ void KeepProcessPrivate()
 
 void HideDatabasePasswordsInArguments(int argc, char* argv[])
 {
-    const QByteArray key("BAZA=");
     for (int i = 1; i < argc; ++i) {
         char* argument = argv[i];
         const std::size_t length = std::strlen(argument);
-        if (length < std::size_t(key.size()) || qstrnicmp(argument, key.constData(), key.size()))
+        // "BAZA=name" (any case), "--db=name", or the name after "--db".
+        std::size_t start = 0;
+        if (qstrnicmp(argument, "BAZA=", 5) == 0)
+            start = 5;
+        else if (qstrncmp(argument, "--db=", 5) == 0)
+            start = 5;
+        else if (qstrcmp(argv[i - 1], "--db") != 0)
             continue;
-        const QString name = QString::fromLocal8Bit(argument + key.size());
+        const QString name = QString::fromLocal8Bit(argument + start);
         const QByteArray kept = DatabaseNameWithoutPassword(name).toLocal8Bit();
-        if (kept.size() + key.size() >= qsizetype(length))
+        if (start + std::size_t(kept.size()) >= length)
             continue; // nothing to hide
-        // The shorter name in place, the rest of the old text zeroed: the memory is the kernel's
-        // view of the command line.
-        std::memcpy(argument + key.size(), kept.constData(), std::size_t(kept.size()));
-        std::memset(argument + key.size() + kept.size(), 0,
-                    length - std::size_t(key.size() + kept.size()));
+        // The shorter name in place, the rest of the old text zeroed: this memory is what the
+        // kernel shows as the command line.
+        std::memcpy(argument + start, kept.constData(), std::size_t(kept.size()));
+        std::memset(argument + start + kept.size(), 0, length - start - std::size_t(kept.size()));
     }
 }
 

@@ -6,8 +6,9 @@ namespace tarvexio {
 // creates private to its user and group (umask 027). Nothing on Windows.
 void KeepProcessPrivate();
 
-// Overwrites the password of each BAZA= argument in the process's own argument memory, so
-// that ps and /proc/<pid>/cmdline no longer show it. Call after Qt has copied the arguments.
+// Overwrites the password of each database name (BAZA=, or --db of the export tool) in the
+// process's own argument memory, so that ps and /proc/<pid>/cmdline no longer show it. Call
+// after the arguments have been copied.
 void HideDatabasePasswordsInArguments(int argc, char* argv[]);
 
 } // namespace tarvexio

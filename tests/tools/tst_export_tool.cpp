@@ -35,6 +35,8 @@ private slots:
     void init();
     void storedSettingsUnlessOverridden();
     void failedShopNamedOthersGoOn();
+    void commandLine_data();
+    void commandLine();
 
 private:
     std::unique_ptr<QTemporaryDir> folder_;
@@ -89,6 +91,30 @@ void TestExportTool::failedShopNamedOthersGoOn()
                                       .arg(QString::fromUtf8(shop))),
                  qPrintable(run.err));
     QVERIFY(run.out.isEmpty());
+}
+
+void TestExportTool::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("an unknown option")
+        << QStringList{"--db", "x.db", "--colour"} << 2 << "Unknown option 'colour'.";
+    QTest::newRow("a day missing")
+        << QStringList{"--db", "x.db", "--from", "2026-03-10"} << 2 << "--to is required";
+    QTest::newRow("a stray argument")
+        << QStringList{"--db", "x.db", "--from", "2026-03-10", "--to", "2026-03-10", "x"} << 2
+        << "unexpected arguments: x";
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "tarvexio-export 1.0.0.0\n";
+}
+
+void TestExportTool::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, said);
+    const Run run = Export(arguments);
+    QTEST(run.exitCode, "exitCode");
+    QVERIFY2((run.out + run.err).contains(said), qPrintable(run.out + run.err));
 }
 
 QTEST_GUILESS_MAIN(TestExportTool)

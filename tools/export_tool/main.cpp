@@ -1,4 +1,5 @@
 // tarvexio-export: the agent's export for operators, without window, scheduler or upload.
+#include "app/process_privacy.h"
 #include "app/version.h"
 #include "config/konfig_table.h"
 #include "config/parameter_list.h"
@@ -101,14 +102,24 @@ QStringList Parse(const QCommandLineParser& parser, Options& options)
 
 int main(int argc, char* argv[])
 {
+    KeepProcessPrivate();
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tarvexio-export"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TARVEXIO_VERSION));
+    const QStringList arguments = QCoreApplication::arguments();
+    HideDatabasePasswordsInArguments(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Writes the agent's data files for every shop and each day of a range (days before "
         "today only) and prints the path of each file written. The exchange directory, the "
         "consent boxes and the shops' codes are the agent's own, from the database's Konfig "
-        "table; the options below override them."));
+        "table; the options below override them.\n\n"
+        "Exit status:\n"
+        "  0  every shop with a code got its file for every day\n"
+        "  1  a shop with a code got no file, or the database could not be reached\n"
+        "  2  bad arguments"));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("db"),
          QStringLiteral("Database: SQLite path, postgresql:// URL or odbc:..."),
@@ -130,10 +141,27 @@ int main(int argc, char* argv[])
         {QStringLiteral("today"), QStringLiteral("The day taken as today (default: the real one)."),
          QStringLiteral("YYYY-MM-DD")},
     });
-    parser.process(app);
+    // Usage errors exit 2, as the agent's do (Qt's own handling would exit 1).
+    if (!parser.parse(arguments)) {
+        Print(stderr, parser.errorText());
+        Print(stderr, parser.helpText());
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        Print(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        Print(stdout, QStringLiteral("tarvexio-export %1").arg(QStringLiteral(TARVEXIO_VERSION)));
+        return 0;
+    }
 
     Options options;
-    if (const QStringList errors = Parse(parser, options); !errors.isEmpty()) {
+    QStringList errors = Parse(parser, options);
+    if (!parser.positionalArguments().isEmpty())
+        errors << QStringLiteral("unexpected arguments: %1")
+                      .arg(parser.positionalArguments().join(u' '));
+    if (!errors.isEmpty()) {
         for (const QString& error : errors)
             Print(stderr, error);
         Print(stderr, parser.helpText());
