@@ -38,7 +38,8 @@ QString AgentUsage(AgentProgram program)
         "                       hours between checks, \"1,5\" or \"1.5\" (default 30 seconds)\n"
         "  PONAWIAJ_PROBE_WYSLANIA_CO_N_H=HOURS\n"
         "                       hours between upload retries (default 15 minutes)\n"
-        "  MAX_LICZBA_PROBFTP=N upload attempts before the last-attempt alert (default 5)\n");
+        "  MAX_LICZBA_PROBFTP=N\n"
+        "                       upload attempts before the last-attempt alert (default 5)\n");
     if (windowed)
         usage += QStringLiteral(
             "  TEST                 the settings window with the connection-test button\n");
