@@ -37,9 +37,7 @@ void HideDatabasePasswordsInArguments(int argc, char* argv[])
         const std::size_t length = std::strlen(argument);
         // "BAZA=name" (any case), "--db=name", or the name after "--db".
         std::size_t start = 0;
-        if (qstrnicmp(argument, "BAZA=", 5) == 0)
-            start = 5;
-        else if (qstrncmp(argument, "--db=", 5) == 0)
+        if (qstrnicmp(argument, "BAZA=", 5) == 0 || qstrncmp(argument, "--db=", 5) == 0)
             start = 5;
         else if (qstrcmp(argv[i - 1], "--db") != 0)
             continue;

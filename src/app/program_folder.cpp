@@ -12,14 +12,14 @@ QString ProgramFolder()
     QString home = qEnvironmentVariable("TARVEXIO_HOME");
     if (!home.isEmpty())
         return home;
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    QString programFolder = QCoreApplication::applicationDirPath();
     // Root can write to /usr/bin, but an installed program's files do not belong there.
     const bool installed = programFolder == QStringLiteral(TARVEXIO_INSTALLED_BINDIR) ||
                            !QFileInfo(programFolder).isWritable();
     if (!installed)
         return programFolder;
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                         QStringLiteral("/tarvexio");
+    QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                   QStringLiteral("/tarvexio");
     if (!QFileInfo::exists(data) && QDir().mkpath(data))
         QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return data;

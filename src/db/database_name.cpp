@@ -205,7 +205,7 @@ QString WithoutQueryPassword(const QString& name, const QString& replacement)
 QString RedactedDatabaseName(const QString& name)
 {
     if (const qsizetype scheme = PostgresSchemeLength(name)) {
-        const QString hidden = WithoutQueryPassword(name, QStringLiteral("\\1***"));
+        QString hidden = WithoutQueryPassword(name, QStringLiteral("\\1***"));
         const UrlParts parts = SplitUrl(hidden, scheme);
         const qsizetype colon = parts.userInfo.indexOf(u':');
         if (parts.at < 0 || colon < 0)
@@ -222,7 +222,7 @@ QString RedactedDatabaseName(const QString& name)
 QString DatabaseNameWithoutPassword(const QString& name)
 {
     if (const qsizetype scheme = PostgresSchemeLength(name)) {
-        const QString kept = WithoutQueryPassword(name, QString());
+        QString kept = WithoutQueryPassword(name, QString());
         const UrlParts parts = SplitUrl(kept, scheme);
         const qsizetype colon = parts.userInfo.indexOf(u':');
         if (parts.at < 0 || colon < 0)
