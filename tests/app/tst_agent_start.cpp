@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace tarvexio;
 
 namespace {
@@ -22,11 +24,9 @@ struct Harness {
     QString logText() const { return test::ReadAgentLog(home.path()); }
     bool paneHas(const QString& text) const
     {
-        for (const QString& line : agent.model().messagePane()) {
-            if (line.section(u'|', 2) == text)
-                return true;
-        }
-        return false;
+        return std::ranges::any_of(agent.model().messagePane(), [&](const QString& line) {
+            return line.section(u'|', 2) == text;
+        });
     }
 
     QTemporaryDir home;
@@ -56,8 +56,8 @@ private:
 
 void TestAgentStart::initTestCase()
 {
-    database_ = data_.filePath(QStringLiteral("qmx.db"));
-    test::CreateSqliteDatabase(database_, {{1, QStringLiteral("Sklep Łódź")}});
+    database_ = test::FreshDatabase(QStringLiteral("sqlite"), data_.filePath("qmx.db"),
+                                    {"insert into Sklep values (1, 'Sklep Łódź')"});
 }
 
 void TestAgentStart::cleanup()

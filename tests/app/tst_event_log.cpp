@@ -37,10 +37,9 @@ void TestEventLog::writesFileAndPane()
 {
     log_->Prepare(folder_->path() + u'/');
     QVERIFY(log_->hasFile());
-    log_->WriteLog(QStringLiteral("Uruchomiono program"));
-    log_->WriteLog(QStringLiteral("a\r\nb"));
-    log_->WriteLog(QStringLiteral("Uruchomiono program"));
-    log_->WriteLog(QStringLiteral("Połączono się z bazą łódź"));
+    for (const char* line :
+         {"Uruchomiono program", "a\r\nb", "Uruchomiono program", "Połączono się z bazą łódź"})
+        log_->WriteLog(QString::fromUtf8(line));
     // CR-LF pairs vanish; a start after earlier lines gets an empty line before it, in the
     // file only; the file is in the system encoding (UTF-8 here).
     QCOMPARE(test::ReadFile(logFile()), QStringLiteral("04-12-26|07:05:09|Uruchomiono program\r\n"

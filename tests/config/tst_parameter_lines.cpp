@@ -69,19 +69,17 @@ void TestParameterLines::codesPasswords_data()
 {
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("coded");
-    QTest::newRow("abc") << "abc"
-                         << "086108092";
-    QTest::newRow("empty") << ""
-                           << "";
+    const auto row = [](const char* tag, const char* password, const char* coded) {
+        QTest::newRow(tag) << QString::fromUtf8(password) << QString::fromLatin1(coded);
+    };
+    row("abc", "abc", "086108092");
+    row("empty", "", "");
     // A low byte gives a negative number that keeps three characters with its sign.
-    QTest::newRow("control character") << "\x01"
-                                       << "-10";
+    row("control character", "\x01", "-10");
     // "ł" is 0xB3 in Windows-1250: -77 - 11 = -88.
-    QTest::newRow("Polish letter") << "ł"
-                                   << "-88";
+    row("Polish letter", "ł", "-88");
     // 0x80 ("€") at an even place: -128 - 11 = -139, stored as -139 + 256.
-    QTest::newRow("below -99 wraps by 256") << "€"
-                                            << "117";
+    row("below -99 wraps by 256", "€", "117");
 }
 
 void TestParameterLines::codesPasswords()

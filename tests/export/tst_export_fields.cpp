@@ -30,17 +30,16 @@ void TestExportFields::windowsEdition_data()
     const auto row = [](const char* tag, int major, int minor, int kind, int architecture,
                         int productType, int suite, bool r2, const char* servicePack, int build,
                         const char* text) {
-        V v;
-        v.major = major;
-        v.minor = minor;
-        v.productKind = kind;
-        v.architecture = architecture;
-        v.productType = productType;
-        v.suiteMask = suite;
-        v.r2 = r2;
-        v.servicePack = QString::fromLatin1(servicePack);
-        v.build = build;
-        QTest::newRow(tag) << v << QString::fromLatin1(text);
+        QTest::newRow(tag) << V{.major = major,
+                                .minor = minor,
+                                .build = build,
+                                .servicePack = QString::fromLatin1(servicePack),
+                                .productKind = kind,
+                                .suiteMask = suite,
+                                .architecture = architecture,
+                                .productType = productType,
+                                .r2 = r2}
+                           << QString::fromLatin1(text);
     };
     row("7 Professional", 6, 1, V::Workstation, V::X64, 48, 0, false, "Service Pack 1", 7601,
         "Microsoft Windows 7 Professional Service Pack 1 (build 7601), 64-bit");

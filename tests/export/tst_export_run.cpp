@@ -41,9 +41,8 @@ struct Harness : test::TestAgent {
         doubles.clock.pausesAdvance = false;
         QDir().mkpath(exchange);
         TKonfigEksportu& record = *agent.konfig();
-        record.SetKodKVR(*record.PositionOfShop(1), QStringLiteral("LDZ1"));
-        record.SetKodKVR(*record.PositionOfShop(2), QStringLiteral("KRK2"));
-        record.SetKodKVR(*record.PositionOfShop(3), QStringLiteral("PST3"));
+        for (const auto& [shop, code] : {std::pair{1, "LDZ1"}, {2, "KRK2"}, {3, "PST3"}})
+            record.SetKodKVR(*record.PositionOfShop(shop), QString::fromLatin1(code));
         agent.model().settings().EdKatalogWymiany = exchange;
         agent.model().settings().consent.fill(true);
     }
@@ -58,12 +57,6 @@ struct Harness : test::TestAgent {
         return exchange +
                QStringLiteral("/PSHD_%1_HD0001_%2_080910.DAT")
                    .arg(QLatin1StringView(code), day.toString(QStringLiteral("yyyyMMdd")));
-    }
-    QStringList info(const char* code) const
-    {
-        return FromWindows1250(ReadFile(path(code)))
-            .section(QStringLiteral("\r\n"), 1, 1)
-            .split(u'|');
     }
 
     QString exchange;
@@ -99,8 +92,8 @@ private slots:
     void fileThatCannotBeCreated();
     void errorInTheBodyLeavesTheFileUnqueued();
     void manualRangeBackwardsOnlyUploads();
-    void manualRangeStopsBeforeToday();
-    void manualRangeStopsAfterAFailedLastShop();
+    void manualRangeStops_data();
+    void manualRangeStops();
     void requestFiles_data();
     void requestFiles();
     void setBasedReadsWriteTheSameBytes_data();
@@ -174,9 +167,10 @@ void TestExportRun::wholeFileByteForByte()
     // Again in the same second: the file is emptied and written anew.
     h.exportDay(D);
     QCOMPARE(ReadFile(h.path("LDZ1")), expected);
-    // A shop with nothing on the day: the headers and the indicators (chain-wide as specified).
+    // A shop with nothing on the day: the headers and the indicators (chain-wide ones).
     QCOMPARE(ReadFile(h.path("PST3")).count("\r\n"), 8);
-    QCOMPARE(h.info("PST3").mid(8, 5).join(u'|'), QStringLiteral("0|0|0|0|1"));
+    QCOMPARE(ReadFile(h.path("PST3")).split('\n').value(1).split('|').mid(8, 5).join('|'),
+             "0|0|0|0|1");
 }
 
 void TestExportRun::fileThatCannotBeCreated_data()
@@ -238,46 +232,46 @@ void TestExportRun::manualRangeBackwardsOnlyUploads()
     QVERIFY(h.agent.scheduler().isRunning());
 }
 
-void TestExportRun::manualRangeStopsBeforeToday()
+void TestExportRun::manualRangeStops_data()
 {
-    Harness h(sqlite_, home_->path());
-    RecordingProgress progress;
-    h.agent.setProgressDisplay(&progress);
-    h.doubles.clock.set(QDateTime(D.addDays(2), QTime(8, 9, 10)));
-    h.agent.model().settings().DateTimePicker1 = D;
-    h.agent.model().settings().DateTimePicker2 = D.addDays(5);
-    h.agent.model().settings().CBZapisKonfig = ConfigurationStore::TableOnly;
-    h.agent.ManualExport();
-
-    QCOMPARE(progress.shows, 6); // three shops, two days
-    QCOMPARE(h.agent.model().settings().DataOstatniegoEksportu, D.addDays(1));
-    QCOMPARE(progress.percents.mid(0, 11),
-             (QList<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 10}));
-    // The day was saved as the last exported one.
-    QVERIFY(test::KonfigRows(sqlite_).contains(
-        QStringLiteral("ParDataOstEksp=%1").arg(DayNumber(D.addDays(1)))));
+    // Days after D; the run (one per shop and day) whose receipts table goes, 0: none.
+    QTest::addColumn<int>("today");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("failingRun");
+    QTest::addColumn<int>("lastExported");
+    QTest::newRow("before today") << 2 << 5 << 0 << 1;
+    QTest::newRow("after a day whose last shop failed") << 5 << 3 << 6 << 0;
 }
 
-void TestExportRun::manualRangeStopsAfterAFailedLastShop()
+void TestExportRun::manualRangeStops()
 {
+    QFETCH(int, today);
+    QFETCH(int, to);
+    QFETCH(int, failingRun);
+    QFETCH(int, lastExported);
     Harness h(sqlite_, home_->path());
-    h.agent.model().settings().DataOstatniegoEksportu = D.addDays(-1);
     RecordingProgress progress;
-    // The last shop of the second day fails inside its run.
-    progress.beforeRun = [this](int show) {
-        if (show == 6)
+    progress.beforeRun = [&](int run) {
+        if (run == failingRun)
             test::Connect(sqlite_)->ExecSQL(QStringLiteral("drop table SklepParagon"));
     };
     h.agent.setProgressDisplay(&progress);
-    h.doubles.clock.set(QDateTime(D.addDays(5), QTime(8, 9, 10)));
-    h.agent.model().settings().DateTimePicker1 = D;
-    h.agent.model().settings().DateTimePicker2 = D.addDays(3);
+    h.doubles.clock.set(QDateTime(D.addDays(today), QTime(8, 9, 10)));
+    SettingsControls& settings = h.agent.model().settings();
+    settings.DateTimePicker1 = D;
+    settings.DateTimePicker2 = D.addDays(to);
+    settings.CBZapisKonfig = ConfigurationStore::TableOnly;
     h.agent.ManualExport();
 
-    QCOMPARE(progress.shows, 6);
-    QCOMPARE(h.doubles.dialogs.exceptions.size(), 1);
-    QCOMPARE(h.agent.model().settings().DataOstatniegoEksportu, D);
-    QCOMPARE(h.agent.uploadList().size(), 5);
+    QCOMPARE(progress.shows, 6); // three shops, two days
+    QCOMPARE(progress.percents.mid(0, 11),
+             (QList<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 10}));
+    // A failed shop's file stays out of the queue; the last complete day is saved as exported.
+    QCOMPARE(h.doubles.dialogs.exceptions.size(), failingRun ? 1 : 0);
+    QCOMPARE(h.agent.uploadList().size(), failingRun ? 5 : 6);
+    QCOMPARE(settings.DataOstatniegoEksportu, D.addDays(lastExported));
+    QVERIFY(test::KonfigRows(sqlite_).contains(
+        QStringLiteral("ParDataOstEksp=%1").arg(DayNumber(D.addDays(lastExported)))));
 }
 
 void TestExportRun::requestFiles_data()

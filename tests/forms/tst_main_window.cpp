@@ -11,14 +11,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMetaProperty>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QSpinBox>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -92,9 +91,9 @@ void TestMainWindow::initTestCase()
 void TestMainWindow::init()
 {
     folder_ = std::make_unique<QTemporaryDir>();
-    database_ = folder_->filePath(QStringLiteral("qmx.db"));
-    test::CreateSqliteDatabase(
-        database_, {{1, QStringLiteral("Sklep Łódź")}, {2, QStringLiteral("Sklep Kraków")}});
+    database_ =
+        test::FreshDatabase(QStringLiteral("sqlite"), folder_->filePath("qmx.db"),
+                            {"insert into Sklep values (1, 'Sklep Łódź'), (2, 'Sklep Kraków')"});
     qputenv("TARVEXIO_BAZA", database_.toUtf8());
 }
 
@@ -191,38 +190,27 @@ void TestMainWindow::everyControlRoundTrips()
     QWidget* widget = h.control<QWidget>(control);
     QVERIFY2(widget, qPrintable(control));
     QVERIFY(widget->isEnabled() || control == u"DataOstatniegoEksportu");
-    const auto read = [&]() -> QString {
-        if (auto* box = qobject_cast<QCheckBox*>(widget))
-            return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-        if (auto* edit = qobject_cast<QLineEdit*>(widget))
-            return edit->text();
-        if (auto* spin = qobject_cast<QSpinBox*>(widget))
-            return QString::number(spin->value());
-        if (auto* date = qobject_cast<QDateEdit*>(widget))
-            return date->date().toString(Qt::ISODate);
-        return qobject_cast<QComboBox*>(widget)->currentText();
-    };
+    // What a control holds is its user property: checked, text, value, date, current text.
+    const QMetaProperty value = widget->metaObject()->userProperty();
     if (auto* box = qobject_cast<QCheckBox*>(widget)) {
         box->click();
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         edit->selectAll();
         Type(edit, input);
-    } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
-        spin->setValue(input.toInt());
-    } else if (auto* date = qobject_cast<QDateEdit*>(widget)) {
-        date->setDate(QDate::fromString(input, Qt::ISODate));
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         combo->setFocus();
         for (int i = combo->currentIndex(); i < input.toInt(); ++i)
             QTest::keyClick(combo, Qt::Key_Down);
+    } else {
+        QVERIFY(value.write(widget, input)); // a number or an ISO date
     }
-    const QString shown = read();
+    const QVariant shown = value.read(widget);
 
     // Into the record and the stores; then back from the table into the control.
     h.agent.SaveConfiguration();
     QTEST(test::KonfigRows(database_).filter(parameter + u'=').value(0).section(u'=', 1), "stored");
     h.agent.configurationStore()->LoadFromTable();
-    QCOMPARE(read(), shown);
+    QCOMPARE(value.read(widget), shown);
     QVERIFY(h.doubles.dialogs.exceptions.isEmpty());
 }
 

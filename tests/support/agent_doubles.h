@@ -3,19 +3,16 @@
 #include "app/agent.h"
 #include "platform/autostart_store.h"
 #include "platform/privileges.h"
-#include "support/fake_clock.h"
+#include "support/ftp_job_doubles.h"
 #include "support/recording_dialogs.h"
-#include "transport/curl_ftp_client.h"
-#include "transport/dial_up_backend.h"
 
 #include <QMap>
 
 namespace tarvexio::test {
 
-class SettablePrivileges final : public Privileges {
+class AdminPrivileges final : public Privileges {
 public:
-    bool admin = true;
-    bool IsRunAsAdmin() const override { return admin; }
+    bool IsRunAsAdmin() const override { return true; }
 };
 
 class MemoryAutostartStore final : public AutostartStore {
@@ -30,29 +27,13 @@ public:
     QMap<QString, QString> entries;
 };
 
-// A machine without any remote-access connection: dialling always fails; its phonebook holds
-// what the test puts there.
-class NoDialUpBackend final : public DialUpBackend {
-public:
-    std::optional<int> ActiveConnections() override { return 0; }
-    Dialled Dial(const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    std::optional<State> Status(const QString&) override { return std::nullopt; }
-    bool HangUp(const QString&) override { return true; }
-    std::optional<QStringList> Entries(const QString&) override { return entries; }
-
-    std::optional<QStringList> entries;
-};
-
 // Every port of an agent, as doubles; FTP is the real client, for a server of the test's.
 struct AgentDoubles {
     FakeClock clock;
     RecordingDialogs dialogs;
-    SettablePrivileges privileges;
+    AdminPrivileges privileges;
     MemoryAutostartStore autostart;
-    NoDialUpBackend dialUp;
+    ScriptedDialUpBackend dialUp;
 
     AgentPorts ports()
     {

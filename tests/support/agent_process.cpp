@@ -1,4 +1,5 @@
 #include "support/agent_process.h"
+#include "support/files.h"
 
 #include <QFile>
 
@@ -37,8 +38,7 @@ bool AgentProcess::stop(int waitMs)
 
 QString ReadAgentLog(const QString& home)
 {
-    QFile file(home + QStringLiteral("/Tarvexio.log"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(ReadFile(home + QStringLiteral("/Tarvexio.log")));
 }
 
 } // namespace tarvexio::test

@@ -3,7 +3,8 @@
 #include "support/fake_clock.h"
 #include "support/files.h"
 #include "transport/curl_ftp_client.h"
-#include "transport/dial_up_step.h"
+#include "transport/dial_up.h"
+#include "transport/dial_up_backend.h"
 #include "transport/ftp_job_result.h"
 #include "transport/ftp_send_job.h"
 
@@ -41,15 +42,49 @@ public:
     bool abortHidden = false;
 };
 
-// A machine that needs no remote-access connection.
-class NoDialUp final : public DialUpStep {
+// A remote-access service that answers as the test says and remembers what it was asked.
+// Its states, one letter each: C connected, O on the way, D disconnected, ? unreadable.
+class ScriptedDialUpBackend final : public DialUpBackend {
 public:
-    bool DialUp(const TParametryFtp&, FtpJobDialog*) override { return true; }
-    void HangUpIfDialled() override {}
+    std::optional<int> ActiveConnections() override
+    {
+        calls << "enumerate";
+        return active;
+    }
+    Dialled Dial(const QString& phonebook, const QString& entry, const QString& user,
+                 const QString& password) override
+    {
+        calls << "dial";
+        dialledWith = QStringList{phonebook, entry, user, password}.join(u'|');
+        return {dialWorks, QStringLiteral("h1")};
+    }
+    std::optional<State> Status(const QString&) override
+    {
+        calls << "status";
+        const QChar next = states.isEmpty() ? u'?' : states.front();
+        states.remove(0, 1);
+        if (next == u'?')
+            return std::nullopt;
+        return next == u'C' ? State::Connected : next == u'O' ? State::Other : State::Disconnected;
+    }
+    bool HangUp(const QString& handle) override
+    {
+        calls << "hang up " + handle;
+        return true;
+    }
+    std::optional<QStringList> Entries(const QString&) override { return entries; }
+
+    std::optional<int> active = 0;
+    bool dialWorks = true;
+    QString states = QStringLiteral("C");
+    std::optional<QStringList> entries; // the phonebook
+    QStringList calls;
+    QString dialledWith;
 };
 
 // A send job's world but its server: a local exchange folder with a data file, parameters for
-// a server on 127.0.0.1 (its port still to set), the real FTP client, doubles for the rest.
+// a server on 127.0.0.1 (its port still to set), the real FTP client and dial-up step (dial-up
+// off unless the parameters ask for it), doubles for the rest.
 struct FtpJob {
     FtpJob()
     {
@@ -60,7 +95,10 @@ struct FtpJob {
     }
     TDmFtp::Ports ports()
     {
-        return {[this] { return std::make_unique<CurlFtpClient>(timeouts); }, clock, newDialUp};
+        return {[this] { return std::make_unique<CurlFtpClient>(timeouts); }, clock,
+                [this] {
+                    return std::make_unique<DialUpConnection>(dialUp, clock);
+                }};
     }
     bool send() { return TDmFtp::RunSendJob(&dialog, parameters, file, result, ports()); }
 
@@ -68,9 +106,7 @@ struct FtpJob {
     QString file = local.filePath(QStringLiteral("PSHD_K1_HD0001_20260310_080910.DAT"));
     TParametryFtp parameters;
     FtpTimeouts timeouts;
-    std::function<std::unique_ptr<DialUpStep>()> newDialUp = [] {
-        return std::make_unique<NoDialUp>();
-    };
+    ScriptedDialUpBackend dialUp;
     TFtpJobResult result;
     RecordingFtpDialog dialog;
     FakeClock clock;

@@ -1,6 +1,6 @@
 #include "support/ftp_server.h"
+#include "support/files.h"
 
-#include <QFile>
 #include <QTcpServer>
 
 namespace tarvexio::test {
@@ -32,21 +32,19 @@ FtpServer::FtpServer(const QStringList& faults)
     }
 }
 
-FtpServer::~FtpServer()
+void Stop(QProcess& process)
 {
-    process_.terminate();
-    if (!process_.waitForFinished(5000)) {
-        process_.kill();
-        process_.waitForFinished(5000);
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(5000);
     }
 }
 
 QStringList FtpServer::allCommands() const
 {
-    QFile log(work_.filePath(QStringLiteral("commands.log")));
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    return QString::fromUtf8(ReadFile(work_.filePath(QStringLiteral("commands.log"))))
+        .split(u'\n', Qt::SkipEmptyParts);
 }
 
 QStringList FtpServer::commands() const

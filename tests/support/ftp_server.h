@@ -6,13 +6,16 @@
 
 namespace tarvexio::test {
 
+// Ends a server: SIGTERM, then SIGKILL if it does not end in 5 s.
+void Stop(QProcess& process);
+
 // tests/fixtures/faulty_ftp_server.py on 127.0.0.1 with a temporary root, for the life of the
 // object.
 class FtpServer {
 public:
     // faults: the script's own options ("--refuse", "RNTO", "--hang", ...).
     explicit FtpServer(const QStringList& faults = {});
-    ~FtpServer();
+    ~FtpServer() { Stop(process_); }
     FtpServer(const FtpServer&) = delete;
     FtpServer& operator=(const FtpServer&) = delete;
 

@@ -12,8 +12,15 @@ namespace tarvexio::test {
 // Records every box and exception; answers boxes with `answer` (or their default).
 class RecordingDialogs final : public Dialogs {
 public:
-    MessageAnswer MsgBox(const MessageRequest& request) override;
-    void ShowExceptionNow(const std::exception& error) override;
+    MessageAnswer MsgBox(const MessageRequest& request) override
+    {
+        boxes.append(request);
+        return answer.value_or(request.defaultAnswer);
+    }
+    void ShowExceptionNow(const std::exception& error) override
+    {
+        exceptions.append(ExceptionText(error));
+    }
 
     QList<MessageRequest> boxes;
     QStringList exceptions;

@@ -3,6 +3,7 @@
 #include "db/query.h"
 #include "db/schema.h"
 #include "db/session.h"
+#include "support/files.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -18,7 +19,10 @@
 
 namespace tarvexio::test {
 
-void CreateSqliteDatabase(const QString& path, const QVector<QPair<int, QString>>& shops)
+namespace {
+
+// A SQLite file with the shipped schema.
+void CreateSqliteDatabase(const QString& path)
 {
     const QString name = QUuid::createUuid().toString();
     {
@@ -31,28 +35,18 @@ void CreateSqliteDatabase(const QString& path, const QVector<QPair<int, QString>
             if (!query.exec(statement))
                 throw std::runtime_error(query.lastError().text().toStdString());
         }
-        query.prepare(QStringLiteral("insert into Sklep values (?, ?)"));
-        for (const auto& [id, shopName] : shops) {
-            query.bindValue(0, id);
-            query.bindValue(1, shopName);
-            if (!query.exec())
-                throw std::runtime_error(query.lastError().text().toStdString());
-        }
-        query.finish();
-        db.close();
     }
     QSqlDatabase::removeDatabase(name);
 }
 
-namespace {
-
-// The cluster's own maintenance database, as the fixture wrote it.
-QString ClusterUrl()
+// The same server as an ODBC name through psqlODBC.
+QString OdbcName(const QString& postgresUrl)
 {
-    QFile file(qEnvironmentVariable("TARVEXIO_TEST_PG_URL_FILE"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).trimmed();
+    const QUrl url(postgresUrl);
+    return QStringLiteral("odbc:Driver={PostgreSQL Unicode};Server=%1;Port=%2;Database=%3;Uid=%4")
+        .arg(url.host())
+        .arg(url.port())
+        .arg(url.path().mid(1), url.userName());
 }
 
 // Tests that CTest runs side by side would drop each other's tables in one database: each
@@ -90,7 +84,10 @@ QString CreateOwnDatabase(const QString& clusterUrl)
 QString PostgresUrl()
 {
     static const QString url = [] {
-        const QString cluster = ClusterUrl();
+        // The cluster's own maintenance database, as the fixture wrote it.
+        const QString cluster =
+            QString::fromUtf8(ReadFile(qEnvironmentVariable("TARVEXIO_TEST_PG_URL_FILE")))
+                .trimmed();
         return cluster.isEmpty() ? cluster : CreateOwnDatabase(cluster);
     }();
     return url;
@@ -103,27 +100,6 @@ std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName, const QStri
     return session;
 }
 
-namespace {
-
-// The same server as an ODBC name through psqlODBC.
-QString OdbcName(const QString& postgresUrl)
-{
-    const QUrl url(postgresUrl);
-    return QStringLiteral("odbc:Driver={PostgreSQL Unicode};Server=%1;Port=%2;Database=%3;Uid=%4")
-        .arg(url.host())
-        .arg(url.port())
-        .arg(url.path().mid(1), url.userName());
-}
-
-void ResetPostgresSchema(TQMXBazaDanych& session)
-{
-    session.ExecSQL(QStringLiteral("drop schema if exists public cascade"));
-    session.ExecSQL(QStringLiteral("create schema public"));
-    CreateSchema(session);
-}
-
-} // namespace
-
 QString FreshDatabase(const QString& engine, const QString& sqlitePath,
                       const QStringList& statements)
 {
@@ -133,7 +109,10 @@ QString FreshDatabase(const QString& engine, const QString& sqlitePath,
         CreateSqliteDatabase(sqlitePath);
     } else {
         name = PostgresUrl();
-        ResetPostgresSchema(*Connect(name));
+        auto session = Connect(name);
+        session->ExecSQL(QStringLiteral("drop schema if exists public cascade"));
+        session->ExecSQL(QStringLiteral("create schema public"));
+        CreateSchema(*session);
     }
     auto session = Connect(name);
     for (const QString& statement : statements)

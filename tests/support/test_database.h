@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QVector>
 
 #include <memory>
 
@@ -11,9 +10,6 @@ class TQMXBazaDanych;
 }
 
 namespace tarvexio::test {
-
-// Creates a SQLite file with the shipped schema and the given shops (id, name).
-void CreateSqliteDatabase(const QString& path, const QVector<QPair<int, QString>>& shops = {});
 
 // The URL of the tests' PostgreSQL server (empty when the fixture did not run).
 QString PostgresUrl();

@@ -1,5 +1,4 @@
 #include "support/vsftpd.h"
-#include "support/ftp_server.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,31 +60,21 @@ Vsftpd::Vsftpd(bool tls, const QString& protocol)
                                    "rsa_cert_file=%1 rsa_private_key_file=%2")
                         .arg(certificate(), work.filePath("key.pem"))
                         .split(u' ');
-    QFile configuration(work.filePath(QStringLiteral("vsftpd.conf")));
-    if (!configuration.open(QIODevice::WriteOnly)) {
-        failure_ = QStringLiteral("cannot write the configuration");
-        return;
-    }
-    configuration.write(settings.join(u'\n').toUtf8() + '\n');
-    configuration.close();
+    const QString configuration = work.filePath(QStringLiteral("vsftpd.conf"));
+    WriteFile(configuration, settings.join(u'\n').toUtf8() + '\n');
 
     if (!protocol.isEmpty()) {
         // vsftpd 3.0.3 has no switch for TLS versions; OpenSSL's own configuration has.
         const QString openssl = work.filePath(QStringLiteral("openssl.cnf"));
-        QFile file(openssl);
-        if (!file.open(QIODevice::WriteOnly)) {
-            failure_ = QStringLiteral("cannot write the OpenSSL configuration");
-            return;
-        }
-        file.write("openssl_conf = init\n[init]\nssl_conf = ssl\n[ssl]\n"
-                   "system_default = limits\n[limits]\n" +
-                   protocol.toUtf8() + '\n');
+        WriteFile(openssl, "openssl_conf = init\n[init]\nssl_conf = ssl\n[ssl]\n"
+                           "system_default = limits\n[limits]\n" +
+                               protocol.toUtf8() + '\n');
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("OPENSSL_CONF"), openssl);
         process_.setProcessEnvironment(environment);
     }
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
-    process_.start(QStringLiteral("/usr/sbin/vsftpd"), {configuration.fileName()});
+    process_.start(QStringLiteral("/usr/sbin/vsftpd"), {configuration});
     for (int attempt = 0; attempt < 50; ++attempt) {
         QTcpSocket probe;
         probe.connectToHost(QHostAddress::LocalHost, port_);
@@ -96,23 +85,6 @@ Vsftpd::Vsftpd(bool tls, const QString& protocol)
         QThread::msleep(100);
     }
     failure_ = QStringLiteral("vsftpd did not start");
-}
-
-Vsftpd::~Vsftpd()
-{
-    if (process_.state() == QProcess::NotRunning)
-        return;
-    process_.terminate();
-    if (!process_.waitForFinished(5000)) {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-}
-
-QByteArray Vsftpd::protocolLog() const
-{
-    QFile log(work_.filePath(QStringLiteral("protocol.log")));
-    return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
 }
 
 } // namespace tarvexio::test

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "support/files.h"
+#include "support/ftp_server.h"
+
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -15,7 +18,7 @@ public:
     // protocol: "" for what OpenSSL offers by default, or an OpenSSL system_default line
     // that limits the server ("MinProtocol = TLSv1.3", "MaxProtocol = TLSv1.2").
     explicit Vsftpd(bool tls, const QString& protocol = QString());
-    ~Vsftpd();
+    ~Vsftpd() { Stop(process_); }
     Vsftpd(const Vsftpd&) = delete;
     Vsftpd& operator=(const Vsftpd&) = delete;
 
@@ -25,7 +28,10 @@ public:
     QString root() const { return work_.filePath(QStringLiteral("root")); }
     QString certificate() const { return work_.filePath(QStringLiteral("cert.pem")); }
     // Every command the server received, in its own log's words.
-    QByteArray protocolLog() const;
+    QByteArray protocolLog() const
+    {
+        return ReadFile(work_.filePath(QStringLiteral("protocol.log")));
+    }
 
 private:
     QTemporaryDir work_;

@@ -2,10 +2,10 @@
 // failed shops.
 #include "db/session.h"
 #include "export_fixture.h"
+#include "support/files.h"
 #include "support/test_database.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,12 +57,10 @@ void TestExportTool::init()
 void TestExportTool::storedSettingsUnlessOverridden()
 {
     // The agent's own settings: directory, consent boxes, codes; shop 3 has none stored.
-    auto session = tarvexio::test::Connect(database_);
-    for (const QString& row :
-         {"ParEksportDir|" + out_, QStringLiteral("ParCenySp|0"),
-          QStringLiteral("ParKodKVR#1|LDZ1"), QStringLiteral("ParKodKVR#2|KRK2")})
-        session->ExecSQL(QStringLiteral("insert into Konfig values ('Tarvexio', '%1', '%2')")
-                             .arg(row.section(u'|', 0, 0), row.section(u'|', 1)));
+    tarvexio::test::Connect(database_)->ExecSQL(
+        "insert into Konfig values ('Tarvexio', 'ParEksportDir', '" + out_ +
+        "'), ('Tarvexio', 'ParCenySp', '0'), ('Tarvexio', 'ParKodKVR#1', 'LDZ1'), "
+        "('Tarvexio', 'ParKodKVR#2', 'KRK2')");
     const Run run = Export({"--db", database_, "--from", "2026-03-10", "--to", "2026-03-10",
                             "--today", "2026-03-11", "--code", "2=OWN2"});
     QCOMPARE(run.exitCode, 0);
@@ -70,10 +68,8 @@ void TestExportTool::storedSettingsUnlessOverridden()
     QCOMPARE(files.size(), 2);
     QVERIFY(files.filter(u"/PSHD_LDZ1_").size() == 1 && files.filter(u"/PSHD_OWN2_").size() == 1);
     QVERIFY2(run.err.contains(u"Sklep Pusty nie ma kodu KVR"), qPrintable(run.err));
-    QFile data(files.filter(u"/PSHD_LDZ1_").front());
-    QVERIFY(data.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromLatin1(data.readAll()).section(u'\n', 1, 1).section(u'|', 15, 15),
-             QStringLiteral("0111011111")); // DANE_EXP: prices withheld as stored
+    const QByteArray data = tarvexio::test::ReadFile(files.filter(u"/PSHD_LDZ1_").front());
+    QCOMPARE(data.split('\n').value(1).split('|').value(15), "0111011111"); // DANE_EXP as stored
 }
 
 void TestExportTool::failedShopNamedOthersGoOn()

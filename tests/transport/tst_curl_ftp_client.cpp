@@ -94,19 +94,18 @@ void TestCurlFtpClient::jobAgainstVsftpd()
     job.parameters.ParUserFTP = QStringLiteral("anonymous");
     job.parameters.ParFolderFTP = QStringLiteral("in");
     job.send();
-    const TFtpJobResult& result = job.result;
-    const QString file = job.file;
 
-    QCOMPARE(result.Status, status);
-    QVERIFY2(result.FailureReason.contains(reason), qPrintable(result.FailureReason));
+    QCOMPARE(job.result.Status, status);
+    QVERIFY2(job.result.FailureReason.contains(reason), qPrintable(job.result.FailureReason));
     const QStringList onServer = QDir(vsftpd.root() + "/in").entryList(QDir::Files);
+    const QString sent = QFileInfo(job.file).fileName();
     if (status != 0) {
-        QVERIFY(!onServer.contains(QFileInfo(file).fileName()));
+        QVERIFY(!onServer.contains(sent));
         return;
     }
-    QCOMPARE(onServer, QStringList{QFileInfo(file).fileName()}); // renamed; request fetched
+    QCOMPARE(onServer, QStringList{sent}); // renamed; request fetched
     QCOMPARE(test::ReadFile(job.local.filePath(QStringLiteral("K1_braki.kvr"))), "20260305\r\n");
-    QCOMPARE(result.RequestsFetched, 1);
+    QCOMPARE(job.result.RequestsFetched, 1);
     // AUTH TLS at once: a server that knows no AUTH SSL would answer libcurl's default with 500.
     QCOMPARE(vsftpd.protocolLog().contains("\"AUTH SSL\""), false);
     QCOMPARE(vsftpd.protocolLog().contains("\"AUTH TLS\""), tls);

@@ -1,78 +1,15 @@
-#include "support/fake_clock.h"
 #include "support/ftp_job_doubles.h"
-#include "support/ftp_server.h"
-#include "transport/curl_ftp_client.h"
-#include "transport/dial_up.h"
-#include "transport/dial_up_backend.h"
-#include "transport/ftp_job_dialog.h"
-#include "transport/ftp_send_job.h"
 #include "transport/network_manager_dial_up.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace tarvexio;
-
-namespace {
-
-// A remote-access service that answers as the test says and remembers what it was asked.
-// Its states, one letter each: C connected, O on the way, D disconnected, ? unreadable.
-class ScriptedBackend final : public DialUpBackend {
-public:
-    std::optional<int> ActiveConnections() override
-    {
-        calls << "enumerate";
-        return active;
-    }
-    Dialled Dial(const QString& phonebook, const QString& entry, const QString& user,
-                 const QString& password) override
-    {
-        calls << "dial";
-        dialledWith = QStringList{phonebook, entry, user, password}.join(u'|');
-        return {dialWorks, QStringLiteral("h1")};
-    }
-    std::optional<State> Status(const QString&) override
-    {
-        calls << "status";
-        const QChar next = states.isEmpty() ? u'?' : states.front();
-        states.remove(0, 1);
-        if (next == u'?')
-            return std::nullopt;
-        return next == u'C' ? State::Connected : next == u'O' ? State::Other : State::Disconnected;
-    }
-    bool HangUp(const QString& handle) override
-    {
-        calls << "hang up " + handle;
-        return true;
-    }
-    std::optional<QStringList> Entries(const QString&) override { return std::nullopt; }
-
-    std::optional<int> active = 0;
-    bool dialWorks = true;
-    QString states = QStringLiteral("C");
-    QStringList calls;
-    QString dialledWith;
-};
-
-TParametryFtp DialParameters()
-{
-    TParametryFtp parameters;
-    parameters.ParPbkCzyModem = 1;
-    parameters.ParPbkEntry = QStringLiteral("Modem GSM");
-    parameters.ParPbkUser = QStringLiteral("internet");
-    parameters.ParPbkHaslo = QStringLiteral("tajne");
-    return parameters;
-}
-
-} // namespace
 
 class TestDialUp : public QObject {
     Q_OBJECT
 private slots:
     void decisions_data();
     void decisions();
-    void hangsUpAfterAFailedConnectionTest_data();
-    void hangsUpAfterAFailedConnectionTest();
     void nmcliStatesAndSecrets();
 };
 
@@ -110,17 +47,20 @@ void TestDialUp::decisions()
 {
     QFETCH(bool, dialUpOn);
     QFETCH(int, active);
-    QFETCH(QString, message);
-    ScriptedBackend backend;
-    backend.active = active < 0 ? std::nullopt : std::optional<int>(active);
     QFETCH(bool, dialWorks);
-    backend.dialWorks = dialWorks;
     QFETCH(QString, states);
+    QFETCH(QString, message);
+    test::ScriptedDialUpBackend backend;
+    backend.active = active < 0 ? std::nullopt : std::optional<int>(active);
+    backend.dialWorks = dialWorks;
     backend.states = states;
     test::FakeClock clock;
     test::RecordingFtpDialog dialog;
-    TParametryFtp parameters = DialParameters();
+    TParametryFtp parameters;
     parameters.ParPbkCzyModem = dialUpOn ? 1 : 0;
+    parameters.ParPbkEntry = QStringLiteral("Modem GSM");
+    parameters.ParPbkUser = QStringLiteral("internet");
+    parameters.ParPbkHaslo = QStringLiteral("tajne");
 
     DialUpConnection step(backend, clock);
     QTEST(step.DialUp(parameters, &dialog), "result");
@@ -134,41 +74,6 @@ void TestDialUp::decisions()
     QCOMPARE(clock.pauses.contains(DialUpConnection::PauseAfterHangUpMs), hungUp);
 }
 
-void TestDialUp::hangsUpAfterAFailedConnectionTest_data()
-{
-    QTest::addColumn<QStringList>("faults");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QStringList>("rows");
-    QTest::newRow("login refused")
-        << QStringList{} << "złe hasło"
-        << QStringList{"Łączenie z internetem|OK", "Łączenie z 127.0.0.1|..."};
-    QTest::newRow("listing refused")
-        << QStringList{"--refuse", "NLST"} << "haslo"
-        << QStringList{"Łączenie z internetem|OK", "Łączenie z 127.0.0.1|OK"};
-}
-
-void TestDialUp::hangsUpAfterAFailedConnectionTest()
-{
-    QFETCH(QStringList, faults);
-    QFETCH(QString, password);
-    test::FtpServer server(faults);
-    QVERIFY(server.started());
-    ScriptedBackend backend;
-    test::FtpJob job;
-    job.parameters = DialParameters();
-    job.parameters.ParSerwerFTP = QStringLiteral("127.0.0.1");
-    job.parameters.ParPortFTP = server.port();
-    job.parameters.ParUserFTP = QStringLiteral("tarvexio");
-    job.parameters.ParHasloFTP = password;
-    job.newDialUp = [&] {
-        return std::make_unique<DialUpConnection>(backend, job.clock);
-    };
-    TDmFtp::RunConnectionTest(&job.dialog, job.parameters, job.result, job.ports());
-    QCOMPARE(job.result.Status, -1);
-    QVERIFY(backend.calls.contains(QStringLiteral("hang up h1")));
-    QTEST(job.dialog.rows, "rows");
-}
-
 void TestDialUp::nmcliStatesAndSecrets()
 {
     QString state;
@@ -178,11 +83,8 @@ void TestDialUp::nmcliStatesAndSecrets()
         asked << arguments.join(u' ');
         if (arguments.contains(QStringLiteral("connection.type")))
             return NetworkManagerDialUp::Result{0, "gsm\n"};
-        if (const qsizetype at = arguments.indexOf(QStringLiteral("passwd-file")); at >= 0) {
-            QFile file(arguments[at + 1]);
-            if (file.open(QIODevice::ReadOnly))
-                secretsSeen = file.readAll();
-        }
+        if (const qsizetype at = arguments.indexOf(QStringLiteral("passwd-file")); at >= 0)
+            secretsSeen = test::ReadFile(arguments[at + 1]);
         if (arguments.contains(QStringLiteral("GENERAL.STATE")))
             return NetworkManagerDialUp::Result{0, state + u'\n'};
         return NetworkManagerDialUp::Result{0, QString()};

@@ -115,31 +115,38 @@ void TestTDmFtp::sendsAndFetches()
 
 void TestTDmFtp::connectionTest_data()
 {
+    QTest::addColumn<QStringList>("faults");
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("reason"); // the server's own words, not libcurl's
     const QString password = QStringLiteral("hasło żółw");
-    QTest::newRow("reached the folder") << password << "Łódź" << 0 << "";
-    QTest::newRow("the login folder: no CWD") << password << "./" << 0 << "";
-    QTest::newRow("wrong password")
-        << QStringLiteral("haslo") << "Łódź" << -1 << "FTP login: 530 Authentication failed.";
-    QTest::newRow("folder missing") << password << "brak" << -100 << "FTP CWD: 550 ";
+    const QStringList none;
+    QTest::newRow("reached the folder") << none << password << "Łódź" << 0 << "";
+    QTest::newRow("the login folder: no CWD") << none << password << "./" << 0 << "";
+    QTest::newRow("wrong password") << none << QStringLiteral("haslo") << "Łódź" << -1
+                                    << "FTP login: 530 Authentication failed.";
+    QTest::newRow("listing refused")
+        << QStringList{"--refuse", "NLST"} << password << "Łódź" << -1 << "FTP NLST: 550 ";
+    QTest::newRow("folder missing") << none << password << "brak" << -100 << "FTP CWD: 550 ";
 }
 
 void TestTDmFtp::connectionTest()
 {
+    QFETCH(QStringList, faults);
     QFETCH(QString, password);
     QFETCH(QString, folder);
     QFETCH(int, status);
-    Harness h;
+    Harness h(faults);
     h.parameters.ParHasloFTP = password;
     h.parameters.ParFolderFTP = folder;
+    h.parameters.ParPbkCzyModem = 1; // dialled on the test's service: hung up, failed or not
     const bool succeeded = TDmFtp::RunConnectionTest(nullptr, h.parameters, h.result, h.ports());
     QCOMPARE(h.result.Status, status);
     QCOMPARE(succeeded, status == 0);
     QFETCH(QString, reason);
     QCOMPARE(h.result.FailureReason.left(reason.size()), reason);
+    QCOMPARE(h.dialUp.calls.join(u','), QStringLiteral("enumerate,dial,status,hang up h1"));
     const QStringList commands = h.server.commands();
     QVERIFY(commands.filter(QStringLiteral("STOR")).isEmpty());
     if (status == 0)
