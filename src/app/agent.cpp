@@ -6,6 +6,7 @@
 #include "config/settings_record.h"
 #include "db/database_name.h"
 #include "db/db_error.h"
+#include "db/session.h"
 #include "export/data_file_name.h"
 #include "export/export_progress.h"
 #include "platform/clock.h"
@@ -40,7 +41,7 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
     , session_(log_, std::move(version),
                SessionOwner::Hooks{[this] {
                                        if (!session_.configurationLoaded())
-                                           startFailure_ = session_.databaseName().isEmpty()
+                                           startFailure_ = attemptedDatabaseName().isEmpty()
                                                                ? StartFailure::NoNames
                                                                : StartFailure::DatabaseRefused;
                                        model_.flags().closing = true;
@@ -88,6 +89,13 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
 }
 
 Agent::~Agent() = default;
+
+// The name the session tried: the command line's, else the environment's or the remembered one.
+QString Agent::attemptedDatabaseName() const
+{
+    const TQMXBazaDanych* session = session_.session();
+    return session ? session->GetNazwaBazy() : session_.databaseName();
+}
 
 void Agent::onCatalogueReady(TDmQMXWDWykazy& catalogue, bool firstTime)
 {

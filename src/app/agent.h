@@ -164,6 +164,7 @@ private:
     ProgressDisplay* progressDisplay_ = nullptr;
     bool terminating_ = false;
     StartFailure startFailure_ = StartFailure::None;
+    QString attemptedDatabaseName() const;
 };
 
 } // namespace tarvexio

@@ -24,12 +24,18 @@ namespace tarvexio {
 
 namespace {
 
-// sd-daemon's priority prefix: err for alerting lines, warning for "UWAGA", info otherwise.
+// sd-daemon's priority prefix: err for alerting lines, warning for "UWAGA" (a box's caption
+// too), info otherwise.
 // The journal stores UTF-8 whatever the service's locale.
 QByteArray JournalLine(const QString& text, bool alert)
 {
-    const char* priority = alert ? "<3>" : text.startsWith(QStringLiteral("UWAGA")) ? "<4>" : "<6>";
-    return priority + text.toUtf8();
+    const char* priority = "<6>";
+    if (alert)
+        priority = "<3>";
+    else if (text.startsWith(QStringLiteral("uwaga"), Qt::CaseInsensitive))
+        priority = "<4>";
+    // A line break would make the rest a journal entry of its own, at the default priority.
+    return priority + QString(text).replace(u'\n', u' ').toUtf8();
 }
 
 // systemd names the journal's stream as "device:inode"; a terminal that merely inherited the
@@ -125,8 +131,9 @@ int RunHeadless(const QStringList& arguments)
     // Under systemd each line reaches the journal once, with its priority and without the
     // log file's date and time, which the journal has.
     const bool journal = StdoutIsJournal();
-    if (journal) // the diagnostics would tell the journal each failure a second time
-        QLoggingCategory::setFilterRules(QStringLiteral("tarvexio.*=false"));
+    if (journal) // the log line says the same; a log that cannot be opened is still told
+        QLoggingCategory::setFilterRules(
+            QStringLiteral("tarvexio.*.debug=false\ntarvexio.db.warning=false"));
     dialogs.setLogSink([&agent](const QString& line, bool alert) { agent.WriteLog(line, alert); },
                        !journal);
     SetEventErrorReport([&agent](const std::exception& error) { agent.ShowException(error); });

@@ -1,5 +1,6 @@
 #include "config/autostart_entry.h"
 
+#include "db/database_name.h"
 #include "platform/autostart_store.h"
 
 namespace tarvexio {
@@ -17,9 +18,11 @@ AutostartCommand AutostartEntry::Command(const QString& programFilePath,
                                          const QString& databaseName, const QString& userIdent,
                                          bool testMode)
 {
-    AutostartCommand command{
-        programFilePath,
-        {QStringLiteral("BAZA=") + databaseName, QStringLiteral("IDENT=") + userIdent}};
+    // A password in the entry would be on the command line, for every user to see, at each
+    // login: the started program finds it where the name without it leads (.pgpass, a DSN).
+    AutostartCommand command{programFilePath,
+                             {QStringLiteral("BAZA=") + DatabaseNameWithoutPassword(databaseName),
+                              QStringLiteral("IDENT=") + userIdent}};
     if (testMode)
         command.arguments << QStringLiteral("TEST");
     return command;

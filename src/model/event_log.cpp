@@ -71,6 +71,9 @@ void EventLog::WriteLog(const QString& text, bool alert)
 {
     const QString cleanText = WithoutLineBreaks(text);
     const QString line = FormatLine(clock_.now(), cleanText);
+    // The journal keeps the line even when the file is what fails.
+    if (echo_)
+        echo_(line, cleanText, alert);
 
     if (file_) {
         const QByteArray crlf("\r\n");
@@ -89,8 +92,6 @@ void EventLog::WriteLog(const QString& text, bool alert)
 
     if (model_)
         model_->appendPaneLine(line);
-    if (echo_)
-        echo_(line, cleanText, alert);
     clock_.pause(PauseAfterLineMs);
     if (!model_)
         return;
