@@ -5,7 +5,7 @@ include(GNUInstallDirs)
 
 option(TARVEXIO_MANPAGES "Make the manual pages from the programs' --help (needs help2man)" OFF)
 
-set(daemon_programs tarvexiod tarvexio-export)
+set(daemon_programs tarvexiod tarvexio-export tarvexioctl)
 set(desktop_programs tarvexio)
 install(TARGETS ${daemon_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT daemon)
 install(TARGETS ${desktop_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT desktop)
@@ -38,6 +38,7 @@ if(TARVEXIO_MANPAGES)
     set(tarvexiod_summary "retail chain data export agent, without windows")
     set(tarvexio-export_summary "write the retail chain agent's data files for a range of days")
     set(tarvexio_summary "retail chain data export agent, in the notification area")
+    set(tarvexioctl_summary "show and change the retail chain agent's settings without a window")
     set(pages)
     foreach(program ${daemon_programs} ${desktop_programs})
         set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${program}.1)
@@ -86,8 +87,8 @@ service's FTP server, fetches the service's requests for missing days and
 sends those days again.
 
 This package holds the agent without windows (tarvexiod) and its systemd
-unit, and the operator's export tool (tarvexio-export). It needs no
-graphical library.")
+unit, the settings tool (tarvexioctl) and the operator's export tool
+(tarvexio-export). It needs no graphical library.")
 set(CPACK_DEBIAN_DAEMON_PACKAGE_CONTROL_EXTRA
     ${CMAKE_CURRENT_SOURCE_DIR}/dist/debian/postinst
     ${CMAKE_CURRENT_SOURCE_DIR}/dist/debian/prerm

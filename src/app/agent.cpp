@@ -113,6 +113,8 @@ void Agent::onCatalogueReady(TDmQMXWDWykazy& catalogue, bool firstTime)
     }
     if (firstTime)
         configurationStore_->LoadAtStart();
+    else if (model_.flags().tray) // nobody is editing the settings in the window
+        configurationStore_->ReloadIfChangedOutside();
     claimExchangeDirectory();
 }
 
@@ -401,6 +403,27 @@ void Agent::Terminate(int exitCode)
     scheduler_.Stop();
     model_.setTrayIconShown(false);
     emit terminateRequested(exitCode);
+}
+
+void Agent::WorkNow()
+{
+    // Paused (the window in use, a manual export) or in a tick already: it runs as it would.
+    if (terminating_ || !scheduler_.isRunning())
+        return;
+    WriteLog(QStringLiteral("Praca teraz na żądanie operatora (tarvexioctl send-now)"));
+    // Settings changed by the operator's tool count for this very tick (a retry opens no
+    // session of its own).
+    if (configurationStore_) {
+        try {
+            const SessionLease session(session_);
+            if (session_.isConnected())
+                configurationStore_->ReloadIfChangedOutside();
+        } catch (const std::exception& error) {
+            ShowException(error);
+        }
+    }
+    if (!terminating_)
+        scheduler_.TimerTimer();
 }
 
 void Agent::KomunikatyClick()

@@ -90,6 +90,9 @@ public:
     void Close();
     // Ends the program once control is back in the event loop.
     void Terminate(int exitCode = 0);
+    // The operator asks for the scheduler's tick now (tarvexioctl send-now): a waiting file is
+    // sent, a due day exported, without waiting for the check period.
+    void WorkNow();
     bool terminating() const { return terminating_; }
     // Why the start could not work, for a process without windows to exit with a status a
     // service manager sees.

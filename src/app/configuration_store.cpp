@@ -3,10 +3,9 @@
 #include "app/record_controls.h"
 #include "config/autostart_entry.h"
 #include "config/configuration_file.h"
-#include "config/konfig_table.h"
-#include "config/parameter_lines.h"
 #include "config/parameter_list.h"
 #include "config/settings_record.h"
+#include "config/settings_stores.h"
 #include "db/db_error.h"
 #include "db/session.h"
 #include "model/session_owner.h"
@@ -15,14 +14,11 @@
 #include "platform/dialogs.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QScopeGuard>
 
 namespace tarvexio {
 
 namespace {
-
-const QString ReadFromFileName = QStringLiteral("ParKonfigZPliku");
 
 void Warn(Dialogs& dialogs, const char* text)
 {
@@ -44,6 +40,11 @@ TQMXBazaDanych& ConfigurationStore::requireSession() const
     return *session;
 }
 
+SettingsStores ConfigurationStore::stores() const
+{
+    return SettingsStores(requireSession(), c_.configurationFile);
+}
+
 void ConfigurationStore::LoadAtStart()
 {
     if (ReadReadFromFileRow() != 0)
@@ -55,9 +56,21 @@ void ConfigurationStore::LoadAtStart()
                              c_.model.flags().test);
 }
 
+bool ConfigurationStore::ReloadIfChangedOutside()
+{
+    if (!stored_ || stores().StartLines() == *stored_)
+        return false;
+    c_.log(QStringLiteral("Ustawienia zmienione poza programem zostały wczytane"));
+    if (ReadReadFromFileRow() != 0)
+        LoadFromFile();
+    else
+        LoadFromTable();
+    return true;
+}
+
 int ConfigurationStore::ReadReadFromFileRow()
 {
-    return KonfigTableNumber(requireSession(), ReadFromFileName);
+    return stores().ReadsFile() ? 1 : 0;
 }
 
 void ConfigurationStore::showRecord()
@@ -77,10 +90,16 @@ void ConfigurationStore::resetBeforeLoad()
     showRecord();
 }
 
+void ConfigurationStore::rememberStored()
+{
+    stored_ = stores().StartLines();
+}
+
 int ConfigurationStore::LoadFromTable()
 {
     resetBeforeLoad();
-    const QStringList lines = KonfigTableLines(requireSession());
+    const QStringList lines = stores().TableLines();
+    rememberStored();
     if (lines.isEmpty())
         return -1;
     ReadParameterList(lines, c_.record);
@@ -96,32 +115,26 @@ QStringList ConfigurationStore::gatheredList()
 
 void ConfigurationStore::SaveToTable()
 {
-    ReplaceKonfigRows(requireSession(), gatheredList());
+    stores().SaveTable(gatheredList());
 }
 
 void ConfigurationStore::WriteReadFromFileRow()
 {
-    QStringList lines;
-    AddParameterLine(lines, ReadFromFileName,
-                     c_.model.settings().CBKonfigZPliku ? QStringLiteral("1")
-                                                        : QStringLiteral("0"));
-    ReplaceKonfigRows(requireSession(), lines, ReadFromFileName);
+    stores().WriteReadsFileRow(c_.model.settings().CBKonfigZPliku);
 }
 
 void ConfigurationStore::LoadFromFile()
 {
     resetBeforeLoad();
-    // A save stopped between the backup's rename and the new file's write leaves the backup
-    // alone: it is the configuration, not a reason to start on defaults.
-    QString path = c_.configurationFile;
-    if (const QString backup = BackupPath(path);
-        !QFileInfo::exists(path) && QFileInfo::exists(backup)) {
-        c_.log(QStringLiteral("Brak pliku konfiguracji %1: wczytano jego kopię %2")
-                   .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(backup)));
-        path = backup;
-    }
     QStringList lines;
-    switch (LoadParameterFile(path, lines)) {
+    QString backup;
+    const FileLoad load = stores().FileLines(lines, &backup);
+    rememberStored();
+    if (!backup.isEmpty())
+        c_.log(QStringLiteral("Brak pliku konfiguracji %1: wczytano jego kopię %2")
+                   .arg(QDir::toNativeSeparators(c_.configurationFile),
+                        QDir::toNativeSeparators(backup)));
+    switch (load) {
     case FileLoad::Missing:
         return;
     case FileLoad::Failed:
@@ -136,7 +149,7 @@ void ConfigurationStore::LoadFromFile()
 
 void ConfigurationStore::SaveToFile()
 {
-    if (!SaveParameterFile(c_.configurationFile, gatheredList()))
+    if (!stores().SaveFile(gatheredList()))
         Warn(c_.dialogs, "Zapis konfiguracji do pliku nie powiódł się");
 }
 
@@ -145,26 +158,11 @@ void ConfigurationStore::Save()
     c_.model.setBusy(true);
     const auto idle = qScopeGuard([this] { c_.model.setBusy(false); });
     const SessionLease session(c_.session);
-    saveInMode(c_.model.settings().CBZapisKonfig);
-}
-
-void ConfigurationStore::saveInMode(int mode)
-{
-    switch (mode) {
-    case TableAndFile:
-        SaveToTable();
-        SaveToFile();
-        break;
-    case TableOnly:
-        SaveToTable();
-        break;
-    case FileOnly:
-        SaveToFile();
-        WriteReadFromFileRow();
-        break;
-    default: // an index the drop-down does not have saves nothing
-        break;
-    }
+    const QStringList lines = gatheredList();
+    if (!stores().Save(lines, c_.model.settings().CBZapisKonfig, c_.record.ParKonfigZPliku != 0))
+        Warn(c_.dialogs, "Zapis konfiguracji do pliku nie powiódł się");
+    // What this agent wrote is no change from outside.
+    rememberStored();
 }
 
 } // namespace tarvexio

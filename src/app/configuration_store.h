@@ -1,9 +1,12 @@
 #pragma once
 
+#include "config/settings_stores.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace tarvexio {
 
@@ -20,8 +23,6 @@ class WindowModel;
 // record in the controls, a save gathers them first; what fails is a box.
 class ConfigurationStore {
 public:
-    enum SaveMode { TableAndFile = 0, TableOnly = 1, FileOnly = 2 };
-
     struct Context {
         TKonfigEksportu& record;
         WindowModel& model;
@@ -42,6 +43,10 @@ public:
     // line with the record.
     void LoadAtStart();
 
+    // A store changed since this agent last read or wrote it (by the operator's tool, or by
+    // hand) is read again, with a log line; true when it was.
+    bool ReloadIfChangedOutside();
+
     // 1 when the group had rows, -1 when the record kept what it had.
     int LoadFromTable();
     void SaveToTable();
@@ -50,18 +55,21 @@ public:
     void WriteReadFromFileRow();
     int ReadReadFromFileRow();
 
-    // The save buttons and the scheduler: the mode chosen in the window, with a session of its
-    // own when none is open.
+    // The save buttons and the scheduler: the mode chosen in the window (SettingsStores'
+    // modes), with a session of its own when none is open.
     void Save();
 
 private:
     TQMXBazaDanych& requireSession() const;
+    SettingsStores stores() const;
     void showRecord();
     void resetBeforeLoad();
     QStringList gatheredList();
-    void saveInMode(int mode);
+    void rememberStored();
 
     Context c_;
+    // What a start would read, as this agent last read or wrote it.
+    std::optional<QStringList> stored_;
 };
 
 } // namespace tarvexio

@@ -3,8 +3,8 @@
 #include "app/agent.h"
 #include "app/guarded_application.h"
 #include "app/process_privacy.h"
+#include "app/process_signals.h"
 #include "app/program_folder.h"
-#include "app/termination_signals.h"
 #include "app/version.h"
 #include "platform/headless_dialogs.h"
 #include "transport/curl_ftp_client.h"
@@ -143,9 +143,11 @@ int RunHeadless(const QStringList& arguments)
         std::fprintf(stdout, "%s\n", out.constData());
         std::fflush(stdout);
     });
-    TerminationSignals stopSignals;
-    QObject::connect(&stopSignals, &TerminationSignals::terminationRequested, &agent,
+    ProcessSignals processSignals;
+    QObject::connect(&processSignals, &ProcessSignals::terminationRequested, &agent,
                      [&agent] { agent.Terminate(0); });
+    QObject::connect(&processSignals, &ProcessSignals::workRequested, &agent,
+                     [&agent] { agent.WorkNow(); });
     QObject::connect(&agent, &Agent::startTimerDone, &agent, [&agent, &dialogs] {
         if (agent.terminating())
             return;

@@ -28,7 +28,7 @@ QString ProgramFolder()
 QString AgentProgramFile()
 {
     const QFileInfo program(QCoreApplication::applicationFilePath());
-    if (program.completeBaseName() != u"tarvexiod")
+    if (program.completeBaseName() == u"tarvexio")
         return program.filePath();
     return program.dir().filePath(QStringLiteral("tarvexio") + (program.suffix().isEmpty()
                                                                     ? QString()

@@ -11,7 +11,7 @@ namespace tarvexio {
 QString ProgramFolder();
 
 // The windowed program's file, which names the configuration file and which the autostart
-// entry starts: the daemon (tarvexiod) shares them with the program beside it (tarvexio).
+// entry starts: the daemon and the operator's tools share them with the program beside them.
 QString AgentProgramFile();
 
 } // namespace tarvexio

@@ -1,6 +1,8 @@
 #include "forms/gui_entry.h"
 
+#include "app/agent.h"
 #include "app/process_entry.h"
+#include "app/process_signals.h"
 #include "forms/gui_dialogs.h"
 #include "forms/windowed_agent.h"
 
@@ -19,6 +21,13 @@ int RunWithWindows(const QStringList& arguments)
     if (!ClaimSingleInstance(ports.instance, dialogs))
         return 0;
     WindowedAgent program(arguments, ports, dialogs);
+    // tarvexioctl send-now reaches a windowed agent too; SIGTERM and SIGINT end it in order.
+    ProcessSignals processSignals;
+    Agent& agent = program.agent();
+    QObject::connect(&processSignals, &ProcessSignals::terminationRequested, &agent,
+                     [&agent] { agent.Terminate(0); });
+    QObject::connect(&processSignals, &ProcessSignals::workRequested, &agent,
+                     [&agent] { agent.WorkNow(); });
     program.start();
     return QApplication::exec();
 }

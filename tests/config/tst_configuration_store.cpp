@@ -162,7 +162,7 @@ void TestConfigurationStore::roundTrip()
              QFile::Permissions());
 
     Harness next(db, folder_->path());
-    if (mode == ConfigurationStore::TableOnly && readFromFile) {
+    if (mode == SettingsStores::TableOnly && readFromFile) {
         QCOMPARE(next.list(), defaults);
         return;
     }
@@ -190,7 +190,7 @@ void TestConfigurationStore::fileOnlySaveTouchesOneRow()
                                   QStringLiteral("ParKonfigZPliku=1"));
         h.controls().CBKonfigZPliku = true;
     }
-    h.controls().CBZapisKonfig = ConfigurationStore::FileOnly;
+    h.controls().CBZapisKonfig = SettingsStores::FileOnly;
     h.controls().EdSerwis_IT = QStringLiteral("tylko w pliku");
     h.agent.SaveConfiguration();
     // The table keeps even the old mode: only the read-from-file row is written.
@@ -292,7 +292,7 @@ void TestConfigurationStore::unwritableFolderGivesSaveMessage()
     const QString blocked = folder_->filePath(QStringLiteral("plik"));
     WriteFile(blocked, "x");
     test::TestAgent t(blocked, sqlite_);
-    t.agent.model().settings().CBZapisKonfig = ConfigurationStore::TableAndFile;
+    t.agent.model().settings().CBZapisKonfig = SettingsStores::TableAndFile;
     t.agent.SaveConfiguration();
     QCOMPARE(t.doubles.dialogs.boxes.size(), 1);
     QCOMPARE(t.doubles.dialogs.boxes.front().text,

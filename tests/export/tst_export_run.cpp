@@ -260,7 +260,7 @@ void TestExportRun::manualRangeStops()
     SettingsControls& settings = h.agent.model().settings();
     settings.DateTimePicker1 = D;
     settings.DateTimePicker2 = D.addDays(to);
-    settings.CBZapisKonfig = ConfigurationStore::TableOnly;
+    settings.CBZapisKonfig = SettingsStores::TableOnly;
     h.agent.ManualExport();
 
     QCOMPARE(progress.shows, 6); // three shops, two days

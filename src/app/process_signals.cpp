@@ -1,4 +1,4 @@
-#include "app/termination_signals.h"
+#include "app/process_signals.h"
 
 #include "platform/stop_request.h"
 
@@ -20,17 +20,20 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
-void OnSignal(int /*signal*/)
+void OnSignal(int signal)
 {
-    RequestStop(); // for work that holds the event loop up
-    const char byte = 1;
+    const char byte = signal == SIGUSR1 ? 'w' : 't';
+    if (byte == 't')
+        RequestStop(); // for work that holds the event loop up
     // Only async-signal-safe calls here; a full pipe means a wake-up is already pending.
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
 }
 
+const int Handled[] = {SIGTERM, SIGINT, SIGUSR1};
+
 } // namespace
 
-TerminationSignals::TerminationSignals(QObject* parent)
+ProcessSignals::ProcessSignals(QObject* parent)
     : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
@@ -38,25 +41,29 @@ TerminationSignals::TerminationSignals(QObject* parent)
     notifier_ = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
-        [[maybe_unused]] const ssize_t read = ::read(signalPipe[1], &byte, 1);
-        emit terminationRequested();
+        if (::read(signalPipe[1], &byte, 1) != 1)
+            return;
+        if (byte == 'w')
+            emit workRequested();
+        else
+            emit terminationRequested();
     });
     struct sigaction action = {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : Handled)
+        sigaction(signal, &action, nullptr);
 }
 
-TerminationSignals::~TerminationSignals()
+ProcessSignals::~ProcessSignals()
 {
     if (notifier_ == nullptr)
         return;
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : Handled)
+        sigaction(signal, &action, nullptr);
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);
     signalPipe[0] = signalPipe[1] = -1;
@@ -64,11 +71,11 @@ TerminationSignals::~TerminationSignals()
 
 #else
 
-TerminationSignals::TerminationSignals(QObject* parent)
+ProcessSignals::ProcessSignals(QObject* parent)
     : QObject(parent)
 {}
 
-TerminationSignals::~TerminationSignals() = default;
+ProcessSignals::~ProcessSignals() = default;
 
 #endif
 

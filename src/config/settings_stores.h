@@ -1,0 +1,45 @@
+#pragma once
+
+#include "config/configuration_file.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace tarvexio {
+
+class TQMXBazaDanych;
+
+// The settings record's two stores, the Konfig table (group "Tarvexio") and the configuration
+// file, as the agent reads and writes them, without a window: the window's store and the
+// operator's tool go through here, so what one writes the other reads.
+class SettingsStores {
+public:
+    enum SaveMode { TableAndFile = 0, TableOnly = 1, FileOnly = 2 };
+
+    SettingsStores(TQMXBazaDanych& session, QString configurationFile);
+
+    const QString& configurationFile() const { return configurationFile_; }
+
+    // The read-from-file row: whether a start reads the file instead of the table.
+    bool ReadsFile() const;
+    void WriteReadsFileRow(bool readsFile);
+
+    QStringList TableLines() const;
+    // The file's lines; a lone backup (a save cut short) is read in its stead and named in
+    // backupRead.
+    FileLoad FileLines(QStringList& lines, QString* backupRead = nullptr) const;
+    // The lines of the store a start reads (empty when it has none).
+    QStringList StartLines() const;
+
+    void SaveTable(const QStringList& lines);
+    bool SaveFile(const QStringList& lines);
+    // Both stores, or one, as the record's save mode says; the file-only mode also writes the
+    // read-from-file row as readsFile says. False when the file could not be written.
+    bool Save(const QStringList& lines, int mode, bool readsFile);
+
+private:
+    TQMXBazaDanych& session_;
+    QString configurationFile_;
+};
+
+} // namespace tarvexio

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "config/settings_record.h"
+#include "config/settings_stores.h"
+#include "model/event_log.h"
+#include "model/session_owner.h"
+#include "platform/clock.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace tarvexio {
+
+// The agent's settings where the agent finds them: its database (BAZA= and IDENT= among the
+// arguments, else TARVEXIO_BAZA and TARVEXIO_IDENT, else the remembered connection), its
+// program folder and configuration file, and the record read from the store a start reads.
+class AgentSettings {
+public:
+    AgentSettings();
+
+    // Connects and reads the record; false, with the reason in error(), when it cannot.
+    bool Open(const QStringList& arguments);
+
+    TKonfigEksportu& record() { return *record_; }
+    SettingsStores stores() { return SettingsStores(*session_.session(), configurationFile_); }
+    // Where the record came from: "Konfig table" or the configuration file's path.
+    const QString& source() const { return source_; }
+    const QString& error() const { return error_; }
+
+private:
+    SystemClock clock_{false};
+    EventLog log_{clock_};
+    SessionOwner session_;
+    std::unique_ptr<TKonfigEksportu> record_;
+    QString folder_;
+    QString configurationFile_;
+    QString source_;
+    QString error_;
+};
+
+} // namespace tarvexio

@@ -1,0 +1,81 @@
+#include "connection_test.h"
+
+#include "agent_settings.h"
+#include "transport/curl_ftp_client.h"
+#include "transport/dial_up.h"
+#include "transport/dial_up_backend.h"
+#include "transport/ftp_job_dialog.h"
+#include "transport/ftp_send_job.h"
+
+#include <cstdio>
+
+namespace tarvexio {
+
+namespace {
+
+void Print(const QString& text)
+{
+    std::printf("%s\n", text.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+// The transmission dialog as lines on stdout: a row when its status is known, the final text.
+class PrintedJob final : public FtpJobDialog {
+public:
+    void QueueMessage(const QString& text, const QString& status, MessageKind kind) override
+    {
+        if (kind == MsgAddRow) {
+            flush();
+            row_ = text;
+        } else if (kind == MsgSetStatus && !status.endsWith(u'%')) {
+            Print(row_ + QStringLiteral(": ") + status);
+            row_.clear();
+        } else if (kind == MsgFinalError) {
+            flush();
+            Print(text);
+        }
+    }
+    void SetProgress(int) override {}
+    bool ShouldEnd() const override { return false; }
+    void SetPanelCaption(const QString&) override {}
+    void HideAbortButton() override {}
+    void MsgBox(const QString& text) override { Print(text); }
+    // A row that never got its status is shown as the window leaves it.
+    void flush()
+    {
+        if (!row_.isEmpty())
+            Print(row_ + QStringLiteral(": ..."));
+        row_.clear();
+    }
+
+private:
+    QString row_;
+};
+
+} // namespace
+
+int TestConnection(AgentSettings& settings)
+{
+    TParametryFtp parameters = settings.record().ftp;
+    parameters.ParFolderLokalFTP = settings.record().ParEksportDir;
+    SystemClock clock;
+    const std::unique_ptr<DialUpBackend> backend = CreateSystemDialUpBackend();
+    const TDmFtp::Ports ports{[] { return std::make_unique<CurlFtpClient>(); }, clock,
+                              [&] {
+                                  return std::make_unique<DialUpConnection>(*backend, clock);
+                              }};
+    PrintedJob job;
+    TFtpJobResult result;
+    const bool succeeded = TDmFtp::RunConnectionTest(&job, parameters, result, ports);
+    job.flush();
+    if (succeeded) {
+        Print(QStringLiteral("Test połączenia przebiegł pomyślnie"));
+        return 0;
+    }
+    Print(
+        QStringLiteral("Test połączenia nie powiódł się") +
+        (result.FailureReason.isEmpty() ? QString() : QStringLiteral(": ") + result.FailureReason));
+    return 1;
+}
+
+} // namespace tarvexio

@@ -1,0 +1,139 @@
+// tarvexioctl: the agent's settings, connection test and "send now" without a window.
+#include "agent_settings.h"
+#include "app/process_privacy.h"
+#include "app/version.h"
+#include "connection_test.h"
+#include "send_now.h"
+#include "settings_commands.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+using namespace tarvexio;
+
+namespace {
+
+const char* const Usage = R"(Usage: tarvexioctl COMMAND [BAZA=DATABASE IDENT=USER] [ARGUMENT]...
+
+Shows and changes the Tarvexio agent's settings, tests its FTP connection and asks it to send
+now, without its window: on the stores the agent reads and with the agent's own code. The
+database is named as for the agent (BAZA= and IDENT=, else TARVEXIO_BAZA and TARVEXIO_IDENT,
+else the connection remembered); the configuration file and the exchange directory are in the
+agent's program folder (TARVEXIO_HOME for the service: run it as the service's user with
+TARVEXIO_HOME=/var/lib/tarvexio).
+
+Commands:
+  show [--json]        every setting from the store the agent reads; a password only as
+                       set or unset, the last exported day also as a date
+  set KEY=VALUE...     changes settings, checked as the settings window checks them, all or
+                       none, saved in the record's save mode; KEY is a parameter name
+                       (ParSerwerFTP, ...) or ftp.server, ftp.port, ftp.default_port,
+                       ftp.user, ftp.folder, export.dir, export.time=HH:MM, export.hour,
+                       export.minute, export.last_day=YYYY-MM-DD, config.save_mode,
+                       config.read_file, shop.ID.code, consent.NAME
+  set ftp.password     reads the FTP password from standard input (a prompt without echo
+                       on a terminal), never from the command line
+  test                 the connection test of the settings window
+  send-now             asks the agent running on this exchange directory to do its check
+                       now (a waiting file goes, a due day is exported)
+  -h, --help           print this help and exit
+  --version            print the version and exit
+
+Exit status:
+  0    done
+  1    the database, the connection or the file failed, or no agent runs (send-now)
+  2    bad arguments or settings; nothing was changed
+)";
+
+// A line from standard input; on a terminal, after the prompt and without echo.
+QString ReadPassword(const QString& prompt)
+{
+#ifdef Q_OS_UNIX
+    if (::isatty(STDIN_FILENO)) {
+        std::fprintf(stderr, "%s", prompt.toLocal8Bit().constData());
+        termios saved{};
+        ::tcgetattr(STDIN_FILENO, &saved);
+        termios silent = saved;
+        silent.c_lflag &= ~tcflag_t(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &silent);
+        QTextStream in(stdin);
+        QString line = in.readLine();
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+        std::fprintf(stderr, "\n");
+        return line;
+    }
+#endif
+    QTextStream in(stdin);
+    return in.readLine();
+}
+
+bool IsName(const QString& argument)
+{
+    return argument.startsWith(QStringLiteral("BAZA="), Qt::CaseInsensitive) ||
+           argument.startsWith(QStringLiteral("IDENT="), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    KeepProcessPrivate();
+    QLoggingCategory::setFilterRules(QStringLiteral("tarvexio.*.debug=false"));
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarvexio"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvexio"));
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    HideDatabasePasswordsInArguments(argc, argv);
+
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (arguments.contains(QStringLiteral("--version"))) {
+        std::printf("tarvexioctl %s\n", TARVEXIO_VERSION);
+        return 0;
+    }
+    const QStringList names = arguments.filter(QRegularExpression(
+        QStringLiteral("^(BAZA|IDENT)="), QRegularExpression::CaseInsensitiveOption));
+    QStringList rest;
+    for (const QString& argument : std::as_const(arguments)) {
+        if (!IsName(argument))
+            rest << argument;
+    }
+    const QString command = rest.value(0);
+    rest = rest.mid(1);
+    const bool json = rest == QStringList{QStringLiteral("--json")};
+    const bool known = (command == u"show" && (rest.isEmpty() || json)) ||
+                       (command == u"set" && !rest.isEmpty()) ||
+                       ((command == u"test" || command == u"send-now") && rest.isEmpty());
+    if (!known) {
+        std::fprintf(stderr, "%s",
+                     command.isEmpty() ? ""
+                                       : "tarvexioctl: unknown command or "
+                                         "arguments\n");
+        std::fputs(Usage, stderr);
+        return 2;
+    }
+
+    AgentSettings settings;
+    if (!settings.Open(names)) {
+        std::fprintf(stderr, "tarvexioctl: %s\n", settings.error().toLocal8Bit().constData());
+        return 1;
+    }
+    if (command == u"show")
+        return ShowSettings(settings, json);
+    if (command == u"set")
+        return SetSettings(settings, rest, ReadPassword);
+    if (command == u"test")
+        return TestConnection(settings);
+    return SendNow(settings);
+}
