@@ -1,5 +1,6 @@
 #include "app/agent.h"
 
+#include "app/agent_status.h"
 #include "app/configuration_store.h"
 #include "app/logging.h"
 #include "config/configuration_file.h"
@@ -72,8 +73,9 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
                       ShowWindow();
                       emit model_.raiseRequested();
                   },
-                  [this](const std::exception& e) {
-                      ShowException(e);
+                  [this](const std::exception& e) { ShowException(e); },
+                  [this] {
+                      writeStatus();
                   }})
     , settingsPage_({model_, session_, dialogs_, ports.dialUp, autostartEntry_,
                      location_.programFile, [this] {
@@ -403,6 +405,14 @@ void Agent::Terminate(int exitCode)
     scheduler_.Stop();
     model_.setTrayIconShown(false);
     emit terminateRequested(exitCode);
+}
+
+void Agent::writeStatus()
+{
+    WriteAgentStatus(AgentStatusPath(location_.folder),
+                     {clock_.now(), uploadList_, scheduler_.failedAttempts(),
+                      scheduler_.numbers().attemptLimit, scheduler_.attemptLimitReached(),
+                      scheduler_.numbers().checkPeriod, log_.recentAlerts()});
 }
 
 void Agent::WorkNow()

@@ -168,6 +168,8 @@ private:
     bool terminating_ = false;
     StartFailure startFailure_ = StartFailure::None;
     QString attemptedDatabaseName() const;
+    // For tarvexioctl status: what the scheduler holds in memory.
+    void writeStatus();
 };
 
 } // namespace tarvexio

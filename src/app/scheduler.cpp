@@ -53,11 +53,20 @@ void Scheduler::TimerTimer()
     const auto keepTicking = qScopeGuard([this] {
         if (!timer_.isActive())
             Resume();
+        if (c_.tickEnded)
+            c_.tickEnded();
     });
     // The first connection may have found another agent at work on the same directory.
     if (!connectionPhase() || ending())
         return;
     try {
+        // The operator may have sent the waiting files by hand: then the day is done.
+        if (c_.upload.DropFilesSentByHand() && c_.uploadList.isEmpty() && dataDate_.isValid() &&
+            dayExport_.complete()) {
+            failedAttempts_ = 0;
+            timer_.setInterval(numbers_.checkPeriod);
+            finishDay();
+        }
         if (failedAttempts_ != 0) {
             RetryTick();
             return;
@@ -192,6 +201,7 @@ void Scheduler::RetryTick()
 
 void Scheduler::finishDay()
 {
+    attemptLimitReached_ = false;
     if (requestMode_)
         c_.requests.RemoveHandledDay();
     else
@@ -222,6 +232,7 @@ void Scheduler::lastAttempt()
                             .arg(QFileInfo(c_.upload.currentFile()).fileName()),
                         true);
     failedAttempts_ = 0;
+    attemptLimitReached_ = true;
     c_.model.setTrayCommandEnabled(TrayCommand::Komunikaty, c_.model.messagePane().size() > 1);
     c_.model.setTrayCommandEnabled(TrayCommand::Przywroc, false);
     c_.model.setTrayCommandEnabled(TrayCommand::Zakoncz, true);

@@ -45,12 +45,16 @@ public:
         // Brings the window up with the message pane.
         std::function<void()> showWindow;
         std::function<void(const std::exception&)> showException;
+        // Every tick's end, whichever way it ends (the agent's status for the operator).
+        std::function<void()> tickEnded;
     };
 
     explicit Scheduler(Context context);
 
     SchedulerNumbers& numbers() { return numbers_; }
     int failedAttempts() const { return failedAttempts_; }
+    // The last attempt has been made and its day has not gone since.
+    bool attemptLimitReached() const { return attemptLimitReached_; }
     // The timer's interval, which is also the phase (start marker, first connection, ...).
     int interval() const { return timer_.interval(); }
     bool isRunning() const { return timer_.isActive(); }
@@ -89,6 +93,7 @@ private:
     bool requestMode_ = false;
     DayExport dayExport_; // the day whose files are being sent
     int failedAttempts_ = 0;
+    bool attemptLimitReached_ = false;
 };
 
 } // namespace tarvexio

@@ -1,5 +1,6 @@
 #include "app/upload_step.h"
 
+#include "app/agent_status.h"
 #include "config/settings_record.h"
 #include "model/event_log.h"
 #include "model/window_model.h"
@@ -8,6 +9,7 @@
 #include "transport/transmission.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace tarvexio {
@@ -78,8 +80,32 @@ void UploadStep::logOutcome(const TFtpJobResult& result, const QString& file)
                             .arg(result.StaleTemporaryRemoved));
 }
 
+bool UploadStep::DropFilesSentByHand()
+{
+    const QString directory = c_.model.settings().EdKatalogWymiany;
+    QFile marker(SentByHandPath(directory));
+    if (!marker.open(QIODevice::ReadOnly))
+        return false;
+    const QStringList sent = QString::fromUtf8(marker.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    marker.close();
+    marker.remove();
+    bool dropped = false;
+    for (const QString& file : sent) {
+        const auto sameFile = [&file](const QString& waiting) {
+            return QDir::cleanPath(waiting) == QDir::cleanPath(file);
+        };
+        if (c_.uploadList.removeIf(sameFile) == 0)
+            continue;
+        c_.log.WriteLog(QStringLiteral("Plik %1 wysłano ręcznie (tarvexioctl send)")
+                            .arg(QDir::toNativeSeparators(file)));
+        dropped = true;
+    }
+    return dropped;
+}
+
 bool UploadStep::SendWaitingFiles()
 {
+    DropFilesSentByHand();
     QStringList& files = c_.uploadList;
     qsizetype i = files.size() - 1;
     // A process that is ending sends nothing more: the files stay in the exchange directory.

@@ -45,6 +45,10 @@ public:
     // The file being sent, or the last one tried.
     const QString& currentFile() const { return currentFile_; }
 
+    // Files the operator has sent by hand (tarvexioctl send) leave the upload list, each with a
+    // log line; true when any did.
+    bool DropFilesSentByHand();
+
     // The notice's text, its Polish plural chosen by the number of failed sends.
     static QString WaitingFileNotice(const QString& fileName, int failedAttempts);
 

@@ -74,6 +74,11 @@ void EventLog::WriteLog(const QString& text, bool alert)
     // The journal keeps the line even when the file is what fails.
     if (echo_)
         echo_(line, cleanText, alert);
+    if (alert) {
+        recentAlerts_ << line;
+        if (recentAlerts_.size() > 10)
+            recentAlerts_.removeFirst();
+    }
 
     if (file_) {
         const QByteArray crlf("\r\n");

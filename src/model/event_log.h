@@ -3,6 +3,7 @@
 #include "platform/text_file.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -36,11 +37,15 @@ public:
 
     static QString FormatLine(const QDateTime& moment, const QString& text);
 
+    // The last alerting lines, oldest first, for the agent's status.
+    const QStringList& recentAlerts() const { return recentAlerts_; }
+
 private:
     WindowModel* model_ = nullptr;
     Clock& clock_;
     std::unique_ptr<TMFile> file_;
     Echo echo_;
+    QStringList recentAlerts_;
 };
 
 } // namespace tarvexio

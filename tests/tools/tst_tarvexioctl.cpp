@@ -46,6 +46,7 @@ private slots:
     void passwordReachesTheAgentsReader_data();
     void passwordReachesTheAgentsReader();
     void setThenSendNowDeliversAtOnce();
+    void attemptLimitThenSentByHand();
 };
 
 void TestTarvexioctl::commands_data()
@@ -75,6 +76,8 @@ void TestTarvexioctl::commands_data()
     row("the connection test, password refused", "test", "", 1,
         "Test połączenia nie powiódł się: FTP login: 530", "inne");
     row("send-now without an agent", "send-now", "", 1, "No agent runs for the exchange");
+    row("status, all well", "status", "", 0, "Agent: not running\nLast exported day: ");
+    row("sending a file that is not there", "send brak.DAT", "", 2, "brak.DAT: no such file");
     row("an unknown command", "wyslij", "", 2, "Usage: tarvexioctl COMMAND");
 }
 
@@ -163,6 +166,59 @@ void TestTarvexioctl::setThenSendNowDeliversAtOnce()
     QTRY_COMPARE_WITH_TIMEOUT(chain.lastExportedDay(), Today.addDays(-1), 20000);
     QVERIFY(chain.log().contains(u"Ustawienia zmienione poza programem zostały wczytane"));
     QCOMPARE(DataFiles(server.root()), Expected({"K1"}, {Today.addDays(-1)}));
+    QVERIFY(agent.stop());
+}
+
+void TestTarvexioctl::attemptLimitThenSentByHand()
+{
+    // Two days to catch up, a server that is down, one attempt, the next retry in an hour.
+    const quint16 port = FreePort();
+    Chain chain(1, port, Today.addDays(-3));
+    QVERIFY(chain.created);
+    const QString names = "BAZA=" + chain.database;
+    const Run overdue = Ctl(chain.home.path(), {"status", names});
+    QCOMPARE(overdue.exitCode, 1);
+    QVERIFY2(overdue.output.contains("Agent: not running\nLast exported day: " +
+                                     Today.addDays(-3).toString(Qt::ISODate)),
+             qPrintable(overdue.output));
+    QVERIFY(overdue.output.contains("ALERT: the day " + Today.addDays(-2).toString(Qt::ISODate) +
+                                    " is overdue"));
+
+    QStringList arguments = chain.agentArguments();
+    arguments.replaceInStrings(QStringLiteral("PONAWIAJ_PROBE_WYSLANIA_CO_N_H=0,0002"),
+                               QStringLiteral("PONAWIAJ_PROBE_WYSLANIA_CO_N_H=1"));
+    arguments.replaceInStrings(QStringLiteral("MAX_LICZBA_PROBFTP=2"),
+                               QStringLiteral("MAX_LICZBA_PROBFTP=1"));
+    AgentProcess agent(chain.home.path(), arguments);
+    Run gaveUp;
+    QTRY_VERIFY_WITH_TIMEOUT((gaveUp = Ctl(chain.home.path(), {"status", names}))
+                                 .output.contains(u"ALERT: the attempt limit was reached"),
+                             30000);
+    QCOMPARE(gaveUp.exitCode, 1);
+    QVERIFY2(gaveUp.output.contains(u"Agent: running") &&
+                 gaveUp.output.contains(u"Waiting files: 1") &&
+                 gaveUp.output.contains(u"Ostatnia próba wysłania pliku"),
+             qPrintable(gaveUp.output));
+
+    // The operator sends the file by hand once the server is back; the next tick records the
+    // day and catches up the one after.
+    FtpServer server({"--port", QString::number(port), "--max-seconds", "240"});
+    QVERIFY(server.started());
+    const QStringList waiting = QDir(chain.exchange).entryList({"*.DAT"}, QDir::Files);
+    QCOMPARE(waiting.size(), 1);
+    const Run sent =
+        Ctl(chain.home.path(), {"send", names, QDir(chain.exchange).filePath(waiting[0])});
+    QVERIFY2(sent.exitCode == 0 && sent.output.contains(waiting[0] + ": sent"),
+             qPrintable(sent.output));
+    QCOMPARE(Ctl(chain.home.path(), {"send-now", names}).exitCode, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(chain.lastExportedDay(), Today.addDays(-1), 30000);
+    QVERIFY(chain.log().contains(u"wysłano ręcznie (tarvexioctl send)"));
+    QCOMPARE(DataFiles(server.root()), Expected({"K1"}, {Today.addDays(-2), Today.addDays(-1)}));
+    // The agent tells its state at the end of the tick.
+    Run caughtUp;
+    QTRY_VERIFY_WITH_TIMEOUT((caughtUp = Ctl(chain.home.path(), {"status", names})).exitCode == 0,
+                             10000);
+    QVERIFY2(caughtUp.output.contains(u"Waiting files: 0"), qPrintable(caughtUp.output));
     QVERIFY(agent.stop());
 }
 

@@ -26,6 +26,8 @@ public:
     SettingsStores stores() { return SettingsStores(*session_.session(), configurationFile_); }
     // Where the record came from: "Konfig table" or the configuration file's path.
     const QString& source() const { return source_; }
+    // The agent's program folder (its log, configuration file and status).
+    const QString& folder() const { return folder_; }
     const QString& error() const { return error_; }
 
 private:

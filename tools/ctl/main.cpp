@@ -3,8 +3,10 @@
 #include "app/process_privacy.h"
 #include "app/version.h"
 #include "connection_test.h"
-#include "send_now.h"
+#include "running_agent.h"
+#include "send_files.h"
 #include "settings_commands.h"
+#include "status_command.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -42,15 +44,22 @@ Commands:
                        config.read_file, shop.ID.code, consent.NAME
   set ftp.password     reads the FTP password from standard input (a prompt without echo
                        on a terminal), never from the command line
+  status [--json]      whether an agent runs, the last exported and the next day, the files
+                       waiting and the request files, failed attempts, the last alerting
+                       lines; exit status 1 when an alert is active (the attempt limit
+                       reached, a day overdue, a request file set aside)
   test                 the connection test of the settings window
+  send FILE...         sends data files now through the agent's FTP job, one job a file;
+                       the agent drops a delivered file from its list at its next check
   send-now             asks the agent running on this exchange directory to do its check
                        now (a waiting file goes, a due day is exported)
   -h, --help           print this help and exit
   --version            print the version and exit
 
 Exit status:
-  0    done
-  1    the database, the connection or the file failed, or no agent runs (send-now)
+  0    done, all is well
+  1    the database, the connection or a file failed, no agent runs (send-now), or an
+       alert is active (status)
   2    bad arguments or settings; nothing was changed
 )";
 
@@ -112,8 +121,8 @@ int main(int argc, char* argv[])
     const QString command = rest.value(0);
     rest = rest.mid(1);
     const bool json = rest == QStringList{QStringLiteral("--json")};
-    const bool known = (command == u"show" && (rest.isEmpty() || json)) ||
-                       (command == u"set" && !rest.isEmpty()) ||
+    const bool known = ((command == u"show" || command == u"status") && (rest.isEmpty() || json)) ||
+                       ((command == u"set" || command == u"send") && !rest.isEmpty()) ||
                        ((command == u"test" || command == u"send-now") && rest.isEmpty());
     if (!known) {
         std::fprintf(stderr, "%s",
@@ -133,6 +142,10 @@ int main(int argc, char* argv[])
         return ShowSettings(settings, json);
     if (command == u"set")
         return SetSettings(settings, rest, ReadPassword);
+    if (command == u"status")
+        return ShowStatus(settings, json);
+    if (command == u"send")
+        return SendFiles(settings, rest);
     if (command == u"test")
         return TestConnection(settings);
     return SendNow(settings);

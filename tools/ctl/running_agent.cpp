@@ -1,0 +1,48 @@
+#include "running_agent.h"
+
+#include "agent_settings.h"
+#include "export/data_file_name.h"
+
+#include <QDir>
+#include <QLockFile>
+
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
+
+namespace tarvexio {
+
+std::optional<qint64> RunningAgent(const QString& exchangeDirectory)
+{
+    // The lock every agent holds on its exchange directory names its process.
+    const QLockFile lock(QDir(exchangeDirectory).filePath(QStringLiteral(".tarvexio.lock")));
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0)
+        return std::nullopt;
+#ifdef Q_OS_UNIX
+    if (::kill(pid_t(pid), 0) != 0)
+        return std::nullopt; // a lock its process left behind
+#endif
+    return pid;
+}
+
+int SendNow(AgentSettings& settings)
+{
+    const QString directory = ExchangeDirectory(settings.record().ParEksportDir);
+#ifdef Q_OS_UNIX
+    if (const std::optional<qint64> pid = RunningAgent(directory);
+        pid && ::kill(pid_t(*pid), SIGUSR1) == 0) {
+        std::printf("Asked the agent (process %lld) to send now.\n", static_cast<long long>(*pid));
+        return 0;
+    }
+#endif
+    std::fprintf(stderr, "No agent runs for the exchange directory %s.\n",
+                 QDir::toNativeSeparators(directory).toLocal8Bit().constData());
+    return 1;
+}
+
+} // namespace tarvexio
