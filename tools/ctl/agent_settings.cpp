@@ -6,6 +6,9 @@
 #include "config/configuration_file.h"
 #include "config/parameter_list.h"
 #include "db/session.h"
+#include "export/data_file_name.h"
+#include "transport/curl_ftp_client.h"
+#include "transport/dial_up.h"
 
 #include <QDir>
 
@@ -61,6 +64,21 @@ bool AgentSettings::Open(const QStringList& arguments)
         ReadParameterList(stores.TableLines(), *record_);
     }
     return true;
+}
+
+TParametryFtp AgentSettings::ftpParameters() const
+{
+    TParametryFtp parameters = record_->ftp;
+    parameters.ParFolderLokalFTP = ExchangeDirectory(record_->ParEksportDir);
+    return parameters;
+}
+
+TDmFtp::Ports AgentSettings::ftpPorts()
+{
+    return {[] { return std::make_unique<CurlFtpClient>(); }, jobClock_,
+            [this] {
+                return std::make_unique<DialUpConnection>(*dialUp_, jobClock_);
+            }};
 }
 
 } // namespace tarvexio

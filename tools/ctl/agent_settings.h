@@ -5,6 +5,8 @@
 #include "model/event_log.h"
 #include "model/session_owner.h"
 #include "platform/clock.h"
+#include "transport/dial_up_backend.h"
+#include "transport/ftp_send_job.h"
 
 #include <QStringList>
 
@@ -28,10 +30,16 @@ public:
     const QString& source() const { return source_; }
     // The agent's program folder (its log, configuration file and status).
     const QString& folder() const { return folder_; }
+    // The FTP parameters and the ports of a job, as the agent gives them: request files fetched
+    // on the way land in the exchange directory.
+    TParametryFtp ftpParameters() const;
+    TDmFtp::Ports ftpPorts();
     const QString& error() const { return error_; }
 
 private:
     SystemClock clock_{false};
+    SystemClock jobClock_; // an FTP job keeps its pauses
+    std::unique_ptr<DialUpBackend> dialUp_ = CreateSystemDialUpBackend();
     EventLog log_{clock_};
     SessionOwner session_;
     std::unique_ptr<TKonfigEksportu> record_;

@@ -1,9 +1,6 @@
 #include "connection_test.h"
 
 #include "agent_settings.h"
-#include "transport/curl_ftp_client.h"
-#include "transport/dial_up.h"
-#include "transport/dial_up_backend.h"
 #include "transport/ftp_job_dialog.h"
 #include "transport/ftp_send_job.h"
 
@@ -56,14 +53,8 @@ private:
 
 int TestConnection(AgentSettings& settings)
 {
-    TParametryFtp parameters = settings.record().ftp;
-    parameters.ParFolderLokalFTP = settings.record().ParEksportDir;
-    SystemClock clock;
-    const std::unique_ptr<DialUpBackend> backend = CreateSystemDialUpBackend();
-    const TDmFtp::Ports ports{[] { return std::make_unique<CurlFtpClient>(); }, clock,
-                              [&] {
-                                  return std::make_unique<DialUpConnection>(*backend, clock);
-                              }};
+    const TParametryFtp parameters = settings.ftpParameters();
+    const TDmFtp::Ports ports = settings.ftpPorts();
     PrintedJob job;
     TFtpJobResult result;
     const bool succeeded = TDmFtp::RunConnectionTest(&job, parameters, result, ports);

@@ -3,9 +3,6 @@
 #include "agent_settings.h"
 #include "app/agent_status.h"
 #include "export/data_file_name.h"
-#include "transport/curl_ftp_client.h"
-#include "transport/dial_up.h"
-#include "transport/dial_up_backend.h"
 #include "transport/ftp_send_job.h"
 
 #include <QFileInfo>
@@ -23,14 +20,8 @@ int SendFiles(AgentSettings& settings, const QStringList& files)
         }
     }
     const QString exchange = ExchangeDirectory(settings.record().ParEksportDir);
-    TParametryFtp parameters = settings.record().ftp;
-    parameters.ParFolderLokalFTP = exchange; // request files fetched on the way land there
-    SystemClock clock;
-    const std::unique_ptr<DialUpBackend> backend = CreateSystemDialUpBackend();
-    const TDmFtp::Ports ports{[] { return std::make_unique<CurlFtpClient>(); }, clock,
-                              [&] {
-                                  return std::make_unique<DialUpConnection>(*backend, clock);
-                              }};
+    const TParametryFtp parameters = settings.ftpParameters();
+    const TDmFtp::Ports ports = settings.ftpPorts();
     int failed = 0;
     for (const QString& file : files) {
         const QString path = QFileInfo(file).absoluteFilePath();
