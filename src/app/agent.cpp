@@ -73,9 +73,9 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
                       ShowWindow();
                       emit model_.raiseRequested();
                   },
-                  [this](const std::exception& e) { ShowException(e); },
+                  [this](const std::exception& e) { ShowException(e); }, [this] { writeStatus(); },
                   [this] {
-                      writeStatus();
+                      reloadSettingsChangedOutside();
                   }})
     , settingsPage_({model_, session_, dialogs_, ports.dialUp, autostartEntry_,
                      location_.programFile, [this] {
@@ -115,8 +115,6 @@ void Agent::onCatalogueReady(TDmQMXWDWykazy& catalogue, bool firstTime)
     }
     if (firstTime)
         configurationStore_->LoadAtStart();
-    else if (model_.flags().tray) // nobody is editing the settings in the window
-        configurationStore_->ReloadIfChangedOutside();
     claimExchangeDirectory();
 }
 
@@ -417,9 +415,12 @@ void Agent::writeStatus()
 
 void Agent::WorkNow()
 {
-    // Paused (the window in use, a manual export) or in a tick already: it runs as it would.
-    if (terminating_ || !scheduler_.isRunning())
+    // Paused (the window in use, a manual export): the request is noted, not run.
+    if (terminating_ || !scheduler_.isRunning()) {
+        WriteLog(QStringLiteral("Prośba operatora o pracę teraz (tarvexioctl send-now) pominięta: "
+                                "okno programu jest w użyciu albo program kończy pracę"));
         return;
+    }
     WriteLog(QStringLiteral("Praca teraz na żądanie operatora (tarvexioctl send-now)"));
     // Settings changed by the operator's tool count for this very tick (a retry opens no
     // session of its own).
@@ -427,13 +428,20 @@ void Agent::WorkNow()
         try {
             const SessionLease session(session_);
             if (session_.isConnected())
-                configurationStore_->ReloadIfChangedOutside();
+                reloadSettingsChangedOutside();
         } catch (const std::exception& error) {
             ShowException(error);
         }
     }
     if (!terminating_)
         scheduler_.TimerTimer();
+}
+
+void Agent::reloadSettingsChangedOutside()
+{
+    // An agent at work unattended; with the window in use the user's edits stand.
+    if (configurationStore_ && model_.flags().unattended)
+        configurationStore_->ReloadIfChangedOutside();
 }
 
 void Agent::KomunikatyClick()

@@ -170,6 +170,7 @@ private:
     QString attemptedDatabaseName() const;
     // For tarvexioctl status: what the scheduler holds in memory.
     void writeStatus();
+    void reloadSettingsChangedOutside();
 };
 
 } // namespace tarvexio

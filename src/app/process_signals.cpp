@@ -61,9 +61,11 @@ ProcessSignals::~ProcessSignals()
     if (notifier_ == nullptr)
         return;
     struct sigaction action = {};
-    action.sa_handler = SIG_DFL;
-    for (const int signal : Handled)
+    for (const int signal : Handled) {
+        // A late "send now" must not end a process that is leaving in order anyway.
+        action.sa_handler = signal == SIGUSR1 ? SIG_IGN : SIG_DFL;
         sigaction(signal, &action, nullptr);
+    }
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);
     signalPipe[0] = signalPipe[1] = -1;

@@ -28,7 +28,8 @@ QString ProgramFolder()
 QString AgentProgramFile()
 {
     const QFileInfo program(QCoreApplication::applicationFilePath());
-    if (program.completeBaseName() == u"tarvexio")
+    const QString name = program.completeBaseName();
+    if (name != u"tarvexiod" && name != u"tarvexioctl")
         return program.filePath();
     return program.dir().filePath(QStringLiteral("tarvexio") + (program.suffix().isEmpty()
                                                                     ? QString()

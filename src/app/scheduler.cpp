@@ -152,6 +152,8 @@ bool Scheduler::exportDay()
     TKonfigEksportu* record = c_.konfig();
     if (!c_.session.isConnected() || record == nullptr || ending())
         return true;
+    if (c_.sessionOpened)
+        c_.sessionOpened();
     dayExport_ =
         c_.exportRun.ShopLoop(*record, ExportSettingsShown(c_.model), dataDate_, now_.date());
     c_.session.CloseSession();

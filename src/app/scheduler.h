@@ -47,6 +47,8 @@ public:
         std::function<void(const std::exception&)> showException;
         // Every tick's end, whichever way it ends (the agent's status for the operator).
         std::function<void()> tickEnded;
+        // Before a day's export, on its session: settings the operator changed meanwhile.
+        std::function<void()> sessionOpened;
     };
 
     explicit Scheduler(Context context);

@@ -82,9 +82,11 @@ void UploadStep::logOutcome(const TFtpJobResult& result, const QString& file)
 
 bool UploadStep::DropFilesSentByHand()
 {
-    const QString directory = c_.model.settings().EdKatalogWymiany;
-    QFile marker(SentByHandPath(directory));
-    if (!marker.open(QIODevice::ReadOnly))
+    // Taken by a rename, so a line the tool appends meanwhile goes to a new file.
+    const QString path = SentByHandPath(c_.model.settings().EdKatalogWymiany);
+    QFile marker(path + QStringLiteral(".taken"));
+    QFile::remove(marker.fileName()); // one a crash left, whose files have gone anyway
+    if (!QFile::rename(path, marker.fileName()) || !marker.open(QIODevice::ReadOnly))
         return false;
     const QStringList sent = QString::fromUtf8(marker.readAll()).split(u'\n', Qt::SkipEmptyParts);
     marker.close();

@@ -73,7 +73,7 @@ void SessionOwner::commonTail()
         return;
     }
     // Sessions open every check period; the settings file is read once per change of names.
-    if (remembered_ != std::pair(databaseName_, userIdent_)) {
+    if (remembers_ && remembered_ != std::pair(databaseName_, userIdent_)) {
         TQMXBazaDanych::ZapamietajDomyslnePolaczenie(databaseName_, userIdent_);
         remembered_ = {databaseName_, userIdent_};
     }

@@ -36,6 +36,8 @@ public:
     QString databaseName() const { return databaseName_; }
     QString userIdent() const { return userIdent_; }
     void setNames(const QString& databaseName, const QString& userIdent);
+    // A tool that only looks must not change the window's default connection.
+    void setRemembersConnection(bool remembers) { remembers_ = remembers; }
 
     void OpenSession();
     void ReopenSession();
@@ -59,6 +61,7 @@ private:
     QString databaseName_;
     QString userIdent_;
     std::pair<QString, QString> remembered_; // the names last kept as the default connection
+    bool remembers_ = true;
     std::unique_ptr<TQMXBazaDanych> session_;
     std::unique_ptr<TDmQMXWDWykazy> catalogue_;
     std::unique_ptr<ExportQueries> queries_;

@@ -19,6 +19,8 @@ struct TFtpJobResult {
     qint32 StaleTemporaryRemoved = 0;
     // What failed first (a refused command, a certificate, a lost connection), for the log.
     QString FailureReason;
+    // The connection test's listing of the login folder, for an operator who asks.
+    QStringList Listing;
 };
 
 } // namespace tarvexio

@@ -79,7 +79,7 @@ bool TDmFtp::RunConnectionTest(FtpJobDialog* dialog, const TParametryFtp& parame
     bool enteringFolder = false;
     try {
         job->ConnectServer();
-        job->client_->List();
+        result.Listing = job->client_->List();
         enteringFolder = true;
         job->ChangeRemoteDir(parameters.ParFolderFTP);
         result.Status = TFtpJobResult::Success;

@@ -32,7 +32,8 @@ Run Ctl(const QString& home, const QStringList& arguments, const QByteArray& inp
     process.start(qEnvironmentVariable("TARVEXIO_CTL_BINARY"), arguments);
     process.write(input);
     process.closeWriteChannel();
-    process.waitForFinished(30000);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return {-1, QStringLiteral("did not end normally: ") + process.errorString()};
     return {process.exitCode(), QString::fromUtf8(process.readAll())};
 }
 
@@ -71,8 +72,7 @@ void TestTarvexioctl::commands_data()
         "ftp.port: a port is a number from 1 to 65535\nexport.time: expected HH:MM, 00:00 to "
         "23:59\nshop.7.code: no shop with that id in the database\nNothing was changed.");
     row("the connection test", "test", "", 0,
-        "Łączenie z 127.0.0.1: OK\nTest połączenia "
-        "przebiegł pomyślnie");
+        "Łączenie z 127.0.0.1: OK\nListing: inny.txt\nTest połączenia przebiegł pomyślnie");
     row("the connection test, password refused", "test", "", 1,
         "Test połączenia nie powiódł się: FTP login: 530", "inne");
     row("send-now without an agent", "send-now", "", 1, "No agent runs for the exchange");
@@ -88,6 +88,7 @@ void TestTarvexioctl::commands()
     FtpServer server({"--password", serverPassword});
     Chain chain(2, server.port(), Today.addDays(-1));
     QVERIFY(server.started() && chain.created);
+    WriteFile(server.root() + QStringLiteral("/inny.txt"), "x");
     const QStringList before = KonfigRows(chain.database);
     QFETCH(QByteArray, input);
     const Run run = Ctl(chain.home.path(), arguments << "BAZA=" + chain.database, input);
@@ -189,6 +190,9 @@ void TestTarvexioctl::attemptLimitThenSentByHand()
                                QStringLiteral("PONAWIAJ_PROBE_WYSLANIA_CO_N_H=1"));
     arguments.replaceInStrings(QStringLiteral("MAX_LICZBA_PROBFTP=2"),
                                QStringLiteral("MAX_LICZBA_PROBFTP=1"));
+    // Its next check an hour away too: only send-now makes it look again.
+    arguments.replaceInStrings(QStringLiteral("SPRAWDAJ_CO_N_H=0,0001"),
+                               QStringLiteral("SPRAWDAJ_CO_N_H=1"));
     AgentProcess agent(chain.home.path(), arguments);
     Run gaveUp;
     QTRY_VERIFY_WITH_TIMEOUT((gaveUp = Ctl(chain.home.path(), {"status", names}))

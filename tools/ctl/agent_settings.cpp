@@ -23,6 +23,7 @@ AgentSettings::AgentSettings()
     , folder_(ProgramFolder())
     , configurationFile_(ConfigurationFilePath(folder_, AgentProgramFile()))
 {
+    session_.setRemembersConnection(false);
     // The session's own lines ("Nie udało się połączyć …") are the reason when it fails.
     log_.setEcho([this](const QString&, const QString& text, bool alert) {
         if (alert)
@@ -54,9 +55,17 @@ bool AgentSettings::Open(const QStringList& arguments)
     if (stores.ReadsFile()) {
         source_ = QDir::toNativeSeparators(configurationFile_);
         QStringList lines;
-        if (stores.FileLines(lines) == FileLoad::Failed) {
+        switch (stores.FileLines(lines)) {
+        case FileLoad::Failed:
             error_ = QStringLiteral("the configuration file %1 cannot be read").arg(source_);
             return false;
+        case FileLoad::Missing:
+            // The agent would start on defaults; writing them back would lose the table's.
+            error_ = QStringLiteral("the agent reads its settings from %1, which is missing")
+                         .arg(source_);
+            return false;
+        case FileLoad::Loaded:
+            break;
         }
         ReadParameterList(lines, *record_);
     } else {

@@ -59,6 +59,8 @@ int TestConnection(AgentSettings& settings)
     TFtpJobResult result;
     const bool succeeded = TDmFtp::RunConnectionTest(&job, parameters, result, ports);
     job.flush();
+    if (!result.Listing.isEmpty())
+        Print(QStringLiteral("Listing: ") + result.Listing.join(QStringLiteral(", ")));
     if (succeeded) {
         Print(QStringLiteral("Test połączenia przebiegł pomyślnie"));
         return 0;

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTextStream>
 
 #include <cstdio>
@@ -63,9 +64,11 @@ Exit status:
   2    bad arguments or settings; nothing was changed
 )";
 
-// A line from standard input; on a terminal, after the prompt and without echo.
+// A line from standard input; on a terminal, after the prompt and without echo. One stream
+// for every read, so a second password piped in is not lost in the first one's buffer.
 QString ReadPassword(const QString& prompt)
 {
+    static QTextStream in(stdin);
 #ifdef Q_OS_UNIX
     if (::isatty(STDIN_FILENO)) {
         std::fprintf(stderr, "%s", prompt.toLocal8Bit().constData());
@@ -74,14 +77,13 @@ QString ReadPassword(const QString& prompt)
         termios silent = saved;
         silent.c_lflag &= ~tcflag_t(ECHO);
         ::tcsetattr(STDIN_FILENO, TCSANOW, &silent);
-        QTextStream in(stdin);
-        QString line = in.readLine();
-        ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-        std::fprintf(stderr, "\n");
-        return line;
+        const auto restore = qScopeGuard([&saved] {
+            ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+            std::fprintf(stderr, "\n");
+        });
+        return in.readLine();
     }
 #endif
-    QTextStream in(stdin);
     return in.readLine();
 }
 
@@ -133,20 +135,37 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    AgentSettings settings;
-    if (!settings.Open(names)) {
-        std::fprintf(stderr, "tarvexioctl: %s\n", settings.error().toLocal8Bit().constData());
+    // A password typed on the command line is refused before anything else is done.
+    if (command == u"set" &&
+        !rest.filter(QRegularExpression(QStringLiteral("^(ftp\\.password|dialup\\.password|"
+                                                       "ParHasloFTP|ParPbkHaslo)=")))
+             .isEmpty()) {
+        std::fputs("tarvexioctl: a password is read from standard input, never from the command "
+                   "line: give the key without \"=\". Nothing was changed.\n",
+                   stderr);
+        return 2;
+    }
+
+    try {
+        AgentSettings settings;
+        if (!settings.Open(names)) {
+            std::fprintf(stderr, "tarvexioctl: %s\n", settings.error().toLocal8Bit().constData());
+            return 1;
+        }
+        if (command == u"show")
+            return ShowSettings(settings, json);
+        if (command == u"set")
+            return SetSettings(settings, rest, ReadPassword);
+        if (command == u"status")
+            return ShowStatus(settings, json);
+        if (command == u"send")
+            return SendFiles(settings, rest);
+        if (command == u"test")
+            return TestConnection(settings);
+        return SendNow(settings);
+    } catch (const std::exception& error) {
+        // A table that cannot be read or written (locked, no rights): said, not a crash.
+        std::fprintf(stderr, "tarvexioctl: %s\n", error.what());
         return 1;
     }
-    if (command == u"show")
-        return ShowSettings(settings, json);
-    if (command == u"set")
-        return SetSettings(settings, rest, ReadPassword);
-    if (command == u"status")
-        return ShowStatus(settings, json);
-    if (command == u"send")
-        return SendFiles(settings, rest);
-    if (command == u"test")
-        return TestConnection(settings);
-    return SendNow(settings);
 }

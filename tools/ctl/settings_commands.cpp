@@ -1,6 +1,7 @@
 #include "settings_commands.h"
 
 #include "agent_settings.h"
+#include "app/day_rule.h"
 #include "config/parameter_lines.h"
 #include "config/parameter_list.h"
 #include "platform/paths.h"
@@ -95,6 +96,9 @@ QString Check(TKonfigEksportu& record, const QString& parameter, Kind kind, QStr
               QStringList& lines)
 {
     int number = 0;
+    // The stores skip an empty value: it would change nothing.
+    if (value.isEmpty() && kind != Kind::Password)
+        return QStringLiteral("an empty value changes nothing (the stores skip it)");
     switch (kind) {
     case Kind::Password:
         return QStringLiteral("a password is read from standard input, never from the command "
@@ -136,6 +140,9 @@ QString Check(TKonfigEksportu& record, const QString& parameter, Kind kind, QStr
         const QDate day = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
         if (!day.isValid())
             return QStringLiteral("expected YYYY-MM-DD");
+        // The agent would take a day outside these as none exported, and start from 1899.
+        if (!SensibleLastExportedDay(day, QDate::currentDate()))
+            return QStringLiteral("a day from 1899-12-30 to a year from today");
         value = QString::number(DayNumber(day));
         break;
     }
@@ -155,6 +162,9 @@ QString Check(TKonfigEksportu& record, const QString& parameter, Kind kind, QStr
         break;
     }
     case Kind::Text:
+        // The window's field holds ten characters.
+        if (parameter == u"ParSerwis_IT" && value.size() > 10)
+            return QStringLiteral("at most 10 characters");
         break;
     }
     AddParameterLine(lines, parameter, value);
@@ -209,13 +219,20 @@ int SetSettings(AgentSettings& settings, const QStringList& assignments,
         const QString key = assignment.section(u'=', 0, 0);
         const auto target = Resolve(key, known);
         if (!target) {
-            errors << QStringLiteral("%1: no such setting").arg(key);
+            // A bare word may be a password typed in the wrong place: it is not repeated.
+            errors << (assignment.contains(u'=')
+                           ? QStringLiteral("%1: no such setting").arg(key)
+                           : QStringLiteral("an argument without \"=\" that names no setting"));
             continue;
         }
         const auto& [parameter, kind] = *target;
         if (kind == Kind::Password && !assignment.contains(u'=')) {
             // Coded as the stores code it, by the record's own writer.
             const QString password = readPassword(key + QStringLiteral(": "));
+            if (password.isEmpty()) {
+                errors << QStringLiteral("%1: no password given").arg(key);
+                continue;
+            }
             if (parameter == u"ParHasloFTP")
                 record.ftp.ParHasloFTP = password;
             else
@@ -259,8 +276,8 @@ int SetSettings(AgentSettings& settings, const QStringList& assignments,
                               ? QStringLiteral("the Konfig table")
                               : file;
     Print(stdout,
-          QStringLiteral("Saved to %1. A running agent takes it when it next connects to the "
-                         "database, or at once with: tarvexioctl send-now")
+          QStringLiteral("Saved to %1. A running agent takes it at its next export, or at once "
+                         "with: tarvexioctl send-now")
               .arg(where));
     return 0;
 }

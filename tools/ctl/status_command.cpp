@@ -86,6 +86,8 @@ int ShowStatus(AgentSettings& settings, bool json)
         {QStringLiteral("waitingFiles"), QJsonArray::fromStringList(waiting)},
         {QStringLiteral("requestFiles"), requests},
         {QStringLiteral("failedAttempts"), agent ? agent->failedAttempts : 0},
+        {QStringLiteral("agentStateWritten"),
+         agent ? agent->written.toString(Qt::ISODate) : QString()},
         {QStringLiteral("attemptLimit"), agent ? agent->attemptLimit : 0},
         {QStringLiteral("attemptLimitReached"), agent && agent->attemptLimitReached},
         {QStringLiteral("recentAlerts"),
@@ -109,9 +111,10 @@ int ShowStatus(AgentSettings& settings, bool json)
         text << QStringLiteral("Request file %1: %2")
                     .arg(request.key(), request.value().toVariant().toStringList().join(u' '));
     if (agent)
-        text << QStringLiteral("Failed attempts: %1 of %2")
+        text << QStringLiteral("Failed attempts: %1 of %2 (the agent's state of %3)")
                     .arg(agent->failedAttempts)
-                    .arg(agent->attemptLimit);
+                    .arg(agent->attemptLimit)
+                    .arg(agent->written.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
     if (agent && !agent->alerts.isEmpty())
         text << QStringLiteral("Last alerting lines:") << agent->alerts;
     for (const QString& alert : std::as_const(alerts))
