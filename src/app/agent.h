@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/agent_status.h"
 #include "app/scheduler.h"
 #include "app/settings_page.h"
 #include "app/upload_step.h"
@@ -163,7 +164,7 @@ private:
     std::unique_ptr<TKonfigEksportu> konfig_;
     std::unique_ptr<ConfigurationStore> configurationStore_;
     // Hidden, so that a listing of the data files does not show it.
-    DirectoryLock exchangeLock_{QStringLiteral(".tarvexio.lock")};
+    DirectoryLock exchangeLock_{ExchangeLockName};
     ProgressDisplay* progressDisplay_ = nullptr;
     bool terminating_ = false;
     StartFailure startFailure_ = StartFailure::None;

@@ -21,6 +21,9 @@ struct AgentStatus {
 };
 
 QString AgentStatusPath(const QString& programFolder);
+
+// The lock every agent holds in its exchange directory; it names the agent's process.
+inline const QString ExchangeLockName = QStringLiteral(".tarvexio.lock");
 // Best effort: a status that cannot be written costs the operator a view, not the agent a day.
 void WriteAgentStatus(const QString& path, const AgentStatus& status);
 std::optional<AgentStatus> ReadAgentStatus(const QString& path);

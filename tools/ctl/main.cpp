@@ -87,12 +87,6 @@ QString ReadPassword(const QString& prompt)
     return in.readLine();
 }
 
-bool IsName(const QString& argument)
-{
-    return argument.startsWith(QStringLiteral("BAZA="), Qt::CaseInsensitive) ||
-           argument.startsWith(QStringLiteral("IDENT="), Qt::CaseInsensitive);
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -113,13 +107,13 @@ int main(int argc, char* argv[])
         std::printf("tarvexioctl %s\n", TARVEXIO_VERSION);
         return 0;
     }
-    const QStringList names = arguments.filter(QRegularExpression(
-        QStringLiteral("^(BAZA|IDENT)="), QRegularExpression::CaseInsensitiveOption));
+    // The database's names, as the agent takes them, from anywhere on the line.
+    QStringList names;
     QStringList rest;
-    for (const QString& argument : std::as_const(arguments)) {
-        if (!IsName(argument))
-            rest << argument;
-    }
+    static const QRegularExpression name(QStringLiteral("^(BAZA|IDENT)="),
+                                         QRegularExpression::CaseInsensitiveOption);
+    for (const QString& argument : std::as_const(arguments))
+        (name.match(argument).hasMatch() ? names : rest) << argument;
     const QString command = rest.value(0);
     rest = rest.mid(1);
     const bool json = rest == QStringList{QStringLiteral("--json")};

@@ -1,6 +1,7 @@
 #include "running_agent.h"
 
 #include "agent_settings.h"
+#include "app/agent_status.h"
 #include "export/data_file_name.h"
 
 #include <QDir>
@@ -17,7 +18,7 @@ namespace tarvexio {
 std::optional<qint64> RunningAgent(const QString& exchangeDirectory)
 {
     // The lock every agent holds on its exchange directory names its process.
-    const QLockFile lock(QDir(exchangeDirectory).filePath(QStringLiteral(".tarvexio.lock")));
+    const QLockFile lock(QDir(exchangeDirectory).filePath(ExchangeLockName));
     qint64 pid = 0;
     QString host;
     QString application;
