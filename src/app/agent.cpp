@@ -410,7 +410,8 @@ void Agent::writeStatus()
     WriteAgentStatus(AgentStatusPath(location_.folder),
                      {clock_.now(), uploadList_, scheduler_.failedAttempts(),
                       scheduler_.numbers().attemptLimit, scheduler_.attemptLimitReached(),
-                      scheduler_.numbers().checkPeriod, log_.recentAlerts()});
+                      scheduler_.numbers().checkPeriod, log_.recentAlerts(),
+                      upload_.requestsLastLooked()});
 }
 
 void Agent::WorkNow()

@@ -24,6 +24,7 @@ void WriteAgentStatus(const QString& path, const AgentStatus& status)
         {QStringLiteral("attemptLimitReached"), status.attemptLimitReached},
         {QStringLiteral("checkPeriodMs"), status.checkPeriodMs},
         {QStringLiteral("alerts"), QJsonArray::fromStringList(status.alerts)},
+        {QStringLiteral("requestsLastLooked"), status.requestsLastLooked.toString(Qt::ISODate)},
     };
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
@@ -52,6 +53,8 @@ std::optional<AgentStatus> ReadAgentStatus(const QString& path)
     status.attemptLimitReached = object.value(QStringLiteral("attemptLimitReached")).toBool();
     status.checkPeriodMs = object.value(QStringLiteral("checkPeriodMs")).toInteger();
     status.alerts = strings("alerts");
+    status.requestsLastLooked = QDateTime::fromString(
+        object.value(QStringLiteral("requestsLastLooked")).toString(), Qt::ISODate);
     return status;
 }
 

@@ -17,7 +17,8 @@ struct AgentStatus {
     int attemptLimit = 0;
     bool attemptLimitReached = false;
     qint64 checkPeriodMs = 0;
-    QStringList alerts; // the last alerting log lines, oldest first
+    QStringList alerts;           // the last alerting log lines, oldest first
+    QDateTime requestsLastLooked; // the last listing of the server's folder that went
 };
 
 QString AgentStatusPath(const QString& programFolder);

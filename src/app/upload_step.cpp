@@ -4,6 +4,7 @@
 #include "config/settings_record.h"
 #include "model/event_log.h"
 #include "model/window_model.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/stop_request.h"
 #include "transport/transmission.h"
@@ -75,9 +76,27 @@ void UploadStep::logOutcome(const TFtpJobResult& result, const QString& file)
         c_.log.WriteLog(QStringLiteral("Pliki z brakami pozostawiono na serwerze: %1")
                             .arg(result.RequestsLeft.join(QStringLiteral(", "))),
                         true);
+    noteRequestLookup(result);
     if (result.StaleTemporaryRemoved > 0)
         c_.log.WriteLog(QStringLiteral("Usunięto z serwera pozostawione pliki tymczasowe: %1")
                             .arg(result.StaleTemporaryRemoved));
+}
+
+// The service's requests wait unread while the listing fails: said every time, alerting once it
+// keeps failing.
+void UploadStep::noteRequestLookup(const TFtpJobResult& result)
+{
+    if (result.RequestsListed) {
+        failedRequestLookups_ = 0;
+        requestsLastLooked_ = c_.ftp.clock.now();
+        return;
+    }
+    if (result.RequestListingFailure.isEmpty())
+        return;
+    ++failedRequestLookups_;
+    c_.log.WriteLog(QStringLiteral("Nie udało się sprawdzić plików z brakami na serwerze: ") +
+                        result.RequestListingFailure,
+                    failedRequestLookups_ >= RequestLookupAlertAfter);
 }
 
 bool UploadStep::DropFilesSentByHand()

@@ -3,6 +3,8 @@
 #include "transport/ftp_job_result.h"
 #include "transport/ftp_send_job.h"
 
+#include <QDateTime>
+
 #include <functional>
 
 namespace tarvexio {
@@ -49,15 +51,23 @@ public:
     // log line; true when any did.
     bool DropFilesSentByHand();
 
+    // When a job last listed the server's folder for request files; invalid before the first.
+    const QDateTime& requestsLastLooked() const { return requestsLastLooked_; }
+    // Listings for request files that failed in a row from this many on are alerting lines.
+    static constexpr int RequestLookupAlertAfter = 3;
+
     // The notice's text, its Polish plural chosen by the number of failed sends.
     static QString WaitingFileNotice(const QString& fileName, int failedAttempts);
 
 private:
     void logOutcome(const TFtpJobResult& result, const QString& file);
+    void noteRequestLookup(const TFtpJobResult& result);
 
     Context c_;
     Transmission* transmission_ = nullptr;
     QString currentFile_;
+    QDateTime requestsLastLooked_;
+    int failedRequestLookups_ = 0;
 };
 
 } // namespace tarvexio

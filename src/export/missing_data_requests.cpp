@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
 #include "platform/windows1250.h"
+#include "transport/request_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +19,6 @@ namespace tarvexio {
 namespace {
 
 const QByteArray LineEnd("\r\n");
-const QString Suffix = QStringLiteral("_braki.kvr");
 // A start line names the whole first line; a few dozen characters say which day it was.
 constexpr qsizetype LoggedLineLength = 80;
 
@@ -83,7 +83,7 @@ std::optional<QDate> MissingDataRequests::FindRequest(const TKonfigEksportu& rec
         if (code.isEmpty() || looked.contains(code))
             continue;
         looked.insert(code);
-        const QString path = directory + u'/' + code + Suffix;
+        const QString path = directory + u'/' + code + RequestFileSuffix;
         if (!QFileInfo::exists(path) || reported_.contains(path))
             continue;
         QList<QByteArray> lines;

@@ -3,6 +3,7 @@
 #include "platform/stop_request.h"
 #include "platform/windows1250.h"
 #include "transport/ftp_replies.h"
+#include "transport/tls_session_reuse.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -143,6 +144,7 @@ struct CurlFtpClient::Impl {
     QByteArray replies; // what the server answered during the operation
     const WorkHandler* work = nullptr;
     std::exception_ptr workError;
+    TlsSessionReuse tlsSessions;
 
     explicit Impl(FtpTimeouts t)
         : timeouts(t)
@@ -163,6 +165,7 @@ struct CurlFtpClient::Impl {
         if (curl != nullptr)
             curl_easy_cleanup(curl); // sends QUIT on a live control connection
         curl = nullptr;
+        tlsSessions.forget();
         connected = false;
         loggedIn = false;
         transferType = 0;
@@ -234,6 +237,7 @@ struct CurlFtpClient::Impl {
             // The system's certificates, or a private authority's named for the agent.
             if (const QByteArray authority = qgetenv("TARVEXIO_CA_FILE"); !authority.isEmpty())
                 curl_easy_setopt(curl, CURLOPT_CAINFO, authority.constData());
+            tlsSessions.attach(curl);
         }
         curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &Impl::OpenSocket);
         curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, this);
@@ -492,6 +496,11 @@ void CurlFtpClient::Disconnect()
         d_->disconnectAfterPerform = true;
     else
         d_->closeConnection();
+}
+
+bool CurlFtpClient::IsConnected() const
+{
+    return d_->connected;
 }
 
 } // namespace tarvexio

@@ -40,6 +40,7 @@ public:
     void Get(const QString& name, const QString& localPath, const WorkHandler& work) override;
     void Delete(const QString& name) override;
     void Disconnect() override;
+    bool IsConnected() const override;
 
 private:
     struct Impl;

@@ -48,6 +48,8 @@ public:
     virtual void Get(const QString& name, const QString& localPath, const WorkHandler& work) = 0;
     virtual void Delete(const QString& name) = 0;
     virtual void Disconnect() = 0; // QUIT and close; never raises, quiet when not connected
+    // The control connection stands (libcurl ends it with a data connection that failed).
+    virtual bool IsConnected() const = 0;
 };
 
 } // namespace tarvexio

@@ -15,6 +15,11 @@ struct TFtpJobResult {
     // Request files found but left on the server, each "name (why)": a name that could not
     // be a file here, or a fetch, save or deletion that failed. They do not fail the job.
     QStringList RequestsLeft;
+    // The request files were looked for: the folder's listing went.
+    bool RequestsListed = false;
+    // Why the listing for request files failed (the server's reply), also after one more try
+    // on a fresh data connection; empty when it went or was not tried.
+    QString RequestListingFailure;
     // This agent's temporary files of cut-short uploads, removed before the upload.
     qint32 StaleTemporaryRemoved = 0;
     // What failed first (a refused command, a certificate, a lost connection), for the log.

@@ -114,16 +114,21 @@ void TDmFtp::ConnectServer()
     setStatus(Ok);
     addRow(QStringLiteral("Łączenie z ") + parameters_.ParSerwerFTP, Pending);
     Connected = false;
+    // The client raises unless it has logged in, so the host row never shows "Błąd !!!".
+    client_->Connect(Login());
+    Connected = true;
+    setStatus(Ok);
+}
+
+FtpLogin TDmFtp::Login() const
+{
     FtpLogin login;
     login.setServer(parameters_.ParSerwerFTP);
     login.port = quint16(parameters_.ParPortFTP & 0xFFFF);
     login.user = parameters_.ParUserFTP;
     login.password = parameters_.ParHasloFTP;
     login.passive = parameters_.ParTrybPasywnyFTP != 0;
-    // The client raises unless it has logged in, so the host row never shows "Błąd !!!".
-    client_->Connect(login);
-    Connected = true;
-    setStatus(Ok);
+    return login;
 }
 
 void TDmFtp::noteFailure(const std::exception& error)
@@ -200,26 +205,53 @@ void TDmFtp::PutTemporaryFile(const QString& temporary)
 
 void TDmFtp::FetchRequestFiles()
 {
+    // A send that failed has ended the session; the requests wait for the next job.
+    if (!Connected)
+        return;
     try {
-        const QStringList names = client_->List();
+        const QStringList names = ListRequestFolder();
         if (names.isEmpty())
             return;
-        const QString pattern = QStringLiteral("_braki.kvr");
         result_.RequestsFound = 0;
         for (const QString& name : names)
-            result_.RequestsFound += name.contains(pattern) ? 1 : 0;
+            result_.RequestsFound += name.contains(RequestFileSuffix) ? 1 : 0;
         FetchedCount = 0;
         for (const QString& name : names) {
-            if (name.contains(pattern))
+            if (name.contains(RequestFileSuffix))
                 FetchRequestFile(name);
         }
     } catch (const EAbort&) {
         // A download the user stopped ends the step, and the job has failed.
         result_.Status = TFtpJobResult::Failure;
-    } catch (const std::exception&) {
-        // A listing that fails (the session a failed send ended) ends the step; what the send
-        // did stands, and the requests wait for the next job.
+    } catch (const EFtpError& error) {
+        // What the send did stands; the caller says why the requests were not looked at.
+        result_.RequestListingFailure = QString::fromUtf8(error.what());
     }
+}
+
+// A server may refuse one data connection (a TLS session it will not resume) and take the
+// next: the listing is tried once more before the requests wait for another job. libcurl ends
+// the control connection with a data connection that failed; the job then logs in again,
+// into its folder. The first refusal is the one reported.
+QStringList TDmFtp::ListRequestFolder()
+{
+    QStringList names;
+    try {
+        names = client_->List();
+    } catch (const EFtpError& refused) {
+        try {
+            if (!client_->IsConnected()) {
+                client_->Connect(Login());
+                CurrentDir = QStringLiteral("./");
+                ChangeRemoteDir(parameters_.ParFolderFTP);
+            }
+            names = client_->List();
+        } catch (const EFtpError&) {
+            throw refused;
+        }
+    }
+    result_.RequestsListed = true;
+    return names;
 }
 
 // One request file that cannot be fetched, saved or deleted stays on the server, named for the

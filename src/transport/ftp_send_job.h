@@ -15,6 +15,7 @@ namespace tarvexio {
 class Clock;
 class DialUpStep;
 class FtpClient;
+struct FtpLogin;
 
 // One FTP job on a fresh session: sending a data file (under a temporary name, then renamed)
 // and fetching the request files waiting beside it, or a connection test.
@@ -44,10 +45,12 @@ private:
     // Each step raises on failure; SendFile, FetchRequestFiles and the connection test each
     // catch in one place and turn what failed into the job's texts, status and reason.
     void ConnectServer();
+    FtpLogin Login() const;
     void ChangeRemoteDir(const QString& folder);
     void SendFile();
     void PutTemporaryFile(const QString& temporary);
     void FetchRequestFiles();
+    QStringList ListRequestFolder();
     void FetchRequestFile(const QString& name);
     void DownloadFile(const QString& remoteName, const QString& localPath);
     void RemoveStaleTemporaryFiles();

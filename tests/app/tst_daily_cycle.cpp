@@ -62,6 +62,7 @@ private slots:
     void dayWithoutItsFilesIsNeverRecorded();
     void waitingFileMovedAwayLeavesTheList();
     void endingAgentSendsAndSaysNothingMore();
+    void refusedRequestListingIsSaid();
 
 private:
     std::unique_ptr<QTemporaryDir> home_;
@@ -129,6 +130,22 @@ void TestDailyCycle::endingAgentSendsAndSaysNothingMore()
     QVERIFY(!c.log().contains(u"Ostatnia próba"));
     QVERIFY(!c.agent.model().windowVisible());
     QCOMPARE(c.lastExported(), D.addDays(-1));
+}
+
+void TestDailyCycle::refusedRequestListingIsSaid()
+{
+    Cycle c(home_->path(), {"--refuse", "NLST"});
+    QVERIFY(c.server.started());
+    c.tick();
+    QCOMPARE(c.lastExported(), D); // the day's files went all the same
+    // Each file's job lists before its upload, then for requests, and once more for them.
+    QCOMPARE(c.server.commands().filter(QStringLiteral("NLST")).size(), 9);
+    const QString said = QStringLiteral("Nie udało się sprawdzić plików z brakami na serwerze: "
+                                        "FTP NLST: 550 Refused by the test.");
+    QCOMPARE(c.log().count(said), 3);
+    // The third time in a row it alerts; a listing that goes again ends the run.
+    QCOMPARE(c.agent.log().recentAlerts().filter(said).size(), 1);
+    QVERIFY(!c.agent.upload().requestsLastLooked().isValid());
 }
 
 QTEST_GUILESS_MAIN(TestDailyCycle)

@@ -56,7 +56,7 @@ Vsftpd::Vsftpd(bool tls, const QString& protocol)
             .split(u' ');
     if (tls)
         settings << QStringLiteral("ssl_enable=YES allow_anon_ssl=YES force_anon_logins_ssl=YES "
-                                   "force_anon_data_ssl=YES require_ssl_reuse=NO "
+                                   "force_anon_data_ssl=YES require_ssl_reuse=YES "
                                    "rsa_cert_file=%1 rsa_private_key_file=%2")
                         .arg(certificate(), work.filePath("key.pem"))
                         .split(u' ');

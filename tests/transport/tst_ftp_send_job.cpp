@@ -205,22 +205,32 @@ void TestTDmFtp::requestFaults_data()
     QTest::addColumn<bool>("sent");
     QTest::addColumn<QStringList>("fetched"); // copies in the local folder
     QTest::addColumn<QStringList>("left");    // still on the server
+    QTest::addColumn<QStringList>("listed");  // names listed that no file of the folder holds
     const QStringList all{"A_braki.kvr", "B_braki.kvr", "C_braki.kvr"};
+    const QStringList none;
     // A request that cannot be fetched, saved or deleted stays on the server, named in the
     // result; the data file has gone all the same.
     QTest::newRow("the second of three downloads refused")
         << QStringList{"--refuse", "RETR:2"} << all << true
-        << QStringList{"A_braki.kvr", "C_braki.kvr"} << QStringList{"B_braki.kvr"};
+        << QStringList{"A_braki.kvr", "C_braki.kvr"} << QStringList{"B_braki.kvr"} << none;
+    // The listing for requests is tried once more, after a new login where the first attempt
+    // cost the connection.
+    QTest::newRow("the connection lost at the listing")
+        << QStringList{"--drop", "NLST:2"} << all << true << all << none << none;
     QTest::newRow("deletes refused: the downloads count")
-        << QStringList{"--refuse", "DELE"} << all << true << all << all;
+        << QStringList{"--refuse", "DELE"} << all << true << all << all << none;
     QTest::newRow("a request that cannot be saved here")
         << QStringList{"--save-blocked", "B_braki.kvr"} << all << true
-        << QStringList{"A_braki.kvr", "C_braki.kvr"} << QStringList{"B_braki.kvr"};
+        << QStringList{"A_braki.kvr", "C_braki.kvr"} << QStringList{"B_braki.kvr"} << none;
     // Names that would leave the local folder or cannot be saved on Windows stay on the server.
     const QStringList hostile{"..\\y_braki.kvr", "a:b_braki.kvr",  "c*_braki.kvr",
                               "d?_braki.kvr",    "e\tf_braki.kvr", "g\\h_braki.kvr"};
     QTest::newRow("names refused") << QStringList{} << hostile + QStringList{"K1_braki.kvr"} << true
-                                   << QStringList{"K1_braki.kvr"} << hostile;
+                                   << QStringList{"K1_braki.kvr"} << hostile << none;
+    // A path in a listed name, absolute (%1 a folder beside the local one) or nested.
+    QTest::newRow("names with a path")
+        << QStringList{} << QStringList{"K1_braki.kvr"} << true << QStringList{"K1_braki.kvr"}
+        << none << QStringList{"%1/Z_braki.kvr", "sub/Y_braki.kvr", "./X_braki.kvr"};
 }
 
 void TestTDmFtp::requestFaults()
@@ -229,6 +239,11 @@ void TestTDmFtp::requestFaults()
     QFETCH(QStringList, names);
     QFETCH(QStringList, fetched);
     QFETCH(QStringList, left);
+    QFETCH(QStringList, listed);
+    const QTemporaryDir outside;
+    listed.replaceInStrings(QStringLiteral("%1"), outside.path());
+    for (const QString& name : std::as_const(listed))
+        faults << QStringLiteral("--list-extra") << name;
     // Not a server fault: the local file of that name is a folder, so it cannot be saved.
     const bool blockLocally = faults.value(0) == u"--save-blocked";
     Harness h(blockLocally ? QStringList{} : faults);
@@ -237,11 +252,15 @@ void TestTDmFtp::requestFaults()
     for (const QString& name : names)
         h.request(name, name.toUtf8());
     QTEST(h.send(), "sent");
-    QCOMPARE(h.result.RequestsFound, names.size());
+    QCOMPARE(h.result.RequestsFound, names.size() + listed.size());
     QCOMPARE(h.result.RequestsFetched, fetched.size());
-    QCOMPARE(h.result.RequestsLeft.size(), left.size());
+    QCOMPARE(h.result.RequestsLeft.size(), left.size() + listed.size());
     const QStringList requests{QStringLiteral("*_braki.kvr")};
     QCOMPARE(QDir(h.local.path()).entryList(requests, QDir::Files), fetched);
+    // Nothing written outside the local folder, nor below it.
+    QCOMPARE(QDir(outside.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), {});
+    QCOMPARE(QDir(h.local.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+             blockLocally ? QStringList{faults.value(1)} : QStringList{});
     QCOMPARE(QDir(h.remote()).entryList(requests, QDir::Files | QDir::Hidden), left);
 }
 

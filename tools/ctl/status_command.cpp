@@ -6,6 +6,7 @@
 #include "app/day_rule.h"
 #include "export/data_file_name.h"
 #include "running_agent.h"
+#include "transport/request_file.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -62,7 +63,7 @@ int ShowStatus(AgentSettings& settings, bool json)
 
     QJsonObject requests;
     for (const QString& name :
-         exchange.entryList({QStringLiteral("*_braki.kvr")}, QDir::Files | QDir::Hidden))
+         exchange.entryList({u'*' + RequestFileSuffix}, QDir::Files | QDir::Hidden))
         requests.insert(name, QJsonArray::fromStringList(RequestedDays(exchange.filePath(name))));
     const QStringList setAside = exchange.entryList({QStringLiteral("*.bad")}, QDir::Files);
 
@@ -90,6 +91,8 @@ int ShowStatus(AgentSettings& settings, bool json)
          agent ? agent->written.toString(Qt::ISODate) : QString()},
         {QStringLiteral("attemptLimit"), agent ? agent->attemptLimit : 0},
         {QStringLiteral("attemptLimitReached"), agent && agent->attemptLimitReached},
+        {QStringLiteral("requestsLastLooked"),
+         agent ? agent->requestsLastLooked.toString(Qt::ISODate) : QString()},
         {QStringLiteral("recentAlerts"),
          QJsonArray::fromStringList(agent ? agent->alerts : QStringList())},
         {QStringLiteral("alerts"), QJsonArray::fromStringList(alerts)},
@@ -115,6 +118,12 @@ int ShowStatus(AgentSettings& settings, bool json)
                     .arg(agent->failedAttempts)
                     .arg(agent->attemptLimit)
                     .arg(agent->written.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    if (agent)
+        text << QStringLiteral("Request files last looked for on the server: %1")
+                    .arg(agent->requestsLastLooked.isValid()
+                             ? agent->requestsLastLooked.toString(
+                                   QStringLiteral("yyyy-MM-dd hh:mm:ss"))
+                             : QStringLiteral("not yet"));
     if (agent && !agent->alerts.isEmpty())
         text << QStringLiteral("Last alerting lines:") << agent->alerts;
     for (const QString& alert : std::as_const(alerts))
