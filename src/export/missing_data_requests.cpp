@@ -18,7 +18,7 @@ namespace tarvexio {
 
 namespace {
 
-const QByteArray LineEnd("\r\n");
+const QByteArray RequestLineEnd("\r\n");
 // A start line names the whole first line; a few dozen characters say which day it was.
 constexpr qsizetype LoggedLineLength = 80;
 
@@ -40,7 +40,7 @@ QList<QByteArray> RequestLines(const QString& path)
     file.Open();
     QList<QByteArray> lines;
     QByteArray line;
-    while (file.ReadLine(line, LineEnd)) {
+    while (file.ReadLine(line, RequestLineEnd)) {
         if (!line.trimmed().isEmpty())
             lines << line;
     }
@@ -173,7 +173,7 @@ void MissingDataRequests::RemoveHandledDay()
         copy.SetPointer(0);
         copy.SetEof();
         for (const QByteArray& line : std::as_const(lines))
-            copy.WriteLine(line, LineEnd);
+            copy.WriteLine(line, RequestLineEnd);
         copy.Close();
         if (!QFile::remove(path) || !QFile::rename(path + u'~', path))
             throw EMFileError("rename");

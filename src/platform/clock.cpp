@@ -16,6 +16,11 @@ constexpr qint64 StopPollMs = 50;
 
 } // namespace
 
+bool SystemClock::PausesLeftOut()
+{
+    return qEnvironmentVariable("TARVEXIO_NO_PAUSES") == u"1";
+}
+
 QDateTime SystemClock::now() const
 {
     return QDateTime::currentDateTime();

@@ -16,7 +16,7 @@ namespace {
 }
 
 // The non-blank lines of a file, without their line ends; none when it does not exist.
-QList<QByteArray> Lines(const QString& path)
+QList<QByteArray> NonBlankLines(const QString& path)
 {
     QList<QByteArray> lines;
     QFile file(path);
@@ -36,9 +36,9 @@ QList<QByteArray> Lines(const QString& path)
 
 void MergeFetchedRequestFile(const QString& fetchedPath, const QString& localPath)
 {
-    QList<QByteArray> lines = Lines(localPath);
+    QList<QByteArray> lines = NonBlankLines(localPath);
     const qsizetype waiting = lines.size();
-    for (const QByteArray& line : Lines(fetchedPath)) {
+    for (const QByteArray& line : NonBlankLines(fetchedPath)) {
         if (!lines.contains(line))
             lines << line;
     }
