@@ -1,12 +1,14 @@
 #include "app/process_entry.h"
 
 #include "app/agent.h"
+#include "app/argument_passwords.h"
 #include "app/guarded_application.h"
-#include "app/process_privacy.h"
-#include "app/process_signals.h"
 #include "app/program_folder.h"
 #include "app/version.h"
 #include "platform/headless_dialogs.h"
+#include "platform/process_environment.h"
+#include "platform/process_privacy.h"
+#include "platform/process_signals.h"
 #include "transport/curl_ftp_client.h"
 
 #include <QCoreApplication>
@@ -14,11 +16,6 @@
 #include <QScopeGuard>
 
 #include <cstdio>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace tarvexio {
 
@@ -36,22 +33,6 @@ QByteArray JournalLine(const QString& text, bool alert)
         priority = "<4>";
     // A line break would make the rest a journal entry of its own, at the default priority.
     return priority + QString(text).replace(u'\n', u' ').toUtf8();
-}
-
-// systemd names the journal's stream as "device:inode"; a terminal that merely inherited the
-// variable (a desktop session's) is not the journal.
-bool StdoutIsJournal()
-{
-#ifdef Q_OS_UNIX
-    const QStringList stream = qEnvironmentVariable("JOURNAL_STREAM").split(u':');
-    struct stat out {};
-    if (stream.size() != 2 || ::fstat(STDOUT_FILENO, &out) != 0)
-        return false;
-    return stream[0].toULongLong() == quint64(out.st_dev) &&
-           stream[1].toULongLong() == quint64(out.st_ino);
-#else
-    return false;
-#endif
 }
 
 } // namespace
@@ -96,13 +77,7 @@ QStringList TakeArguments(int argc, char* argv[])
 
 bool HeadlessRequested()
 {
-    if (qEnvironmentVariable("TARVEXIO_HEADLESS") == u"1")
-        return true;
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-#else
-    return false;
-#endif
+    return qEnvironmentVariable("TARVEXIO_HEADLESS") == u"1" || NoDisplay();
 }
 
 std::unique_ptr<Agent> CreateProcessAgent(const QStringList& arguments, SystemPorts& ports,

@@ -54,8 +54,11 @@ bool UploadStep::SendOneFile(const QString& file)
             else
                 transmission_->RunTransmission(parameters, file, &result);
         }
-    } catch (...) {
-        result.Status = TFtpJobResult::Failure; // whatever went wrong, the file has not gone
+    } catch (const std::exception& error) {
+        // Whatever went wrong, the file has not gone; the log says why.
+        result.Status = TFtpJobResult::Failure;
+        if (result.FailureReason.isEmpty())
+            result.FailureReason = ExceptionText(error);
     }
     logOutcome(result, file);
     return result.Status == TFtpJobResult::Success;
@@ -160,9 +163,6 @@ void UploadStep::BtnTestPolaczeniaClick()
             TDmFtp::RunConnectionTest(nullptr, parameters, result, c_.ftp);
         } catch (const std::exception& error) {
             c_.log.WriteLog(QStringLiteral("UWAGA! ") + ExceptionText(error));
-            result.Status = TFtpJobResult::Failure;
-        } catch (...) {
-            c_.log.WriteLog(QStringLiteral("UWAGA! Blad podczas testu polaczenia"));
             result.Status = TFtpJobResult::Failure;
         }
     } else {

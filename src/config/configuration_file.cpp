@@ -1,5 +1,6 @@
 #include "config/configuration_file.h"
 
+#include "platform/program_file.h"
 #include "platform/windows1250.h"
 
 #include <QDir>
@@ -12,10 +13,7 @@ namespace tarvexio {
 
 QString ConfigurationFilePath(const QString& folder, const QString& programFilePath)
 {
-    QString name = QFileInfo(programFilePath).fileName();
-#ifdef Q_OS_WIN
-    name.chop(4); // ".exe"
-#endif
+    const QString name = ProgramBaseName(programFilePath);
     QString base = folder;
     if (!base.endsWith(u'/') && !base.endsWith(u'\\'))
         base += u'/';

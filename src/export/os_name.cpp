@@ -2,10 +2,6 @@
 
 #include <QSysInfo>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-
 namespace tarvexio {
 
 namespace {
@@ -174,35 +170,11 @@ QString WindowsEditionName(const WindowsVersionData& v)
 
 QString OperatingSystemName()
 {
-#ifdef Q_OS_WIN
-    OSVERSIONINFOEXA info{};
-    info.dwOSVersionInfoSize = sizeof info;
-#ifdef _MSC_VER
-#pragma warning(suppress : 4996) // GetVersionExA is what the edition rule is written for
-#endif
-    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info)))
-        return {};
-    SYSTEM_INFO system{};
-    GetNativeSystemInfo(&system);
-    DWORD product = 0;
-    GetProductInfo(info.dwMajorVersion, info.dwMinorVersion, 0, 0, &product);
-    WindowsVersionData v;
-    v.platformId = int(info.dwPlatformId);
-    v.major = int(info.dwMajorVersion);
-    v.minor = int(info.dwMinorVersion);
-    v.build = int(info.dwBuildNumber);
-    v.servicePack = QString::fromLocal8Bit(info.szCSDVersion);
-    v.productKind = info.wProductType;
-    v.suiteMask = info.wSuiteMask;
-    v.architecture = system.wProcessorArchitecture;
-    v.productType = int(product);
-    v.r2 = GetSystemMetrics(SM_SERVERR2) != 0;
-    return WindowsEditionName(v);
-#else
+    if (const std::optional<WindowsVersionData> windows = ThisWindowsVersion())
+        return WindowsEditionName(*windows);
     return QStringLiteral("%1, kernel %2, %3-bit")
         .arg(QSysInfo::prettyProductName(), QSysInfo::kernelVersion())
         .arg(QSysInfo::WordSize);
-#endif
 }
 
 } // namespace tarvexio

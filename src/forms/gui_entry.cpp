@@ -2,9 +2,9 @@
 
 #include "app/agent.h"
 #include "app/process_entry.h"
-#include "app/process_signals.h"
 #include "forms/gui_dialogs.h"
 #include "forms/windowed_agent.h"
+#include "platform/process_signals.h"
 
 #include <QApplication>
 

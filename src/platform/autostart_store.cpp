@@ -55,39 +55,29 @@ QString DesktopEntryExec(const AutostartCommand& command)
         .replace(u'\r', QStringLiteral("\\r"));
 }
 
-#ifdef Q_OS_WIN
-
 namespace {
 
 const QString RunKey =
     QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 
-class RunKeyAutostartStore final : public AutostartStore {
-public:
-    bool Exists(const QString& name) const override
-    {
-        return QSettings(RunKey, QSettings::NativeFormat).contains(name);
-    }
-    void Write(const QString& name, const AutostartCommand& command) override
-    {
-        QSettings key(RunKey, QSettings::NativeFormat);
-        key.remove(name);
-        key.setValue(name, RunKeyCommand(command));
-    }
-    void Delete(const QString& name) override
-    {
-        QSettings(RunKey, QSettings::NativeFormat).remove(name);
-    }
-};
-
 } // namespace
 
-std::unique_ptr<AutostartStore> CreateSystemAutostartStore()
+bool RunKeyAutostartStore::Exists(const QString& name) const
 {
-    return std::make_unique<RunKeyAutostartStore>();
+    return QSettings(RunKey, QSettings::NativeFormat).contains(name);
 }
 
-#else
+void RunKeyAutostartStore::Write(const QString& name, const AutostartCommand& command)
+{
+    QSettings key(RunKey, QSettings::NativeFormat);
+    key.remove(name);
+    key.setValue(name, RunKeyCommand(command));
+}
+
+void RunKeyAutostartStore::Delete(const QString& name)
+{
+    QSettings(RunKey, QSettings::NativeFormat).remove(name);
+}
 
 XdgAutostartStore::XdgAutostartStore(QString folder)
     : folder_(std::move(folder))
@@ -127,14 +117,5 @@ void XdgAutostartStore::Delete(const QString& name)
 {
     QFile::remove(FilePath(name));
 }
-
-std::unique_ptr<AutostartStore> CreateSystemAutostartStore()
-{
-    return std::make_unique<XdgAutostartStore>(
-        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-            .filePath(QStringLiteral("autostart")));
-}
-
-#endif
 
 } // namespace tarvexio

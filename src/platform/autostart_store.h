@@ -32,7 +32,6 @@ QString DesktopEntryExec(const AutostartCommand& command);
 // The store of this platform.
 std::unique_ptr<AutostartStore> CreateSystemAutostartStore();
 
-#ifndef Q_OS_WIN
 // "NAME.desktop" files in a folder (~/.config/autostart for the real one).
 class XdgAutostartStore final : public AutostartStore {
 public:
@@ -45,6 +44,13 @@ public:
 private:
     QString folder_;
 };
-#endif
+
+// The current user's Run key (Windows).
+class RunKeyAutostartStore final : public AutostartStore {
+public:
+    bool Exists(const QString& name) const override;
+    void Write(const QString& name, const AutostartCommand& command) override;
+    void Delete(const QString& name) override;
+};
 
 } // namespace tarvexio

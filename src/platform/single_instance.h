@@ -21,11 +21,8 @@ public:
     void release();
 
 private:
-#ifdef Q_OS_WIN
-    void* handle_ = nullptr;
-#else
-    DirectoryLock lock_{QStringLiteral("Tarvexio.lock")};
-#endif
+    void* handle_ = nullptr;                              // Windows' mutex
+    DirectoryLock lock_{QStringLiteral("Tarvexio.lock")}; // elsewhere
 };
 
 } // namespace tarvexio

@@ -1,5 +1,6 @@
 #include "transport/curl_ftp_client.h"
 
+#include "platform/socket_ops.h"
 #include "platform/stop_request.h"
 #include "platform/windows1250.h"
 #include "transport/ftp_replies.h"
@@ -16,47 +17,26 @@
 #include <exception>
 #include <mutex>
 
-#ifdef Q_OS_WIN
-#include <winsock2.h>
-#include <ws2tcpip.h>
-#else
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
-
 namespace tarvexio {
 
 namespace {
 
-#ifdef Q_OS_WIN
-constexpr int ShutBoth = SD_BOTH;
-constexpr int ShutSend = SD_SEND;
-int PollOne(pollfd* socket, int milliseconds)
-{
-    return ::WSAPoll(socket, 1, milliseconds);
-}
-int CloseNow(curl_socket_t socket)
-{
-    return ::closesocket(socket);
-}
-#else
-constexpr int ShutBoth = SHUT_RDWR;
-constexpr int ShutSend = SHUT_WR;
-int PollOne(pollfd* socket, int milliseconds)
-{
-    return ::poll(socket, 1, milliseconds);
-}
-int CloseNow(curl_socket_t socket)
-{
-    return ::close(socket);
-}
-#endif
-
 // How long a data connection may take to end in order.
 constexpr std::chrono::milliseconds DataCloseWait{2000};
+
+// The job's one easy handle: cleaned up when it goes, which sends QUIT on a live control
+// connection.
+class EasyHandle {
+public:
+    operator CURL*() const { return handle_.get(); } // NOLINT: stands for the handle it holds
+    void reset(CURL* handle = nullptr) { handle_.reset(handle); }
+
+private:
+    struct Cleanup {
+        void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+    };
+    std::unique_ptr<CURL, Cleanup> handle_;
+};
 
 struct SlistDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
@@ -77,48 +57,6 @@ QString ReplyText(const QByteArray& reply)
     return FromWindows1250(reply);
 }
 
-quint16 PortOf(const curl_sockaddr* address)
-{
-    if (address->family == AF_INET)
-        return ntohs(reinterpret_cast<const sockaddr_in*>(&address->addr)->sin_port);
-    if (address->family == AF_INET6)
-        return ntohs(reinterpret_cast<const sockaddr_in6*>(&address->addr)->sin6_port);
-    return 0;
-}
-
-// The port at the other end of a connected socket; 0 when it has none.
-quint16 PeerPortOf(curl_socket_t socket)
-{
-    sockaddr_storage peer{};
-    socklen_t length = sizeof peer;
-    if (::getpeername(socket, reinterpret_cast<sockaddr*>(&peer), &length) != 0)
-        return 0;
-    if (peer.ss_family == AF_INET)
-        return ntohs(reinterpret_cast<const sockaddr_in*>(&peer)->sin_port);
-    if (peer.ss_family == AF_INET6)
-        return ntohs(reinterpret_cast<const sockaddr_in6*>(&peer)->sin6_port);
-    return 0;
-}
-
-// A TLS 1.3 server sends its session tickets after the handshake, and an upload reads nothing.
-// Tickets that arrive after close() make the kernel answer with a reset and drop what it had
-// not yet sent of the upload: vsftpd gets a cut file and answers 426. Sending FIN and reading
-// until the server closes its end, for a short while at most, lets the whole upload arrive.
-void EndInOrder(curl_socket_t socket)
-{
-    ::shutdown(socket, ShutSend);
-    const auto until = std::chrono::steady_clock::now() + DataCloseWait;
-    char sink[4096];
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            until - std::chrono::steady_clock::now());
-        pollfd readable{socket, POLLIN, 0};
-        if (left.count() <= 0 || PollOne(&readable, int(left.count())) <= 0 ||
-            ::recv(socket, sink, int(sizeof sink), 0) <= 0)
-            return;
-    }
-}
-
 size_t AppendTo(char* data, size_t size, size_t count, void* target)
 {
     const size_t bytes = size * count;
@@ -130,7 +68,7 @@ size_t AppendTo(char* data, size_t size, size_t count, void* target)
 
 struct CurlFtpClient::Impl {
     FtpTimeouts timeouts;
-    CURL* curl = nullptr;
+    EasyHandle curl;
     FtpLogin login;
     QString baseUrl;
     bool connected = false;
@@ -151,7 +89,7 @@ struct CurlFtpClient::Impl {
     {
         static std::once_flag global;
         std::call_once(global, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-        curl = curl_easy_init();
+        curl.reset(curl_easy_init());
     }
 
     ~Impl() { closeConnection(); }
@@ -162,9 +100,7 @@ struct CurlFtpClient::Impl {
         // that is ending leaves without it.
         if (curl != nullptr && StopRequested())
             shutDownSocket();
-        if (curl != nullptr)
-            curl_easy_cleanup(curl); // sends QUIT on a live control connection
-        curl = nullptr;
+        curl.reset();
         tlsSessions.forget();
         connected = false;
         loggedIn = false;
@@ -178,7 +114,8 @@ struct CurlFtpClient::Impl {
     static curl_socket_t OpenSocket(void* self, curlsocktype purpose, curl_sockaddr* address)
     {
         auto* d = static_cast<Impl*>(self);
-        if (purpose == CURLSOCKTYPE_IPCXN && d->loggedIn && PortOf(address) == d->login.port) {
+        if (purpose == CURLSOCKTYPE_IPCXN && d->loggedIn &&
+            PortOf(reinterpret_cast<const sockaddr*>(&address->addr)) == d->login.port) {
             d->reconnectRefused = true;
             return CURL_SOCKET_BAD;
         }
@@ -190,10 +127,13 @@ struct CurlFtpClient::Impl {
     static int CloseSocket(void* self, curl_socket_t socket)
     {
         auto* d = static_cast<Impl*>(self);
-        const quint16 peerPort = PeerPortOf(socket);
+        // A TLS 1.3 server sends its session tickets after the handshake, and an upload reads
+        // nothing: tickets that arrive after close() would make the kernel answer with a reset
+        // and drop what it had not yet sent of the upload (vsftpd answered 426).
+        const quint16 peerPort = PeerPortOf(NativeSocket(socket));
         if (!StopRequested() && peerPort != 0 && peerPort != d->login.port)
-            EndInOrder(socket);
-        return CloseNow(socket);
+            EndInOrder(NativeSocket(socket), DataCloseWait);
+        return CloseNow(NativeSocket(socket));
     }
 
     // libcurl calls this about once a second also while it waits for a reply, which is where
@@ -221,7 +161,7 @@ struct CurlFtpClient::Impl {
     void prepare(const QString& path)
     {
         if (curl == nullptr)
-            curl = curl_easy_init();
+            curl.reset(curl_easy_init());
         curl_easy_reset(curl); // options only: the control connection stays
         const QByteArray url = baseUrl.toLatin1() + ToWindows1250(path).toPercentEncoding();
         curl_easy_setopt(curl, CURLOPT_URL, url.constData());
@@ -358,7 +298,7 @@ struct CurlFtpClient::Impl {
         curl_socket_t socket = CURL_SOCKET_BAD;
         if (curl_easy_getinfo(curl, CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK &&
             socket != CURL_SOCKET_BAD)
-            ::shutdown(socket, ShutBoth);
+            ShutDownNow(NativeSocket(socket));
     }
 
     void noteWhetherConnected()

@@ -62,8 +62,10 @@ bool TDmFtp::RunSendJob(FtpJobDialog* dialog, const TParametryFtp& parameters,
         job->SendFile();
         job->FetchRequestFiles();
         succeeded = result.Status == TFtpJobResult::Success;
-    } catch (...) {
-        // Both steps catch what the client raises; anything else still ends the job in order.
+    } catch (const std::exception& error) {
+        // Both steps catch what the client raises; anything else still ends the job in order,
+        // and its cause goes to the log.
+        job->noteFailure(error);
         ports.clock.pause(PauseAfterJobMs);
     }
     job->FinishSession();

@@ -1,8 +1,10 @@
 // tarvexioctl: the agent's settings, connection test and "send now" without a window.
 #include "agent_settings.h"
-#include "app/process_privacy.h"
+#include "app/argument_passwords.h"
 #include "app/version.h"
 #include "connection_test.h"
+#include "platform/process_privacy.h"
+#include "platform/terminal.h"
 #include "running_agent.h"
 #include "send_files.h"
 #include "settings_commands.h"
@@ -11,15 +13,9 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTextStream>
 
 #include <cstdio>
-
-#ifdef Q_OS_UNIX
-#include <termios.h>
-#include <unistd.h>
-#endif
 
 using namespace tarvexio;
 
@@ -69,21 +65,10 @@ Exit status:
 QString ReadPassword(const QString& prompt)
 {
     static QTextStream in(stdin);
-#ifdef Q_OS_UNIX
-    if (::isatty(STDIN_FILENO)) {
-        std::fprintf(stderr, "%s", prompt.toLocal8Bit().constData());
-        termios saved{};
-        ::tcgetattr(STDIN_FILENO, &saved);
-        termios silent = saved;
-        silent.c_lflag &= ~tcflag_t(ECHO);
-        ::tcsetattr(STDIN_FILENO, TCSANOW, &silent);
-        const auto restore = qScopeGuard([&saved] {
-            ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-            std::fprintf(stderr, "\n");
-        });
+    if (!StdinIsTerminal())
         return in.readLine();
-    }
-#endif
+    std::fprintf(stderr, "%s", prompt.toLocal8Bit().constData());
+    const HiddenInput hidden;
     return in.readLine();
 }
 

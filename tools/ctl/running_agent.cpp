@@ -7,11 +7,9 @@
 #include <QDir>
 #include <QLockFile>
 
-#include <cstdio>
+#include "platform/other_process.h"
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#endif
+#include <cstdio>
 
 namespace tarvexio {
 
@@ -24,23 +22,18 @@ std::optional<qint64> RunningAgent(const QString& exchangeDirectory)
     QString application;
     if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0)
         return std::nullopt;
-#ifdef Q_OS_UNIX
-    if (::kill(pid_t(pid), 0) != 0)
+    if (!ProcessRuns(pid))
         return std::nullopt; // a lock its process left behind
-#endif
     return pid;
 }
 
 int SendNow(AgentSettings& settings)
 {
     const QString directory = ExchangeDirectory(settings.record().ParEksportDir);
-#ifdef Q_OS_UNIX
-    if (const std::optional<qint64> pid = RunningAgent(directory);
-        pid && ::kill(pid_t(*pid), SIGUSR1) == 0) {
+    if (const std::optional<qint64> pid = RunningAgent(directory); pid && AskToWorkNow(*pid)) {
         std::printf("Asked the agent (process %lld) to send now.\n", static_cast<long long>(*pid));
         return 0;
     }
-#endif
     std::fprintf(stderr, "No agent runs for the exchange directory %s.\n",
                  QDir::toNativeSeparators(directory).toLocal8Bit().constData());
     return 1;

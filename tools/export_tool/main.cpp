@@ -1,5 +1,5 @@
 // tarvexio-export: the agent's export for operators, without window, scheduler or upload.
-#include "app/process_privacy.h"
+#include "app/argument_passwords.h"
 #include "app/version.h"
 #include "config/konfig_table.h"
 #include "config/parameter_list.h"
@@ -11,6 +11,7 @@
 #include "model/session_owner.h"
 #include "platform/clock.h"
 #include "platform/headless_dialogs.h"
+#include "platform/process_privacy.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,11 +1,7 @@
 #include "platform/single_instance.h"
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
 #include <QDir>
 #include <QStandardPaths>
-#endif
 
 namespace tarvexio {
 
@@ -15,32 +11,6 @@ SingleInstance::~SingleInstance()
 {
     release();
 }
-
-#ifdef Q_OS_WIN
-
-SingleInstance::Result SingleInstance::acquire()
-{
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Tarvexio");
-    const DWORD error = GetLastError();
-    if (mutex == nullptr)
-        return Result::Failed;
-    if (error == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
-        return Result::AlreadyRunning;
-    }
-    handle_ = mutex;
-    return Result::Acquired;
-}
-
-void SingleInstance::release()
-{
-    if (handle_ != nullptr) {
-        CloseHandle(static_cast<HANDLE>(handle_));
-        handle_ = nullptr;
-    }
-}
-
-#else
 
 SingleInstance::Result SingleInstance::acquire()
 {
@@ -64,7 +34,5 @@ void SingleInstance::release()
 {
     lock_.release();
 }
-
-#endif
 
 } // namespace tarvexio

@@ -1,4 +1,4 @@
-#include "app/process_privacy.h"
+#include "app/argument_passwords.h"
 
 #include "db/database_name.h"
 
@@ -7,28 +7,7 @@
 
 #include <cstring>
 
-#ifdef Q_OS_LINUX
-#include <sys/prctl.h>
-#endif
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#include <sys/stat.h>
-#endif
-
 namespace tarvexio {
-
-void KeepProcessPrivate()
-{
-#ifdef Q_OS_UNIX
-    ::umask(027);
-    const rlimit none{0, 0};
-    ::setrlimit(RLIMIT_CORE, &none);
-#endif
-#ifdef Q_OS_LINUX
-    // A core_pattern pipe (systemd-coredump) ignores the limit; this it does not.
-    ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
-#endif
-}
 
 void HideDatabasePasswordsInArguments(int argc, char* argv[])
 {

@@ -2,10 +2,6 @@
 
 namespace tarvexio {
 
-// Core dumps off (they would hold the database password) and every file or folder the process
-// creates private to its user and group (umask 027). Nothing on Windows.
-void KeepProcessPrivate();
-
 // Overwrites the password of each database name (BAZA=, or --db of the export tool) in the
 // process's own argument memory, so that ps and /proc/<pid>/cmdline no longer show it. Call
 // after the arguments have been copied.

@@ -1,16 +1,11 @@
 #include "platform/privileges.h"
 
-#include <QtGlobal>
-
-#ifdef Q_OS_WIN
 #include <windows.h>
-#endif
 
 namespace tarvexio {
 
 bool Privileges::IsRunAsAdmin() const
 {
-#ifdef Q_OS_WIN
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
         return false;
@@ -21,9 +16,6 @@ bool Privileges::IsRunAsAdmin() const
         elevation.TokenIsElevated != 0;
     CloseHandle(token);
     return elevated;
-#else
-    return true;
-#endif
 }
 
 } // namespace tarvexio

@@ -1,20 +1,14 @@
-#include "app/process_signals.h"
+#include "platform/process_signals.h"
 
 #include "platform/stop_request.h"
 
-#include <QtGlobal>
-
-#ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
-#endif
 
 namespace tarvexio {
-
-#ifdef Q_OS_UNIX
 
 namespace {
 
@@ -70,15 +64,5 @@ ProcessSignals::~ProcessSignals()
     ::close(signalPipe[1]);
     signalPipe[0] = signalPipe[1] = -1;
 }
-
-#else
-
-ProcessSignals::ProcessSignals(QObject* parent)
-    : QObject(parent)
-{}
-
-ProcessSignals::~ProcessSignals() = default;
-
-#endif
 
 } // namespace tarvexio

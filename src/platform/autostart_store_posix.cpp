@@ -1,0 +1,15 @@
+#include "platform/autostart_store.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace tarvexio {
+
+std::unique_ptr<AutostartStore> CreateSystemAutostartStore()
+{
+    return std::make_unique<XdgAutostartStore>(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+            .filePath(QStringLiteral("autostart")));
+}
+
+} // namespace tarvexio

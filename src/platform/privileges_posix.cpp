@@ -1,0 +1,10 @@
+#include "platform/privileges.h"
+
+namespace tarvexio {
+
+bool Privileges::IsRunAsAdmin() const
+{
+    return true;
+}
+
+} // namespace tarvexio

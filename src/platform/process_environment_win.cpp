@@ -1,0 +1,15 @@
+#include "platform/process_environment.h"
+
+namespace tarvexio {
+
+bool StdoutIsJournal()
+{
+    return false;
+}
+
+bool NoDisplay()
+{
+    return false;
+}
+
+} // namespace tarvexio

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace tarvexio {
+
+// Core dumps off (they would hold the database password) and every file or folder the process
+// creates private to its user and group (umask 027). Nothing on Windows.
+void KeepProcessPrivate();
+
+} // namespace tarvexio

@@ -1,0 +1,14 @@
+#include "platform/program_file.h"
+
+#include <QFileInfo>
+
+namespace tarvexio {
+
+QString ProgramBaseName(const QString& programFilePath)
+{
+    QString name = QFileInfo(programFilePath).fileName();
+    name.chop(4); // ".exe"
+    return name;
+}
+
+} // namespace tarvexio

@@ -1,0 +1,11 @@
+#include "transport/dial_up_backend.h"
+#include "transport/network_manager_dial_up.h"
+
+namespace tarvexio {
+
+std::unique_ptr<DialUpBackend> CreateSystemDialUpBackend()
+{
+    return std::make_unique<NetworkManagerDialUp>();
+}
+
+} // namespace tarvexio
