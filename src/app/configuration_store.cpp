@@ -1,6 +1,7 @@
 #include "app/configuration_store.h"
 
 #include "app/record_controls.h"
+#include "app/settings_page.h"
 #include "config/autostart_entry.h"
 #include "config/configuration_file.h"
 #include "config/parameter_list.h"
@@ -8,6 +9,7 @@
 #include "config/settings_stores.h"
 #include "db/db_error.h"
 #include "db/session.h"
+#include "model/event_log.h"
 #include "model/session_owner.h"
 #include "model/window_model.h"
 #include "platform/clock.h"
@@ -47,10 +49,7 @@ SettingsStores ConfigurationStore::stores() const
 
 void ConfigurationStore::LoadAtStart()
 {
-    if (ReadReadFromFileRow() != 0)
-        LoadFromFile();
-    else
-        LoadFromTable();
+    load(stores().ReadStart());
     c_.autostart.Synchronise(c_.model.settings().CBAutoStart, c_.programFile,
                              c_.session.databaseName(), c_.session.userIdent(),
                              c_.model.flags().test);
@@ -60,11 +59,8 @@ bool ConfigurationStore::ReloadIfChangedOutside()
 {
     if (!stored_ || stores().StartLines() == *stored_)
         return false;
-    c_.log(QStringLiteral("Ustawienia zmienione poza programem zostały wczytane"));
-    if (ReadReadFromFileRow() != 0)
-        LoadFromFile();
-    else
-        LoadFromTable();
+    c_.log.WriteLog(QStringLiteral("Ustawienia zmienione poza programem zostały wczytane"));
+    load(stores().ReadStart());
     return true;
 }
 
@@ -77,8 +73,7 @@ void ConfigurationStore::showRecord()
 {
     ShowRecord(c_.record, c_.model.settings());
     c_.model.settingsShown();
-    if (c_.recordShown)
-        c_.recordShown();
+    c_.page.RecordShown();
 }
 
 void ConfigurationStore::resetBeforeLoad()
@@ -97,14 +92,42 @@ void ConfigurationStore::rememberStored()
 
 int ConfigurationStore::LoadFromTable()
 {
+    StartSettings table;
+    table.lines = stores().TableLines();
+    load(table);
+    return table.lines.isEmpty() ? -1 : 1;
+}
+
+void ConfigurationStore::LoadFromFile()
+{
+    StartSettings file;
+    file.fromFile = true;
+    file.load = stores().FileLines(file.lines, &file.backupRead);
+    load(file);
+}
+
+void ConfigurationStore::load(const StartSettings& start)
+{
     resetBeforeLoad();
-    const QStringList lines = stores().TableLines();
     rememberStored();
-    if (lines.isEmpty())
-        return -1;
-    ReadParameterList(lines, c_.record);
+    if (!start.backupRead.isEmpty())
+        c_.log.WriteLog(QStringLiteral("Brak pliku konfiguracji %1: wczytano jego kopię %2")
+                            .arg(QDir::toNativeSeparators(c_.configurationFile),
+                                 QDir::toNativeSeparators(start.backupRead)));
+    switch (start.load) {
+    case FileLoad::Missing:
+        return;
+    case FileLoad::Failed:
+        Warn(c_.dialogs, "Odczyt konfiguracji z pliku nie powiódł się");
+        return;
+    case FileLoad::Loaded:
+        break;
+    }
+    // An empty table leaves the record as it was.
+    if (start.lines.isEmpty())
+        return;
+    ReadParameterList(start.lines, c_.record);
     showRecord();
-    return 1;
 }
 
 QStringList ConfigurationStore::gatheredList()
@@ -121,30 +144,6 @@ void ConfigurationStore::SaveToTable()
 void ConfigurationStore::WriteReadFromFileRow()
 {
     stores().WriteReadsFileRow(c_.model.settings().CBKonfigZPliku);
-}
-
-void ConfigurationStore::LoadFromFile()
-{
-    resetBeforeLoad();
-    QStringList lines;
-    QString backup;
-    const FileLoad load = stores().FileLines(lines, &backup);
-    rememberStored();
-    if (!backup.isEmpty())
-        c_.log(QStringLiteral("Brak pliku konfiguracji %1: wczytano jego kopię %2")
-                   .arg(QDir::toNativeSeparators(c_.configurationFile),
-                        QDir::toNativeSeparators(backup)));
-    switch (load) {
-    case FileLoad::Missing:
-        return;
-    case FileLoad::Failed:
-        Warn(c_.dialogs, "Odczyt konfiguracji z pliku nie powiódł się");
-        return;
-    case FileLoad::Loaded:
-        break;
-    }
-    ReadParameterList(lines, c_.record);
-    showRecord();
 }
 
 void ConfigurationStore::SaveToFile()

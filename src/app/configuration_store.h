@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 
 namespace tarvexio {
@@ -13,7 +12,9 @@ namespace tarvexio {
 class AutostartEntry;
 class Clock;
 class Dialogs;
+class EventLog;
 class SessionOwner;
+class SettingsPage;
 class TKonfigEksportu;
 class TQMXBazaDanych;
 class WindowModel;
@@ -30,11 +31,11 @@ public:
         Dialogs& dialogs;
         Clock& clock;
         AutostartEntry& autostart;
+        // Its handlers follow every time the controls have shown the record.
+        SettingsPage& page;
+        EventLog& log;
         QString configurationFile;
         QString programFile;
-        // The controls have just shown the record (the phonebook's entries follow).
-        std::function<void()> recordShown;
-        std::function<void(const QString& line)> log;
     };
 
     explicit ConfigurationStore(Context context);
@@ -60,6 +61,7 @@ public:
     void Save();
 
 private:
+    void load(const StartSettings& start);
     TQMXBazaDanych& requireSession() const;
     SettingsStores stores() const;
     void showRecord();

@@ -89,7 +89,7 @@ std::unique_ptr<Agent> CreateProcessAgent(const QStringList& arguments, SystemPo
                    [] { return std::make_unique<CurlFtpClient>(); }, *ports.dialUp},
         AgentLocation{ProgramFolder(), AgentProgramFile()}, QString::fromLatin1(TARVEXIO_VERSION));
     QObject::connect(
-        agent.get(), &Agent::terminateRequested, qApp,
+        &agent->window(), &WindowAndTray::terminateRequested, qApp,
         [](int code) { QCoreApplication::exit(code); }, Qt::QueuedConnection);
     return agent;
 }
@@ -109,9 +109,10 @@ int RunHeadless(const QStringList& arguments)
     if (journal) // the log line says the same; a log that cannot be opened is still told
         QLoggingCategory::setFilterRules(
             QStringLiteral("tarvexio.*.debug=false\ntarvexio.db.warning=false"));
-    dialogs.setLogSink([&agent](const QString& line, bool alert) { agent.WriteLog(line, alert); },
-                       !journal);
-    SetEventErrorReport([&agent](const std::exception& error) { agent.ShowException(error); });
+    dialogs.setLogSink(
+        [&agent](const QString& line, bool alert) { agent.log().WriteLog(line, alert); }, !journal);
+    SetEventErrorReport(
+        [&agent](const std::exception& error) { agent.errors().ShowException(error); });
     const auto unset = qScopeGuard([] { SetEventErrorReport({}); });
     agent.log().setEcho([journal](const QString& line, const QString& text, bool alert) {
         const QByteArray out = journal ? JournalLine(text, alert) : line.toLocal8Bit();
@@ -120,35 +121,35 @@ int RunHeadless(const QStringList& arguments)
     });
     ProcessSignals processSignals;
     QObject::connect(&processSignals, &ProcessSignals::terminationRequested, &agent,
-                     [&agent] { agent.Terminate(0); });
+                     [&agent] { agent.window().Terminate(0); });
     QObject::connect(&processSignals, &ProcessSignals::workRequested, &agent,
-                     [&agent] { agent.WorkNow(); });
-    QObject::connect(&agent, &Agent::startTimerDone, &agent, [&agent, &dialogs] {
-        if (agent.terminating())
+                     [&agent] { agent.operatorRequests().WorkNow(); });
+    QObject::connect(&agent.startUp(), &AgentStart::startTimerDone, &agent, [&agent, &dialogs] {
+        if (agent.window().terminating())
             return;
         if (!agent.model().flags().tray) {
             // Started without names: nobody can look at a window, so it goes to work at once.
-            agent.Close();
+            agent.window().Close();
             return;
         }
         if (!agent.scheduler().isRunning()) {
             dialogs.MsgBox({QStringLiteral("Agent nie ma nic do zrobienia: sprawdź parametry "
                                            "wywołania (BAZA= i IDENT=)."),
                             QStringLiteral("Tarvexio"), MessageButtons::Ok, MessageIcon::Error});
-            agent.Terminate(2);
+            agent.window().Terminate(2);
         }
     });
 
-    agent.ShowWindow();
-    agent.start();
+    agent.window().ShowWindow();
+    agent.startUp().start();
     const int code = QCoreApplication::exec();
     // A start that cannot work must not look like a clean end to a service manager.
-    switch (agent.startFailure()) {
-    case Agent::StartFailure::NoNames:
+    switch (agent.startUp().startFailure()) {
+    case AgentStart::StartFailure::NoNames:
         return 2;
-    case Agent::StartFailure::DatabaseRefused:
+    case AgentStart::StartFailure::DatabaseRefused:
         return 1;
-    case Agent::StartFailure::None:
+    case AgentStart::StartFailure::None:
         break;
     }
     return code;

@@ -1,6 +1,8 @@
 #include "app/scheduler.h"
 
 #include "app/day_rule.h"
+#include "app/error_report.h"
+#include "app/record_source.h"
 #include "app/settings_page.h"
 #include "app/upload_step.h"
 #include "config/settings_record.h"
@@ -53,8 +55,7 @@ void Scheduler::TimerTimer()
     const auto keepTicking = qScopeGuard([this] {
         if (!timer_.isActive())
             Resume();
-        if (c_.tickEnded)
-            c_.tickEnded();
+        c_.host.tickEnded();
     });
     // The first connection may have found another agent at work on the same directory.
     if (!connectionPhase() || ending())
@@ -80,7 +81,7 @@ void Scheduler::TimerTimer()
             return;
     } catch (const std::exception& error) {
         c_.session.CloseSession();
-        c_.showException(error);
+        c_.errors.ShowException(error);
         // A retry tick may have taken them away; the tray must not lose "Zakończ".
         setRestoreCommands(true);
         Resume();
@@ -105,7 +106,7 @@ bool Scheduler::connectionPhase()
         }
         c_.session.CloseSession();
     } catch (const std::exception& error) {
-        c_.showException(error);
+        c_.errors.ShowException(error);
         if (c_.session.hasSession() && !c_.session.isConnected()) {
             Resume();
             return false;
@@ -133,7 +134,7 @@ bool Scheduler::chooseDay()
         dataDate_ = *due;
         return true;
     }
-    const TKonfigEksportu* record = c_.konfig();
+    const TKonfigEksportu* record = c_.record.record();
     const std::optional<QDate> requested =
         record ? c_.requests.FindRequest(*record, ExportSettingsShown(c_.model), now_.date())
                : std::nullopt;
@@ -149,11 +150,10 @@ bool Scheduler::exportDay()
     if (!c_.session.hasSession())
         c_.session.ReopenSession();
     // A refused connection has ended the program, or hidden the window: nothing to do.
-    TKonfigEksportu* record = c_.konfig();
+    TKonfigEksportu* record = c_.record.record();
     if (!c_.session.isConnected() || record == nullptr || ending())
         return true;
-    if (c_.sessionOpened)
-        c_.sessionOpened();
+    c_.host.sessionOpened();
     dayExport_ =
         c_.exportRun.ShopLoop(*record, ExportSettingsShown(c_.model), dataDate_, now_.date());
     c_.session.CloseSession();
@@ -207,7 +207,7 @@ void Scheduler::finishDay()
     if (requestMode_)
         c_.requests.RemoveHandledDay();
     else
-        c_.recordExportedDay(dataDate_);
+        c_.host.recordExportedDay(dataDate_);
 }
 
 bool Scheduler::ending() const
@@ -239,7 +239,7 @@ void Scheduler::lastAttempt()
     c_.model.setTrayCommandEnabled(TrayCommand::Przywroc, false);
     c_.model.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
     c_.model.setPage(MainPage::Komunikaty);
-    c_.showWindow();
+    c_.host.showMessages();
     Resume();
 }
 

@@ -7,18 +7,32 @@
 #include <QObject>
 #include <QTimer>
 
-#include <functional>
-
 namespace tarvexio {
 
 class Clock;
+class ErrorReport;
 class EventLog;
 class ExportRun;
 class MissingDataRequests;
+class RecordSource;
 class SessionOwner;
-class TKonfigEksportu;
 class UploadStep;
 class WindowModel;
+
+// What the scheduler asks of the agent around it.
+class SchedulerHost {
+public:
+    virtual ~SchedulerHost() = default;
+    // A day whose files have all gone: the picker, the record and the stores get the day.
+    virtual void recordExportedDay(const QDate& day) = 0;
+    // Nobody has looked for a while: the window comes up with the message pane.
+    virtual void showMessages() = 0;
+    // A day's session has opened, before its export: settings the operator changed meanwhile
+    // are read.
+    virtual void sessionOpened() = 0;
+    // Every tick's end, whichever way it ends.
+    virtual void tickEnded() = 0;
+};
 
 // The work timer and its tick: the first connection, then at most one day per tick (a missed
 // day, the daily export, or a day a request file asks for), its upload, and the retries of
@@ -39,21 +53,15 @@ public:
         ExportRun& exportRun;
         UploadStep& upload;
         MissingDataRequests& requests;
-        std::function<TKonfigEksportu*()> konfig;
-        // The picker, the record and the stores get the day.
-        std::function<void(const QDate&)> recordExportedDay;
-        // Brings the window up with the message pane.
-        std::function<void()> showWindow;
-        std::function<void(const std::exception&)> showException;
-        // Every tick's end, whichever way it ends (the agent's status for the operator).
-        std::function<void()> tickEnded;
-        // Before a day's export, on its session: settings the operator changed meanwhile.
-        std::function<void()> sessionOpened;
+        const RecordSource& record;
+        ErrorReport& errors;
+        SchedulerHost& host;
     };
 
     explicit Scheduler(Context context);
 
     SchedulerNumbers& numbers() { return numbers_; }
+    const SchedulerNumbers& numbers() const { return numbers_; }
     int failedAttempts() const { return failedAttempts_; }
     // The last attempt has been made and its day has not gone since.
     bool attemptLimitReached() const { return attemptLimitReached_; }

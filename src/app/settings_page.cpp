@@ -1,6 +1,7 @@
 #include "app/settings_page.h"
 
 #include "app/record_controls.h"
+#include "app/record_source.h"
 #include "config/autostart_entry.h"
 #include "config/parameter_lines.h"
 #include "config/settings_record.h"
@@ -34,7 +35,7 @@ void SettingsPage::SBKodyKVRClick()
 {
     // The configuration is loaded: a new session only reloads the shop lists.
     c_.session.ReopenSession();
-    TKonfigEksportu* record = c_.konfig();
+    TKonfigEksportu* record = c_.record.record();
     if (c_.session.isConnected() && record != nullptr && windows_ != nullptr)
         windows_->EditShopCodes(*record);
     c_.session.CloseSession();
@@ -79,7 +80,7 @@ void SettingsPage::cb_DomyslnyPortFTPClick()
 
 void SettingsPage::ed_portFTPChange()
 {
-    TKonfigEksportu* record = c_.konfig();
+    TKonfigEksportu* record = c_.record.record();
     if (!c_.session.configurationLoaded() || record == nullptr)
         return;
     record->ftp.ParPortFTP = ParameterNumber(c_.model.settings().ed_portFTP, DefaultFtpPort);

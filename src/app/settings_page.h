@@ -4,12 +4,12 @@
 
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 namespace tarvexio {
 
 class AutostartEntry;
+class RecordSource;
 class Dialogs;
 class DialUpBackend;
 class SessionOwner;
@@ -38,7 +38,7 @@ public:
         DialUpBackend& dialUp;
         AutostartEntry& autostart;
         QString programFile;
-        std::function<TKonfigEksportu*()> konfig;
+        const RecordSource& record;
     };
 
     explicit SettingsPage(Context context);

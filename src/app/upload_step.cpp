@@ -1,12 +1,15 @@
 #include "app/upload_step.h"
 
 #include "app/agent_status.h"
+#include "app/record_source.h"
+#include "app/window_and_tray.h"
 #include "config/settings_record.h"
 #include "model/event_log.h"
 #include "model/window_model.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/stop_request.h"
+#include "transport/ftp_job_setup.h"
 #include "transport/transmission.h"
 
 #include <QDir>
@@ -42,13 +45,12 @@ UploadStep::UploadStep(Context context)
 bool UploadStep::SendOneFile(const QString& file)
 {
     currentFile_ = file;
-    TKonfigEksportu* record = c_.konfig();
-    if (record)
-        record->ftp.ParFolderLokalFTP = c_.model.settings().EdKatalogWymiany;
+    const TKonfigEksportu* record = c_.record.record();
     TFtpJobResult result;
     try {
         if (record) {
-            const TParametryFtp parameters = record->ftp;
+            const TParametryFtp parameters =
+                FtpJobParameters(*record, c_.model.settings().EdKatalogWymiany);
             if (c_.model.flags().unattended || transmission_ == nullptr)
                 TDmFtp::RunSendJob(nullptr, parameters, file, result, c_.ftp);
             else
@@ -133,7 +135,7 @@ bool UploadStep::SendWaitingFiles()
     QStringList& files = c_.uploadList;
     qsizetype i = files.size() - 1;
     // A process that is ending sends nothing more: the files stay in the exchange directory.
-    while (!files.isEmpty() && i >= 0 && !StopRequested() && !c_.ending()) {
+    while (!files.isEmpty() && i >= 0 && !StopRequested() && !c_.window.terminating()) {
         // Moved away by hand (perhaps sent that way): it can never go, so it must not wait.
         if (!QFileInfo::exists(files[i])) {
             c_.log.WriteLog(QStringLiteral("Plik %1 nie istnieje; usunięto go z listy plików do "
@@ -156,9 +158,9 @@ bool UploadStep::SendWaitingFiles()
 void UploadStep::BtnTestPolaczeniaClick()
 {
     TFtpJobResult result;
-    if (TKonfigEksportu* record = c_.konfig()) {
-        record->ftp.ParFolderLokalFTP = c_.model.settings().EdKatalogWymiany;
-        const TParametryFtp parameters = record->ftp;
+    if (const TKonfigEksportu* record = c_.record.record()) {
+        const TParametryFtp parameters =
+            FtpJobParameters(*record, c_.model.settings().EdKatalogWymiany);
         try {
             TDmFtp::RunConnectionTest(nullptr, parameters, result, c_.ftp);
         } catch (const std::exception& error) {

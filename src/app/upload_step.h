@@ -5,13 +5,12 @@
 
 #include <QDateTime>
 
-#include <functional>
-
 namespace tarvexio {
 
+class AgentWindow;
 class Dialogs;
 class EventLog;
-class TKonfigEksportu;
+class RecordSource;
 class Transmission;
 class WindowModel;
 
@@ -24,8 +23,9 @@ public:
         EventLog& log;
         Dialogs& dialogs;
         TDmFtp::Ports ftp;
-        std::function<TKonfigEksportu*()> konfig; // none before the first session
-        std::function<bool()> ending;             // the program is ending: nothing more is sent
+        const RecordSource& record;
+        // A program that is ending sends nothing more.
+        const AgentWindow& window;
     };
 
     explicit UploadStep(Context context);

@@ -49,12 +49,21 @@ FileLoad SettingsStores::FileLines(QStringList& lines, QString* backupRead) cons
     return LoadParameterFile(path, lines);
 }
 
+StartSettings SettingsStores::ReadStart() const
+{
+    StartSettings start;
+    start.fromFile = ReadsFile();
+    if (start.fromFile)
+        start.load = FileLines(start.lines, &start.backupRead);
+    else
+        start.lines = TableLines();
+    return start;
+}
+
 QStringList SettingsStores::StartLines() const
 {
-    if (!ReadsFile())
-        return TableLines();
-    QStringList lines;
-    return FileLines(lines) == FileLoad::Loaded ? lines : QStringList();
+    const StartSettings start = ReadStart();
+    return start.load == FileLoad::Loaded ? start.lines : QStringList();
 }
 
 void SettingsStores::SaveTable(const QStringList& lines)

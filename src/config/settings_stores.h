@@ -9,6 +9,14 @@ namespace tarvexio {
 
 class TQMXBazaDanych;
 
+// What a start reads: the file when the read-from-file row says so, else the table.
+struct StartSettings {
+    bool fromFile = false;
+    FileLoad load = FileLoad::Loaded; // the file's outcome; the table always loads
+    QStringList lines;
+    QString backupRead; // a lone backup read in the file's stead (a save cut short)
+};
+
 // The settings record's two stores, the Konfig table (group "Tarvexio") and the configuration
 // file, as the agent reads and writes them, without a window: the window's store and the
 // operator's tool go through here, so what one writes the other reads.
@@ -28,6 +36,8 @@ public:
     // The file's lines; a lone backup (a save cut short) is read in its stead and named in
     // backupRead.
     FileLoad FileLines(QStringList& lines, QString* backupRead = nullptr) const;
+    // The one place that decides which store a start reads, and what it finds there.
+    StartSettings ReadStart() const;
     // The lines of the store a start reads (empty when it has none).
     QStringList StartLines() const;
 

@@ -25,9 +25,9 @@ int RunWithWindows(const QStringList& arguments)
     ProcessSignals processSignals;
     Agent& agent = program.agent();
     QObject::connect(&processSignals, &ProcessSignals::terminationRequested, &agent,
-                     [&agent] { agent.Terminate(0); });
+                     [&agent] { agent.window().Terminate(0); });
     QObject::connect(&processSignals, &ProcessSignals::workRequested, &agent,
-                     [&agent] { agent.WorkNow(); });
+                     [&agent] { agent.operatorRequests().WorkNow(); });
     program.start();
     return QApplication::exec();
 }

@@ -146,8 +146,8 @@ Tfrm_main::Tfrm_main(Agent& agent, bool notificationArea, QWidget* parent)
     createButtonBars();
     bindSettings();
     if (!notificationArea_)
-        agent_.WriteLog(QStringLiteral("Brak obszaru powiadomień: okno programu pozostaje "
-                                       "zminimalizowane zamiast ukryte"));
+        agent_.log().WriteLog(QStringLiteral("Brak obszaru powiadomień: okno programu pozostaje "
+                                             "zminimalizowane zamiast ukryte"));
     syncFromModel();
 }
 
@@ -158,10 +158,11 @@ void Tfrm_main::createButtonBars()
     const auto onExportPage = [this] {
         return agent_.model().page() == MainPage::Eksport && !agent_.model().flags().tray;
     };
-    connect(ui_->BtnEksport, &QPushButton::clicked, this, [this] { agent_.EksportClick(); });
+    connect(ui_->BtnEksport, &QPushButton::clicked, this,
+            [this] { agent_.manualExport().EksportClick(); });
     connect(ui_->BtnKonfig, &QPushButton::clicked, this, [this, onExportPage] {
         if (onExportPage())
-            agent_.SaveConfiguration();
+            agent_.settings().SaveConfiguration();
     });
     connect(ui_->BtnWyjscie, &QPushButton::clicked, this, [this, onExportPage] {
         if (onExportPage())
@@ -169,15 +170,15 @@ void Tfrm_main::createButtonBars()
     });
     connect(ui_->BtnZapisz, &QPushButton::clicked, this, [this] {
         if (agent_.model().page() == MainPage::FTP)
-            agent_.SaveConfiguration();
+            agent_.settings().SaveConfiguration();
     });
     // F2 is each page's own: the export on "Eksport", the save on "FTP".
     auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
     connect(f2, &QShortcut::activated, this, [this] {
         if (agent_.model().page() == MainPage::FTP)
-            agent_.SaveConfiguration();
+            agent_.settings().SaveConfiguration();
         else
-            agent_.EksportClick();
+            agent_.manualExport().EksportClick();
     });
     auto* altF2 = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F2), this);
     connect(altF2, &QShortcut::activated, ui_->BtnKonfig, &QPushButton::click);
@@ -185,9 +186,9 @@ void Tfrm_main::createButtonBars()
     connect(escape, &QShortcut::activated, ui_->BtnWyjscie, &QPushButton::click);
 
     connect(ui_->BtnUstawDayeOstEksp, &QPushButton::clicked, this,
-            [this] { agent_.BtnUstawDayeOstEkspClick(); });
+            [this] { agent_.settings().BtnUstawDayeOstEkspClick(); });
     connect(ui_->BtnTestPolaczenia, &QPushButton::clicked, this,
-            [this] { agent_.BtnTestPolaczeniaClick(); });
+            [this] { agent_.upload().BtnTestPolaczeniaClick(); });
     SettingsPage& page = agent_.settingsPage();
     connect(ui_->SBKatalogEksportu, &QToolButton::clicked, this,
             [&page] { page.SBKatalogEksportuClick(); });
@@ -288,9 +289,9 @@ void Tfrm_main::createTray()
     przywroc_ = trayMenu_->addAction(QStringLiteral("Przywróć"));
     trayMenu_->addSeparator();
     zakoncz_ = trayMenu_->addAction(QStringLiteral("Zakończ"));
-    connect(komunikaty_, &QAction::triggered, this, [this] { agent_.KomunikatyClick(); });
-    connect(przywroc_, &QAction::triggered, this, [this] { agent_.PrzywrocClick(); });
-    connect(zakoncz_, &QAction::triggered, this, [this] { agent_.ZakocznczClick(); });
+    connect(komunikaty_, &QAction::triggered, this, [this] { agent_.window().KomunikatyClick(); });
+    connect(przywroc_, &QAction::triggered, this, [this] { agent_.window().PrzywrocClick(); });
+    connect(zakoncz_, &QAction::triggered, this, [this] { agent_.window().ZakocznczClick(); });
 
     tray_ = new QSystemTrayIcon(icon_, this);
     tray_->setToolTip(QStringLiteral("Tarvexio"));
@@ -345,9 +346,9 @@ void Tfrm_main::appendPaneLine(const QString& line)
 
 void Tfrm_main::closeEvent(QCloseEvent* event)
 {
-    if (agent_.FormCloseQuery()) {
+    if (agent_.window().FormCloseQuery()) {
         event->accept();
-        agent_.Terminate();
+        agent_.window().Terminate();
     } else {
         event->ignore();
     }

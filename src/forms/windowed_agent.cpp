@@ -16,10 +16,11 @@ WindowedAgent::WindowedAgent(const QStringList& arguments, SystemPorts& ports, G
     , settingsWindows_(std::make_unique<GuiSettingsWindows>(dialogs, window_.get()))
 {
     dialogs.setParentWindow(window_.get());
-    agent_->setProgressDisplay(progress_.get());
-    agent_->setTransmission(transmission_.get());
+    agent_->manualExport().setProgressDisplay(progress_.get());
+    agent_->upload().setTransmission(transmission_.get());
     agent_->settingsPage().setWindows(settingsWindows_.get());
-    SetEventErrorReport([this](const std::exception& error) { agent_->ShowException(error); });
+    SetEventErrorReport(
+        [this](const std::exception& error) { agent_->errors().ShowException(error); });
 }
 
 WindowedAgent::~WindowedAgent()
@@ -30,8 +31,8 @@ WindowedAgent::~WindowedAgent()
 
 void WindowedAgent::start()
 {
-    agent_->ShowWindow();
-    agent_->start();
+    agent_->window().ShowWindow();
+    agent_->startUp().start();
 }
 
 } // namespace tarvexio

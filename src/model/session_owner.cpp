@@ -1,5 +1,6 @@
 #include "model/session_owner.h"
 
+#include "config/settings_record.h"
 #include "db/database_name.h"
 #include "db/export_queries.h"
 #include "db/session.h"
@@ -8,10 +9,11 @@
 
 namespace tarvexio {
 
-SessionOwner::SessionOwner(EventLog& log, QString version, Hooks hooks)
+SessionOwner::SessionOwner(EventLog& log, QString version, QString programFolder, SessionHost& host)
     : log_(log)
     , version_(std::move(version))
-    , hooks_(std::move(hooks))
+    , programFolder_(std::move(programFolder))
+    , host_(host)
 {}
 
 // Leaving the program disconnects without a log line.
@@ -67,7 +69,7 @@ void SessionOwner::commonTail()
         // Closing the window may close the session, so keep the reason first.
         const QString reason = session_->GetOpisBledu();
         const QString attempted = RedactedDatabaseName(session_->GetNazwaBazy());
-        hooks_.closeMainWindow();
+        host_.connectionRefused();
         log_.WriteLog(QStringLiteral("Nie udało się połączyć z bazą %1: %2").arg(attempted, reason),
                       true);
         return;
@@ -82,11 +84,14 @@ void SessionOwner::commonTail()
         catalogue_->WczytajKonfiguracje();
         queries_ = std::make_unique<ExportQueries>();
         queries_->BindAll(*session_);
-        if (hooks_.catalogueReady)
-            hooks_.catalogueReady(*catalogue_, !configurationLoaded_);
+        if (record_)
+            record_->LoadShopLists(*catalogue_);
+        else
+            record_ = std::make_unique<TKonfigEksportu>(*catalogue_, programFolder_);
+        host_.catalogueReady(!configurationLoaded_);
         configurationLoaded_ = true;
     } catch (const std::exception& error) {
-        hooks_.showException(error);
+        host_.sessionFailed(error);
     }
     log_.WriteLog(QStringLiteral("Połączono się z bazą %1").arg(shownName));
 }

@@ -2,34 +2,40 @@
 
 #include <QString>
 
-#include <functional>
+#include <exception>
 #include <memory>
 #include <utility>
 
 namespace tarvexio {
 
-class Dialogs;
 class EventLog;
 class TDmQMXWDWykazy;
+class TKonfigEksportu;
 class TQMXBazaDanych;
 struct ExportQueries;
 
-// The main window's database session: opened for each piece of work and closed after it,
-// with the shop catalogue and the export's queries that live exactly as long.
+// What the session tells the program around it.
+class SessionHost {
+public:
+    virtual ~SessionHost() = default;
+    // The connection was refused (its line is logged after this): the agent's main window
+    // closes for good, which ends an unattended agent.
+    virtual void connectionRefused() = 0;
+    // The catalogue or the settings failed on a connected session.
+    virtual void sessionFailed(const std::exception& error) = 0;
+    // A connected catalogue, the record made or its shop lists read again; firstTime is true
+    // until it has once succeeded.
+    virtual void catalogueReady(bool firstTime) = 0;
+};
+
+// The database session of the agent and of its tools: opened for each piece of work and closed
+// after it, with the shop catalogue and the export's queries that live exactly as long; and the
+// settings record, made from the first connected catalogue (its shop lists read again from
+// every later one).
 class SessionOwner {
 public:
-    struct Hooks {
-        // The connection was refused: the main window closes for good (in the unattended way
-        // this ends the program).
-        std::function<void()> closeMainWindow;
-        // The catalogue or the settings failed on a connected session: shown the way the
-        // agent reports errors, and the program is closing.
-        std::function<void(const std::exception&)> showException;
-        // Called with a connected catalogue; firstTime is true until it has once succeeded.
-        std::function<void(TDmQMXWDWykazy&, bool firstTime)> catalogueReady;
-    };
-
-    SessionOwner(EventLog& log, QString version, Hooks hooks);
+    // programFolder: where the record's default exchange directory is.
+    SessionOwner(EventLog& log, QString version, QString programFolder, SessionHost& host);
     ~SessionOwner();
 
     const QString& version() const { return version_; }
@@ -50,6 +56,8 @@ public:
     bool isConnected() const;
     TQMXBazaDanych* session() const { return session_.get(); }
     ExportQueries* queries() const { return queries_.get(); }
+    // None before the first connected catalogue.
+    TKonfigEksportu* record() const { return record_.get(); }
 
 private:
     void createSession();
@@ -57,7 +65,8 @@ private:
 
     EventLog& log_;
     QString version_;
-    Hooks hooks_;
+    QString programFolder_;
+    SessionHost& host_;
     QString databaseName_;
     QString userIdent_;
     std::pair<QString, QString> remembered_; // the names last kept as the default connection
@@ -65,6 +74,7 @@ private:
     std::unique_ptr<TQMXBazaDanych> session_;
     std::unique_ptr<TDmQMXWDWykazy> catalogue_;
     std::unique_ptr<ExportQueries> queries_;
+    std::unique_ptr<TKonfigEksportu> record_;
     bool configurationLoaded_ = false;
 };
 

@@ -18,7 +18,7 @@ namespace {
 struct Harness {
     explicit Harness(const QStringList& arguments)
         : t(home.path(), QString(), arguments)
-        , terminations(&agent, &Agent::terminateRequested)
+        , terminations(&agent.window(), &WindowAndTray::terminateRequested)
     {}
 
     QString logText() const { return test::ReadAgentLog(home.path()); }
@@ -68,9 +68,9 @@ void TestAgentStart::cleanup()
 void TestAgentStart::unattendedStartAndFirstConnection()
 {
     Harness h({"BAZA=" + database_, "IDENT=jan", "PIERWSZE_POLACZENIE_PO_N_S=5"});
-    h.agent.ShowWindow();
+    h.agent.window().ShowWindow();
     QVERIFY(!h.agent.session().hasSession()); // the unattended way connects later
-    h.agent.StartTimerTimer();
+    h.agent.startUp().StartTimerTimer();
 
     const WindowModel& model = h.agent.model();
     QVERIFY(model.flags().tray && model.flags().unattended);
@@ -98,7 +98,7 @@ void TestAgentStart::firstConnectionRefusedEndsUnattendedProgram()
 {
     const QString missing = data_.filePath(QStringLiteral("brak.db"));
     Harness h({"BAZA=" + missing, "IDENT=jan"});
-    h.agent.StartTimerTimer();
+    h.agent.startUp().StartTimerTimer();
     h.agent.scheduler().TimerTimer();
     h.agent.scheduler().TimerTimer();
     QCOMPARE(h.terminations.count(), 1);
@@ -131,8 +131,8 @@ void TestAgentStart::argumentsThatEndStart()
     QFETCH(QString, box);
     qputenv("TARVEXIO_BAZA", database_.toUtf8());
     Harness h(arguments);
-    h.agent.ShowWindow();
-    h.agent.StartTimerTimer();
+    h.agent.window().ShowWindow();
+    h.agent.startUp().StartTimerTimer();
     QCOMPARE(h.terminations.count(), box.isEmpty() ? 0 : 1);
     if (box.isEmpty()) {
         QVERIFY(h.dialogs.boxes.isEmpty());
@@ -154,9 +154,9 @@ void TestAgentStart::saveBeforeTheFirstConnection()
     // "Zap. Konfig." before the scheduler's first connection opens a session, which builds and
     // loads the record, saves it and closes the session again.
     Harness h({"BAZA=" + database_, "IDENT=jan"});
-    h.agent.StartTimerTimer();
-    QVERIFY(!h.agent.konfig());
-    h.agent.SaveConfiguration();
+    h.agent.startUp().StartTimerTimer();
+    QVERIFY(!h.agent.settings().record());
+    h.agent.settings().SaveConfiguration();
     QVERIFY(h.dialogs.exceptions.isEmpty());
     QVERIFY(!h.agent.session().hasSession());
     QCOMPARE(test::KonfigRows(database_).filter(QStringLiteral("ParEksportDir=")).size(), 1);

@@ -28,7 +28,7 @@ struct Cycle : test::TestAgent {
     {
         QDir().mkpath(exchange);
         doubles.clock.set(QDateTime(D.addDays(2), QTime(10, 0)));
-        TKonfigEksportu& record = *agent.konfig();
+        TKonfigEksportu& record = *agent.settings().record();
         for (int shop : {1, 2, 3})
             record.SetKodKVR(*record.PositionOfShop(shop), QStringLiteral("K%1").arg(shop));
         SettingsControls& controls = agent.model().settings();
@@ -124,7 +124,7 @@ void TestDailyCycle::endingAgentSendsAndSaysNothingMore()
     c.tick();
     QCOMPARE(c.agent.scheduler().failedAttempts(), 1);
     const qsizetype stores = c.server.commands().filter(QStringLiteral("STOR")).size();
-    c.agent.Terminate(); // "Zakończ", or SIGTERM, before the last attempt
+    c.agent.window().Terminate(); // "Zakończ", or SIGTERM, before the last attempt
     c.tick();
     QCOMPARE(c.server.commands().filter(QStringLiteral("STOR")).size(), stores);
     QVERIFY(!c.log().contains(u"Ostatnia próba"));

@@ -29,8 +29,8 @@ struct Harness : test::TestAgent {
     Harness(const QString& database, const QString& folder)
         : TestAgent(folder, database)
     {}
-    TKonfigEksportu& record() { return *agent.konfig(); }
-    ConfigurationStore& store() { return *agent.configurationStore(); }
+    TKonfigEksportu& record() { return *agent.settings().record(); }
+    ConfigurationStore& store() { return *agent.settings().store(); }
     SettingsControls& controls() { return agent.model().settings(); }
     QStringList list() { return WriteParameterList(record()); }
 };
@@ -142,14 +142,14 @@ void TestConfigurationStore::roundTrip()
     QStringList saved;
     {
         Harness first(db, folder_->path());
-        QVERIFY(first.agent.konfig());
+        QVERIFY(first.agent.settings().record());
         defaults = first.list();
         ChangeEveryControl(first.controls());
         first.controls().CBZapisKonfig = mode;
         first.controls().CBKonfigZPliku = readFromFile;
         first.record().SetKodKVR(0, QStringLiteral("KVR-0 centrala"));
         first.record().SetKodKVR(2, QStringLiteral("KVR łódź"));
-        first.agent.SaveConfiguration();
+        first.agent.settings().SaveConfiguration();
         QVERIFY2(first.doubles.dialogs.exceptions.isEmpty(),
                  qPrintable(first.doubles.dialogs.exceptions.join(u'\n')));
         QVERIFY(first.doubles.dialogs.boxes.isEmpty());
@@ -184,7 +184,7 @@ void TestConfigurationStore::fileOnlySaveTouchesOneRow()
     Harness h(sqlite_, folder_->path());
     QStringList expected{"ParKonfigZPliku=0"};
     if (savedBefore) {
-        h.agent.SaveConfiguration(); // mode 0: the full set
+        h.agent.settings().SaveConfiguration(); // mode 0: the full set
         expected = test::KonfigRows(sqlite_);
         expected.replaceInStrings(QStringLiteral("ParKonfigZPliku=0"),
                                   QStringLiteral("ParKonfigZPliku=1"));
@@ -192,7 +192,7 @@ void TestConfigurationStore::fileOnlySaveTouchesOneRow()
     }
     h.controls().CBZapisKonfig = SettingsStores::FileOnly;
     h.controls().EdSerwis_IT = QStringLiteral("tylko w pliku");
-    h.agent.SaveConfiguration();
+    h.agent.settings().SaveConfiguration();
     // The table keeps even the old mode: only the read-from-file row is written.
     QCOMPARE(test::KonfigRows(sqlite_), expected);
     QVERIFY(ReadFile(folder_->filePath(QStringLiteral("tarvexio.cfg"))).contains("tylko w pliku"));
@@ -293,7 +293,7 @@ void TestConfigurationStore::unwritableFolderGivesSaveMessage()
     WriteFile(blocked, "x");
     test::TestAgent t(blocked, sqlite_);
     t.agent.model().settings().CBZapisKonfig = SettingsStores::TableAndFile;
-    t.agent.SaveConfiguration();
+    t.agent.settings().SaveConfiguration();
     QCOMPARE(t.doubles.dialogs.boxes.size(), 1);
     QCOMPARE(t.doubles.dialogs.boxes.front().text,
              QStringLiteral("Zapis konfiguracji do pliku nie powiódł się"));
@@ -306,13 +306,13 @@ void TestConfigurationStore::missingTableReportedDefaultsKept()
     test::Connect(sqlite_)->ExecSQL(QStringLiteral("drop table Konfig"));
     qputenv("TARVEXIO_BAZA", sqlite_.toUtf8());
     test::TestAgent t(folder_->path());
-    t.agent.ShowWindow();
+    t.agent.window().ShowWindow();
     qunsetenv("TARVEXIO_BAZA");
     const QStringList& exceptions = t.doubles.dialogs.exceptions;
     QCOMPARE(exceptions.size(), 1);
     QVERIFY2(exceptions.front().contains(u"Konfig"), qPrintable(exceptions.front()));
-    QVERIFY(t.agent.konfig());
-    QCOMPARE(t.agent.konfig()->ParGodz, quint16(20));
+    QVERIFY(t.agent.settings().record());
+    QCOMPARE(t.agent.settings().record()->ParGodz, quint16(20));
     QVERIFY(!t.agent.session().configurationLoaded());
     // Nothing was created or written in its place.
     QVERIFY_THROWS_EXCEPTION(EQMXDBError, test::KonfigRows(sqlite_));
@@ -325,7 +325,7 @@ void TestConfigurationStore::passwordsStayOutOfLogAndErrors()
     h.agent.log().Prepare(folder_->path());
     h.controls().ed_hasloFTP = Password;
     h.controls().ed_HasloPbk = Password;
-    h.agent.SaveConfiguration();
+    h.agent.settings().SaveConfiguration();
     QVERIFY(!test::KonfigRows(sqlite_).join(u'\n').contains(Password));
     QVERIFY(!QString::fromUtf8(ReadFile(folder_->filePath(QStringLiteral("tarvexio.cfg"))))
                  .contains(Password));
@@ -335,7 +335,7 @@ void TestConfigurationStore::passwordsStayOutOfLogAndErrors()
     session->ExecSQL(QStringLiteral("drop table Konfig"));
     session->ExecSQL(QStringLiteral("create table Konfig (ParGrupa TEXT, ParNazwa TEXT, "
                                     "ParWartosc TEXT CHECK (ParNazwa <> 'ParHasloFTP'))"));
-    h.agent.SaveConfiguration();
+    h.agent.settings().SaveConfiguration();
     QCOMPARE(h.doubles.dialogs.exceptions.size(), 1);
     QVERIFY(!h.doubles.dialogs.exceptions.front().contains(Password));
     QVERIFY(!h.doubles.dialogs.exceptions.front().contains(KodowanieHasla(Password)));

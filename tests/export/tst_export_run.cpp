@@ -40,7 +40,7 @@ struct Harness : test::TestAgent {
         doubles.clock.set(Morning);
         doubles.clock.pausesAdvance = false;
         QDir().mkpath(exchange);
-        TKonfigEksportu& record = *agent.konfig();
+        TKonfigEksportu& record = *agent.settings().record();
         for (const auto& [shop, code] : {std::pair{1, "LDZ1"}, {2, "KRK2"}, {3, "PST3"}})
             record.SetKodKVR(*record.PositionOfShop(shop), QString::fromLatin1(code));
         agent.model().settings().EdKatalogWymiany = exchange;
@@ -49,8 +49,8 @@ struct Harness : test::TestAgent {
 
     DayExport exportDay(const QDate& day, const QDate& today = Morning.date())
     {
-        return agent.exportRun().ShopLoop(*agent.konfig(), ExportSettingsShown(agent.model()), day,
-                                          today);
+        return agent.exportRun().ShopLoop(*agent.settings().record(),
+                                          ExportSettingsShown(agent.model()), day, today);
     }
     QString path(const char* code, const QDate& day = D) const
     {
@@ -219,7 +219,7 @@ void TestExportRun::manualRangeBackwardsOnlyUploads()
     }
     h.agent.model().settings().DateTimePicker1 = D;
     h.agent.model().settings().DateTimePicker2 = D.addDays(-1);
-    h.agent.ManualExport();
+    h.agent.manualExport().run();
     // The newest failed first; after the next success it was tried again.
     const QStringList& pane = h.agent.model().messagePane();
     const QStringList failed = pane.filter(u"|Wystąpiły błędy podczas wysyłania pliku b.DAT.");
@@ -255,13 +255,13 @@ void TestExportRun::manualRangeStops()
         if (run == failingRun)
             test::Connect(sqlite_)->ExecSQL(QStringLiteral("drop table SklepParagon"));
     };
-    h.agent.setProgressDisplay(&progress);
+    h.agent.manualExport().setProgressDisplay(&progress);
     h.doubles.clock.set(QDateTime(D.addDays(today), QTime(8, 9, 10)));
     SettingsControls& settings = h.agent.model().settings();
     settings.DateTimePicker1 = D;
     settings.DateTimePicker2 = D.addDays(to);
     settings.CBZapisKonfig = SettingsStores::TableOnly;
-    h.agent.ManualExport();
+    h.agent.manualExport().run();
 
     QCOMPARE(progress.shows, 6); // three shops, two days
     QCOMPARE(progress.percents.mid(0, 11),
@@ -317,8 +317,8 @@ void TestExportRun::requestFiles()
     const QString path = h.exchange + QStringLiteral("/LDZ1_braki.kvr");
     WriteFile(path, content);
     MissingDataRequests requests(h.agent.log(), h.doubles.dialogs);
-    QCOMPARE(requests.FindRequest(*h.agent.konfig(), ExportSettingsShown(h.agent.model()),
-                                  Morning.date()),
+    QCOMPARE(requests.FindRequest(*h.agent.settings().record(),
+                                  ExportSettingsShown(h.agent.model()), Morning.date()),
              day);
     const bool blocked = between == "~ blocked";
     if (blocked) {

@@ -34,9 +34,9 @@ struct Harness : test::TestAgent {
                      bool notificationArea = true)
         : TestAgent(folder, QString(), arguments)
         , window(agent, notificationArea)
-        , terminations(&agent, &Agent::terminateRequested)
+        , terminations(&agent.window(), &WindowAndTray::terminateRequested)
     {
-        agent.ShowWindow();
+        agent.window().ShowWindow();
         window.activateWindow(); // its shortcuts need it active
         active = QTest::qWaitForWindowActive(&window);
     }
@@ -141,11 +141,11 @@ void TestMainWindow::blinksUntilKomunikaty()
 {
     Harness h(folder_->path());
     const QImage normal = IconImage(h.window.trayIcon()->icon());
-    h.agent.WriteLog(QStringLiteral("alarm"), true);
+    h.agent.log().WriteLog(QStringLiteral("alarm"), true);
     QTRY_VERIFY_WITH_TIMEOUT(IconImage(h.window.trayIcon()->icon()) != normal, 2500);
     QTRY_COMPARE_WITH_TIMEOUT(IconImage(h.window.trayIcon()->icon()), normal, 2500);
     // "Przywróć" leaves it blinking; "Komunikaty" stops it.
-    h.agent.PrzywrocClick();
+    h.agent.window().PrzywrocClick();
     QVERIFY(h.agent.model().trayBlinking());
     h.window.trayMenu()->actions().at(0)->trigger();
     QVERIFY(!h.agent.model().trayBlinking());
@@ -207,9 +207,9 @@ void TestMainWindow::everyControlRoundTrips()
     const QVariant shown = value.read(widget);
 
     // Into the record and the stores; then back from the table into the control.
-    h.agent.SaveConfiguration();
+    h.agent.settings().SaveConfiguration();
     QTEST(test::KonfigRows(database_).filter(parameter + u'=').value(0).section(u'=', 1), "stored");
-    h.agent.configurationStore()->LoadFromTable();
+    h.agent.settings().store()->LoadFromTable();
     QCOMPARE(value.read(widget), shown);
     QVERIFY(h.doubles.dialogs.exceptions.isEmpty());
 }
@@ -244,8 +244,8 @@ void TestMainWindow::portRule()
     }
     // What the field shows is what the next upload uses, before any save.
     QFETCH(QString, stored);
-    QCOMPARE(QString::number(h.agent.konfig()->ftp.ParPortFTP), stored);
-    h.agent.SaveConfiguration();
+    QCOMPARE(QString::number(h.agent.settings().record()->ftp.ParPortFTP), stored);
+    h.agent.settings().SaveConfiguration();
     QCOMPARE(test::KonfigRows(database_).filter(u"ParPortFTP=").value(0).section(u'=', 1), stored);
 }
 
@@ -253,7 +253,7 @@ void TestMainWindow::f2OnTheFtpPageSavesAndExportsNothing()
 {
     Harness h(folder_->path());
     QVERIFY(h.active);
-    h.agent.konfig()->SetKodKVR(0, QStringLiteral("K1"));
+    h.agent.settings().record()->SetKodKVR(0, QStringLiteral("K1"));
     h.agent.model().settings().EdKatalogWymiany = folder_->path();
     h.agent.model().settings().DateTimePicker1 = h.doubles.clock.now().date().addDays(-1);
     h.agent.model().settings().DateTimePicker2 = h.doubles.clock.now().date().addDays(-1);
@@ -273,10 +273,10 @@ void TestMainWindow::eksportSendsBehindTheTransmissionDialog()
     QVERIFY(server.started());
     Harness h(folder_->path());
     FullProgressTransmission transmission(h.doubles.dialogs, h.agent.ftpPorts());
-    h.agent.setTransmission(&transmission);
+    h.agent.upload().setTransmission(&transmission);
     SettingsControls& controls = h.agent.model().settings();
     controls.EdKatalogWymiany = folder_->path();
-    h.agent.konfig()->SetKodKVR(0, QStringLiteral("K1"));
+    h.agent.settings().record()->SetKodKVR(0, QStringLiteral("K1"));
     h.sendTo(server.port());
     controls.DateTimePicker1 = controls.DateTimePicker2 = h.doubles.clock.now().date().addDays(-1);
 

@@ -67,7 +67,7 @@ struct TestAgent {
         controls.ed_userFTP = QStringLiteral("tarvexio");
         controls.ed_hasloFTP = QStringLiteral("haslo");
         controls.ed_folderFTP = QStringLiteral("./");
-        agent.SaveConfiguration();
+        agent.settings().SaveConfiguration();
     }
 
     AgentDoubles doubles;

@@ -8,22 +8,17 @@
 #include "db/session.h"
 #include "export/data_file_name.h"
 #include "transport/curl_ftp_client.h"
-#include "transport/dial_up.h"
+#include "transport/ftp_job_setup.h"
 
 #include <QDir>
 
 namespace tarvexio {
 
 AgentSettings::AgentSettings()
-    : session_(log_, QStringLiteral(TARVEXIO_VERSION),
-               {[] {}, [this](const std::exception& e) { error_ = QString::fromUtf8(e.what()); },
-                [this](TDmQMXWDWykazy& catalogue, bool) {
-                    record_ = std::make_unique<TKonfigEksportu>(catalogue, folder_);
-                }})
-    , folder_(ProgramFolder())
+    : folder_(ProgramFolder())
+    , stored_(log_, QStringLiteral(TARVEXIO_VERSION), folder_)
     , configurationFile_(ConfigurationFilePath(folder_, AgentProgramFile()))
 {
-    session_.setRemembersConnection(false);
     // The session's own lines ("Nie udało się połączyć …") are the reason when it fails.
     log_.setEcho([this](const QString&, const QString& text, bool alert) {
         if (alert)
@@ -44,50 +39,45 @@ bool AgentSettings::Open(const QStringList& arguments)
         error_ = QStringLiteral("no database: give BAZA=... IDENT=..., or set TARVEXIO_BAZA");
         return false;
     }
-    session_.setNames(names.databaseName, names.userIdent);
-    session_.ReopenSession();
-    if (!session_.isConnected() || !record_) {
+    if (!stored_.connect(names.databaseName, names.userIdent)) {
+        if (!stored_.failure().isEmpty())
+            error_ = stored_.failure();
         if (error_.isEmpty())
             error_ = QStringLiteral("the database could not be read");
         return false;
     }
-    SettingsStores stores = this->stores();
-    if (stores.ReadsFile()) {
-        source_ = QDir::toNativeSeparators(configurationFile_);
-        QStringList lines;
-        switch (stores.FileLines(lines)) {
-        case FileLoad::Failed:
-            error_ = QStringLiteral("the configuration file %1 cannot be read").arg(source_);
-            return false;
-        case FileLoad::Missing:
-            // The agent would start on defaults; writing them back would lose the table's.
-            error_ = QStringLiteral("the agent reads its settings from %1, which is missing")
-                         .arg(source_);
-            return false;
-        case FileLoad::Loaded:
-            break;
-        }
-        ReadParameterList(lines, *record_);
-    } else {
-        source_ = QStringLiteral("Konfig table");
-        ReadParameterList(stores.TableLines(), *record_);
+    return readStartStore();
+}
+
+bool AgentSettings::readStartStore()
+{
+    const StartSettings start = stores().ReadStart();
+    source_ = start.fromFile ? QDir::toNativeSeparators(configurationFile_)
+                             : QStringLiteral("Konfig table");
+    switch (start.load) {
+    case FileLoad::Failed:
+        error_ = QStringLiteral("the configuration file %1 cannot be read").arg(source_);
+        return false;
+    case FileLoad::Missing:
+        // The agent would start on defaults; writing them back would lose the table's.
+        error_ =
+            QStringLiteral("the agent reads its settings from %1, which is missing").arg(source_);
+        return false;
+    case FileLoad::Loaded:
+        break;
     }
+    ReadParameterList(start.lines, record());
     return true;
 }
 
-TParametryFtp AgentSettings::ftpParameters() const
+TParametryFtp AgentSettings::ftpParameters()
 {
-    TParametryFtp parameters = record_->ftp;
-    parameters.ParFolderLokalFTP = ExchangeDirectory(record_->ParEksportDir);
-    return parameters;
+    return FtpJobParameters(record(), ExchangeDirectory(record().ParEksportDir));
 }
 
 TDmFtp::Ports AgentSettings::ftpPorts()
 {
-    return {[] { return std::make_unique<CurlFtpClient>(); }, jobClock_,
-            [this] {
-                return std::make_unique<DialUpConnection>(*dialUp_, jobClock_);
-            }};
+    return FtpJobPorts([] { return std::make_unique<CurlFtpClient>(); }, jobClock_, *dialUp_);
 }
 
 } // namespace tarvexio

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/stored_settings.h"
 #include "config/settings_record.h"
 #include "config/settings_stores.h"
 #include "model/event_log.h"
-#include "model/session_owner.h"
 #include "platform/clock.h"
 #include "transport/dial_up_backend.h"
 #include "transport/ftp_send_job.h"
@@ -24,26 +24,30 @@ public:
     // Connects and reads the record; false, with the reason in error(), when it cannot.
     bool Open(const QStringList& arguments);
 
-    TKonfigEksportu& record() { return *record_; }
-    SettingsStores stores() { return SettingsStores(*session_.session(), configurationFile_); }
+    TKonfigEksportu& record() { return stored_.record(); }
+    SettingsStores stores()
+    {
+        return SettingsStores(*stored_.session().session(), configurationFile_);
+    }
     // Where the record came from: "Konfig table" or the configuration file's path.
     const QString& source() const { return source_; }
     // The agent's program folder (its log, configuration file and status).
     const QString& folder() const { return folder_; }
     // The FTP parameters and the ports of a job, as the agent gives them: request files fetched
     // on the way land in the exchange directory.
-    TParametryFtp ftpParameters() const;
+    TParametryFtp ftpParameters();
     TDmFtp::Ports ftpPorts();
     const QString& error() const { return error_; }
 
 private:
+    bool readStartStore();
+
     SystemClock clock_{false};
     SystemClock jobClock_; // an FTP job keeps its pauses
     std::unique_ptr<DialUpBackend> dialUp_ = CreateSystemDialUpBackend();
     EventLog log_{clock_};
-    SessionOwner session_;
-    std::unique_ptr<TKonfigEksportu> record_;
     QString folder_;
+    StoredSettings stored_;
     QString configurationFile_;
     QString source_;
     QString error_;

@@ -1,5 +1,6 @@
 // tarvexio-export: the agent's export for operators, without window, scheduler or upload.
 #include "app/argument_passwords.h"
+#include "app/stored_settings.h"
 #include "app/version.h"
 #include "config/konfig_table.h"
 #include "config/parameter_list.h"
@@ -8,7 +9,6 @@
 #include "db/session.h"
 #include "export/export_run.h"
 #include "model/event_log.h"
-#include "model/session_owner.h"
 #include "platform/clock.h"
 #include "platform/headless_dialogs.h"
 #include "platform/process_privacy.h"
@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <variant>
 
 using namespace tarvexio;
 
@@ -99,17 +100,10 @@ QStringList Parse(const QCommandLineParser& parser, Options& options)
     return errors;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// The options every run knows; usage errors exit 2, as the agent's do (Qt's own handling
+// would exit 1).
+void DescribeOptions(QCommandLineParser& parser)
 {
-    KeepProcessPrivate();
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("tarvexio-export"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TARVEXIO_VERSION));
-    const QStringList arguments = QCoreApplication::arguments();
-    HideDatabasePasswordsInArguments(argc, argv);
-    QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Writes the agent's data files for every shop and each day of a range (days before "
         "today only) and prints the path of each file written. The exchange directory, the "
@@ -142,7 +136,11 @@ int main(int argc, char* argv[])
         {QStringLiteral("today"), QStringLiteral("The day taken as today (default: the real one)."),
          QStringLiteral("YYYY-MM-DD")},
     });
-    // Usage errors exit 2, as the agent's do (Qt's own handling would exit 1).
+}
+
+// The options, or the exit code when the command line says to stop here.
+std::variant<Options, int> ReadOptions(QCommandLineParser& parser, const QStringList& arguments)
+{
     if (!parser.parse(arguments)) {
         Print(stderr, parser.errorText());
         Print(stderr, parser.helpText());
@@ -156,50 +154,39 @@ int main(int argc, char* argv[])
         Print(stdout, QStringLiteral("tarvexio-export %1").arg(QStringLiteral(TARVEXIO_VERSION)));
         return 0;
     }
-
     Options options;
     QStringList errors = Parse(parser, options);
     if (!parser.positionalArguments().isEmpty())
         errors << QStringLiteral("unexpected arguments: %1")
                       .arg(parser.positionalArguments().join(u' '));
-    if (!errors.isEmpty()) {
-        for (const QString& error : errors)
-            Print(stderr, error);
-        Print(stderr, parser.helpText());
-        return 2;
-    }
+    if (errors.isEmpty())
+        return options;
+    for (const QString& error : errors)
+        Print(stderr, error);
+    Print(stderr, parser.helpText());
+    return 2;
+}
 
-    SystemClock clock(false);
-    HeadlessDialogs dialogs;
-    EventLog log(clock);
-    log.setEcho([](const QString& line, const QString&, bool) { Print(stderr, line); });
-    std::unique_ptr<TKonfigEksportu> record;
-    SessionOwner session(
-        log, QString::fromLatin1(TARVEXIO_VERSION),
-        {[] {}, [](const std::exception& e) { Print(stderr, QString::fromUtf8(e.what())); },
-         [&](TDmQMXWDWykazy& catalogue, bool) {
-             record = std::make_unique<TKonfigEksportu>(catalogue, QString());
-         }});
-    session.setNames(options.database, options.ident);
-    session.ReopenSession();
-    if (!session.isConnected() || !record)
-        return 1;
-    // The agent's stored settings first; the command line over them.
+// The agent's stored settings, with the command line over them: the export's settings, or the
+// exit code of a code or folder that cannot be.
+std::variant<ExportSettings, int> Settings(TKonfigEksportu& record, TQMXBazaDanych& session,
+                                           const Options& options)
+{
     try {
-        ReadParameterList(KonfigTableLines(*session.session()), *record);
+        ReadParameterList(KonfigTableLines(session), record);
     } catch (const std::exception& error) {
         Print(stderr, QString::fromUtf8(error.what()));
     }
     for (const auto& [shop, code] : options.codes) {
-        const auto position = record->PositionOfShop(shop);
+        const auto position = record.PositionOfShop(shop);
         if (!position) {
             Print(stderr, QStringLiteral("--code: no shop with id %1").arg(shop));
             return 2;
         }
-        record->SetKodKVR(*position, code);
+        record.SetKodKVR(*position, code);
     }
     const QString directory =
-        options.directory.isEmpty() ? record->ParEksportDir : options.directory;
+        options.directory.isEmpty() ? record.ParEksportDir : options.directory;
     if (!QFileInfo(directory).isDir()) {
         Print(stderr, directory.isEmpty()
                           ? QStringLiteral("--dir: no exchange directory given or stored")
@@ -210,19 +197,23 @@ int main(int argc, char* argv[])
     }
     ExportSettings settings{directory, {}, true};
     for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i)
-        settings.consent[i] = options.consent ? (*options.consent)[i] : record->consent[i] != 0;
+        settings.consent[i] = options.consent ? (*options.consent)[i] : record.consent[i] != 0;
+    return settings;
+}
 
-    QStringList written;
-    ExportRun run({written, log, dialogs, clock, session, session.version()});
+// Every day of the range before today; as the manual export does, a failed shop is named and
+// the day's other shops go on. The number of files that a shop with a code did not get.
+qsizetype ExportDays(ExportRun& run, QStringList& written, const TKonfigEksportu& record,
+                     const ExportSettings& settings, const Options& options)
+{
     // Shops without a code are skipped with a line of their own; every other shop owes a file.
     const qsizetype codedShops =
-        std::count_if(record->ShopListA().begin(), record->ShopListA().end(),
-                      [&](const Shop& shop) { return !record->KodKVRForShop(shop.id).isEmpty(); });
+        std::count_if(record.ShopListA().begin(), record.ShopListA().end(),
+                      [&](const Shop& shop) { return !record.KodKVRForShop(shop.id).isEmpty(); });
     qsizetype failures = 0;
     for (QDate day = options.from; day <= options.to && day < options.today; day = day.addDays(1)) {
         const qsizetype before = written.size();
-        // As the manual export does: a failed shop is named, the day's other shops go on.
-        run.ShopLoop(*record, settings, day, options.today, [&](const auto& procedure) {
+        run.ShopLoop(record, settings, day, options.today, [&](const auto& procedure) {
             try {
                 procedure(nullptr);
             } catch (const std::exception& error) {
@@ -233,6 +224,44 @@ int main(int argc, char* argv[])
             Print(stdout, written[i]);
         failures += codedShops - (written.size() - before);
     }
-    session.CloseSession();
+    return failures;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    KeepProcessPrivate();
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tarvexio-export"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TARVEXIO_VERSION));
+    const QStringList arguments = QCoreApplication::arguments();
+    HideDatabasePasswordsInArguments(argc, argv);
+    QCommandLineParser parser;
+    DescribeOptions(parser);
+    const std::variant<Options, int> read = ReadOptions(parser, arguments);
+    if (const int* code = std::get_if<int>(&read))
+        return *code;
+    const Options& options = std::get<Options>(read);
+
+    SystemClock clock(false);
+    HeadlessDialogs dialogs;
+    EventLog log(clock);
+    log.setEcho([](const QString& line, const QString&, bool) { Print(stderr, line); });
+    StoredSettings stored(log, QString::fromLatin1(TARVEXIO_VERSION), QString());
+    if (!stored.connect(options.database, options.ident)) {
+        if (!stored.failure().isEmpty())
+            Print(stderr, stored.failure());
+        return 1;
+    }
+    const std::variant<ExportSettings, int> settings =
+        Settings(stored.record(), *stored.session().session(), options);
+    if (const int* code = std::get_if<int>(&settings))
+        return *code;
+    QStringList written;
+    ExportRun run({written, log, dialogs, clock, stored.session(), stored.session().version()});
+    const qsizetype failures =
+        ExportDays(run, written, stored.record(), std::get<ExportSettings>(settings), options);
+    stored.session().CloseSession();
     return failures == 0 ? 0 : 1;
 }

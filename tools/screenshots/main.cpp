@@ -85,7 +85,7 @@ public:
     void run()
     {
         if (next_ >= steps_.size()) {
-            program_.agent().Terminate();
+            program_.agent().window().Terminate();
             return;
         }
         const std::function<void()> step = steps_[next_].second;
@@ -153,7 +153,7 @@ int main(int argc, char* argv[])
         agent.model().settings().DateTimePicker1 = yesterday;
         agent.model().settings().DateTimePicker2 = yesterday;
         shots.whenModal("06-transmisja.png", nullptr, QStringLiteral("Transmisja pliku"));
-        agent.EksportClick();
+        agent.manualExport().EksportClick();
     });
     shots.then(300, [&] {
         QMenu* menu = window.trayMenu();
@@ -169,12 +169,12 @@ int main(int argc, char* argv[])
     shots.then(800, [&] {
         shots.whenModal("09-informacja.png",
                         [](QWidget* box) { PressButton(box, QMessageBox::Ok); });
-        agent.BtnTestPolaczeniaClick();
+        agent.upload().BtnTestPolaczeniaClick();
     });
     shots.then(300, [&] {
         shots.whenModal("10-uwaga-pytanie.png",
                         [](QWidget* box) { PressButton(box, QMessageBox::No); });
-        agent.ZakocznczClick();
+        agent.window().ZakocznczClick();
     });
     shots.then(300, [&] {
         shots.whenModal("11-uwaga.png", [](QWidget* box) { PressButton(box, QMessageBox::Ok); });
@@ -187,7 +187,7 @@ int main(int argc, char* argv[])
             QStringLiteral("Tabela konfiguracji Konfig jest niedostępna: no such table: Konfig")));
     });
 
-    QObject::connect(&agent, &Agent::terminateRequested, &application,
+    QObject::connect(&agent.window(), &WindowAndTray::terminateRequested, &application,
                      [] { QCoreApplication::exit(0); });
     program.start();
     shots.run();

@@ -1,0 +1,159 @@
+#include "app/agent_start.h"
+
+#include "app/agent_status.h"
+#include "app/command_line.h"
+#include "app/scheduler.h"
+#include "app/window_and_tray.h"
+#include "db/session.h"
+#include "export/data_file_name.h"
+#include "model/event_log.h"
+#include "model/session_owner.h"
+#include "model/window_model.h"
+#include "platform/dialogs.h"
+
+#include <QDir>
+
+namespace tarvexio {
+
+namespace {
+
+const QString UsageText =
+    QStringLiteral("Składnia: Tarvexio Baza=NazwaBazy Ident=NazwaUzytkownika");
+
+} // namespace
+
+AgentStart::AgentStart(Context context, QObject* parent)
+    : QObject(parent)
+    , c_(std::move(context))
+    , exchangeLock_(ExchangeLockName)
+{
+    startTimer_.setSingleShot(true);
+    startTimer_.setInterval(StartTimerMs);
+    connect(&startTimer_, &QTimer::timeout, this, &AgentStart::runStartTimer);
+}
+
+void AgentStart::start()
+{
+    startTimer_.start();
+}
+
+void AgentStart::runStartTimer()
+{
+    try {
+        StartTimerTimer();
+    } catch (const std::exception& error) {
+        // An error escaping the start timer reaches the application's own display.
+        c_.dialogs.ShowExceptionNow(error);
+    }
+    emit startTimerDone();
+}
+
+void AgentStart::StartTimerTimer()
+{
+    startTimer_.stop();
+    c_.scheduler.Pause();
+    c_.log.Prepare(c_.location.folder);
+    c_.scheduler.numbers() = SchedulerNumbers::Defaults();
+    c_.model.setTrayCommandEnabled(TrayCommand::Przywroc, false);
+    c_.model.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
+
+    WindowModel::Flags& flags = c_.model.flags();
+    if (c_.arguments.size() < 2) {
+        flags.tray = false;
+        flags.unattended = false;
+        return;
+    }
+    flags.tray = true;
+    flags.unattended = true;
+    const QString first = c_.arguments.front().trimmed();
+    if (first == u"?" || first == u"/?") {
+        c_.dialogs.MsgBox({UsageText, QStringLiteral("Informacja"), MessageButtons::Ok,
+                           MessageIcon::Information});
+        c_.window.Terminate();
+        flags.closing = true;
+        return;
+    }
+    if (!readCommandLine())
+        return;
+
+    if (!c_.session.databaseName().isEmpty() && !c_.session.userIdent().isEmpty()) {
+        c_.model.setTrayIconShown(true);
+        c_.model.setWindowVisible(false);
+        c_.log.WriteLog(QStringLiteral("Uruchomiono program"));
+        c_.model.setCaption(WorkingCaption(c_.session));
+        c_.scheduler.Resume();
+    }
+}
+
+bool AgentStart::readCommandLine()
+{
+    WindowModel::Flags& flags = c_.model.flags();
+    CommandLineValues values;
+    values.databaseName = c_.session.databaseName();
+    values.userIdent = c_.session.userIdent();
+    values.test = flags.test;
+    values.numbers = c_.scheduler.numbers();
+    ReadArguments(c_.arguments, values, SystemDecimalSeparator());
+    AdjustPeriods(values.numbers);
+    c_.session.setNames(values.databaseName, values.userIdent);
+    c_.scheduler.numbers() = values.numbers;
+    if (values.test && !flags.test) {
+        flags.test = true;
+        c_.model.setTestButtonVisible(true);
+    }
+
+    const struct {
+        bool missing;
+        const char* box;
+        const char* line;
+    } checks[] = {
+        {values.databaseName.isEmpty(), "Nie podano nazwy bazy", "Nie podano nazwy bazy."},
+        {values.userIdent.isEmpty(), "Nie podano nazwy użytkownika",
+         "Nie podano nazwy użytkownika."},
+    };
+    for (const auto& check : checks) {
+        if (!check.missing || flags.test)
+            continue;
+        c_.dialogs.MsgBox({QString::fromUtf8(check.box), c_.model.caption(), MessageButtons::Ok,
+                           MessageIcon::None});
+        c_.log.WriteLog(QString::fromUtf8(check.line), true);
+        startFailure_ = StartFailure::NoNames;
+        c_.window.Terminate();
+        flags.closing = true;
+        return false;
+    }
+    return true;
+}
+
+QString AgentStart::attemptedDatabaseName() const
+{
+    const TQMXBazaDanych* session = c_.session.session();
+    return session ? session->GetNazwaBazy() : c_.session.databaseName();
+}
+
+void AgentStart::connectionRefused()
+{
+    if (!c_.session.configurationLoaded())
+        startFailure_ = attemptedDatabaseName().isEmpty() ? StartFailure::NoNames
+                                                          : StartFailure::DatabaseRefused;
+    c_.model.flags().closing = true;
+    c_.window.Close();
+}
+
+// The runtime folder's lock cannot see an agent of another session or of the service; this one
+// can.
+void AgentStart::claimExchangeDirectory()
+{
+    if (exchangeLock_.hold(ExchangeDirectory(c_.model.settings().EdKatalogWymiany)) !=
+        DirectoryLock::Result::HeldByOther)
+        return;
+    const QString refusal = QStringLiteral("Aplikacja jest już uruchomiona");
+    c_.log.WriteLog(refusal + QStringLiteral(" dla katalogu wymiany ") +
+                        QDir::toNativeSeparators(c_.model.settings().EdKatalogWymiany),
+                    true);
+    if (!c_.model.flags().unattended)
+        c_.dialogs.MsgBox({refusal, QStringLiteral("Tarvexio")});
+    c_.window.Terminate();
+}
+
+} // namespace tarvexio

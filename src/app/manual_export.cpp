@@ -1,0 +1,78 @@
+#include "app/manual_export.h"
+
+#include "app/error_report.h"
+#include "app/scheduler.h"
+#include "app/settings_keeper.h"
+#include "app/settings_page.h"
+#include "app/upload_step.h"
+#include "export/export_progress.h"
+#include "export/export_run.h"
+#include "model/session_owner.h"
+#include "model/window_model.h"
+#include "platform/clock.h"
+
+#include <QScopeGuard>
+
+#include <optional>
+
+namespace tarvexio {
+
+ManualExport::ManualExport(Context context)
+    : c_(std::move(context))
+{}
+
+void ManualExport::EksportClick()
+{
+    if (c_.model.page() == MainPage::Eksport && !c_.model.flags().tray)
+        run();
+}
+
+void ManualExport::run()
+{
+    const auto resumeTimer = qScopeGuard([this] { c_.scheduler.Resume(); });
+    std::optional<SessionLease> session; // until the upload has run too
+    try {
+        session.emplace(c_.session);
+        c_.scheduler.Pause();
+        // A refused connection has already been reported; what waits is still sent.
+        if (c_.session.isConnected() && c_.settings.record() != nullptr)
+            exportRange();
+    } catch (const std::exception& error) {
+        c_.errors.ShowException(error);
+    }
+    try {
+        c_.upload.SendWaitingFiles();
+    } catch (const std::exception& error) {
+        c_.errors.ShowException(error);
+    }
+}
+
+void ManualExport::exportRange()
+{
+    const QDate today = c_.clock.now().date();
+    const SettingsControls& controls = c_.model.settings();
+    for (QDate day = controls.DateTimePicker1; day <= controls.DateTimePicker2;
+         day = day.addDays(1)) {
+        if (day >= today)
+            continue;
+        const DayExport exported =
+            c_.exportRun.ShopLoop(*c_.settings.record(), ExportSettingsShown(c_.model), day, today,
+                                  [this](const auto& procedure) {
+                                      // The progress window's part: show the error, close, go on
+                                      // with the next shop.
+                                      try {
+                                          if (progressDisplay_)
+                                              progressDisplay_->Pokaz(procedure);
+                                          else
+                                              procedure(nullptr);
+                                      } catch (const std::exception& error) {
+                                          c_.errors.ShowException(error);
+                                      }
+                                  });
+        if (!exported.complete())
+            break;
+        c_.settings.recordExportedDay(day);
+    }
+}
+
+} // namespace tarvexio

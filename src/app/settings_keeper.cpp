@@ -1,0 +1,77 @@
+#include "app/settings_keeper.h"
+
+#include "app/configuration_store.h"
+#include "app/error_report.h"
+#include "config/configuration_file.h"
+#include "config/settings_record.h"
+#include "model/session_owner.h"
+#include "model/window_model.h"
+
+#include <optional>
+
+namespace tarvexio {
+
+SettingsKeeper::SettingsKeeper(Context context)
+    : c_(std::move(context))
+{}
+
+SettingsKeeper::~SettingsKeeper() = default;
+
+TKonfigEksportu* SettingsKeeper::record() const
+{
+    return c_.session.record();
+}
+
+void SettingsKeeper::catalogueReady(bool firstTime)
+{
+    if (!store_)
+        store_ = std::make_unique<ConfigurationStore>(ConfigurationStore::Context{
+            *c_.session.record(), c_.model, c_.session, c_.dialogs, c_.clock, c_.autostart, c_.page,
+            c_.log, ConfigurationFilePath(c_.location.folder, c_.location.programFile),
+            c_.location.programFile});
+    if (firstTime)
+        store_->LoadAtStart();
+}
+
+void SettingsKeeper::recordExportedDay(const QDate& day)
+{
+    c_.model.settings().DataOstatniegoEksportu = day;
+    record()->ParDataOstEksp = DayNumber(day);
+    c_.model.settingsShown();
+    store_->Save();
+}
+
+void SettingsKeeper::reloadChangedOutside()
+{
+    if (store_ && c_.model.flags().unattended)
+        store_->ReloadIfChangedOutside();
+}
+
+void SettingsKeeper::SaveConfiguration()
+{
+    // The record and its stores come with the first session; a save opens one if need be.
+    std::optional<SessionLease> session; // closed after an error has been shown
+    try {
+        session.emplace(c_.session);
+        if (store_)
+            store_->Save();
+    } catch (const std::exception& error) {
+        c_.errors.ShowException(error);
+    }
+}
+
+void SettingsKeeper::BtnUstawDayeOstEkspClick()
+{
+    SettingsControls& controls = c_.model.settings();
+    controls.DataOstatniegoEksportuEnabled = !controls.DataOstatniegoEksportuEnabled;
+    controls.BtnUstawDayeOstEksp =
+        controls.DataOstatniegoEksportuEnabled ? QStringLiteral("Zapisz") : QStringLiteral("Ustaw");
+    c_.model.settingsShown();
+    if (controls.DataOstatniegoEksportuEnabled)
+        return;
+    if (TKonfigEksportu* stored = record())
+        stored->ParDataOstEksp = DayNumber(controls.DataOstatniegoEksportu);
+    SaveConfiguration();
+}
+
+} // namespace tarvexio
