@@ -4,7 +4,6 @@
 #include "export/data_file_name.h"
 #include "model/event_log.h"
 #include "platform/dialogs.h"
-#include "platform/text_file.h"
 #include "platform/windows1250.h"
 #include "transport/request_file.h"
 
@@ -12,41 +11,12 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
-
 namespace tarvexio {
 
 namespace {
 
-const QByteArray RequestLineEnd("\r\n");
 // A start line names the whole first line; a few dozen characters say which day it was.
 constexpr qsizetype LoggedLineLength = 80;
-
-// A part of the date that is not all digits counts as 0, which no valid date has.
-int DatePart(const QByteArray& line, qsizetype from, qsizetype length)
-{
-    const QByteArray part = line.mid(from, length);
-    if (part.size() != length ||
-        !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return 0;
-    return part.toInt();
-}
-
-// The lines that ask for something: a blank line (a last line end too many) asks for nothing.
-QList<QByteArray> RequestLines(const QString& path)
-{
-    TMFile file;
-    file.SetPath(path);
-    file.Open();
-    QList<QByteArray> lines;
-    QByteArray line;
-    while (file.ReadLine(line, RequestLineEnd)) {
-        if (!line.trimmed().isEmpty())
-            lines << line;
-    }
-    file.Close();
-    return lines;
-}
 
 QString LoggedLine(const QByteArray& line)
 {
@@ -83,13 +53,13 @@ std::optional<QDate> MissingDataRequests::FindRequest(const TKonfigEksportu& rec
         if (code.isEmpty() || looked.contains(code))
             continue;
         looked.insert(code);
-        const QString path = directory + u'/' + code + RequestFileSuffix;
+        const QString path = RequestFilePath(directory, code);
         if (!QFileInfo::exists(path) || reported_.contains(path))
             continue;
         QList<QByteArray> lines;
         try {
-            lines = RequestLines(path);
-        } catch (const EMFileError&) {
+            lines = ReadRequestLines(path);
+        } catch (const ERequestFile&) {
             setAside(path);
             continue;
         }
@@ -98,7 +68,7 @@ std::optional<QDate> MissingDataRequests::FindRequest(const TKonfigEksportu& rec
             continue;
         }
         const QByteArray& line = lines.front();
-        const QDate day(DatePart(line, 0, 4), DatePart(line, 4, 2), DatePart(line, 6, 2));
+        const QDate day = RequestedDay(line);
         if (!day.isValid()) {
             setAside(path);
             continue;
@@ -157,30 +127,15 @@ void MissingDataRequests::RemoveHandledDay()
 {
     const QString path = requestFile_;
     try {
-        QList<QByteArray> lines = RequestLines(path);
         // Only the day that was sent goes; a line that is no longer there was handled already.
-        if (!lines.removeOne(startedLine_))
+        // The last line takes the file with it, and that says nothing.
+        const std::optional<qsizetype> left = RemoveRequestLine(path, startedLine_);
+        if (!left || *left == 0)
             return;
-        if (lines.isEmpty()) {
-            if (!QFile::remove(path))
-                throw EMFileError("remove");
-            return;
-        }
-        TMFile copy;
-        copy.SetPath(path + u'~');
-        copy.SetReadOnly(false);
-        copy.Open();
-        copy.SetPointer(0);
-        copy.SetEof();
-        for (const QByteArray& line : std::as_const(lines))
-            copy.WriteLine(line, RequestLineEnd);
-        copy.Close();
-        if (!QFile::remove(path) || !QFile::rename(path + u'~', path))
-            throw EMFileError("rename");
         log_.WriteLog(QStringLiteral("Wysłano brakuące dane i usunięto plik %1")
                           .arg(QFileInfo(path).fileName()),
                       settings_.unattended);
-    } catch (const EMFileError&) {
+    } catch (const ERequestFile&) {
         failed(path, true);
         moveAside(path);
     }

@@ -276,6 +276,9 @@ void TDmFtp::FetchRequestFile(const QString& name)
     } catch (const EFtpError& error) {
         leftOnServer(name, QString::fromUtf8(error.what()));
         return;
+    } catch (const ERequestFile& error) {
+        leftOnServer(name, QString::fromUtf8(error.what()));
+        return;
     }
     try {
         client_->Delete(name);

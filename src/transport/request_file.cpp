@@ -1,10 +1,9 @@
 #include "transport/request_file.h"
 
-#include "transport/ftp_client.h"
-
+#include <QDir>
 #include <QFile>
-#include <QList>
-#include <QSaveFile>
+
+#include <algorithm>
 
 namespace tarvexio {
 
@@ -12,11 +11,33 @@ namespace {
 
 [[noreturn]] void Failed(const QString& what, const QString& path)
 {
-    throw EFtpError(QStringLiteral("%1 %2").arg(what, path).toStdString());
+    throw ERequestFile(
+        QStringLiteral("%1 %2").arg(what, QDir::toNativeSeparators(path)).toStdString());
 }
 
-// The non-blank lines of a file, without their line ends; none when it does not exist.
-QList<QByteArray> NonBlankLines(const QString& path)
+// A part of the date that is not all digits counts as 0, which no valid date has.
+int DatePart(const QByteArray& line, qsizetype from, qsizetype length)
+{
+    const QByteArray part = line.mid(from, length);
+    if (part.size() != length ||
+        !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return 0;
+    return part.toInt();
+}
+
+} // namespace
+
+QString RequestFilePath(const QString& folder, const QString& code)
+{
+    return folder + u'/' + code + RequestFileSuffix;
+}
+
+QDate RequestedDay(const QByteArray& line)
+{
+    return {DatePart(line, 0, 4), DatePart(line, 4, 2), DatePart(line, 6, 2)};
+}
+
+QList<QByteArray> ReadRequestLines(const QString& path)
 {
     QList<QByteArray> lines;
     QFile file(path);
@@ -32,26 +53,45 @@ QList<QByteArray> NonBlankLines(const QString& path)
     return lines;
 }
 
-} // namespace
+void WriteRequestLines(const QString& path, const QList<QByteArray>& lines)
+{
+    if (lines.isEmpty()) {
+        if (QFile::exists(path) && !QFile::remove(path))
+            Failed(QStringLiteral("nie można usunąć"), path);
+        return;
+    }
+    QFile copy(path + u'~');
+    if (!copy.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        Failed(QStringLiteral("nie można zapisać"), copy.fileName());
+    for (const QByteArray& line : lines)
+        copy.write(line + "\r\n");
+    if (!copy.flush())
+        Failed(QStringLiteral("nie można zapisać"), copy.fileName());
+    copy.close();
+    if ((QFile::exists(path) && !QFile::remove(path)) || !QFile::rename(copy.fileName(), path))
+        Failed(QStringLiteral("nie można zapisać"), path);
+}
 
 void MergeFetchedRequestFile(const QString& fetchedPath, const QString& localPath)
 {
-    QList<QByteArray> lines = NonBlankLines(localPath);
+    QList<QByteArray> lines = ReadRequestLines(localPath);
     const qsizetype waiting = lines.size();
-    for (const QByteArray& line : NonBlankLines(fetchedPath)) {
+    for (const QByteArray& line : ReadRequestLines(fetchedPath)) {
         if (!lines.contains(line))
             lines << line;
     }
-    if (lines.size() > waiting) {
-        QSaveFile file(localPath);
-        if (!file.open(QIODevice::WriteOnly))
-            Failed(QStringLiteral("nie można zapisać"), localPath);
-        for (const QByteArray& line : std::as_const(lines))
-            file.write(line + "\r\n");
-        if (!file.commit())
-            Failed(QStringLiteral("nie można zapisać"), localPath);
-    }
+    if (lines.size() > waiting)
+        WriteRequestLines(localPath, lines);
     QFile::remove(fetchedPath);
+}
+
+std::optional<qsizetype> RemoveRequestLine(const QString& path, const QByteArray& line)
+{
+    QList<QByteArray> lines = ReadRequestLines(path);
+    if (!lines.removeOne(line))
+        return std::nullopt;
+    WriteRequestLines(path, lines);
+    return lines.size();
 }
 
 } // namespace tarvexio

@@ -19,16 +19,15 @@ namespace tarvexio {
 
 namespace {
 
-// The days a request file asks for: the first word of each line.
+// The days a request file asks for, as its lines name them.
 QStringList RequestedDays(const QString& path)
 {
-    QFile file(path);
     QStringList days;
-    if (!file.open(QIODevice::ReadOnly))
-        return days;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        if (const QByteArray word = line.trimmed().split(' ').value(0); !word.isEmpty())
-            days << QString::fromLatin1(word);
+    try {
+        for (const QByteArray& line : ReadRequestLines(path))
+            days << QString::fromLatin1(line.trimmed().split(' ').value(0));
+    } catch (const ERequestFile&) {
+        // A file the agent cannot read either: it sets it aside at its next look.
     }
     return days;
 }
