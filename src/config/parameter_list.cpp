@@ -2,15 +2,17 @@
 
 #include "config/parameter_lines.h"
 #include "config/password_coding.h"
+#include "config/setting_definitions.h"
 #include "config/settings_record.h"
 
+#include <QRegularExpression>
+
 #include <variant>
+#include <vector>
 
 namespace tarvexio {
 
 namespace {
-
-const QString KvrPrefix = QStringLiteral("ParKodKVR#");
 
 // Where one named parameter lives in the record, and what a malformed number becomes.
 struct IntField {
@@ -44,44 +46,88 @@ using Field = std::variant<IntField, FtpIntField, ConsentField, WordField, ByteF
                            FtpTextField, PassiveField>;
 
 struct Parameter {
-    const char* name;
+    SettingDefinition definition;
     Field field;
 };
 
-// In the order the lists are written.
+using K = SettingKind;
+
+// The one table of the stored settings, in the order the lists are written.
 const Parameter Parameters[] = {
-    {"ParEksportDir", TextField{&TKonfigEksportu::ParEksportDir}},
-    {"ParSerwis_IT", TextField{&TKonfigEksportu::ParSerwis_IT}},
-    {"ParCenySp", ConsentField{ParCenySp}},
-    {"ParIlwMag", ConsentField{ParIlwMag}},
-    {"ParWartwMag", ConsentField{ParWartwMag}},
-    {"ParDzWartZakwCenZak", ConsentField{ParDzWartZakwCenZak}},
-    {"ParDzWartSprzwCenZak", ConsentField{ParDzWartSprzwCenZak}},
-    {"ParDzWartSprzwCenSprz", ConsentField{ParDzWartSprzwCenSprz}},
-    {"ParDzLPar", ConsentField{ParDzLPar}},
-    {"ParSrLPLUnaPar", ConsentField{ParSrLPLUnaPar}},
-    {"ParSrWartPar", ConsentField{ParSrWartPar}},
-    {"ParNIPKontrPar", ConsentField{ParNIPKontrPar}},
-    {"ParDataOstEksp", IntField{&TKonfigEksportu::ParDataOstEksp, 0}},
-    {"ParAutoStart", IntField{&TKonfigEksportu::ParAutoStart, 1}},
-    {"ParKonfigZPliku", IntField{&TKonfigEksportu::ParKonfigZPliku, 0}},
-    {"ParZapisKonfig", IntField{&TKonfigEksportu::ParZapisKonfig, 0}},
-    {"ParGodz", WordField{&TKonfigEksportu::ParGodz, 24}},
-    {"ParMin", WordField{&TKonfigEksportu::ParMin, 0}},
-    {"ParSerwerFTP", FtpTextField{&TParametryFtp::ParSerwerFTP}},
-    {"ParUserFTP", FtpTextField{&TParametryFtp::ParUserFTP}},
-    {"ParHasloFTP", FtpTextField{&TParametryFtp::ParHasloFTP, true}},
-    {"ParPortFTP", FtpIntField{&TParametryFtp::ParPortFTP, DefaultFtpPort}},
-    {"ParDomyslnyPortFTP", FtpIntField{&TParametryFtp::ParDomyslnyPortFTP, 1}},
-    {"ParTrybPasywnyFTP", PassiveField{}},
-    {"ParFolderFTP", FtpTextField{&TParametryFtp::ParFolderFTP}},
-    {"ParFolderLokalFTP", FtpTextField{&TParametryFtp::ParFolderLokalFTP}},
-    {"ParPbkCzyModem", ByteFlagField{&TParametryFtp::ParPbkCzyModem}},
-    {"ParCzyPlikPbk", ByteFlagField{&TParametryFtp::ParCzyPlikPbk}},
-    {"ParNazwaPlikuPbk", FtpTextField{&TParametryFtp::ParNazwaPlikuPbk}},
-    {"ParPbkEntry", FtpTextField{&TParametryFtp::ParPbkEntry}},
-    {"ParPbkUser", FtpTextField{&TParametryFtp::ParPbkUser}},
-    {"ParPbkHaslo", FtpTextField{&TParametryFtp::ParPbkHaslo, true}},
+    {{"ParEksportDir", "export.dir", K::Directory, "the exchange directory of the data files"},
+     TextField{&TKonfigEksportu::ParEksportDir}},
+    {{"ParSerwis_IT", "export.service_code", K::Text, "service code, at most 10 characters"},
+     TextField{&TKonfigEksportu::ParSerwis_IT}},
+    {{"ParCenySp", "consent.sale_prices", K::Flag, "consent: sale prices (ceny sprzedaży)"},
+     ConsentField{ParCenySp}},
+    {{"ParIlwMag", "consent.shop_quantity", K::Flag,
+      "consent: quantity in the shop (ilość w sklepie)"},
+     ConsentField{ParIlwMag}},
+    {{"ParWartwMag", "consent.shop_value", K::Flag,
+      "consent: value in the shop (wartość w sklepie)"},
+     ConsentField{ParWartwMag}},
+    {{"ParDzWartZakwCenZak", "consent.daily_purchases_at_purchase_prices", K::Flag,
+      "consent: daily purchases at purchase prices"},
+     ConsentField{ParDzWartZakwCenZak}},
+    {{"ParDzWartSprzwCenZak", "consent.daily_sales_at_purchase_prices", K::Flag,
+      "consent: daily sales at purchase prices (shows margins)"},
+     ConsentField{ParDzWartSprzwCenZak}},
+    {{"ParDzWartSprzwCenSprz", "consent.daily_sales_at_sale_prices", K::Flag,
+      "consent: daily sales at sale prices"},
+     ConsentField{ParDzWartSprzwCenSprz}},
+    {{"ParDzLPar", "consent.daily_receipts", K::Flag, "consent: daily number of receipts"},
+     ConsentField{ParDzLPar}},
+    {{"ParSrLPLUnaPar", "consent.plu_per_receipt", K::Flag,
+      "consent: average number of PLU on a receipt"},
+     ConsentField{ParSrLPLUnaPar}},
+    {{"ParSrWartPar", "consent.receipt_value", K::Flag, "consent: average value of a receipt"},
+     ConsentField{ParSrWartPar}},
+    {{"ParNIPKontrPar", "consent.supplier_nip", K::Flag, "consent: the supplier's NIP"},
+     ConsentField{ParNIPKontrPar}},
+    {{"ParDataOstEksp", "export.last_day", K::Day,
+      "the last exported day: the next one is exported after it"},
+     IntField{&TKonfigEksportu::ParDataOstEksp, 0}},
+    {{"ParAutoStart", "system.autostart", K::Flag, "start the program when the user logs in"},
+     IntField{&TKonfigEksportu::ParAutoStart, 1}},
+    {{"ParKonfigZPliku", "config.read_file", K::Flag,
+      "a start reads the configuration file instead of the Konfig table"},
+     IntField{&TKonfigEksportu::ParKonfigZPliku, 0}},
+    {{"ParZapisKonfig", "config.save_mode", K::SaveMode,
+      "where settings are saved: 0 table and file, 1 table, 2 file"},
+     IntField{&TKonfigEksportu::ParZapisKonfig, 0}},
+    {{"ParGodz", "export.hour", K::Hour, "the hour from which a day's export is due"},
+     WordField{&TKonfigEksportu::ParGodz, 24}},
+    {{"ParMin", "export.minute", K::Minute, "the minute of that hour"},
+     WordField{&TKonfigEksportu::ParMin, 0}},
+    {{"ParSerwerFTP", "ftp.server", K::Text, "the FTP server: host, or ftps://host for TLS"},
+     FtpTextField{&TParametryFtp::ParSerwerFTP}},
+    {{"ParUserFTP", "ftp.user", K::Text, "the FTP user"},
+     FtpTextField{&TParametryFtp::ParUserFTP}},
+    {{"ParHasloFTP", "ftp.password", K::Password, "the FTP password"},
+     FtpTextField{&TParametryFtp::ParHasloFTP, true}},
+    {{"ParPortFTP", "ftp.port", K::Port, "the FTP port (unticks the default port)"},
+     FtpIntField{&TParametryFtp::ParPortFTP, DefaultFtpPort}},
+    {{"ParDomyslnyPortFTP", "ftp.default_port", K::Flag, "use the default FTP port, 21"},
+     FtpIntField{&TParametryFtp::ParDomyslnyPortFTP, 1}},
+    {{"ParTrybPasywnyFTP", "ftp.passive", K::Flag, "passive data connections (always 1)"},
+     PassiveField{}},
+    {{"ParFolderFTP", "ftp.folder", K::Text, "the folder on the FTP server"},
+     FtpTextField{&TParametryFtp::ParFolderFTP}},
+    {{"ParFolderLokalFTP", "ftp.local_folder", K::Text,
+      "where fetched request files land (the exchange directory)"},
+     FtpTextField{&TParametryFtp::ParFolderLokalFTP}},
+    {{"ParPbkCzyModem", "dialup.enabled", K::Flag, "dial a connection before every FTP job"},
+     ByteFlagField{&TParametryFtp::ParPbkCzyModem}},
+    {{"ParCzyPlikPbk", "dialup.use_phonebook_file", K::Flag, "use the phonebook file named"},
+     ByteFlagField{&TParametryFtp::ParCzyPlikPbk}},
+    {{"ParNazwaPlikuPbk", "dialup.phonebook_file", K::Text, "the phonebook file"},
+     FtpTextField{&TParametryFtp::ParNazwaPlikuPbk}},
+    {{"ParPbkEntry", "dialup.entry", K::Text, "the phonebook entry (NetworkManager profile)"},
+     FtpTextField{&TParametryFtp::ParPbkEntry}},
+    {{"ParPbkUser", "dialup.user", K::Text, "the dial-up user"},
+     FtpTextField{&TParametryFtp::ParPbkUser}},
+    {{"ParPbkHaslo", "dialup.password", K::Password, "the dial-up password"},
+     FtpTextField{&TParametryFtp::ParPbkHaslo, true}},
 };
 
 template <class... Ts> struct Overloaded : Ts... {
@@ -136,14 +182,49 @@ void Apply(TKonfigEksportu& record, const Field& field, const QString& value)
 
 } // namespace
 
+std::span<const SettingDefinition> SettingDefinitions()
+{
+    static const std::vector<SettingDefinition> definitions = [] {
+        std::vector<SettingDefinition> all;
+        for (const Parameter& parameter : Parameters)
+            all.push_back(parameter.definition);
+        return all;
+    }();
+    return definitions;
+}
+
+SettingDefinition ShopCodeDefinition()
+{
+    return {"ParKodKVR#<id>", "shop.<id>.code", SettingKind::Code,
+            "the shop's code at the service (it names the data files)"};
+}
+
+std::optional<FoundSetting> FindSetting(QStringView nameOrKey)
+{
+    for (const SettingDefinition& definition : SettingDefinitions()) {
+        const QString name = QString::fromLatin1(definition.name);
+        if (nameOrKey == name || nameOrKey == QLatin1StringView(definition.key) ||
+            (QLatin1StringView(definition.key).startsWith(QLatin1StringView("consent.")) &&
+             nameOrKey == QStringLiteral("consent.") + name))
+            return FoundSetting{definition, name};
+    }
+    static const QRegularExpression code(QStringLiteral("^(?:ParKodKVR#|shop\\.)(-?\\d+)(\\.code)?$"));
+    const QRegularExpressionMatch match = code.match(nameOrKey);
+    // "ParKodKVR#7" or "shop.7.code", not a mixture of the two.
+    if (!match.hasMatch() || nameOrKey.startsWith(u"shop.") == match.captured(2).isEmpty())
+        return std::nullopt;
+    const qint32 shop = match.captured(1).toInt();
+    return FoundSetting{ShopCodeDefinition(), ShopCodePrefix + QString::number(shop), shop};
+}
+
 QStringList WriteParameterList(const TKonfigEksportu& record)
 {
     QStringList lines;
     for (const Parameter& parameter : Parameters)
-        AddParameterLine(lines, QString::fromLatin1(parameter.name),
+        AddParameterLine(lines, QString::fromLatin1(parameter.definition.name),
                          ValueText(record, parameter.field));
     for (int position = 0; position < record.ShopCount(); ++position)
-        AddParameterLine(lines, KvrPrefix + QString::number(record.ShopListA()[position].id),
+        AddParameterLine(lines, ShopCodePrefix + QString::number(record.ShopListA()[position].id),
                          record.KodKVR(position));
     return lines;
 }
@@ -157,7 +238,7 @@ void ReadParameterList(const QStringList& lines, TKonfigEksportu& record)
         const QString name = ParameterName(lines, i);
         const auto known =
             std::find_if(std::begin(Parameters), std::end(Parameters),
-                         [&](const Parameter& p) { return name == QLatin1StringView(p.name); });
+                         [&](const Parameter& p) { return name == QLatin1StringView(p.definition.name); });
         if (known != std::end(Parameters)) {
             Apply(record, known->field, value);
         } else if (name.contains(QStringLiteral("ParKodKVR"))) {

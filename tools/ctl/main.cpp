@@ -2,6 +2,7 @@
 #include "agent_settings.h"
 #include "app/argument_passwords.h"
 #include "app/version.h"
+#include "config/setting_definitions.h"
 #include "connection_test.h"
 #include "platform/process_privacy.h"
 #include "platform/terminal.h"
@@ -15,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace tarvexio;
@@ -72,6 +74,73 @@ QString ReadPassword(const QString& prompt)
     return in.readLine();
 }
 
+// A command line split: the database's names (from anywhere on the line, as the agent takes
+// them), the command and what follows it.
+struct Command {
+    QStringList names;
+    QString name;
+    QStringList rest;
+    bool json = false;
+};
+
+Command Split(const QStringList& arguments)
+{
+    Command command;
+    static const QRegularExpression name(QStringLiteral("^(BAZA|IDENT)="),
+                                         QRegularExpression::CaseInsensitiveOption);
+    for (const QString& argument : arguments)
+        (name.match(argument).hasMatch() ? command.names : command.rest) << argument;
+    command.name = command.rest.value(0);
+    command.rest = command.rest.mid(1);
+    command.json = command.rest == QStringList{QStringLiteral("--json")};
+    return command;
+}
+
+bool Known(const Command& c)
+{
+    return ((c.name == u"show" || c.name == u"status") && (c.rest.isEmpty() || c.json)) ||
+           ((c.name == u"set" || c.name == u"send") && !c.rest.isEmpty()) ||
+           ((c.name == u"test" || c.name == u"send-now") && c.rest.isEmpty());
+}
+
+// A password typed on the command line is refused before anything else is done.
+bool PasswordOnTheLine(const Command& command)
+{
+    return command.name == u"set" &&
+           std::any_of(command.rest.begin(), command.rest.end(), [](const QString& argument) {
+               const std::optional<FoundSetting> setting =
+                   FindSetting(argument.section(u'=', 0, 0));
+               return argument.contains(u'=') && setting &&
+                      setting->definition.kind == SettingKind::Password;
+           });
+}
+
+int Run(const Command& command)
+{
+    try {
+        AgentSettings settings;
+        if (!settings.Open(command.names)) {
+            std::fprintf(stderr, "tarvexioctl: %s\n", settings.error().toLocal8Bit().constData());
+            return 1;
+        }
+        if (command.name == u"show")
+            return ShowSettings(settings, command.json);
+        if (command.name == u"set")
+            return SetSettings(settings, command.rest, ReadPassword);
+        if (command.name == u"status")
+            return ShowStatus(settings, command.json);
+        if (command.name == u"send")
+            return SendFiles(settings, command.rest);
+        if (command.name == u"test")
+            return TestConnection(settings);
+        return SendNow(settings);
+    } catch (const std::exception& error) {
+        // A table that cannot be read or written (locked, no rights): said, not a crash.
+        std::fprintf(stderr, "tarvexioctl: %s\n", error.what());
+        return 1;
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -81,7 +150,7 @@ int main(int argc, char* argv[])
     QCoreApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tarvexio"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvexio"));
-    QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
     HideDatabasePasswordsInArguments(argc, argv);
 
     if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
@@ -92,59 +161,18 @@ int main(int argc, char* argv[])
         std::printf("tarvexioctl %s\n", TARVEXIO_VERSION);
         return 0;
     }
-    // The database's names, as the agent takes them, from anywhere on the line.
-    QStringList names;
-    QStringList rest;
-    static const QRegularExpression name(QStringLiteral("^(BAZA|IDENT)="),
-                                         QRegularExpression::CaseInsensitiveOption);
-    for (const QString& argument : std::as_const(arguments))
-        (name.match(argument).hasMatch() ? names : rest) << argument;
-    const QString command = rest.value(0);
-    rest = rest.mid(1);
-    const bool json = rest == QStringList{QStringLiteral("--json")};
-    const bool known = ((command == u"show" || command == u"status") && (rest.isEmpty() || json)) ||
-                       ((command == u"set" || command == u"send") && !rest.isEmpty()) ||
-                       ((command == u"test" || command == u"send-now") && rest.isEmpty());
-    if (!known) {
-        std::fprintf(stderr, "%s",
-                     command.isEmpty() ? ""
-                                       : "tarvexioctl: unknown command or "
-                                         "arguments\n");
+    const Command command = Split(arguments);
+    if (!Known(command)) {
+        if (!command.name.isEmpty())
+            std::fputs("tarvexioctl: unknown command or arguments\n", stderr);
         std::fputs(Usage, stderr);
         return 2;
     }
-
-    // A password typed on the command line is refused before anything else is done.
-    if (command == u"set" &&
-        !rest.filter(QRegularExpression(QStringLiteral("^(ftp\\.password|dialup\\.password|"
-                                                       "ParHasloFTP|ParPbkHaslo)=")))
-             .isEmpty()) {
+    if (PasswordOnTheLine(command)) {
         std::fputs("tarvexioctl: a password is read from standard input, never from the command "
                    "line: give the key without \"=\". Nothing was changed.\n",
                    stderr);
         return 2;
     }
-
-    try {
-        AgentSettings settings;
-        if (!settings.Open(names)) {
-            std::fprintf(stderr, "tarvexioctl: %s\n", settings.error().toLocal8Bit().constData());
-            return 1;
-        }
-        if (command == u"show")
-            return ShowSettings(settings, json);
-        if (command == u"set")
-            return SetSettings(settings, rest, ReadPassword);
-        if (command == u"status")
-            return ShowStatus(settings, json);
-        if (command == u"send")
-            return SendFiles(settings, rest);
-        if (command == u"test")
-            return TestConnection(settings);
-        return SendNow(settings);
-    } catch (const std::exception& error) {
-        // A table that cannot be read or written (locked, no rights): said, not a crash.
-        std::fprintf(stderr, "tarvexioctl: %s\n", error.what());
-        return 1;
-    }
+    return Run(command);
 }

@@ -45,46 +45,60 @@ QStringList UnrecordedFiles(const QDir& exchange, const QDate& lastExported)
     return files;
 }
 
-} // namespace
+// What status tells, gathered from the stores, the exchange directory and the agent's state.
+struct Status {
+    std::optional<qint64> pid;
+    std::optional<AgentStatus> agent;
+    QDate last;
+    std::optional<QDate> due;
+    QStringList waiting;
+    QJsonObject requests;
+    QStringList alerts;
+};
 
-int ShowStatus(AgentSettings& settings, bool json)
+Status Gather(AgentSettings& settings)
 {
     const TKonfigEksportu& record = settings.record();
     const QDir exchange(ExchangeDirectory(record.ParEksportDir));
     const QDateTime now = QDateTime::currentDateTime();
-    const std::optional<qint64> pid = RunningAgent(exchange.path());
-    const std::optional<AgentStatus> agent = ReadAgentStatus(AgentStatusPath(settings.folder()));
-    const QDate last = DayFromNumber(record.ParDataOstEksp);
-    const std::optional<QDate> due = DueDay(last, now, record.ParGodz, record.ParMin);
+    Status status;
+    status.pid = RunningAgent(exchange.path());
+    status.agent = ReadAgentStatus(AgentStatusPath(settings.folder()));
+    status.last = DayFromNumber(record.ParDataOstEksp);
+    status.due = DueDay(status.last, now, record.ParGodz, record.ParMin);
     const qint64 checkPeriod =
-        agent ? agent->checkPeriodMs : SchedulerNumbers::Defaults().checkPeriod;
-    const QStringList waiting = pid && agent ? agent->uploadList : UnrecordedFiles(exchange, last);
-
-    QJsonObject requests;
+        status.agent ? status.agent->checkPeriodMs : SchedulerNumbers::Defaults().checkPeriod;
+    status.waiting = status.pid && status.agent ? status.agent->uploadList
+                                                : UnrecordedFiles(exchange, status.last);
     for (const QString& name :
          exchange.entryList({u'*' + RequestFileSuffix}, QDir::Files | QDir::Hidden))
-        requests.insert(name, QJsonArray::fromStringList(RequestedDays(exchange.filePath(name))));
+        status.requests.insert(name,
+                               QJsonArray::fromStringList(RequestedDays(exchange.filePath(name))));
     const QStringList setAside = exchange.entryList({QStringLiteral("*.bad")}, QDir::Files);
-
-    QStringList alerts;
-    if (agent && agent->attemptLimitReached)
-        alerts << QStringLiteral("the attempt limit was reached (%1 attempts)")
-                      .arg(agent->attemptLimit);
+    if (status.agent && status.agent->attemptLimitReached)
+        status.alerts << QStringLiteral("the attempt limit was reached (%1 attempts)")
+                             .arg(status.agent->attemptLimit);
     // A due day is exported at the first check after its daily time.
-    if (due && now > QDateTime(due->addDays(1), QTime(record.ParGodz % 24, record.ParMin % 60))
+    if (const std::optional<QDate>& due = status.due;
+        due && now > QDateTime(due->addDays(1), QTime(record.ParGodz % 24, record.ParMin % 60))
                          .addMSecs(checkPeriod))
-        alerts << QStringLiteral("the day %1 is overdue").arg(due->toString(Qt::ISODate));
+        status.alerts << QStringLiteral("the day %1 is overdue").arg(due->toString(Qt::ISODate));
     if (!setAside.isEmpty())
-        alerts << QStringLiteral("request files set aside: %1").arg(setAside.join(u", "));
+        status.alerts << QStringLiteral("request files set aside: %1").arg(setAside.join(u", "));
+    return status;
+}
 
-    const QJsonObject status{
-        {QStringLiteral("running"), bool(pid)},
-        {QStringLiteral("pid"), pid ? *pid : 0},
-        {QStringLiteral("lastExportedDay"), last.toString(Qt::ISODate)},
-        {QStringLiteral("nextDay"), last.addDays(1).toString(Qt::ISODate)},
-        {QStringLiteral("nextDayDue"), bool(due)},
-        {QStringLiteral("waitingFiles"), QJsonArray::fromStringList(waiting)},
-        {QStringLiteral("requestFiles"), requests},
+QJsonObject AsJson(const Status& s)
+{
+    const std::optional<AgentStatus>& agent = s.agent;
+    return {
+        {QStringLiteral("running"), bool(s.pid)},
+        {QStringLiteral("pid"), s.pid ? *s.pid : 0},
+        {QStringLiteral("lastExportedDay"), s.last.toString(Qt::ISODate)},
+        {QStringLiteral("nextDay"), s.last.addDays(1).toString(Qt::ISODate)},
+        {QStringLiteral("nextDayDue"), bool(s.due)},
+        {QStringLiteral("waitingFiles"), QJsonArray::fromStringList(s.waiting)},
+        {QStringLiteral("requestFiles"), s.requests},
         {QStringLiteral("failedAttempts"), agent ? agent->failedAttempts : 0},
         {QStringLiteral("agentStateWritten"),
          agent ? agent->written.toString(Qt::ISODate) : QString()},
@@ -94,41 +108,52 @@ int ShowStatus(AgentSettings& settings, bool json)
          agent ? agent->requestsLastLooked.toString(Qt::ISODate) : QString()},
         {QStringLiteral("recentAlerts"),
          QJsonArray::fromStringList(agent ? agent->alerts : QStringList())},
-        {QStringLiteral("alerts"), QJsonArray::fromStringList(alerts)},
+        {QStringLiteral("alerts"), QJsonArray::fromStringList(s.alerts)},
     };
-    if (json) {
-        std::printf("%s", QJsonDocument(status).toJson().constData());
-        return alerts.isEmpty() ? 0 : 1;
-    }
-    QStringList text{pid ? QStringLiteral("Agent: running (process %1)").arg(*pid)
-                         : QStringLiteral("Agent: not running"),
-                     QStringLiteral("Last exported day: %1").arg(last.toString(Qt::ISODate)),
+}
+
+QStringList AsText(const Status& s)
+{
+    QStringList text{s.pid ? QStringLiteral("Agent: running (process %1)").arg(*s.pid)
+                           : QStringLiteral("Agent: not running"),
+                     QStringLiteral("Last exported day: %1").arg(s.last.toString(Qt::ISODate)),
                      QStringLiteral("Next day: %1%2")
-                         .arg(last.addDays(1).toString(Qt::ISODate),
-                              due ? QStringLiteral(" (due)") : QStringLiteral(" (not yet due)")),
-                     QStringLiteral("Waiting files: %1").arg(waiting.size())};
-    for (const QString& file : waiting)
+                         .arg(s.last.addDays(1).toString(Qt::ISODate),
+                              s.due ? QStringLiteral(" (due)") : QStringLiteral(" (not yet due)")),
+                     QStringLiteral("Waiting files: %1").arg(s.waiting.size())};
+    for (const QString& file : s.waiting)
         text << QStringLiteral("  ") + QDir::toNativeSeparators(file);
-    for (auto request = requests.begin(); request != requests.end(); ++request)
+    for (auto request = s.requests.begin(); request != s.requests.end(); ++request)
         text << QStringLiteral("Request file %1: %2")
                     .arg(request.key(), request.value().toVariant().toStringList().join(u' '));
-    if (agent)
+    if (const std::optional<AgentStatus>& agent = s.agent) {
+        const QString moment = QStringLiteral("yyyy-MM-dd hh:mm:ss");
         text << QStringLiteral("Failed attempts: %1 of %2 (the agent's state of %3)")
                     .arg(agent->failedAttempts)
                     .arg(agent->attemptLimit)
-                    .arg(agent->written.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
-    if (agent)
-        text << QStringLiteral("Request files last looked for on the server: %1")
+                    .arg(agent->written.toString(moment))
+             << QStringLiteral("Request files last looked for on the server: %1")
                     .arg(agent->requestsLastLooked.isValid()
-                             ? agent->requestsLastLooked.toString(
-                                   QStringLiteral("yyyy-MM-dd hh:mm:ss"))
+                             ? agent->requestsLastLooked.toString(moment)
                              : QStringLiteral("not yet"));
-    if (agent && !agent->alerts.isEmpty())
-        text << QStringLiteral("Last alerting lines:") << agent->alerts;
-    for (const QString& alert : std::as_const(alerts))
+        if (!agent->alerts.isEmpty())
+            text << QStringLiteral("Last alerting lines:") << agent->alerts;
+    }
+    for (const QString& alert : s.alerts)
         text << QStringLiteral("ALERT: ") + alert;
-    std::printf("%s\n", text.join(u'\n').toLocal8Bit().constData());
-    return alerts.isEmpty() ? 0 : 1;
+    return text;
+}
+
+} // namespace
+
+int ShowStatus(AgentSettings& settings, bool json)
+{
+    const Status status = Gather(settings);
+    if (json)
+        std::printf("%s", QJsonDocument(AsJson(status)).toJson().constData());
+    else
+        std::printf("%s\n", AsText(status).join(u'\n').toLocal8Bit().constData());
+    return status.alerts.isEmpty() ? 0 : 1;
 }
 
 } // namespace tarvexio

@@ -21,12 +21,8 @@ int PositiveOption(const QCommandLineParser& parser, const QString& name, bool& 
     return value;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+void DescribeOptions(QCommandLineParser& parser)
 {
-    QCoreApplication app(argc, argv);
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Creates a SQLite database of a retail chain (shops, goods, documents, "
                        "receipts, stock) for the Tarvexio agent."));
@@ -51,10 +47,12 @@ int main(int argc, char* argv[])
     });
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("The database file to create."));
-    parser.process(app);
+}
 
+// The options; false (each problem said on stderr) when one is bad.
+bool ReadOptions(const QCommandLineParser& parser, tarvexio::demo::DemoOptions& options)
+{
     bool ok = true;
-    tarvexio::demo::DemoOptions options;
     options.shops = PositiveOption(parser, QStringLiteral("shops"), ok);
     options.goods = PositiveOption(parser, QStringLiteral("goods"), ok);
     options.days = PositiveOption(parser, QStringLiteral("days"), ok);
@@ -84,7 +82,19 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "Give exactly one database file to create.\n");
         ok = false;
     }
-    if (!ok) {
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    DescribeOptions(parser);
+    parser.process(app);
+    tarvexio::demo::DemoOptions options;
+    if (!ReadOptions(parser, options)) {
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
     }

@@ -109,6 +109,75 @@ void PressButton(QWidget* box, QMessageBox::StandardButton which)
         message->button(which)->click();
 }
 
+// The pages, the code editor, the directory chooser, the transmission dialog and the tray menu.
+void ShootWindows(Shots& shots, WindowedAgent& program)
+{
+    Agent& agent = program.agent();
+    Tfrm_main& window = program.window();
+    const auto click = [&window](const char* name) {
+        window.findChild<QAbstractButton*>(QLatin1StringView(name))->click();
+    };
+    shots.then(1500, [&shots] {
+        shots.window("01-eksport.png");
+        shots.screen("00-pulpit.png");
+    });
+    shots.then(100, [&shots] { shots.page(MainPage::FTP, "02-ftp.png"); });
+    shots.then(600, [&shots] { shots.page(MainPage::Komunikaty, "03-komunikaty.png"); });
+    shots.then(600, [&shots, &agent, click] {
+        agent.model().setPage(MainPage::Eksport);
+        shots.whenModal("04-kody-kvr.png", [](QWidget* editor) { editor->close(); });
+        click("SBKodyKVR");
+    });
+    shots.then(300, [&shots, click] {
+        shots.whenModal("05-katalog.png", [](QWidget* chooser) { chooser->close(); });
+        click("SBKatalogEksportu");
+    });
+    shots.then(300, [&shots, &agent] {
+        // The manual export of yesterday sends its files behind the transmission dialog.
+        const QDate yesterday = QDate::currentDate().addDays(-1);
+        agent.model().settings().DateTimePicker1 = yesterday;
+        agent.model().settings().DateTimePicker2 = yesterday;
+        shots.whenModal("06-transmisja.png", nullptr, QStringLiteral("Transmisja pliku"));
+        agent.manualExport().EksportClick();
+    });
+    shots.then(300, [&shots, &window] {
+        QMenu* menu = window.trayMenu();
+        const QRect icon = window.trayIcon()->geometry();
+        menu->popup(icon.isValid() ? icon.topLeft() - QPoint(0, menu->sizeHint().height())
+                                   : window.geometry().center());
+        QTimer::singleShot(400, [&shots, menu] {
+            shots.save(menu->grab(), "07-menu-tray.png");
+            shots.screen("08-pulpit-menu.png");
+            menu->hide();
+        });
+    });
+}
+
+// Each kind of message box.
+void ShootBoxes(Shots& shots, Agent& agent, GuiDialogs& dialogs)
+{
+    shots.then(800, [&shots, &agent] {
+        shots.whenModal("09-informacja.png",
+                        [](QWidget* box) { PressButton(box, QMessageBox::Ok); });
+        agent.upload().BtnTestPolaczeniaClick();
+    });
+    shots.then(300, [&shots, &agent] {
+        shots.whenModal("10-uwaga-pytanie.png",
+                        [](QWidget* box) { PressButton(box, QMessageBox::No); });
+        agent.window().ZakocznczClick();
+    });
+    shots.then(300, [&shots, &dialogs] {
+        shots.whenModal("11-uwaga.png", [](QWidget* box) { PressButton(box, QMessageBox::Ok); });
+        dialogs.MsgBox({QStringLiteral("Odczyt konfiguracji z pliku nie powiódł się"),
+                        QStringLiteral("Uwaga"), MessageButtons::Ok, MessageIcon::Exclamation});
+    });
+    shots.then(300, [&shots, &dialogs] {
+        shots.whenModal("12-blad.png", [](QWidget* box) { PressButton(box, QMessageBox::Ok); });
+        dialogs.ShowExceptionNow(EQMXDBError(
+            QStringLiteral("Tabela konfiguracji Konfig jest niedostępna: no such table: Konfig")));
+    });
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -127,65 +196,8 @@ int main(int argc, char* argv[])
     WindowedAgent program({QStringLiteral("TEST")}, ports, dialogs);
     Shots shots(QString::fromLocal8Bit(argv[1]), program);
     Agent& agent = program.agent();
-    Tfrm_main& window = program.window();
-    const auto click = [&window](const char* name) {
-        window.findChild<QAbstractButton*>(QLatin1StringView(name))->click();
-    };
-
-    shots.then(1500, [&] {
-        shots.window("01-eksport.png");
-        shots.screen("00-pulpit.png");
-    });
-    shots.then(100, [&] { shots.page(MainPage::FTP, "02-ftp.png"); });
-    shots.then(600, [&] { shots.page(MainPage::Komunikaty, "03-komunikaty.png"); });
-    shots.then(600, [&] {
-        agent.model().setPage(MainPage::Eksport);
-        shots.whenModal("04-kody-kvr.png", [](QWidget* editor) { editor->close(); });
-        click("SBKodyKVR");
-    });
-    shots.then(300, [&] {
-        shots.whenModal("05-katalog.png", [](QWidget* chooser) { chooser->close(); });
-        click("SBKatalogEksportu");
-    });
-    shots.then(300, [&] {
-        // The manual export of yesterday sends its files behind the transmission dialog.
-        const QDate yesterday = QDate::currentDate().addDays(-1);
-        agent.model().settings().DateTimePicker1 = yesterday;
-        agent.model().settings().DateTimePicker2 = yesterday;
-        shots.whenModal("06-transmisja.png", nullptr, QStringLiteral("Transmisja pliku"));
-        agent.manualExport().EksportClick();
-    });
-    shots.then(300, [&] {
-        QMenu* menu = window.trayMenu();
-        const QRect icon = window.trayIcon()->geometry();
-        menu->popup(icon.isValid() ? icon.topLeft() - QPoint(0, menu->sizeHint().height())
-                                   : window.geometry().center());
-        QTimer::singleShot(400, [&shots, menu] {
-            shots.save(menu->grab(), "07-menu-tray.png");
-            shots.screen("08-pulpit-menu.png");
-            menu->hide();
-        });
-    });
-    shots.then(800, [&] {
-        shots.whenModal("09-informacja.png",
-                        [](QWidget* box) { PressButton(box, QMessageBox::Ok); });
-        agent.upload().BtnTestPolaczeniaClick();
-    });
-    shots.then(300, [&] {
-        shots.whenModal("10-uwaga-pytanie.png",
-                        [](QWidget* box) { PressButton(box, QMessageBox::No); });
-        agent.window().ZakocznczClick();
-    });
-    shots.then(300, [&] {
-        shots.whenModal("11-uwaga.png", [](QWidget* box) { PressButton(box, QMessageBox::Ok); });
-        dialogs.MsgBox({QStringLiteral("Odczyt konfiguracji z pliku nie powiódł się"),
-                        QStringLiteral("Uwaga"), MessageButtons::Ok, MessageIcon::Exclamation});
-    });
-    shots.then(300, [&] {
-        shots.whenModal("12-blad.png", [](QWidget* box) { PressButton(box, QMessageBox::Ok); });
-        dialogs.ShowExceptionNow(EQMXDBError(
-            QStringLiteral("Tabela konfiguracji Konfig jest niedostępna: no such table: Konfig")));
-    });
+    ShootWindows(shots, program);
+    ShootBoxes(shots, agent, dialogs);
 
     QObject::connect(&agent.window(), &WindowAndTray::terminateRequested, &application,
                      [] { QCoreApplication::exit(0); });

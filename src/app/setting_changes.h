@@ -1,0 +1,26 @@
+#pragma once
+
+#include "config/setting_definitions.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+namespace tarvexio {
+
+class TKonfigEksportu;
+
+// The composite key "export.time" (HH:MM): the hour and the minute at once.
+inline const QString ExportTimeKey = QStringLiteral("export.time");
+
+// A new value checked as the settings window checks it (a port 1 to 65535 unticks the default
+// port, an hour and a minute in range, a directory that exists, a shop that exists, a code a
+// file name can hold): the parameter lines that set it are added to lines, or the reason it is
+// refused comes back. A password is never taken this way.
+QString CheckSettingChange(const TKonfigEksportu& record, const FoundSetting& setting,
+                           QString value, const QDate& today, QStringList& lines);
+
+// "HH:MM" as the hour and the minute's parameter lines, or the reason it is refused.
+QString CheckExportTime(const QString& value, QStringList& lines);
+
+} // namespace tarvexio
