@@ -7,11 +7,11 @@
 int main(int argc, char* argv[])
 {
     if (const std::optional<int> done =
-            tarvexio::PrepareProcess(argc, argv, tarvexio::AgentProgram::Daemon))
+            tarvexio::prepareProcess(argc, argv, tarvexio::AgentProgram::Daemon))
         return *done;
     QLoggingCategory::setFilterRules(QStringLiteral("tarvexio.*.debug=false"));
     tarvexio::GuardedCoreApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tarvexio"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvexio"));
-    return tarvexio::RunHeadless(tarvexio::TakeArguments(argc, argv));
+    return tarvexio::runHeadless(tarvexio::takeArguments(argc, argv));
 }

@@ -10,11 +10,11 @@
 int main(int argc, char* argv[])
 {
     if (const std::optional<int> done =
-            tarvexio::PrepareProcess(argc, argv, tarvexio::AgentProgram::Windowed))
+            tarvexio::prepareProcess(argc, argv, tarvexio::AgentProgram::Windowed))
         return *done;
     // Developer diagnostics stay quiet unless asked for with QT_LOGGING_RULES.
     QLoggingCategory::setFilterRules(QStringLiteral("tarvexio.*.debug=false"));
-    const bool headless = tarvexio::HeadlessRequested();
+    const bool headless = tarvexio::headlessRequested();
     std::unique_ptr<QCoreApplication> application;
     if (headless)
         application = std::make_unique<tarvexio::GuardedCoreApplication>(argc, argv);
@@ -23,6 +23,6 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Tarvexio"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvexio"));
 
-    const QStringList arguments = tarvexio::TakeArguments(argc, argv);
-    return headless ? tarvexio::RunHeadless(arguments) : tarvexio::RunWithWindows(arguments);
+    const QStringList arguments = tarvexio::takeArguments(argc, argv);
+    return headless ? tarvexio::runHeadless(arguments) : tarvexio::runWithWindows(arguments);
 }

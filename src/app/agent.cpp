@@ -4,8 +4,8 @@
 
 namespace tarvexio {
 
-Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QString version,
-             QObject* parent)
+Agent::Agent(const QStringList& arguments, AgentPorts ports, const AgentLocation& location,
+             QString version, QObject* parent)
     : QObject(parent)
     , autostartEntry_(ports.autostart)
     , log_(model_, ports.clock)
@@ -14,7 +14,7 @@ Agent::Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QS
     , requests_(log_, ports.dialogs)
     , exportRun_(ExportEnvironment{uploadList_, log_, ports.dialogs, ports.clock, session_,
                                    session_.version()})
-    , ftpPorts_(FtpJobPorts(std::move(ports.newFtpClient), ports.clock, ports.dialUp))
+    , ftpPorts_(ftpJobPorts(std::move(ports.newFtpClient), ports.clock, ports.dialUp))
     , settings_({model_, session_, ports.dialogs, ports.clock, autostartEntry_, log_, settingsPage_,
                  errors_, location})
     , settingsPage_({model_, session_, ports.dialogs, ports.dialUp, autostartEntry_,
@@ -45,7 +45,7 @@ void Agent::connectionRefused()
 void Agent::sessionFailed(const std::exception& error)
 {
     model_.flags().closing = true;
-    errors_.ShowException(error);
+    errors_.showException(error);
 }
 
 void Agent::catalogueReady(bool firstTime)

@@ -50,8 +50,8 @@ struct AgentPorts {
 class Agent final : public QObject, private SessionHost, private SchedulerHost {
     Q_OBJECT
 public:
-    Agent(QStringList arguments, AgentPorts ports, AgentLocation location, QString version,
-          QObject* parent = nullptr);
+    Agent(const QStringList& arguments, AgentPorts ports, const AgentLocation& location,
+          QString version, QObject* parent = nullptr);
     ~Agent() override;
 
     WindowModel& model() { return model_; }

@@ -51,9 +51,9 @@ void AgentStart::runStartTimer()
 void AgentStart::StartTimerTimer()
 {
     startTimer_.stop();
-    c_.scheduler.Pause();
-    c_.log.Prepare(c_.location.folder);
-    c_.scheduler.numbers() = SchedulerNumbers::Defaults();
+    c_.scheduler.pause();
+    c_.log.prepare(c_.location.folder);
+    c_.scheduler.numbers() = SchedulerNumbers::defaults();
     c_.model.setTrayCommandEnabled(TrayCommand::Przywroc, false);
     c_.model.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
 
@@ -69,7 +69,7 @@ void AgentStart::StartTimerTimer()
     if (first == u"?" || first == u"/?") {
         c_.dialogs.MsgBox({UsageText, QStringLiteral("Informacja"), MessageButtons::Ok,
                            MessageIcon::Information});
-        c_.window.Terminate();
+        c_.window.terminate();
         flags.closing = true;
         return;
     }
@@ -80,8 +80,8 @@ void AgentStart::StartTimerTimer()
         c_.model.setTrayIconShown(true);
         c_.model.setWindowVisible(false);
         c_.log.WriteLog(QStringLiteral("Uruchomiono program"));
-        c_.model.setCaption(WorkingCaption(c_.session));
-        c_.scheduler.Resume();
+        c_.model.setCaption(workingCaption(c_.session));
+        c_.scheduler.resume();
     }
 }
 
@@ -93,8 +93,8 @@ bool AgentStart::readCommandLine()
     values.userIdent = c_.session.userIdent();
     values.test = flags.test;
     values.numbers = c_.scheduler.numbers();
-    ReadArguments(c_.arguments, values, SystemDecimalSeparator());
-    AdjustPeriods(values.numbers);
+    readArguments(c_.arguments, values, systemDecimalSeparator());
+    adjustPeriods(values.numbers);
     c_.session.setNames(values.databaseName, values.userIdent);
     c_.scheduler.numbers() = values.numbers;
     if (values.test && !flags.test) {
@@ -118,7 +118,7 @@ bool AgentStart::readCommandLine()
                            MessageIcon::None});
         c_.log.WriteLog(QString::fromUtf8(check.line), true);
         startFailure_ = StartFailure::NoNames;
-        c_.window.Terminate();
+        c_.window.terminate();
         flags.closing = true;
         return false;
     }
@@ -128,7 +128,7 @@ bool AgentStart::readCommandLine()
 QString AgentStart::attemptedDatabaseName() const
 {
     const TQMXBazaDanych* session = c_.session.session();
-    return session ? session->GetNazwaBazy() : c_.session.databaseName();
+    return session ? session->getNazwaBazy() : c_.session.databaseName();
 }
 
 void AgentStart::connectionRefused()
@@ -144,7 +144,7 @@ void AgentStart::connectionRefused()
 // can.
 void AgentStart::claimExchangeDirectory()
 {
-    if (exchangeLock_.hold(ExchangeDirectory(c_.model.settings().EdKatalogWymiany)) !=
+    if (exchangeLock_.hold(exchangeDirectory(c_.model.settings().EdKatalogWymiany)) !=
         DirectoryLock::Result::HeldByOther)
         return;
     const QString refusal = QStringLiteral("Aplikacja jest już uruchomiona");
@@ -153,7 +153,7 @@ void AgentStart::claimExchangeDirectory()
                     true);
     if (!c_.model.flags().unattended)
         c_.dialogs.MsgBox({refusal, QStringLiteral("Tarvexio")});
-    c_.window.Terminate();
+    c_.window.terminate();
 }
 
 } // namespace tarvexio

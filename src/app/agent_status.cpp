@@ -9,12 +9,12 @@
 
 namespace tarvexio {
 
-QString AgentStatusPath(const QString& programFolder)
+QString agentStatusPath(const QString& programFolder)
 {
     return QDir(programFolder).filePath(QStringLiteral(".tarvexio.status"));
 }
 
-void WriteAgentStatus(const QString& path, const AgentStatus& status)
+void writeAgentStatus(const QString& path, const AgentStatus& status)
 {
     const QJsonObject object{
         {QStringLiteral("written"), status.written.toString(Qt::ISODate)},
@@ -33,7 +33,7 @@ void WriteAgentStatus(const QString& path, const AgentStatus& status)
     }
 }
 
-std::optional<AgentStatus> ReadAgentStatus(const QString& path)
+std::optional<AgentStatus> readAgentStatus(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -58,14 +58,14 @@ std::optional<AgentStatus> ReadAgentStatus(const QString& path)
     return status;
 }
 
-QString SentByHandPath(const QString& exchangeDirectory)
+QString sentByHandPath(const QString& exchangeDirectory)
 {
     return QDir(exchangeDirectory).filePath(QStringLiteral(".tarvexio.sent"));
 }
 
-void RecordSentByHand(const QString& exchangeDirectory, const QString& file)
+void recordSentByHand(const QString& exchangeDirectory, const QString& file)
 {
-    QFile marker(SentByHandPath(exchangeDirectory));
+    QFile marker(sentByHandPath(exchangeDirectory));
     if (marker.open(QIODevice::Append))
         marker.write(QDir::cleanPath(file).toUtf8() + '\n');
 }

@@ -21,17 +21,17 @@ struct AgentStatus {
     QDateTime requestsLastLooked; // the last listing of the server's folder that went
 };
 
-QString AgentStatusPath(const QString& programFolder);
+QString agentStatusPath(const QString& programFolder);
 
 // The lock every agent holds in its exchange directory; it names the agent's process.
 inline const QString ExchangeLockName = QStringLiteral(".tarvexio.lock");
 // Best effort: a status that cannot be written costs the operator a view, not the agent a day.
-void WriteAgentStatus(const QString& path, const AgentStatus& status);
-std::optional<AgentStatus> ReadAgentStatus(const QString& path);
+void writeAgentStatus(const QString& path, const AgentStatus& status);
+std::optional<AgentStatus> readAgentStatus(const QString& path);
 
 // Files the operator sent by hand (tarvexioctl send), one full path a line, in the exchange
 // directory: the agent drops them from its upload list at its next tick.
-QString SentByHandPath(const QString& exchangeDirectory);
-void RecordSentByHand(const QString& exchangeDirectory, const QString& file);
+QString sentByHandPath(const QString& exchangeDirectory);
+void recordSentByHand(const QString& exchangeDirectory, const QString& file);
 
 } // namespace tarvexio

@@ -9,7 +9,7 @@
 
 namespace tarvexio {
 
-void HideDatabasePasswordsInArguments(int argc, char* argv[])
+void hideDatabasePasswordsInArguments(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
         char* argument = argv[i];
@@ -21,7 +21,7 @@ void HideDatabasePasswordsInArguments(int argc, char* argv[])
         else if (qstrcmp(argv[i - 1], "--db") != 0)
             continue;
         const QString name = QString::fromLocal8Bit(argument + start);
-        const QByteArray kept = DatabaseNameWithoutPassword(name).toLocal8Bit();
+        const QByteArray kept = databaseNameWithoutPassword(name).toLocal8Bit();
         if (start + std::size_t(kept.size()) >= length)
             continue; // nothing to hide
         // The shorter name in place, the rest of the old text zeroed: this memory is what the

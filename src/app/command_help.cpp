@@ -4,7 +4,7 @@
 
 namespace tarvexio {
 
-QString AgentUsage(AgentProgram program)
+QString agentUsage(AgentProgram program)
 {
     const bool windowed = program == AgentProgram::Windowed;
     QString usage =
@@ -64,12 +64,12 @@ QString AgentUsage(AgentProgram program)
     return usage;
 }
 
-QString InformationRequested(const QStringList& arguments, AgentProgram program)
+QString informationRequested(const QStringList& arguments, AgentProgram program)
 {
     const QString name = program == AgentProgram::Windowed ? QStringLiteral("tarvexio")
                                                            : QStringLiteral("tarvexiod");
     if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h")))
-        return AgentUsage(program);
+        return agentUsage(program);
     if (arguments.contains(QStringLiteral("--version")))
         return name + u' ' + QLatin1StringView(TARVEXIO_VERSION) + u'\n';
     return {};

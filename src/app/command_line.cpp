@@ -27,46 +27,46 @@ constexpr KeyText Keys[] = {
     {Key::AttemptLimit, "MAX_LICZBA_PROBFTP="},
 };
 
-[[noreturn]] void ConversionFailed(const QString& argument, const QString& value, const char* kind)
+[[noreturn]] void conversionFailed(const QString& argument, const QString& value, const char* kind)
 {
     throw EConvertError(QStringLiteral("%1: '%2' nie jest poprawną %3")
                             .arg(argument, value, QString::fromUtf8(kind))
                             .toStdString());
 }
 
-qint32 CheckedInt32(double value, const QString& argument, const QString& text)
+qint32 checkedInt32(double value, const QString& argument, const QString& text)
 {
     if (!std::isfinite(value) || value < std::numeric_limits<qint32>::min() ||
         value > std::numeric_limits<qint32>::max())
-        ConversionFailed(argument, text, "liczbą w dopuszczalnym zakresie");
+        conversionFailed(argument, text, "liczbą w dopuszczalnym zakresie");
     return static_cast<qint32>(value);
 }
 
-qint32 WholeNumber(const QString& argument, const QString& value)
+qint32 wholeNumber(const QString& argument, const QString& value)
 {
     bool ok = false;
     const qint32 number = value.toInt(&ok, 10);
     if (!ok)
-        ConversionFailed(argument, value, "liczbą całkowitą");
+        conversionFailed(argument, value, "liczbą całkowitą");
     return number;
 }
 
 // A negative period is no period: the timer would refuse it and the agent would idle for ever.
-double NotNegative(double number, const QString& argument, const QString& value)
+double notNegative(double number, const QString& argument, const QString& value)
 {
     if (number < 0)
-        ConversionFailed(argument, value, "liczbą nieujemną");
+        conversionFailed(argument, value, "liczbą nieujemną");
     return number;
 }
 
-qint32 Seconds(const QString& argument, const QString& value)
+qint32 seconds(const QString& argument, const QString& value)
 {
-    return CheckedInt32(NotNegative(WholeNumber(argument, value), argument, value) * 1000.0,
+    return checkedInt32(notNegative(wholeNumber(argument, value), argument, value) * 1000.0,
                         argument, value);
 }
 
 // The separator swap lets "1,5" and "1.5" both mean one and a half hours on any system.
-qint32 Hours(const QString& argument, const QString& value, QChar decimalSeparator)
+qint32 hours(const QString& argument, const QString& value, QChar decimalSeparator)
 {
     QString text = value;
     const QChar from = decimalSeparator != u',' ? QChar(u',') : QChar(u'.');
@@ -78,19 +78,19 @@ qint32 Hours(const QString& argument, const QString& value, QChar decimalSeparat
     bool ok = false;
     const double hours = QLocale::c().toDouble(text, &ok);
     if (!ok || !std::isfinite(hours))
-        ConversionFailed(argument, value, "liczbą");
-    return CheckedInt32(std::trunc(NotNegative(hours, argument, value) * 3600000.0), argument,
+        conversionFailed(argument, value, "liczbą");
+    return checkedInt32(std::trunc(notNegative(hours, argument, value) * 3600000.0), argument,
                         value);
 }
 
 } // namespace
 
-bool IsTestArgument(const QString& argument)
+bool isTestArgument(const QString& argument)
 {
     return argument.toUpper().startsWith(QStringLiteral("TEST"));
 }
 
-void ReadArguments(const QStringList& arguments, CommandLineValues& values, QChar decimalSeparator)
+void readArguments(const QStringList& arguments, CommandLineValues& values, QChar decimalSeparator)
 {
     for (const QString& argument : arguments) {
         const QString upper = argument.toUpper();
@@ -110,16 +110,16 @@ void ReadArguments(const QStringList& arguments, CommandLineValues& values, QCha
                 values.test = true;
                 break;
             case Key::FirstDelay:
-                values.numbers.firstConnectionDelay = Seconds(argument, value);
+                values.numbers.firstConnectionDelay = seconds(argument, value);
                 break;
             case Key::CheckPeriod:
-                values.numbers.checkPeriod = Hours(argument, value, decimalSeparator);
+                values.numbers.checkPeriod = hours(argument, value, decimalSeparator);
                 break;
             case Key::RetryPeriod:
-                values.numbers.retryPeriod = Hours(argument, value, decimalSeparator);
+                values.numbers.retryPeriod = hours(argument, value, decimalSeparator);
                 break;
             case Key::AttemptLimit:
-                values.numbers.attemptLimit = WholeNumber(argument, value);
+                values.numbers.attemptLimit = wholeNumber(argument, value);
                 break;
             }
             break;
@@ -127,7 +127,7 @@ void ReadArguments(const QStringList& arguments, CommandLineValues& values, QCha
     }
 }
 
-void AdjustPeriods(SchedulerNumbers& numbers)
+void adjustPeriods(SchedulerNumbers& numbers)
 {
     if (numbers.firstConnectionDelay == 100)
         numbers.firstConnectionDelay = 101;
@@ -141,7 +141,7 @@ void AdjustPeriods(SchedulerNumbers& numbers)
         numbers.retryPeriod = numbers.firstConnectionDelay + 120;
 }
 
-QChar SystemDecimalSeparator()
+QChar systemDecimalSeparator()
 {
     const QString point = QLocale::system().decimalPoint();
     return point.isEmpty() ? QChar(u'.') : point.front();

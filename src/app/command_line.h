@@ -21,7 +21,7 @@ struct SchedulerNumbers {
     qint32 retryPeriod = 0;
     qint32 attemptLimit = 0;
 
-    static SchedulerNumbers Defaults() { return {180000, 30000, 900000, 5}; }
+    static SchedulerNumbers defaults() { return {180000, 30000, 900000, 5}; }
     friend bool operator==(const SchedulerNumbers&, const SchedulerNumbers&) = default;
 };
 
@@ -29,20 +29,20 @@ struct CommandLineValues {
     QString databaseName;
     QString userIdent;
     bool test = false;
-    SchedulerNumbers numbers = SchedulerNumbers::Defaults();
+    SchedulerNumbers numbers = SchedulerNumbers::defaults();
 };
 
 // Reads every argument into values (later arguments override earlier ones); raises
 // EConvertError on a number that is not one. decimalSeparator is the system's.
-void ReadArguments(const QStringList& arguments, CommandLineValues& values, QChar decimalSeparator);
+void readArguments(const QStringList& arguments, CommandLineValues& values, QChar decimalSeparator);
 
 // The work timer tells the scheduler's phases apart by its interval, so the periods must
 // differ from the 100 ms start marker and from the first connection delay.
-void AdjustPeriods(SchedulerNumbers& numbers);
+void adjustPeriods(SchedulerNumbers& numbers);
 
 // Whether one argument asks for test mode (any argument beginning with "TEST", any case).
-bool IsTestArgument(const QString& argument);
+bool isTestArgument(const QString& argument);
 
-QChar SystemDecimalSeparator();
+QChar systemDecimalSeparator();
 
 } // namespace tarvexio

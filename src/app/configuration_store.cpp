@@ -22,7 +22,7 @@ namespace tarvexio {
 
 namespace {
 
-void Warn(Dialogs& dialogs, const char* text)
+void warn(Dialogs& dialogs, const char* text)
 {
     dialogs.MsgBox({QString::fromUtf8(text), QStringLiteral("Uwaga"), MessageButtons::Ok,
                     MessageIcon::Exclamation});
@@ -47,33 +47,33 @@ SettingsStores ConfigurationStore::stores() const
     return SettingsStores(requireSession(), c_.configurationFile);
 }
 
-void ConfigurationStore::LoadAtStart()
+void ConfigurationStore::loadAtStart()
 {
-    load(stores().ReadStart());
-    c_.autostart.Synchronise(c_.model.settings().CBAutoStart, c_.programFile,
+    load(stores().readStart());
+    c_.autostart.synchronise(c_.model.settings().CBAutoStart, c_.programFile,
                              c_.session.databaseName(), c_.session.userIdent(),
                              c_.model.flags().test);
 }
 
-bool ConfigurationStore::ReloadIfChangedOutside()
+bool ConfigurationStore::reloadIfChangedOutside()
 {
-    if (!stored_ || stores().StartLines() == *stored_)
+    if (!stored_ || stores().startLines() == *stored_)
         return false;
     c_.log.WriteLog(QStringLiteral("Ustawienia zmienione poza programem zostały wczytane"));
-    load(stores().ReadStart());
+    load(stores().readStart());
     return true;
 }
 
-int ConfigurationStore::ReadReadFromFileRow()
+int ConfigurationStore::readReadFromFileRow()
 {
-    return stores().ReadsFile() ? 1 : 0;
+    return stores().readsFile() ? 1 : 0;
 }
 
 void ConfigurationStore::showRecord()
 {
-    ShowRecord(c_.record, c_.model.settings());
+    tarvexio::showRecord(c_.record, c_.model.settings());
     c_.model.settingsShown();
-    c_.page.RecordShown();
+    c_.page.recordShown();
 }
 
 void ConfigurationStore::resetBeforeLoad()
@@ -87,22 +87,22 @@ void ConfigurationStore::resetBeforeLoad()
 
 void ConfigurationStore::rememberStored()
 {
-    stored_ = stores().StartLines();
+    stored_ = stores().startLines();
 }
 
-int ConfigurationStore::LoadFromTable()
+int ConfigurationStore::loadFromTable()
 {
     StartSettings table;
-    table.lines = stores().TableLines();
+    table.lines = stores().tableLines();
     load(table);
     return table.lines.isEmpty() ? -1 : 1;
 }
 
-void ConfigurationStore::LoadFromFile()
+void ConfigurationStore::loadFromFile()
 {
     StartSettings file;
     file.fromFile = true;
-    file.load = stores().FileLines(file.lines, &file.backupRead);
+    file.load = stores().fileLines(file.lines, &file.backupRead);
     load(file);
 }
 
@@ -118,7 +118,7 @@ void ConfigurationStore::load(const StartSettings& start)
     case FileLoad::Missing:
         return;
     case FileLoad::Failed:
-        Warn(c_.dialogs, "Odczyt konfiguracji z pliku nie powiódł się");
+        warn(c_.dialogs, "Odczyt konfiguracji z pliku nie powiódł się");
         return;
     case FileLoad::Loaded:
         break;
@@ -126,40 +126,40 @@ void ConfigurationStore::load(const StartSettings& start)
     // An empty table leaves the record as it was.
     if (start.lines.isEmpty())
         return;
-    ReadParameterList(start.lines, c_.record);
+    readParameterList(start.lines, c_.record);
     showRecord();
 }
 
 QStringList ConfigurationStore::gatheredList()
 {
-    GatherControls(c_.model.settings(), c_.record);
-    return WriteParameterList(c_.record);
+    gatherControls(c_.model.settings(), c_.record);
+    return writeParameterList(c_.record);
 }
 
-void ConfigurationStore::SaveToTable()
+void ConfigurationStore::saveToTable()
 {
-    stores().SaveTable(gatheredList());
+    stores().saveTable(gatheredList());
 }
 
-void ConfigurationStore::WriteReadFromFileRow()
+void ConfigurationStore::writeReadFromFileRow()
 {
-    stores().WriteReadsFileRow(c_.model.settings().CBKonfigZPliku);
+    stores().writeReadsFileRow(c_.model.settings().CBKonfigZPliku);
 }
 
-void ConfigurationStore::SaveToFile()
+void ConfigurationStore::saveToFile()
 {
-    if (!stores().SaveFile(gatheredList()))
-        Warn(c_.dialogs, "Zapis konfiguracji do pliku nie powiódł się");
+    if (!stores().saveFile(gatheredList()))
+        warn(c_.dialogs, "Zapis konfiguracji do pliku nie powiódł się");
 }
 
-void ConfigurationStore::Save()
+void ConfigurationStore::save()
 {
     c_.model.setBusy(true);
     const auto idle = qScopeGuard([this] { c_.model.setBusy(false); });
     const SessionLease session(c_.session);
     const QStringList lines = gatheredList();
-    if (!stores().Save(lines, c_.model.settings().CBZapisKonfig, c_.record.ParKonfigZPliku != 0))
-        Warn(c_.dialogs, "Zapis konfiguracji do pliku nie powiódł się");
+    if (!stores().save(lines, c_.model.settings().CBZapisKonfig, c_.record.ParKonfigZPliku != 0))
+        warn(c_.dialogs, "Zapis konfiguracji do pliku nie powiódł się");
     // What this agent wrote is no change from outside.
     rememberStored();
 }

@@ -42,23 +42,23 @@ public:
 
     // Reads the store that the read-from-file row names, then brings the autostart entry in
     // line with the record.
-    void LoadAtStart();
+    void loadAtStart();
 
     // A store changed since this agent last read or wrote it (by the operator's tool, or by
     // hand) is read again, with a log line; true when it was.
-    bool ReloadIfChangedOutside();
+    bool reloadIfChangedOutside();
 
     // 1 when the group had rows, -1 when the record kept what it had.
-    int LoadFromTable();
-    void SaveToTable();
-    void LoadFromFile();
-    void SaveToFile();
-    void WriteReadFromFileRow();
-    int ReadReadFromFileRow();
+    int loadFromTable();
+    void saveToTable();
+    void loadFromFile();
+    void saveToFile();
+    void writeReadFromFileRow();
+    int readReadFromFileRow();
 
     // The save buttons and the scheduler: the mode chosen in the window (SettingsStores'
     // modes), with a session of its own when none is open.
-    void Save();
+    void save();
 
 private:
     void load(const StartSettings& start);

@@ -4,23 +4,23 @@
 
 namespace tarvexio {
 
-std::optional<QDate> DueDay(const QDate& lastExported, const QDateTime& now, int hour, int minute)
+std::optional<QDate> dueDay(const QDate& lastExported, const QDateTime& now, int hour, int minute)
 {
     const qint32 last =
-        SensibleLastExportedDay(lastExported, now.date()) ? DayNumber(lastExported) : 0;
-    const qint32 gap = DayNumber(now.date()) - last;
+        sensibleLastExportedDay(lastExported, now.date()) ? dayNumber(lastExported) : 0;
+    const qint32 gap = dayNumber(now.date()) - last;
     const bool catchUp = gap > 1 && gap < 100;
     const QTime time = now.time();
     const bool afterDailyTime =
         time.hour() > hour || (time.hour() == hour && time.minute() >= minute);
     if (!catchUp && !(afterDailyTime && gap > 1))
         return std::nullopt;
-    return DayFromNumber(last + 1);
+    return dayFromNumber(last + 1);
 }
 
-bool SensibleLastExportedDay(const QDate& lastExported, const QDate& today)
+bool sensibleLastExportedDay(const QDate& lastExported, const QDate& today)
 {
-    return lastExported.isValid() && lastExported >= DayFromNumber(0) &&
+    return lastExported.isValid() && lastExported >= dayFromNumber(0) &&
            lastExported <= today.addDays(366);
 }
 

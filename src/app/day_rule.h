@@ -11,10 +11,10 @@ namespace tarvexio {
 // and is not yesterday's export already made. A gap of 2 to 99 days is caught up at any
 // time, a gap of 100 days or more only from the daily time (hour:minute) on. None: an idle
 // tick. A last day that cannot be one counts as day 0 (30 December 1899).
-std::optional<QDate> DueDay(const QDate& lastExported, const QDateTime& now, int hour, int minute);
+std::optional<QDate> dueDay(const QDate& lastExported, const QDateTime& now, int hour, int minute);
 
 // Whether a stored last exported day can be one: from day 0 up to a year after today. A day far
 // off would name files with impossible dates, or keep every day waiting for ever.
-bool SensibleLastExportedDay(const QDate& lastExported, const QDate& today);
+bool sensibleLastExportedDay(const QDate& lastExported, const QDate& today);
 
 } // namespace tarvexio

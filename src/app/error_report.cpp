@@ -13,14 +13,14 @@ ExceptionDisplay::ExceptionDisplay(const WindowModel& model, Dialogs& dialogs, E
     , log_(log)
 {}
 
-void ExceptionDisplay::ShowException(const std::exception& error)
+void ExceptionDisplay::showException(const std::exception& error)
 {
     if (!model_.flags().unattended) {
         dialogs_.ShowExceptionNow(error);
         return;
     }
     try {
-        log_.WriteLog(QStringLiteral("Błąd: %1").arg(ExceptionText(error)), true);
+        log_.WriteLog(QStringLiteral("Błąd: %1").arg(exceptionText(error)), true);
     } catch (const std::exception& logError) {
         // The log is what failed: the box is the only way left to tell.
         qCWarning(lcApp) << logError.what();

@@ -12,7 +12,7 @@ class WindowModel;
 class ErrorReport {
 public:
     virtual ~ErrorReport() = default;
-    virtual void ShowException(const std::exception& error) = 0;
+    virtual void showException(const std::exception& error) = 0;
 };
 
 // With the window in use, the exception display's box; unattended nobody can answer one, so
@@ -20,7 +20,7 @@ public:
 class ExceptionDisplay final : public ErrorReport {
 public:
     ExceptionDisplay(const WindowModel& model, Dialogs& dialogs, EventLog& log);
-    void ShowException(const std::exception& error) override;
+    void showException(const std::exception& error) override;
 
 private:
     const WindowModel& model_;

@@ -7,7 +7,7 @@ namespace tarvexio {
 
 namespace {
 
-std::function<void(const std::exception&)>& Report()
+std::function<void(const std::exception&)>& installedReport()
 {
     static std::function<void(const std::exception&)> report;
     return report;
@@ -16,8 +16,8 @@ std::function<void(const std::exception&)>& Report()
 void ReportError(const std::exception& error)
 {
     try {
-        if (Report()) {
-            Report()(error);
+        if (installedReport()) {
+            installedReport()(error);
             return;
         }
     } catch (const std::exception& reportError) {
@@ -28,12 +28,12 @@ void ReportError(const std::exception& error)
 
 } // namespace
 
-void SetEventErrorReport(std::function<void(const std::exception&)> report)
+void setEventErrorReport(std::function<void(const std::exception&)> report)
 {
-    Report() = std::move(report);
+    installedReport() = std::move(report);
 }
 
-bool DeliverGuarded(const std::function<bool()>& deliver)
+bool deliverGuarded(const std::function<bool()>& deliver)
 {
     try {
         return deliver();

@@ -18,10 +18,10 @@
 namespace tarvexio {
 
 ManualExport::ManualExport(Context context)
-    : c_(std::move(context))
+    : c_(context)
 {}
 
-void ManualExport::EksportClick()
+void ManualExport::eksportClick()
 {
     if (c_.model.page() == MainPage::Eksport && !c_.model.flags().tray)
         run();
@@ -29,21 +29,21 @@ void ManualExport::EksportClick()
 
 void ManualExport::run()
 {
-    const auto resumeTimer = qScopeGuard([this] { c_.scheduler.Resume(); });
+    const auto resumeTimer = qScopeGuard([this] { c_.scheduler.resume(); });
     std::optional<SessionLease> session; // until the upload has run too
     try {
         session.emplace(c_.session);
-        c_.scheduler.Pause();
+        c_.scheduler.pause();
         // A refused connection has already been reported; what waits is still sent.
         if (c_.session.isConnected() && c_.settings.record() != nullptr)
             exportRange();
     } catch (const std::exception& error) {
-        c_.errors.ShowException(error);
+        c_.errors.showException(error);
     }
     try {
         c_.upload.SendWaitingFiles();
     } catch (const std::exception& error) {
-        c_.errors.ShowException(error);
+        c_.errors.showException(error);
     }
 }
 
@@ -56,7 +56,7 @@ void ManualExport::exportRange()
         if (day >= today)
             continue;
         const DayExport exported =
-            c_.exportRun.ShopLoop(*c_.settings.record(), ExportSettingsShown(c_.model), day, today,
+            c_.exportRun.shopLoop(*c_.settings.record(), exportSettingsShown(c_.model), day, today,
                                   [this](const auto& procedure) {
                                       // The progress window's part: show the error, close, go on
                                       // with the next shop.
@@ -66,7 +66,7 @@ void ManualExport::exportRange()
                                           else
                                               procedure(nullptr);
                                       } catch (const std::exception& error) {
-                                          c_.errors.ShowException(error);
+                                          c_.errors.showException(error);
                                       }
                                   });
         if (!exported.complete())

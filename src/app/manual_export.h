@@ -33,7 +33,7 @@ public:
     void setProgressDisplay(ProgressDisplay* display) { progressDisplay_ = display; }
 
     // Only while the "Eksport" page is shown.
-    void EksportClick();
+    void eksportClick();
     void run();
 
 private:

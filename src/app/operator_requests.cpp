@@ -13,7 +13,7 @@ OperatorRequests::OperatorRequests(Context context)
     : c_(context)
 {}
 
-void OperatorRequests::WorkNow()
+void OperatorRequests::workNow()
 {
     // Paused (the window in use, a manual export): the request is noted, not run.
     if (c_.window.terminating() || !c_.scheduler.isRunning()) {
@@ -31,7 +31,7 @@ void OperatorRequests::WorkNow()
             if (c_.session.isConnected())
                 c_.settings.reloadChangedOutside();
         } catch (const std::exception& error) {
-            c_.errors.ShowException(error);
+            c_.errors.showException(error);
         }
     }
     if (!c_.window.terminating())

@@ -26,7 +26,7 @@ public:
     // The scheduler's tick now (tarvexioctl send-now): a waiting file is sent, a due day
     // exported, without waiting for the check period. Not while the window is in use or a
     // manual export runs, nor while the program ends.
-    void WorkNow();
+    void workNow();
 
 private:
     Context c_;

@@ -24,7 +24,7 @@ namespace {
 // sd-daemon's priority prefix: err for alerting lines, warning for "UWAGA" (a box's caption
 // too), info otherwise.
 // The journal stores UTF-8 whatever the service's locale.
-QByteArray JournalLine(const QString& text, bool alert)
+QByteArray journalLine(const QString& text, bool alert)
 {
     const char* priority = "<6>";
     if (alert)
@@ -37,7 +37,7 @@ QByteArray JournalLine(const QString& text, bool alert)
 
 } // namespace
 
-bool ClaimSingleInstance(SingleInstance& instance, Dialogs& dialogs)
+bool claimSingleInstance(SingleInstance& instance, Dialogs& dialogs)
 {
     const char* refusal = nullptr;
     switch (instance.acquire()) {
@@ -54,76 +54,76 @@ bool ClaimSingleInstance(SingleInstance& instance, Dialogs& dialogs)
     return false;
 }
 
-std::optional<int> PrepareProcess(int argc, char* argv[], AgentProgram program)
+std::optional<int> prepareProcess(int argc, char* argv[], AgentProgram program)
 {
-    KeepProcessPrivate();
+    keepProcessPrivate();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const QString information = InformationRequested(arguments, program);
+    const QString information = informationRequested(arguments, program);
     if (information.isEmpty())
         return std::nullopt;
     std::fputs(information.toLocal8Bit().constData(), stdout);
     return 0;
 }
 
-QStringList TakeArguments(int argc, char* argv[])
+QStringList takeArguments(int argc, char* argv[])
 {
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    HideDatabasePasswordsInArguments(argc, argv);
+    hideDatabasePasswordsInArguments(argc, argv);
     return arguments;
 }
 
-bool HeadlessRequested()
+bool headlessRequested()
 {
-    return qEnvironmentVariable("TARVEXIO_HEADLESS") == u"1" || NoDisplay();
+    return qEnvironmentVariable("TARVEXIO_HEADLESS") == u"1" || noDisplay();
 }
 
-std::unique_ptr<Agent> CreateProcessAgent(const QStringList& arguments, SystemPorts& ports,
+std::unique_ptr<Agent> createProcessAgent(const QStringList& arguments, SystemPorts& ports,
                                           Dialogs& dialogs)
 {
     auto agent = std::make_unique<Agent>(
         arguments,
         AgentPorts{ports.clock, dialogs, ports.privileges, *ports.autostart,
                    [] { return std::make_unique<CurlFtpClient>(); }, *ports.dialUp},
-        AgentLocation{ProgramFolder(), AgentProgramFile()}, QString::fromLatin1(TARVEXIO_VERSION));
+        AgentLocation{programFolder(), agentProgramFile()}, QString::fromLatin1(TARVEXIO_VERSION));
     QObject::connect(
         &agent->window(), &WindowAndTray::terminateRequested, qApp,
         [](int code) { QCoreApplication::exit(code); }, Qt::QueuedConnection);
     return agent;
 }
 
-int RunHeadless(const QStringList& arguments)
+int runHeadless(const QStringList& arguments)
 {
     SystemPorts ports;
     HeadlessDialogs dialogs;
-    if (!ClaimSingleInstance(ports.instance, dialogs))
+    if (!claimSingleInstance(ports.instance, dialogs))
         return 0;
 
-    const std::unique_ptr<Agent> process = CreateProcessAgent(arguments, ports, dialogs);
+    const std::unique_ptr<Agent> process = createProcessAgent(arguments, ports, dialogs);
     Agent& agent = *process;
     // Under systemd each line reaches the journal once, with its priority and without the
     // log file's date and time, which the journal has.
-    const bool journal = StdoutIsJournal();
+    const bool journal = stdoutIsJournal();
     if (journal) // the log line says the same; a log that cannot be opened is still told
         QLoggingCategory::setFilterRules(
             QStringLiteral("tarvexio.*.debug=false\ntarvexio.db.warning=false"));
     dialogs.setLogSink(
         [&agent](const QString& line, bool alert) { agent.log().WriteLog(line, alert); }, !journal);
-    SetEventErrorReport(
-        [&agent](const std::exception& error) { agent.errors().ShowException(error); });
-    const auto unset = qScopeGuard([] { SetEventErrorReport({}); });
+    setEventErrorReport(
+        [&agent](const std::exception& error) { agent.errors().showException(error); });
+    const auto unset = qScopeGuard([] { setEventErrorReport({}); });
     agent.log().setEcho([journal](const QString& line, const QString& text, bool alert) {
-        const QByteArray out = journal ? JournalLine(text, alert) : line.toLocal8Bit();
+        const QByteArray out = journal ? journalLine(text, alert) : line.toLocal8Bit();
         std::fprintf(stdout, "%s\n", out.constData());
         std::fflush(stdout);
     });
     ProcessSignals processSignals;
     QObject::connect(&processSignals, &ProcessSignals::terminationRequested, &agent,
-                     [&agent] { agent.window().Terminate(0); });
+                     [&agent] { agent.window().terminate(0); });
     QObject::connect(&processSignals, &ProcessSignals::workRequested, &agent,
-                     [&agent] { agent.operatorRequests().WorkNow(); });
+                     [&agent] { agent.operatorRequests().workNow(); });
     QObject::connect(&agent.startUp(), &AgentStart::startTimerDone, &agent, [&agent, &dialogs] {
         if (agent.window().terminating())
             return;
@@ -136,11 +136,11 @@ int RunHeadless(const QStringList& arguments)
             dialogs.MsgBox({QStringLiteral("Agent nie ma nic do zrobienia: sprawdź parametry "
                                            "wywołania (BAZA= i IDENT=)."),
                             QStringLiteral("Tarvexio"), MessageButtons::Ok, MessageIcon::Error});
-            agent.window().Terminate(2);
+            agent.window().terminate(2);
         }
     });
 
-    agent.window().ShowWindow();
+    agent.window().showWindow();
     agent.startUp().start();
     const int code = QCoreApplication::exec();
     // A start that cannot work must not look like a clean end to a service manager.

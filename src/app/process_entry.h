@@ -21,31 +21,31 @@ class Dialogs;
 struct SystemPorts {
     SystemClock clock;
     Privileges privileges;
-    std::unique_ptr<AutostartStore> autostart = CreateSystemAutostartStore();
-    std::unique_ptr<DialUpBackend> dialUp = CreateSystemDialUpBackend();
+    std::unique_ptr<AutostartStore> autostart = createSystemAutostartStore();
+    std::unique_ptr<DialUpBackend> dialUp = createSystemDialUpBackend();
     SingleInstance instance;
 };
 
 // The agent of this process: files in the program folder, the event loop ending with its exit
 // code when it terminates.
-std::unique_ptr<Agent> CreateProcessAgent(const QStringList& arguments, SystemPorts& ports,
+std::unique_ptr<Agent> createProcessAgent(const QStringList& arguments, SystemPorts& ports,
                                           Dialogs& dialogs);
 
 // Refuses a second agent with its message; false when this process must leave (exit code 0).
-bool ClaimSingleInstance(SingleInstance& instance, Dialogs& dialogs);
+bool claimSingleInstance(SingleInstance& instance, Dialogs& dialogs);
 
 // Before any application object (--help needs no display): the process made private (no
 // core dumps, umask 027), and the exit code when the arguments ask only for help or version.
-std::optional<int> PrepareProcess(int argc, char* argv[], AgentProgram program);
+std::optional<int> prepareProcess(int argc, char* argv[], AgentProgram program);
 
 // The arguments after the program's name, taken once the application object exists; the
 // database password is then wiped from the process's own command line.
-QStringList TakeArguments(int argc, char* argv[]);
+QStringList takeArguments(int argc, char* argv[]);
 
 // Whether the agent runs without widgets: TARVEXIO_HEADLESS=1, or no display on Linux.
-bool HeadlessRequested();
+bool headlessRequested();
 
 // The agent on QCoreApplication: dialogs and log lines go to stderr/stdout, signals end it.
-int RunHeadless(const QStringList& arguments);
+int runHeadless(const QStringList& arguments);
 
 } // namespace tarvexio

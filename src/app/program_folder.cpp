@@ -7,7 +7,7 @@
 
 namespace tarvexio {
 
-QString ProgramFolder()
+QString programFolder()
 {
     QString home = qEnvironmentVariable("TARVEXIO_HOME");
     if (!home.isEmpty())
@@ -25,7 +25,7 @@ QString ProgramFolder()
     return data;
 }
 
-QString AgentProgramFile()
+QString agentProgramFile()
 {
     const QFileInfo program(QCoreApplication::applicationFilePath());
     const QString name = program.completeBaseName();

@@ -9,23 +9,23 @@
 
 namespace tarvexio {
 
-void ApplyEnablingRules(SettingsControls& controls)
+void applyEnablingRules(SettingsControls& controls)
 {
     if (controls.cb_DomyslnyPortFTP)
         controls.ed_portFTP = QString::number(DefaultFtpPort);
     controls.portEnabled = !controls.cb_DomyslnyPortFTP;
 }
 
-void ShowRecord(TKonfigEksportu& record, SettingsControls& controls)
+void showRecord(TKonfigEksportu& record, SettingsControls& controls)
 {
-    record.ParEksportDir = WithoutTrailingSeparator(record.ParEksportDir);
+    record.ParEksportDir = withoutTrailingSeparator(record.ParEksportDir);
     controls.EdKatalogWymiany = record.ParEksportDir;
     controls.EdSerwis_IT = record.ParSerwis_IT;
     controls.CSGodzEdit = std::clamp(int(record.ParGodz), 0, 23);
     controls.CSMinEdit = std::clamp(int(record.ParMin), 0, 59);
     for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i)
         controls.consent[i] = record.consent[i] != 0;
-    controls.DataOstatniegoEksportu = DayFromNumber(record.ParDataOstEksp);
+    controls.DataOstatniegoEksportu = dayFromNumber(record.ParDataOstEksp);
     controls.CBAutoStart = record.ParAutoStart != 0;
     controls.CBZapisKonfig = record.ParZapisKonfig;
     controls.CBKonfigZPliku = record.ParKonfigZPliku != 0;
@@ -46,18 +46,18 @@ void ShowRecord(TKonfigEksportu& record, SettingsControls& controls)
 
     if (controls.cb_DomyslnyPortFTP)
         record.ftp.ParPortFTP = DefaultFtpPort;
-    ApplyEnablingRules(controls);
+    applyEnablingRules(controls);
 }
 
-void GatherControls(const SettingsControls& controls, TKonfigEksportu& record)
+void gatherControls(const SettingsControls& controls, TKonfigEksportu& record)
 {
-    record.ParEksportDir = WithoutTrailingSeparator(controls.EdKatalogWymiany);
+    record.ParEksportDir = withoutTrailingSeparator(controls.EdKatalogWymiany);
     record.ParSerwis_IT = controls.EdSerwis_IT;
     record.ParGodz = static_cast<quint16>(controls.CSGodzEdit);
     record.ParMin = static_cast<quint16>(controls.CSMinEdit);
     for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i)
         record.consent[i] = controls.consent[i] ? 1 : 0;
-    record.ParDataOstEksp = DayNumber(controls.DataOstatniegoEksportu);
+    record.ParDataOstEksp = dayNumber(controls.DataOstatniegoEksportu);
     record.ParAutoStart = controls.CBAutoStart ? 1 : 0;
     record.ParZapisKonfig = controls.CBZapisKonfig;
     record.ParKonfigZPliku = controls.CBKonfigZPliku ? 1 : 0;
@@ -67,7 +67,7 @@ void GatherControls(const SettingsControls& controls, TKonfigEksportu& record)
     ftp.ParUserFTP = controls.ed_userFTP;
     ftp.ParHasloFTP = controls.ed_hasloFTP;
     ftp.ParFolderFTP = controls.ed_folderFTP;
-    ftp.ParPortFTP = ParameterNumber(controls.ed_portFTP, DefaultFtpPort);
+    ftp.ParPortFTP = parameterNumber(controls.ed_portFTP, DefaultFtpPort);
     ftp.ParDomyslnyPortFTP = controls.cb_DomyslnyPortFTP ? 1 : 0;
     ftp.ParTrybPasywnyFTP = 1;
     ftp.ParCzyPlikPbk = controls.CbPlikPBK ? 1 : 0;

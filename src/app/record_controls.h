@@ -7,13 +7,13 @@ struct SettingsControls;
 
 // Copies the record into the settings controls, with the rules of the controls: no trailing
 // separator on the export directory, the hour box's range, the default-port rule.
-void ShowRecord(TKonfigEksportu& record, SettingsControls& controls);
+void showRecord(TKonfigEksportu& record, SettingsControls& controls);
 
 // The inverse copy: what the user left in the controls becomes the record.
-void GatherControls(const SettingsControls& controls, TKonfigEksportu& record);
+void gatherControls(const SettingsControls& controls, TKonfigEksportu& record);
 
 // What the default-port box decides of other controls: it sets "21" and locks the port box
 // and its arrows.
-void ApplyEnablingRules(SettingsControls& controls);
+void applyEnablingRules(SettingsControls& controls);
 
 } // namespace tarvexio

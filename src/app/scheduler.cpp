@@ -21,7 +21,7 @@ namespace tarvexio {
 
 namespace {
 
-QString DayText(const QDate& day)
+QString dayText(const QDate& day)
 {
     return day.toString(QStringLiteral("dd.MM.yyyy"));
 }
@@ -29,19 +29,19 @@ QString DayText(const QDate& day)
 } // namespace
 
 Scheduler::Scheduler(Context context)
-    : c_(std::move(context))
+    : c_(context)
 {
     timer_.setInterval(StartMarkerMs);
     connect(&timer_, &QTimer::timeout, this, &Scheduler::TimerTimer);
 }
 
-void Scheduler::Resume()
+void Scheduler::resume()
 {
     if (!stopped_)
         timer_.start();
 }
 
-void Scheduler::Stop()
+void Scheduler::stop()
 {
     stopped_ = true;
     timer_.stop();
@@ -54,7 +54,7 @@ void Scheduler::TimerTimer()
     // Every way out enables the timer again; so does one where reporting an error failed.
     const auto keepTicking = qScopeGuard([this] {
         if (!timer_.isActive())
-            Resume();
+            resume();
         c_.host.tickEnded();
     });
     // The first connection may have found another agent at work on the same directory.
@@ -62,29 +62,29 @@ void Scheduler::TimerTimer()
         return;
     try {
         // The operator may have sent the waiting files by hand: then the day is done.
-        if (c_.upload.DropFilesSentByHand() && c_.uploadList.isEmpty() && dataDate_.isValid() &&
+        if (c_.upload.dropFilesSentByHand() && c_.uploadList.isEmpty() && dataDate_.isValid() &&
             dayExport_.complete()) {
             failedAttempts_ = 0;
             timer_.setInterval(numbers_.checkPeriod);
             finishDay();
         }
         if (failedAttempts_ != 0) {
-            RetryTick();
+            retryTick();
             return;
         }
         if (!chooseDay()) {
             c_.session.CloseSession();
-            Resume();
+            resume();
             return;
         }
         if (dataDate_ < now_.date() && !exportDay())
             return;
     } catch (const std::exception& error) {
         c_.session.CloseSession();
-        c_.errors.ShowException(error);
+        c_.errors.showException(error);
         // A retry tick may have taken them away; the tray must not lose "Zakończ".
         setRestoreCommands(true);
-        Resume();
+        resume();
         return;
     }
     endTick();
@@ -95,7 +95,7 @@ bool Scheduler::connectionPhase()
     try {
         if (timer_.interval() == StartMarkerMs) {
             timer_.setInterval(numbers_.firstConnectionDelay);
-            Resume();
+            resume();
             return false;
         }
         if (timer_.interval() == numbers_.firstConnectionDelay) {
@@ -106,9 +106,9 @@ bool Scheduler::connectionPhase()
         }
         c_.session.CloseSession();
     } catch (const std::exception& error) {
-        c_.errors.ShowException(error);
+        c_.errors.showException(error);
         if (c_.session.hasSession() && !c_.session.isConnected()) {
-            Resume();
+            resume();
             return false;
         }
     }
@@ -120,23 +120,23 @@ bool Scheduler::chooseDay()
     dataDate_ = QDate();
     requestMode_ = false;
     SettingsControls& controls = c_.model.settings();
-    if (!SensibleLastExportedDay(controls.DataOstatniegoEksportu, now_.date())) {
+    if (!sensibleLastExportedDay(controls.DataOstatniegoEksportu, now_.date())) {
         c_.log.WriteLog(QStringLiteral("Zapisany ostatni wyeksportowany dzień (ParDataOstEksp=%1) "
                                        "jest poza zakresem; przyjęto, że żaden dzień nie został "
                                        "jeszcze wyeksportowany.")
-                            .arg(DayNumber(controls.DataOstatniegoEksportu)),
+                            .arg(dayNumber(controls.DataOstatniegoEksportu)),
                         true);
-        controls.DataOstatniegoEksportu = DayFromNumber(0);
+        controls.DataOstatniegoEksportu = dayFromNumber(0);
         c_.model.settingsShown();
     }
-    if (const std::optional<QDate> due = DueDay(controls.DataOstatniegoEksportu, now_,
+    if (const std::optional<QDate> due = dueDay(controls.DataOstatniegoEksportu, now_,
                                                 controls.CSGodzEdit, controls.CSMinEdit)) {
         dataDate_ = *due;
         return true;
     }
     const TKonfigEksportu* record = c_.record.record();
     const std::optional<QDate> requested =
-        record ? c_.requests.FindRequest(*record, ExportSettingsShown(c_.model), now_.date())
+        record ? c_.requests.findRequest(*record, exportSettingsShown(c_.model), now_.date())
                : std::nullopt;
     if (!requested)
         return false;
@@ -155,12 +155,12 @@ bool Scheduler::exportDay()
         return true;
     c_.host.sessionOpened();
     dayExport_ =
-        c_.exportRun.ShopLoop(*record, ExportSettingsShown(c_.model), dataDate_, now_.date());
+        c_.exportRun.shopLoop(*record, exportSettingsShown(c_.model), dataDate_, now_.date());
     c_.session.CloseSession();
     if (!dayExport_.complete())
         c_.log.WriteLog(QStringLiteral("Eksport za dzień %1 jest niepełny: %2. Dzień nie został "
                                        "zapisany jako wyeksportowany.")
-                            .arg(DayText(dataDate_), dayExport_.cause()),
+                            .arg(dayText(dataDate_), dayExport_.cause()),
                         true);
     if (c_.upload.SendWaitingFiles() && dayExport_.complete()) {
         failedAttempts_ = 0;
@@ -178,11 +178,11 @@ bool Scheduler::exportDay()
 
 // A retry only sends: a day that lacks a shop's file stays a failure until the attempts are
 // used up, and the next ordinary tick exports it again.
-void Scheduler::RetryTick()
+void Scheduler::retryTick()
 {
     if (failedAttempts_ >= numbers_.attemptLimit) {
         c_.session.CloseSession();
-        Resume();
+        resume();
         return;
     }
     setRestoreCommands(false);
@@ -198,21 +198,21 @@ void Scheduler::RetryTick()
         return;
     }
     setRestoreCommands(true);
-    Resume();
+    resume();
 }
 
 void Scheduler::finishDay()
 {
     attemptLimitReached_ = false;
     if (requestMode_)
-        c_.requests.RemoveHandledDay();
+        c_.requests.removeHandledDay();
     else
         c_.host.recordExportedDay(dataDate_);
 }
 
 bool Scheduler::ending() const
 {
-    return stopped_ || StopRequested();
+    return stopped_ || stopRequested();
 }
 
 // Nobody has looked for a while: the window comes up with the messages. The files stay in
@@ -226,7 +226,7 @@ void Scheduler::lastAttempt()
     if (c_.uploadList.isEmpty())
         c_.log.WriteLog(QStringLiteral("Ostatnia próba eksportu za dzień %1 nie powiodła się: %2. "
                                        "Zdiagnozuj przyczynę.")
-                            .arg(DayText(dataDate_), dayExport_.cause()),
+                            .arg(dayText(dataDate_), dayExport_.cause()),
                         true);
     else
         c_.log.WriteLog(QStringLiteral("Ostatnia próba wysłania pliku %1 nie powiodła się. "
@@ -240,7 +240,7 @@ void Scheduler::lastAttempt()
     c_.model.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
     c_.model.setPage(MainPage::Komunikaty);
     c_.host.showMessages();
-    Resume();
+    resume();
 }
 
 void Scheduler::setRestoreCommands(bool enabled)
@@ -252,7 +252,7 @@ void Scheduler::setRestoreCommands(bool enabled)
 void Scheduler::endTick()
 {
     setRestoreCommands(true);
-    Resume();
+    resume();
 }
 
 } // namespace tarvexio

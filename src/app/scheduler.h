@@ -70,11 +70,11 @@ public:
     bool isRunning() const { return timer_.isActive(); }
 
     // While the window is in use or a manual export runs, no tick starts.
-    void Pause() { timer_.stop(); }
+    void pause() { timer_.stop(); }
     // Enables the work timer, unless the program is ending.
-    void Resume();
+    void resume();
     // The program is ending: the timer stops and stays stopped.
-    void Stop();
+    void stop();
 
     void TimerTimer();
 
@@ -85,7 +85,7 @@ private:
     bool chooseDay();
     // The scheduled export of the day and its upload; false when the tick has ended.
     bool exportDay();
-    void RetryTick();
+    void retryTick();
     // A day whose files were all sent: recorded, or its request line removed.
     void finishDay();
     void lastAttempt();

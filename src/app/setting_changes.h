@@ -17,10 +17,10 @@ inline const QString ExportTimeKey = QStringLiteral("export.time");
 // port, an hour and a minute in range, a directory that exists, a shop that exists, a code a
 // file name can hold): the parameter lines that set it are added to lines, or the reason it is
 // refused comes back. A password is never taken this way.
-QString CheckSettingChange(const TKonfigEksportu& record, const FoundSetting& setting,
+QString checkSettingChange(const TKonfigEksportu& record, const FoundSetting& setting,
                            QString value, const QDate& today, QStringList& lines);
 
 // "HH:MM" as the hour and the minute's parameter lines, or the reason it is refused.
-QString CheckExportTime(const QString& value, QStringList& lines);
+QString checkExportTime(const QString& value, QStringList& lines);
 
 } // namespace tarvexio

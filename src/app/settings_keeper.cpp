@@ -27,36 +27,36 @@ void SettingsKeeper::catalogueReady(bool firstTime)
     if (!store_)
         store_ = std::make_unique<ConfigurationStore>(ConfigurationStore::Context{
             *c_.session.record(), c_.model, c_.session, c_.dialogs, c_.clock, c_.autostart, c_.page,
-            c_.log, ConfigurationFilePath(c_.location.folder, c_.location.programFile),
+            c_.log, configurationFilePath(c_.location.folder, c_.location.programFile),
             c_.location.programFile});
     if (firstTime)
-        store_->LoadAtStart();
+        store_->loadAtStart();
 }
 
 void SettingsKeeper::recordExportedDay(const QDate& day)
 {
     c_.model.settings().DataOstatniegoEksportu = day;
-    record()->ParDataOstEksp = DayNumber(day);
+    record()->ParDataOstEksp = dayNumber(day);
     c_.model.settingsShown();
-    store_->Save();
+    store_->save();
 }
 
 void SettingsKeeper::reloadChangedOutside()
 {
     if (store_ && c_.model.flags().unattended)
-        store_->ReloadIfChangedOutside();
+        store_->reloadIfChangedOutside();
 }
 
-void SettingsKeeper::SaveConfiguration()
+void SettingsKeeper::saveConfiguration()
 {
     // The record and its stores come with the first session; a save opens one if need be.
     std::optional<SessionLease> session; // closed after an error has been shown
     try {
         session.emplace(c_.session);
         if (store_)
-            store_->Save();
+            store_->save();
     } catch (const std::exception& error) {
-        c_.errors.ShowException(error);
+        c_.errors.showException(error);
     }
 }
 
@@ -70,8 +70,8 @@ void SettingsKeeper::BtnUstawDayeOstEkspClick()
     if (controls.DataOstatniegoEksportuEnabled)
         return;
     if (TKonfigEksportu* stored = record())
-        stored->ParDataOstEksp = DayNumber(controls.DataOstatniegoEksportu);
-    SaveConfiguration();
+        stored->ParDataOstEksp = dayNumber(controls.DataOstatniegoEksportu);
+    saveConfiguration();
 }
 
 } // namespace tarvexio

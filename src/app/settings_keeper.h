@@ -54,7 +54,7 @@ public:
 
     // "Zap. Konfig." and "Zapisz": saves in the chosen mode, with a session of its own when
     // none is open, errors shown.
-    void SaveConfiguration();
+    void saveConfiguration();
     // "Ustaw" unlocks the last exported day's picker; "Zapisz" stores the day shown.
     void BtnUstawDayeOstEkspClick();
 

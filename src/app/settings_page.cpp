@@ -25,7 +25,7 @@ void SettingsPage::SBKatalogEksportuClick()
         return;
     SettingsControls& controls = c_.model.settings();
     if (const std::optional<QString> chosen =
-            windows_->ChooseDirectory(controls.EdKatalogWymiany)) {
+            windows_->chooseDirectory(controls.EdKatalogWymiany)) {
         controls.EdKatalogWymiany = *chosen;
         c_.model.settingsShown();
     }
@@ -37,13 +37,13 @@ void SettingsPage::SBKodyKVRClick()
     c_.session.ReopenSession();
     TKonfigEksportu* record = c_.record.record();
     if (c_.session.isConnected() && record != nullptr && windows_ != nullptr)
-        windows_->EditShopCodes(*record);
+        windows_->editShopCodes(*record);
     c_.session.CloseSession();
 }
 
 void SettingsPage::CbPlikPBKClick()
 {
-    ApplyEnablingRules(c_.model.settings());
+    applyEnablingRules(c_.model.settings());
     c_.model.settingsShown();
 }
 
@@ -53,9 +53,9 @@ void SettingsPage::SbPlikPBKClick()
         return;
     SettingsControls& controls = c_.model.settings();
     const QString folder = controls.EdPlikPBK.isEmpty()
-                               ? CommonPhonebookFolder().value_or(QString())
+                               ? commonPhonebookFolder().value_or(QString())
                                : QFileInfo(controls.EdPlikPBK).path();
-    if (const std::optional<QString> file = windows_->ChoosePhonebookFile(folder)) {
+    if (const std::optional<QString> file = windows_->choosePhonebookFile(folder)) {
         controls.EdPlikPBK = *file;
         c_.model.settingsShown();
     }
@@ -64,15 +64,15 @@ void SettingsPage::SbPlikPBKClick()
 void SettingsPage::cb_PbkCzyModemClick()
 {
     SettingsControls& controls = c_.model.settings();
-    ApplyEnablingRules(controls);
+    applyEnablingRules(controls);
     if (controls.cb_PbkCzyModem)
-        ReadPhonebookEntries();
+        readPhonebookEntries();
     c_.model.settingsShown();
 }
 
 void SettingsPage::cb_DomyslnyPortFTPClick()
 {
-    ApplyEnablingRules(c_.model.settings());
+    applyEnablingRules(c_.model.settings());
     c_.model.settingsShown();
     // The box changed the field: the next upload and connection test use what it shows.
     ed_portFTPChange();
@@ -83,23 +83,23 @@ void SettingsPage::ed_portFTPChange()
     TKonfigEksportu* record = c_.record.record();
     if (!c_.session.configurationLoaded() || record == nullptr)
         return;
-    record->ftp.ParPortFTP = ParameterNumber(c_.model.settings().ed_portFTP, DefaultFtpPort);
+    record->ftp.ParPortFTP = parameterNumber(c_.model.settings().ed_portFTP, DefaultFtpPort);
 }
 
 void SettingsPage::CBAutoStartClick()
 {
     if (c_.model.settings().CBAutoStart)
-        c_.autostart.Write(c_.programFile, c_.session.databaseName(), c_.session.userIdent(),
+        c_.autostart.write(c_.programFile, c_.session.databaseName(), c_.session.userIdent(),
                            c_.model.flags().test);
     else
         c_.autostart.Delete();
 }
 
-void SettingsPage::ReadPhonebookEntries()
+void SettingsPage::readPhonebookEntries()
 {
     SettingsControls& controls = c_.model.settings();
     controls.pbkEntries.clear();
-    const std::optional<QStringList> entries = c_.dialUp.Entries(controls.EdPlikPBK);
+    const std::optional<QStringList> entries = c_.dialUp.entries(controls.EdPlikPBK);
     if (!entries) {
         if (!controls.EdPlikPBK.isEmpty())
             c_.dialogs.MsgBox({QStringLiteral("Błąd odczytu wpisów w PBK"), QString()});
@@ -112,14 +112,14 @@ void SettingsPage::ReadPhonebookEntries()
     c_.model.settingsShown();
 }
 
-void SettingsPage::RecordShown()
+void SettingsPage::recordShown()
 {
     const SettingsControls& controls = c_.model.settings();
     if (controls.cb_PbkCzyModem || !controls.Cb_PbkEntry.isEmpty())
-        ReadPhonebookEntries();
+        readPhonebookEntries();
 }
 
-ExportSettings ExportSettingsShown(const WindowModel& model)
+ExportSettings exportSettingsShown(const WindowModel& model)
 {
     return {model.settings().EdKatalogWymiany, model.settings().consent, model.flags().unattended};
 }

@@ -21,11 +21,11 @@ class SettingsWindows {
 public:
     virtual ~SettingsWindows() = default;
     // The directory chooser, started on the given folder; none when cancelled.
-    virtual std::optional<QString> ChooseDirectory(const QString& folder) = 0;
+    virtual std::optional<QString> chooseDirectory(const QString& folder) = 0;
     // The open-file dialog for a phonebook, in the given folder (empty: where it last was).
-    virtual std::optional<QString> ChoosePhonebookFile(const QString& folder) = 0;
+    virtual std::optional<QString> choosePhonebookFile(const QString& folder) = 0;
     // The shop code editor on the record's shop list A and codes.
-    virtual void EditShopCodes(TKonfigEksportu& record) = 0;
+    virtual void editShopCodes(TKonfigEksportu& record) = 0;
 };
 
 // The handlers of the "Eksport" and "FTP" pages, on the window model; widgets call them.
@@ -55,9 +55,9 @@ public:
     void CBAutoStartClick();
 
     // The phonebook's entries into Cb_PbkEntry, the remembered one selected (else the first).
-    void ReadPhonebookEntries();
+    void readPhonebookEntries();
     // After the record has been shown: what the boxes' handlers do when they are set.
-    void RecordShown();
+    void recordShown();
 
 private:
     Context c_;
@@ -66,6 +66,6 @@ private:
 
 // What the "Eksport" page says of an export: the exchange directory, the consent boxes, and
 // whether the program works unattended.
-ExportSettings ExportSettingsShown(const WindowModel& model);
+ExportSettings exportSettingsShown(const WindowModel& model);
 
 } // namespace tarvexio

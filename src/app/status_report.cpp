@@ -14,7 +14,7 @@ StatusReport::StatusReport(Context context)
 
 void StatusReport::write() const
 {
-    WriteAgentStatus(AgentStatusPath(c_.programFolder),
+    writeAgentStatus(agentStatusPath(c_.programFolder),
                      {c_.clock.now(), c_.uploadList, c_.scheduler.failedAttempts(),
                       c_.scheduler.numbers().attemptLimit, c_.scheduler.attemptLimitReached(),
                       c_.scheduler.numbers().checkPeriod, c_.log.recentAlerts(),

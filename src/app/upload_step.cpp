@@ -20,7 +20,7 @@ namespace tarvexio {
 
 namespace {
 
-QString OutcomeMessage(const TFtpJobResult& result, const QString& fileName)
+QString outcomeMessage(const TFtpJobResult& result, const QString& fileName)
 {
     switch (result.Status) {
     case TFtpJobResult::Success:
@@ -50,7 +50,7 @@ bool UploadStep::SendOneFile(const QString& file)
     try {
         if (record) {
             const TParametryFtp parameters =
-                FtpJobParameters(*record, c_.model.settings().EdKatalogWymiany);
+                ftpJobParameters(*record, c_.model.settings().EdKatalogWymiany);
             if (c_.model.flags().unattended || transmission_ == nullptr)
                 TDmFtp::RunSendJob(nullptr, parameters, file, result, c_.ftp);
             else
@@ -60,7 +60,7 @@ bool UploadStep::SendOneFile(const QString& file)
         // Whatever went wrong, the file has not gone; the log says why.
         result.Status = TFtpJobResult::Failure;
         if (result.FailureReason.isEmpty())
-            result.FailureReason = ExceptionText(error);
+            result.FailureReason = exceptionText(error);
     }
     logOutcome(result, file);
     return result.Status == TFtpJobResult::Success;
@@ -69,7 +69,7 @@ bool UploadStep::SendOneFile(const QString& file)
 void UploadStep::logOutcome(const TFtpJobResult& result, const QString& file)
 {
     const bool alert = c_.model.flags().unattended && result.Status != TFtpJobResult::Success;
-    c_.log.WriteLog(OutcomeMessage(result, QFileInfo(file).fileName()), alert);
+    c_.log.WriteLog(outcomeMessage(result, QFileInfo(file).fileName()), alert);
     if (result.Status != TFtpJobResult::Success && !result.FailureReason.isEmpty())
         c_.log.WriteLog(QStringLiteral("Przyczyna: ") + result.FailureReason, alert);
     if (result.RequestsFound > 0)
@@ -104,10 +104,10 @@ void UploadStep::noteRequestLookup(const TFtpJobResult& result)
                     failedRequestLookups_ >= RequestLookupAlertAfter);
 }
 
-bool UploadStep::DropFilesSentByHand()
+bool UploadStep::dropFilesSentByHand()
 {
     // Taken by a rename, so a line the tool appends meanwhile goes to a new file.
-    const QString path = SentByHandPath(c_.model.settings().EdKatalogWymiany);
+    const QString path = sentByHandPath(c_.model.settings().EdKatalogWymiany);
     QFile marker(path + QStringLiteral(".taken"));
     QFile::remove(marker.fileName()); // one a crash left, whose files have gone anyway
     if (!QFile::rename(path, marker.fileName()) || !marker.open(QIODevice::ReadOnly))
@@ -131,11 +131,11 @@ bool UploadStep::DropFilesSentByHand()
 
 bool UploadStep::SendWaitingFiles()
 {
-    DropFilesSentByHand();
+    dropFilesSentByHand();
     QStringList& files = c_.uploadList;
     qsizetype i = files.size() - 1;
     // A process that is ending sends nothing more: the files stay in the exchange directory.
-    while (!files.isEmpty() && i >= 0 && !StopRequested() && !c_.window.terminating()) {
+    while (!files.isEmpty() && i >= 0 && !stopRequested() && !c_.window.terminating()) {
         // Moved away by hand (perhaps sent that way): it can never go, so it must not wait.
         if (!QFileInfo::exists(files[i])) {
             c_.log.WriteLog(QStringLiteral("Plik %1 nie istnieje; usunięto go z listy plików do "
@@ -160,11 +160,11 @@ void UploadStep::BtnTestPolaczeniaClick()
     TFtpJobResult result;
     if (const TKonfigEksportu* record = c_.record.record()) {
         const TParametryFtp parameters =
-            FtpJobParameters(*record, c_.model.settings().EdKatalogWymiany);
+            ftpJobParameters(*record, c_.model.settings().EdKatalogWymiany);
         try {
             TDmFtp::RunConnectionTest(nullptr, parameters, result, c_.ftp);
         } catch (const std::exception& error) {
-            c_.log.WriteLog(QStringLiteral("UWAGA! ") + ExceptionText(error));
+            c_.log.WriteLog(QStringLiteral("UWAGA! ") + exceptionText(error));
             result.Status = TFtpJobResult::Failure;
         }
     } else {
@@ -179,7 +179,7 @@ void UploadStep::BtnTestPolaczeniaClick()
                        QStringLiteral("Informacja"), MessageButtons::Ok, MessageIcon::Information});
 }
 
-QString UploadStep::WaitingFileNotice(const QString& fileName, int failedAttempts)
+QString UploadStep::waitingFileNotice(const QString& fileName, int failedAttempts)
 {
     if (failedAttempts == 1)
         return QStringLiteral("Plik %1 czeka na wysłanie. Pierwsza próba była nieudana")
@@ -191,11 +191,11 @@ QString UploadStep::WaitingFileNotice(const QString& fileName, int failedAttempt
         .arg(fileName, QString::number(failedAttempts));
 }
 
-void UploadStep::ShowWaitingFileNotice(int failedAttempts)
+void UploadStep::showWaitingFileNotice(int failedAttempts)
 {
     if (failedAttempts == 0)
         return;
-    c_.dialogs.MsgBox({WaitingFileNotice(QFileInfo(currentFile_).fileName(), failedAttempts),
+    c_.dialogs.MsgBox({waitingFileNotice(QFileInfo(currentFile_).fileName(), failedAttempts),
                        QStringLiteral("Informacja"), MessageButtons::Ok, MessageIcon::Information});
 }
 

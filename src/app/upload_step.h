@@ -42,14 +42,14 @@ public:
 
     void BtnTestPolaczeniaClick();
     // "Plik ... czeka na wysłanie" after the window came back, when sends have failed.
-    void ShowWaitingFileNotice(int failedAttempts);
+    void showWaitingFileNotice(int failedAttempts);
 
     // The file being sent, or the last one tried.
     const QString& currentFile() const { return currentFile_; }
 
     // Files the operator has sent by hand (tarvexioctl send) leave the upload list, each with a
     // log line; true when any did.
-    bool DropFilesSentByHand();
+    bool dropFilesSentByHand();
 
     // When a job last listed the server's folder for request files; invalid before the first.
     const QDateTime& requestsLastLooked() const { return requestsLastLooked_; }
@@ -57,7 +57,7 @@ public:
     static constexpr int RequestLookupAlertAfter = 3;
 
     // The notice's text, its Polish plural chosen by the number of failed sends.
-    static QString WaitingFileNotice(const QString& fileName, int failedAttempts);
+    static QString waitingFileNotice(const QString& fileName, int failedAttempts);
 
 private:
     void logOutcome(const TFtpJobResult& result, const QString& file);

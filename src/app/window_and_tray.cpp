@@ -18,12 +18,12 @@ WindowAndTray::WindowAndTray(Context context, QObject* parent)
     , c_(std::move(context))
 {}
 
-QString WorkingCaption(const SessionOwner& session)
+QString workingCaption(const SessionOwner& session)
 {
-    return QStringLiteral("Tarvexio SFTP (%1)").arg(RedactedDatabaseName(session.databaseName()));
+    return QStringLiteral("Tarvexio SFTP (%1)").arg(redactedDatabaseName(session.databaseName()));
 }
 
-void WindowAndTray::ShowWindow()
+void WindowAndTray::showWindow()
 {
     c_.model.setWindowVisible(true);
     FormShow();
@@ -31,7 +31,7 @@ void WindowAndTray::ShowWindow()
 
 void WindowAndTray::showMessages()
 {
-    ShowWindow();
+    showWindow();
     emit c_.model.raiseRequested();
 }
 
@@ -44,7 +44,7 @@ void WindowAndTray::FormShow()
         return;
     }
     try {
-        if (c_.arguments.size() == 1 && IsTestArgument(c_.arguments.front().trimmed())) {
+        if (c_.arguments.size() == 1 && isTestArgument(c_.arguments.front().trimmed())) {
             flags.test = true;
             c_.model.setTestButtonVisible(true);
         }
@@ -55,16 +55,16 @@ void WindowAndTray::FormShow()
         try {
             c_.session.OpenSession();
         } catch (const std::exception& error) {
-            c_.log.WriteLog(QStringLiteral("Błąd: %1").arg(ExceptionText(error)), true);
+            c_.log.WriteLog(QStringLiteral("Błąd: %1").arg(exceptionText(error)), true);
         }
         if (!c_.session.isConnected())
             Close();
         flags.closing = false;
-        c_.model.setCaption(WorkingCaption(c_.session));
+        c_.model.setCaption(workingCaption(c_.session));
         c_.model.setPage(MainPage::Eksport);
     } catch (const std::exception& error) {
         flags.closing = true;
-        c_.errors.ShowException(error);
+        c_.errors.showException(error);
     }
     flags.firstShow = true;
     if (!c_.session.isConnected()) {
@@ -79,9 +79,9 @@ bool WindowAndTray::FormCloseQuery()
 {
     WindowModel::Flags& flags = c_.model.flags();
     if (flags.closing)
-        c_.scheduler.Pause();
+        c_.scheduler.pause();
     if (flags.tray) {
-        c_.scheduler.Pause();
+        c_.scheduler.pause();
         return true;
     }
     flags.tray = true;
@@ -89,7 +89,7 @@ bool WindowAndTray::FormCloseQuery()
     c_.session.CloseSession();
     c_.model.setWindowVisible(false);
     if (!c_.scheduler.isRunning())
-        c_.scheduler.Resume();
+        c_.scheduler.resume();
     enableTrayCommands();
     return false;
 }
@@ -105,16 +105,16 @@ void WindowAndTray::Close()
 {
     if (FormCloseQuery()) {
         c_.model.setWindowVisible(false);
-        Terminate();
+        terminate();
     }
 }
 
-void WindowAndTray::Terminate(int exitCode)
+void WindowAndTray::terminate(int exitCode)
 {
     if (terminating_)
         return;
     terminating_ = true;
-    c_.scheduler.Stop();
+    c_.scheduler.stop();
     c_.model.setTrayIconShown(false);
     emit terminateRequested(exitCode);
 }
@@ -127,18 +127,18 @@ void WindowAndTray::KomunikatyClick()
     c_.model.setTrayBlinking(false);
     c_.model.setPage(MainPage::Komunikaty);
     c_.model.flags().tray = false;
-    ShowWindow();
+    showWindow();
 }
 
 void WindowAndTray::PrzywrocClick()
 {
     c_.model.flags().tray = false;
-    c_.scheduler.Pause();
+    c_.scheduler.pause();
     enableTrayCommands();
     c_.model.setPage(MainPage::Eksport);
-    ShowWindow();
+    showWindow();
     emit c_.model.raiseRequested();
-    c_.upload.ShowWaitingFileNotice(c_.scheduler.failedAttempts());
+    c_.upload.showWaitingFileNotice(c_.scheduler.failedAttempts());
 }
 
 void WindowAndTray::ZakocznczClick()
@@ -148,7 +148,7 @@ void WindowAndTray::ZakocznczClick()
          MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No});
     if (answer != MessageAnswer::Yes)
         return;
-    Terminate();
+    terminate();
     c_.model.flags().closing = true;
 }
 

@@ -19,13 +19,13 @@ class AgentWindow {
 public:
     virtual ~AgentWindow() = default;
     // Shows the window, running the show handler as every show does.
-    virtual void ShowWindow() = 0;
+    virtual void showWindow() = 0;
     // Nobody has looked for a while: the window comes up with the message pane.
     virtual void showMessages() = 0;
     // Closing the main window from the logic; ends the program when the handler allows.
     virtual void Close() = 0;
     // Ends the program once control is back in the event loop.
-    virtual void Terminate(int exitCode = 0) = 0;
+    virtual void terminate(int exitCode = 0) = 0;
     virtual bool terminating() const = 0;
 };
 
@@ -48,10 +48,10 @@ public:
 
     explicit WindowAndTray(Context context, QObject* parent = nullptr);
 
-    void ShowWindow() override;
+    void showWindow() override;
     void showMessages() override;
     void Close() override;
-    void Terminate(int exitCode = 0) override;
+    void terminate(int exitCode = 0) override;
     bool terminating() const override { return terminating_; }
 
     void FormShow();
@@ -64,7 +64,7 @@ public:
     void ZakocznczClick();
 
 signals:
-    // Emitted once per Terminate(); the process entry ends the event loop with the code.
+    // Emitted once per terminate(); the process entry ends the event loop with the code.
     void terminateRequested(int exitCode);
 
 private:
@@ -76,6 +76,6 @@ private:
 };
 
 // The window's caption while the agent works: the database's name without its password.
-QString WorkingCaption(const SessionOwner& session);
+QString workingCaption(const SessionOwner& session);
 
 } // namespace tarvexio

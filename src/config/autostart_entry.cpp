@@ -7,50 +7,50 @@ namespace tarvexio {
 
 namespace {
 
-QString Name()
+QString name()
 {
     return QString::fromLatin1(AutostartEntry::EntryName);
 }
 
 } // namespace
 
-AutostartCommand AutostartEntry::Command(const QString& programFilePath,
+AutostartCommand AutostartEntry::command(const QString& programFilePath,
                                          const QString& databaseName, const QString& userIdent,
                                          bool testMode)
 {
     // A password in the entry would be on the command line, for every user to see, at each
     // login: the started program finds it where the name without it leads (.pgpass, a DSN).
     AutostartCommand command{programFilePath,
-                             {QStringLiteral("BAZA=") + DatabaseNameWithoutPassword(databaseName),
+                             {QStringLiteral("BAZA=") + databaseNameWithoutPassword(databaseName),
                               QStringLiteral("IDENT=") + userIdent}};
     if (testMode)
         command.arguments << QStringLiteral("TEST");
     return command;
 }
 
-bool AutostartEntry::Check() const
+bool AutostartEntry::check() const
 {
-    return store_.Exists(Name());
+    return store_.exists(name());
 }
 
-void AutostartEntry::Write(const QString& programFilePath, const QString& databaseName,
+void AutostartEntry::write(const QString& programFilePath, const QString& databaseName,
                            const QString& userIdent, bool testMode)
 {
-    store_.Write(Name(), Command(programFilePath, databaseName, userIdent, testMode));
+    store_.write(name(), command(programFilePath, databaseName, userIdent, testMode));
 }
 
 void AutostartEntry::Delete()
 {
-    store_.Delete(Name());
+    store_.Delete(name());
 }
 
-void AutostartEntry::Synchronise(bool wanted, const QString& programFilePath,
+void AutostartEntry::synchronise(bool wanted, const QString& programFilePath,
                                  const QString& databaseName, const QString& userIdent,
                                  bool testMode)
 {
-    const bool exists = Check();
+    const bool exists = check();
     if (wanted && !exists)
-        Write(programFilePath, databaseName, userIdent, testMode);
+        write(programFilePath, databaseName, userIdent, testMode);
     else if (!wanted && exists)
         Delete();
 }

@@ -16,17 +16,17 @@ public:
         : store_(store)
     {}
 
-    bool Check() const;
+    bool check() const;
     // The command that starts this program unattended on this database.
-    void Write(const QString& programFilePath, const QString& databaseName,
+    void write(const QString& programFilePath, const QString& databaseName,
                const QString& userIdent, bool testMode);
     void Delete();
     // At the load at start: writes a missing entry or deletes an unwanted one; an existing
     // entry is never rewritten.
-    void Synchronise(bool wanted, const QString& programFilePath, const QString& databaseName,
+    void synchronise(bool wanted, const QString& programFilePath, const QString& databaseName,
                      const QString& userIdent, bool testMode);
 
-    static AutostartCommand Command(const QString& programFilePath, const QString& databaseName,
+    static AutostartCommand command(const QString& programFilePath, const QString& databaseName,
                                     const QString& userIdent, bool testMode);
 
 private:

@@ -11,16 +11,16 @@
 
 namespace tarvexio {
 
-QString ConfigurationFilePath(const QString& folder, const QString& programFilePath)
+QString configurationFilePath(const QString& folder, const QString& programFilePath)
 {
-    const QString name = ProgramBaseName(programFilePath);
+    const QString name = programBaseName(programFilePath);
     QString base = folder;
     if (!base.endsWith(u'/') && !base.endsWith(u'\\'))
         base += u'/';
     return base + name + QStringLiteral(".cfg");
 }
 
-QString BackupPath(const QString& path)
+QString backupPath(const QString& path)
 {
     const QFileInfo file(path);
     const QString name = file.fileName();
@@ -32,7 +32,7 @@ QString BackupPath(const QString& path)
 
 namespace {
 
-QString DecodeText(const QByteArray& bytes)
+QString decodeText(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.mid(3));
@@ -42,12 +42,12 @@ QString DecodeText(const QByteArray& bytes)
     }
     QStringDecoder utf8(QStringConverter::Utf8);
     const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? FromWindows1250(bytes) : text;
+    return utf8.hasError() ? fromWindows1250(bytes) : text;
 }
 
 } // namespace
 
-FileLoad LoadParameterFile(const QString& path, QStringList& lines)
+FileLoad loadParameterFile(const QString& path, QStringList& lines)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -61,7 +61,7 @@ FileLoad LoadParameterFile(const QString& path, QStringList& lines)
     const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
     if (!utf16 && bytes.contains('\0'))
         return FileLoad::Failed;
-    QString text = DecodeText(bytes);
+    QString text = decodeText(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     lines = text.split(u'\n');
     if (!lines.isEmpty() && lines.back().isEmpty())
@@ -69,10 +69,10 @@ FileLoad LoadParameterFile(const QString& path, QStringList& lines)
     return FileLoad::Loaded;
 }
 
-bool SaveParameterFile(const QString& path, const QStringList& lines)
+bool saveParameterFile(const QString& path, const QStringList& lines)
 {
     if (QFileInfo::exists(path)) {
-        const QString backup = BackupPath(path);
+        const QString backup = backupPath(path);
         if (QFileInfo::exists(backup) && !QFile::remove(backup))
             return false;
         if (!QFile::rename(path, backup))

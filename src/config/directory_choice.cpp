@@ -18,7 +18,7 @@ void DirectoryChoice::inform(const QString& text)
         {text, QStringLiteral("Informacja"), MessageButtons::Ok, MessageIcon::Information});
 }
 
-std::optional<QString> DirectoryChoice::Ok(const QString& path)
+std::optional<QString> DirectoryChoice::ok(const QString& path)
 {
     if (QFileInfo(path).isDir())
         return path;
@@ -34,11 +34,11 @@ std::optional<QString> DirectoryChoice::Ok(const QString& path)
     return path;
 }
 
-std::optional<QString> DirectoryChoice::CreateSubfolder(const QString& path, const QString& name)
+std::optional<QString> DirectoryChoice::createSubfolder(const QString& path, const QString& name)
 {
     if (name.isEmpty())
         return std::nullopt;
-    const QString folder = WithoutTrailingSeparator(path) + u'/' + name;
+    const QString folder = withoutTrailingSeparator(path) + u'/' + name;
     if (QFileInfo::exists(folder)) {
         inform(QStringLiteral("Wskazany folder już istnieje"));
         return std::nullopt;
@@ -50,7 +50,7 @@ std::optional<QString> DirectoryChoice::CreateSubfolder(const QString& path, con
     return folder;
 }
 
-std::optional<QString> DirectoryChoice::RemoveEmptyFolder(const QString& folder)
+std::optional<QString> DirectoryChoice::removeEmptyFolder(const QString& folder)
 {
     const QString path = QDir::cleanPath(folder);
     if (path.isEmpty() || QDir(path).isRoot())

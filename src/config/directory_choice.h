@@ -16,12 +16,12 @@ public:
 
     // "OK" on the typed path: the folder to close with, after asking whether a missing one
     // should be made (with its missing parents); none when the chooser stays open.
-    std::optional<QString> Ok(const QString& path);
+    std::optional<QString> ok(const QString& path);
     // "Utwórz podfolder": the new folder under the typed one; none when nothing was made.
-    std::optional<QString> CreateSubfolder(const QString& path, const QString& name);
+    std::optional<QString> createSubfolder(const QString& path, const QString& name);
     // "Usuń (pusty) folder": the parent of the removed folder; none when nothing was removed
     // (a drive's root, a folder that is not empty).
-    std::optional<QString> RemoveEmptyFolder(const QString& folder);
+    std::optional<QString> removeEmptyFolder(const QString& folder);
 
 private:
     void inform(const QString& text);

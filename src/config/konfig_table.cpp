@@ -12,7 +12,7 @@ const QString KonfigGroup = QStringLiteral("Tarvexio");
 
 namespace {
 
-QString InsertStatement(const QString& name, const QString& value)
+QString insertStatement(const QString& name, const QString& value)
 {
     return QStringLiteral("insert into Konfig (ParGrupa, ParNazwa, ParWartosc)\r\n") +
            QStringLiteral("values (%1, %2, %3)")
@@ -20,7 +20,7 @@ QString InsertStatement(const QString& name, const QString& value)
 }
 
 // The statement's own text says little to an operator; say which store failed.
-[[noreturn]] void TableFailed(const EQMXDBError& error)
+[[noreturn]] void tableFailed(const EQMXDBError& error)
 {
     throw EQMXDBError(QStringLiteral("Tabela konfiguracji Konfig jest niedostępna: %1")
                           .arg(QString::fromUtf8(error.what())),
@@ -28,7 +28,7 @@ QString InsertStatement(const QString& name, const QString& value)
 }
 
 // The write pattern: a transaction of our own unless the caller has one open.
-template <typename Work> void InTransaction(TQMXBazaDanych& session, Work work)
+template <typename Work> void inTransaction(TQMXBazaDanych& session, Work work)
 {
     const bool started = !session.GetCzyWTransakcji();
     if (started)
@@ -46,12 +46,12 @@ template <typename Work> void InTransaction(TQMXBazaDanych& session, Work work)
 
 } // namespace
 
-QStringList KonfigTableLines(TQMXBazaDanych& session)
+QStringList konfigTableLines(TQMXBazaDanych& session)
 {
     QStringList lines;
     TKMQuery query;
     session.PowiazQuery(query);
-    query.SetSQL(QStringLiteral("select ParNazwa, ParWartosc from Konfig where ParGrupa = %1")
+    query.setSql(QStringLiteral("select ParNazwa, ParWartosc from Konfig where ParGrupa = %1")
                      .arg(ToDBField(KonfigGroup)));
     try {
         query.Open();
@@ -59,49 +59,49 @@ QStringList KonfigTableLines(TQMXBazaDanych& session)
         const TMField value = query.FieldByName(QStringLiteral("ParWartosc"));
         for (; !query.Eof(); query.Next()) {
             // A nameless row still counts as a row of the group.
-            const QString trimmedName = TrimmedParameterText(name.GetAsString());
-            AddParameterLine(lines, trimmedName, TrimmedParameterText(value.GetAsString()));
+            const QString trimmedName = trimmedParameterText(name.GetAsString());
+            addParameterLine(lines, trimmedName, trimmedParameterText(value.GetAsString()));
         }
     } catch (const EQMXDBError& error) {
-        TableFailed(error);
+        tableFailed(error);
     }
     return lines;
 }
 
-int KonfigTableNumber(TQMXBazaDanych& session, const QString& name)
+int konfigTableNumber(TQMXBazaDanych& session, const QString& name)
 {
     TKMQuery query;
     session.PowiazQuery(query);
-    query.SetSQL(QStringLiteral("select ParNazwa, ParWartosc from Konfig where ParGrupa = %1 "
+    query.setSql(QStringLiteral("select ParNazwa, ParWartosc from Konfig where ParGrupa = %1 "
                                 "and ParNazwa = %2")
                      .arg(ToDBField(KonfigGroup), ToDBField(name)));
     try {
         query.Open();
         if (query.GetCount() != 1)
             return 0;
-        return ParameterNumber(query.FieldByName(QStringLiteral("ParWartosc")).GetAsString(), 0);
+        return parameterNumber(query.FieldByName(QStringLiteral("ParWartosc")).GetAsString(), 0);
     } catch (const EQMXDBError& error) {
-        TableFailed(error);
+        tableFailed(error);
     }
 }
 
-void ReplaceKonfigRows(TQMXBazaDanych& session, const QStringList& lines, const QString& onlyName)
+void replaceKonfigRows(TQMXBazaDanych& session, const QStringList& lines, const QString& onlyName)
 {
     QString deletion =
         QStringLiteral("delete from Konfig where ParGrupa = %1").arg(ToDBField(KonfigGroup));
     if (!onlyName.isEmpty())
         deletion += QStringLiteral(" and ParNazwa = %1").arg(ToDBField(onlyName));
     try {
-        InTransaction(session, [&] {
+        inTransaction(session, [&] {
             session.ExecSQL(deletion);
             for (int i = 0; i < lines.size(); ++i) {
-                const QString name = ParameterName(lines, i);
+                const QString name = parameterName(lines, i);
                 if (!name.isEmpty())
-                    session.ExecSQL(InsertStatement(name, ParameterValue(lines, i)));
+                    session.ExecSQL(insertStatement(name, parameterValue(lines, i)));
             }
         });
     } catch (const EQMXDBError& error) {
-        TableFailed(error);
+        tableFailed(error);
     }
 }
 

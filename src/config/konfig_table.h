@@ -13,14 +13,14 @@ extern const QString KonfigGroup;
 
 // Every row of the group as a parameter line, names and values trimmed (the readers skip
 // nameless ones).
-QStringList KonfigTableLines(TQMXBazaDanych& session);
+QStringList konfigTableLines(TQMXBazaDanych& session);
 
 // The named row's value as a number; 0 unless the group has that row exactly once.
-int KonfigTableNumber(TQMXBazaDanych& session, const QString& name);
+int konfigTableNumber(TQMXBazaDanych& session, const QString& name);
 
 // Replaces the group's rows, or only the row named onlyName, with the lines' rows, in one
 // transaction unless the caller has one open.
-void ReplaceKonfigRows(TQMXBazaDanych& session, const QStringList& lines,
+void replaceKonfigRows(TQMXBazaDanych& session, const QStringList& lines,
                        const QString& onlyName = QString());
 
 } // namespace tarvexio

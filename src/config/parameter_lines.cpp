@@ -7,52 +7,52 @@ namespace tarvexio {
 
 namespace {
 
-bool IsBlankOrControl(QChar c)
+bool isBlankOrControl(QChar c)
 {
     return c.unicode() <= 0x20;
 }
 
 } // namespace
 
-QString TrimmedParameterText(QStringView text)
+QString trimmedParameterText(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
-    while (begin < end && IsBlankOrControl(text[begin]))
+    while (begin < end && isBlankOrControl(text[begin]))
         ++begin;
-    while (end > begin && IsBlankOrControl(text[end - 1]))
+    while (end > begin && isBlankOrControl(text[end - 1]))
         --end;
     return text.mid(begin, end - begin).toString();
 }
 
-qint32 ParameterNumber(const QString& text, qint32 fallback)
+qint32 parameterNumber(const QString& text, qint32 fallback)
 {
     bool ok = false;
-    const qint32 number = TrimmedParameterText(text).toInt(&ok, 10);
+    const qint32 number = trimmedParameterText(text).toInt(&ok, 10);
     return ok ? number : fallback;
 }
 
-void AddParameterLine(QStringList& lines, const QString& name, const QString& value)
+void addParameterLine(QStringList& lines, const QString& name, const QString& value)
 {
     lines.append(name.leftJustified(ParameterNameWidth) + u' ' + value);
 }
 
-QString ParameterName(const QStringList& lines, int i, int width)
+QString parameterName(const QStringList& lines, int i, int width)
 {
     if (i < 0 || i >= lines.size())
         return {};
-    return TrimmedParameterText(QStringView(lines[i]).left(width));
+    return trimmedParameterText(QStringView(lines[i]).left(width));
 }
 
-QString ParameterValue(const QStringList& lines, int i, int width)
+QString parameterValue(const QStringList& lines, int i, int width)
 {
     if (i < 0 || i >= lines.size() || lines[i].size() < width)
         return {};
     // Column 35 counted from 1: the value reader overlaps the name field by one column.
-    return TrimmedParameterText(QStringView(lines[i]).mid(width - 1, ParameterValueLength));
+    return trimmedParameterText(QStringView(lines[i]).mid(width - 1, ParameterValueLength));
 }
 
-int NumberAfterSeparator(const QString& text, QChar separator)
+int numberAfterSeparator(const QString& text, QChar separator)
 {
     constexpr qint64 Largest = std::numeric_limits<qint32>::max();
     qint64 number = 0;

@@ -101,8 +101,7 @@ const Parameter Parameters[] = {
      WordField{&TKonfigEksportu::ParMin, 0}},
     {{"ParSerwerFTP", "ftp.server", K::Text, "the FTP server: host, or ftps://host for TLS"},
      FtpTextField{&TParametryFtp::ParSerwerFTP}},
-    {{"ParUserFTP", "ftp.user", K::Text, "the FTP user"},
-     FtpTextField{&TParametryFtp::ParUserFTP}},
+    {{"ParUserFTP", "ftp.user", K::Text, "the FTP user"}, FtpTextField{&TParametryFtp::ParUserFTP}},
     {{"ParHasloFTP", "ftp.password", K::Password, "the FTP password"},
      FtpTextField{&TParametryFtp::ParHasloFTP, true}},
     {{"ParPortFTP", "ftp.port", K::Port, "the FTP port (unticks the default port)"},
@@ -135,45 +134,45 @@ template <class... Ts> struct Overloaded : Ts... {
 };
 template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
 
-QString Whole(qint32 value)
+QString whole(qint32 value)
 {
     return QString::number(value);
 }
 
-QString ValueText(const TKonfigEksportu& record, const Field& field)
+QString valueText(const TKonfigEksportu& record, const Field& field)
 {
     return std::visit(Overloaded{
-                          [&](const IntField& f) { return Whole(record.*f.field); },
-                          [&](const FtpIntField& f) { return Whole(record.ftp.*f.field); },
-                          [&](const ConsentField& f) { return Whole(record.consent[f.index]); },
+                          [&](const IntField& f) { return whole(record.*f.field); },
+                          [&](const FtpIntField& f) { return whole(record.ftp.*f.field); },
+                          [&](const ConsentField& f) { return whole(record.consent[f.index]); },
                           [&](const WordField& f) { return QString::number(record.*f.field); },
-                          [&](const ByteFlagField& f) { return Whole(record.ftp.*f.field); },
+                          [&](const ByteFlagField& f) { return whole(record.ftp.*f.field); },
                           [&](const TextField& f) { return record.*f.field; },
                           [&](const FtpTextField& f) {
                               const QString& text = record.ftp.*f.field;
                               return f.password ? KodowanieHasla(text) : text;
                           },
-                          [&](const PassiveField&) { return Whole(record.ftp.ParTrybPasywnyFTP); },
+                          [&](const PassiveField&) { return whole(record.ftp.ParTrybPasywnyFTP); },
                       },
                       field);
 }
 
-void Apply(TKonfigEksportu& record, const Field& field, const QString& value)
+void apply(TKonfigEksportu& record, const Field& field, const QString& value)
 {
     std::visit(
         Overloaded{
-            [&](const IntField& f) { record.*f.field = ParameterNumber(value, f.fallback); },
-            [&](const FtpIntField& f) { record.ftp.*f.field = ParameterNumber(value, f.fallback); },
-            [&](const ConsentField& f) { record.consent[f.index] = ParameterNumber(value, 1); },
+            [&](const IntField& f) { record.*f.field = parameterNumber(value, f.fallback); },
+            [&](const FtpIntField& f) { record.ftp.*f.field = parameterNumber(value, f.fallback); },
+            [&](const ConsentField& f) { record.consent[f.index] = parameterNumber(value, 1); },
             [&](const WordField& f) {
-                record.*f.field = static_cast<quint16>(ParameterNumber(value, f.fallback));
+                record.*f.field = static_cast<quint16>(parameterNumber(value, f.fallback));
             },
             [&](const ByteFlagField& f) {
-                record.ftp.*f.field = ParameterNumber(value, 0) != 0 ? 1 : 0;
+                record.ftp.*f.field = parameterNumber(value, 0) != 0 ? 1 : 0;
             },
             [&](const TextField& f) { record.*f.field = value; },
             [&](const FtpTextField& f) {
-                record.ftp.*f.field = f.password ? DekodowanieHasla(value) : value;
+                record.ftp.*f.field = f.password ? dekodowanieHasla(value) : value;
             },
             [&](const PassiveField&) { record.ftp.ParTrybPasywnyFTP = 1; },
         },
@@ -182,7 +181,7 @@ void Apply(TKonfigEksportu& record, const Field& field, const QString& value)
 
 } // namespace
 
-std::span<const SettingDefinition> SettingDefinitions()
+std::span<const SettingDefinition> settingDefinitions()
 {
     static const std::vector<SettingDefinition> definitions = [] {
         std::vector<SettingDefinition> all;
@@ -193,57 +192,59 @@ std::span<const SettingDefinition> SettingDefinitions()
     return definitions;
 }
 
-SettingDefinition ShopCodeDefinition()
+SettingDefinition shopCodeDefinition()
 {
     return {"ParKodKVR#<id>", "shop.<id>.code", SettingKind::Code,
             "the shop's code at the service (it names the data files)"};
 }
 
-std::optional<FoundSetting> FindSetting(QStringView nameOrKey)
+std::optional<FoundSetting> findSetting(QStringView nameOrKey)
 {
-    for (const SettingDefinition& definition : SettingDefinitions()) {
+    for (const SettingDefinition& definition : settingDefinitions()) {
         const QString name = QString::fromLatin1(definition.name);
         if (nameOrKey == name || nameOrKey == QLatin1StringView(definition.key) ||
             (QLatin1StringView(definition.key).startsWith(QLatin1StringView("consent.")) &&
              nameOrKey == QStringLiteral("consent.") + name))
             return FoundSetting{definition, name};
     }
-    static const QRegularExpression code(QStringLiteral("^(?:ParKodKVR#|shop\\.)(-?\\d+)(\\.code)?$"));
+    static const QRegularExpression code(
+        QStringLiteral("^(?:ParKodKVR#|shop\\.)(-?\\d+)(\\.code)?$"));
     const QRegularExpressionMatch match = code.match(nameOrKey);
     // "ParKodKVR#7" or "shop.7.code", not a mixture of the two.
     if (!match.hasMatch() || nameOrKey.startsWith(u"shop.") == match.captured(2).isEmpty())
         return std::nullopt;
     const qint32 shop = match.captured(1).toInt();
-    return FoundSetting{ShopCodeDefinition(), ShopCodePrefix + QString::number(shop), shop};
+    return FoundSetting{shopCodeDefinition(), ShopCodePrefix + QString::number(shop), shop};
 }
 
-QStringList WriteParameterList(const TKonfigEksportu& record)
+QStringList writeParameterList(const TKonfigEksportu& record)
 {
     QStringList lines;
     for (const Parameter& parameter : Parameters)
-        AddParameterLine(lines, QString::fromLatin1(parameter.definition.name),
-                         ValueText(record, parameter.field));
-    for (int position = 0; position < record.ShopCount(); ++position)
-        AddParameterLine(lines, ShopCodePrefix + QString::number(record.ShopListA()[position].id),
-                         record.KodKVR(position));
+        addParameterLine(lines, QString::fromLatin1(parameter.definition.name),
+                         valueText(record, parameter.field));
+    for (int position = 0; position < record.shopCount(); ++position)
+        addParameterLine(lines, ShopCodePrefix + QString::number(record.shopListA()[position].id),
+                         record.kodKvr(position));
     return lines;
 }
 
-void ReadParameterList(const QStringList& lines, TKonfigEksportu& record)
+void readParameterList(const QStringList& lines, TKonfigEksportu& record)
 {
     for (int i = 0; i < lines.size(); ++i) {
-        const QString value = ParameterValue(lines, i);
+        const QString value = parameterValue(lines, i);
         if (value.isEmpty())
             continue;
-        const QString name = ParameterName(lines, i);
+        const QString name = parameterName(lines, i);
         const auto known =
-            std::find_if(std::begin(Parameters), std::end(Parameters),
-                         [&](const Parameter& p) { return name == QLatin1StringView(p.definition.name); });
+            std::find_if(std::begin(Parameters), std::end(Parameters), [&](const Parameter& p) {
+                return name == QLatin1StringView(p.definition.name);
+            });
         if (known != std::end(Parameters)) {
-            Apply(record, known->field, value);
+            apply(record, known->field, value);
         } else if (name.contains(QStringLiteral("ParKodKVR"))) {
-            if (const auto position = record.PositionOfShop(NumberAfterSeparator(name, u'#')))
-                record.SetKodKVR(*position, value);
+            if (const auto position = record.positionOfShop(numberAfterSeparator(name, u'#')))
+                record.setKodKvr(*position, value);
         }
     }
 }

@@ -6,30 +6,30 @@ namespace tarvexio {
 
 namespace {
 
-int EvenShift(int i)
+int evenShift(int i)
 {
     return (2 * i) % 5 - 11;
 }
 
-int OddShift(int i)
+int oddShift(int i)
 {
     return -((2 * i + 1) % 7) + 13;
 }
 
-int Shift(int i)
+int shift(int i)
 {
-    return i % 2 == 0 ? EvenShift(i) : OddShift(i);
+    return i % 2 == 0 ? evenShift(i) : oddShift(i);
 }
 
 } // namespace
 
 QString KodowanieHasla(const QString& password)
 {
-    const QByteArray bytes = ToWindows1250(password);
+    const QByteArray bytes = toWindows1250(password);
     QString coded;
     coded.reserve(bytes.size() * 3);
     for (int i = 0; i < bytes.size(); ++i) {
-        int n = static_cast<signed char>(bytes[i]) + Shift(i);
+        int n = static_cast<signed char>(bytes[i]) + shift(i);
         // Bytes from 0x80 up are negative and can push n below -99, which needs four
         // characters. n + 256 keeps three and the same low eight bits, which is all the
         // decoding keeps, so any decoder of the format reads the byte back unchanged.
@@ -40,7 +40,7 @@ QString KodowanieHasla(const QString& password)
     return coded;
 }
 
-QString DekodowanieHasla(const QString& coded)
+QString dekodowanieHasla(const QString& coded)
 {
     QByteArray bytes;
     const int groups = int(coded.size() / 3);
@@ -49,9 +49,9 @@ QString DekodowanieHasla(const QString& coded)
         const int n = coded.mid(qsizetype(k) * 3, 3).toInt(&ok);
         if (!ok)
             continue; // a hand-spoiled group loses its character, not the rest
-        bytes.append(static_cast<char>((n - Shift(k)) & 0xFF));
+        bytes.append(static_cast<char>((n - shift(k)) & 0xFF));
     }
-    return FromWindows1250(bytes);
+    return fromWindows1250(bytes);
 }
 
 } // namespace tarvexio

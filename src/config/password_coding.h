@@ -9,6 +9,6 @@ namespace tarvexio {
 QString KodowanieHasla(const QString& password);
 
 // The inverse: groups of three characters, leftovers ignored.
-QString DekodowanieHasla(const QString& coded);
+QString dekodowanieHasla(const QString& coded);
 
 } // namespace tarvexio

@@ -32,19 +32,19 @@ struct SettingDefinition {
 };
 
 // Every stored setting but the shops' codes, in the order the stores keep them.
-std::span<const SettingDefinition> SettingDefinitions();
+std::span<const SettingDefinition> settingDefinitions();
 
 // The shops' codes: "ParKodKVR#<id>", key "shop.<id>.code".
 inline const QString ShopCodePrefix = QStringLiteral("ParKodKVR#");
-SettingDefinition ShopCodeDefinition();
+SettingDefinition shopCodeDefinition();
 
 // A setting by its parameter name or its key; the consent boxes also as "consent." and their
 // parameter name. A shop's code by either of its names, with the shop's id.
 struct FoundSetting {
     SettingDefinition definition;
-    QString name;       // the parameter's name ("ParKodKVR#7" for a code)
-    qint32 shopId = 0;  // for a code
+    QString name;      // the parameter's name ("ParKodKVR#7" for a code)
+    qint32 shopId = 0; // for a code
 };
-std::optional<FoundSetting> FindSetting(QStringView nameOrKey);
+std::optional<FoundSetting> findSetting(QStringView nameOrKey);
 
 } // namespace tarvexio

@@ -10,12 +10,12 @@ const QDate DayZero(1899, 12, 30);
 
 } // namespace
 
-QDate DayFromNumber(qint32 dayNumber)
+QDate dayFromNumber(qint32 dayNumber)
 {
     return DayZero.addDays(dayNumber);
 }
 
-qint32 DayNumber(const QDate& day)
+qint32 dayNumber(const QDate& day)
 {
     return static_cast<qint32>(DayZero.daysTo(day));
 }
@@ -23,16 +23,16 @@ qint32 DayNumber(const QDate& day)
 TKonfigEksportu::TKonfigEksportu(const TDmQMXWDWykazy& catalogue, const QString& programFolder)
     : ParEksportDir(programFolder)
 {
-    LoadShopLists(catalogue);
+    loadShopLists(catalogue);
     consent.fill(1);
     // Sales at purchase prices reveal the chain's margins: that one leaves only when asked for.
     consent[ParDzWartSprzwCenZak] = 0;
-    ParEksportDir = WithoutTrailingSeparator(ParEksportDir);
+    ParEksportDir = withoutTrailingSeparator(ParEksportDir);
 }
 
-void TKonfigEksportu::LoadShopLists(const TDmQMXWDWykazy& catalogue)
+void TKonfigEksportu::loadShopLists(const TDmQMXWDWykazy& catalogue)
 {
-    shopListA_ = catalogue.GetSklepy();
+    shopListA_ = catalogue.getSklepy();
     shopCount_ = static_cast<qint32>(shopListA_.size());
     shopIdMap_.clear();
     shopIdMap_.reserve(std::max(int(shopListA_.size()), ShopMapCapacity));
@@ -40,7 +40,7 @@ void TKonfigEksportu::LoadShopLists(const TDmQMXWDWykazy& catalogue)
         shopIdMap_.append({shopListA_[position].id, position});
 }
 
-std::optional<int> TKonfigEksportu::PositionOfShop(qint32 shopId) const
+std::optional<int> TKonfigEksportu::positionOfShop(qint32 shopId) const
 {
     for (const auto& [id, position] : shopIdMap_) {
         if (id == shopId)
@@ -49,14 +49,14 @@ std::optional<int> TKonfigEksportu::PositionOfShop(qint32 shopId) const
     return std::nullopt;
 }
 
-QString TKonfigEksportu::KodKVR(int position) const
+QString TKonfigEksportu::kodKvr(int position) const
 {
     if (position < 0 || position >= shopListA_.size())
         return {};
     return kvrCodes_.value(shopListA_[position].id);
 }
 
-void TKonfigEksportu::SetKodKVR(int position, const QString& code)
+void TKonfigEksportu::setKodKvr(int position, const QString& code)
 {
     if (position >= 0 && position < shopListA_.size())
         kvrCodes_.insert(shopListA_[position].id, code);

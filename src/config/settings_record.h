@@ -44,17 +44,17 @@ public:
     TKonfigEksportu(const TDmQMXWDWykazy& catalogue, const QString& programFolder);
 
     // A new session brings a new catalogue: the lists are read again, values stay.
-    void LoadShopLists(const TDmQMXWDWykazy& catalogue);
+    void loadShopLists(const TDmQMXWDWykazy& catalogue);
 
-    qint32 ShopCount() const { return shopCount_; }
-    const QVector<Shop>& ShopListA() const { return shopListA_; }
-    std::optional<int> PositionOfShop(qint32 shopId) const;
+    qint32 shopCount() const { return shopCount_; }
+    const QVector<Shop>& shopListA() const { return shopListA_; }
+    std::optional<int> positionOfShop(qint32 shopId) const;
 
     // KVR codes live with the shop id, so a reload that reorders or drops shops never moves
     // a code to another shop; a shop that comes back finds its code again.
-    QString KodKVR(int position) const;
-    void SetKodKVR(int position, const QString& code);
-    QString KodKVRForShop(qint32 shopId) const { return kvrCodes_.value(shopId); }
+    QString kodKvr(int position) const;
+    void setKodKvr(int position, const QString& code);
+    QString kodKvrForShop(qint32 shopId) const { return kvrCodes_.value(shopId); }
 
     TParametryFtp ftp;
     QString ParEksportDir;
@@ -95,7 +95,7 @@ enum Consent {
 using ConsentBoxes = std::array<bool, TKonfigEksportu::ConsentCount>;
 
 // Day numbers count from 30 December 1899 (day 0).
-QDate DayFromNumber(qint32 dayNumber);
-qint32 DayNumber(const QDate& day);
+QDate dayFromNumber(qint32 dayNumber);
+qint32 dayNumber(const QDate& day);
 
 } // namespace tarvexio

@@ -18,76 +18,76 @@ SettingsStores::SettingsStores(TQMXBazaDanych& session, QString configurationFil
     , configurationFile_(std::move(configurationFile))
 {}
 
-bool SettingsStores::ReadsFile() const
+bool SettingsStores::readsFile() const
 {
-    return KonfigTableNumber(session_, ReadsFileName) != 0;
+    return konfigTableNumber(session_, ReadsFileName) != 0;
 }
 
-void SettingsStores::WriteReadsFileRow(bool readsFile)
+void SettingsStores::writeReadsFileRow(bool readsFile)
 {
     QStringList lines;
-    AddParameterLine(lines, ReadsFileName, readsFile ? QStringLiteral("1") : QStringLiteral("0"));
-    ReplaceKonfigRows(session_, lines, ReadsFileName);
+    addParameterLine(lines, ReadsFileName, readsFile ? QStringLiteral("1") : QStringLiteral("0"));
+    replaceKonfigRows(session_, lines, ReadsFileName);
 }
 
-QStringList SettingsStores::TableLines() const
+QStringList SettingsStores::tableLines() const
 {
-    return KonfigTableLines(session_);
+    return konfigTableLines(session_);
 }
 
-FileLoad SettingsStores::FileLines(QStringList& lines, QString* backupRead) const
+FileLoad SettingsStores::fileLines(QStringList& lines, QString* backupRead) const
 {
     // A save stopped between the backup's rename and the new file's write leaves the backup
     // alone: it is the configuration, not a reason to start on defaults.
     QString path = configurationFile_;
-    if (const QString backup = BackupPath(path);
+    if (const QString backup = backupPath(path);
         !QFileInfo::exists(path) && QFileInfo::exists(backup)) {
         path = backup;
         if (backupRead)
             *backupRead = backup;
     }
-    return LoadParameterFile(path, lines);
+    return loadParameterFile(path, lines);
 }
 
-StartSettings SettingsStores::ReadStart() const
+StartSettings SettingsStores::readStart() const
 {
     StartSettings start;
-    start.fromFile = ReadsFile();
+    start.fromFile = readsFile();
     if (start.fromFile)
-        start.load = FileLines(start.lines, &start.backupRead);
+        start.load = fileLines(start.lines, &start.backupRead);
     else
-        start.lines = TableLines();
+        start.lines = tableLines();
     return start;
 }
 
-QStringList SettingsStores::StartLines() const
+QStringList SettingsStores::startLines() const
 {
-    const StartSettings start = ReadStart();
+    const StartSettings start = readStart();
     return start.load == FileLoad::Loaded ? start.lines : QStringList();
 }
 
-void SettingsStores::SaveTable(const QStringList& lines)
+void SettingsStores::saveTable(const QStringList& lines)
 {
-    ReplaceKonfigRows(session_, lines);
+    replaceKonfigRows(session_, lines);
 }
 
-bool SettingsStores::SaveFile(const QStringList& lines)
+bool SettingsStores::saveFile(const QStringList& lines)
 {
-    return SaveParameterFile(configurationFile_, lines);
+    return saveParameterFile(configurationFile_, lines);
 }
 
-bool SettingsStores::Save(const QStringList& lines, int mode, bool readsFile)
+bool SettingsStores::save(const QStringList& lines, int mode, bool readsFile)
 {
     switch (mode) {
     case TableAndFile:
-        SaveTable(lines);
-        return SaveFile(lines);
+        saveTable(lines);
+        return saveFile(lines);
     case TableOnly:
-        SaveTable(lines);
+        saveTable(lines);
         return true;
     case FileOnly: {
-        const bool saved = SaveFile(lines);
-        WriteReadsFileRow(readsFile);
+        const bool saved = saveFile(lines);
+        writeReadsFileRow(readsFile);
         return saved;
     }
     default: // an index the drop-down does not have saves nothing

@@ -29,23 +29,23 @@ public:
     const QString& configurationFile() const { return configurationFile_; }
 
     // The read-from-file row: whether a start reads the file instead of the table.
-    bool ReadsFile() const;
-    void WriteReadsFileRow(bool readsFile);
+    bool readsFile() const;
+    void writeReadsFileRow(bool readsFile);
 
-    QStringList TableLines() const;
+    QStringList tableLines() const;
     // The file's lines; a lone backup (a save cut short) is read in its stead and named in
     // backupRead.
-    FileLoad FileLines(QStringList& lines, QString* backupRead = nullptr) const;
+    FileLoad fileLines(QStringList& lines, QString* backupRead = nullptr) const;
     // The one place that decides which store a start reads, and what it finds there.
-    StartSettings ReadStart() const;
+    StartSettings readStart() const;
     // The lines of the store a start reads (empty when it has none).
-    QStringList StartLines() const;
+    QStringList startLines() const;
 
-    void SaveTable(const QStringList& lines);
-    bool SaveFile(const QStringList& lines);
+    void saveTable(const QStringList& lines);
+    bool saveFile(const QStringList& lines);
     // Both stores, or one, as the record's save mode says; the file-only mode also writes the
     // read-from-file row as readsFile says. False when the file could not be written.
-    bool Save(const QStringList& lines, int mode, bool readsFile);
+    bool save(const QStringList& lines, int mode, bool readsFile);
 
 private:
     TQMXBazaDanych& session_;

@@ -10,7 +10,7 @@ namespace {
 const QString OdbcPrefix = QStringLiteral("odbc:");
 
 // The length of "postgresql://" or "postgres://" at the start of name; 0 for anything else.
-qsizetype PostgresSchemeLength(const QString& name)
+qsizetype postgresSchemeLength(const QString& name)
 {
     for (const char* scheme : {"postgresql://", "postgres://"}) {
         if (name.startsWith(QLatin1StringView(scheme), Qt::CaseInsensitive))
@@ -30,7 +30,7 @@ struct UrlParts {
     QString query; // after the "?" that ends the path
 };
 
-UrlParts SplitUrl(const QString& name, qsizetype schemeLength)
+UrlParts splitUrl(const QString& name, qsizetype schemeLength)
 {
     UrlParts parts;
     parts.userInfoStart = schemeLength;
@@ -52,7 +52,7 @@ UrlParts SplitUrl(const QString& name, qsizetype schemeLength)
 
 // What is wrong with one part of the URL, empty when nothing is: every "%" opens two hex
 // digits, and the characters that separate the URL's parts do not appear raw.
-QString PartProblem(const QString& part, const QString& separators)
+QString partProblem(const QString& part, const QString& separators)
 {
     for (qsizetype i = 0; i < part.size(); ++i) {
         const QChar c = part[i];
@@ -72,7 +72,7 @@ QString PartProblem(const QString& part, const QString& separators)
     return {};
 }
 
-QString Decoded(const QString& part)
+QString decoded(const QString& part)
 {
     return QString::fromUtf8(QByteArray::fromPercentEncoding(part.toUtf8()));
 }
@@ -80,7 +80,7 @@ QString Decoded(const QString& part)
 // The query's "keyword=value" pairs go to libpq as they stand (sslmode, sslrootcert,
 // connect_timeout, ...), so an encryption the administrator asked for is never dropped. libpq
 // names a keyword it does not know; what it could misread is refused here.
-QString ParseOptions(const QString& query, QStringList& options)
+QString parseOptions(const QString& query, QStringList& options)
 {
     if (query.isEmpty())
         return {};
@@ -88,7 +88,7 @@ QString ParseOptions(const QString& query, QStringList& options)
     static const QRegularExpression misread(QStringLiteral("[\\s;'\"\\\\]"));
     for (const QString& pair : query.split(u'&')) {
         const QString key = pair.section(u'=', 0, 0);
-        const QString value = Decoded(pair.section(u'=', 1));
+        const QString value = decoded(pair.section(u'=', 1));
         if (!keyword.match(key).hasMatch() || !pair.contains(u'='))
             return QStringLiteral("opcja \"%1\" nie ma postaci nazwa=wartość").arg(key);
         if (key == u"password")
@@ -102,12 +102,12 @@ QString ParseOptions(const QString& query, QStringList& options)
     return {};
 }
 
-DatabaseTarget ParsePostgresUrl(const QString& name, qsizetype schemeLength,
+DatabaseTarget parsePostgresUrl(const QString& name, qsizetype schemeLength,
                                 const QString& userIdent)
 {
     DatabaseTarget target;
     target.engine = SqlEngine::PostgreSQL;
-    const UrlParts parts = SplitUrl(name, schemeLength);
+    const UrlParts parts = splitUrl(name, schemeLength);
     const qsizetype colon = parts.userInfo.indexOf(u':');
     const QString user = colon < 0 ? parts.userInfo : parts.userInfo.left(colon);
     const QString password = colon < 0 ? QString() : parts.userInfo.mid(colon + 1);
@@ -140,25 +140,25 @@ DatabaseTarget ParsePostgresUrl(const QString& name, qsizetype schemeLength,
     for (const auto& check : checks) {
         if (!target.problem.isEmpty())
             break;
-        if (const QString problem = PartProblem(check.text, check.separators); !problem.isEmpty())
+        if (const QString problem = partProblem(check.text, check.separators); !problem.isEmpty())
             target.problem = QString::fromUtf8(check.what) + QStringLiteral(" zawiera ") + problem;
     }
     if (target.problem.isEmpty())
-        target.problem = ParseOptions(parts.query, target.options);
+        target.problem = parseOptions(parts.query, target.options);
     bool portOk = port.isEmpty();
     const int portNumber = port.isEmpty() ? -1 : port.toInt(&portOk);
     if (target.problem.isEmpty() && (!portOk || portNumber < 1 || portNumber > 65535))
         target.problem = QStringLiteral("port \"%1\" nie jest numerem portu").arg(port);
 
-    target.host = Decoded(host);
+    target.host = decoded(host);
     target.port = portNumber;
-    target.databaseName = Decoded(parts.path);
-    target.userName = user.isEmpty() ? userIdent : Decoded(user);
-    target.password = Decoded(password);
+    target.databaseName = decoded(parts.path);
+    target.userName = user.isEmpty() ? userIdent : decoded(user);
+    target.password = decoded(password);
     return target;
 }
 
-const QRegularExpression& OdbcSecret()
+const QRegularExpression& odbcSecret()
 {
     // A braced value may hold ";" and "}}" stands for one "}".
     static const QRegularExpression secret(
@@ -169,10 +169,10 @@ const QRegularExpression& OdbcSecret()
 
 } // namespace
 
-DatabaseTarget ParseDatabaseName(const QString& name, const QString& userIdent)
+DatabaseTarget parseDatabaseName(const QString& name, const QString& userIdent)
 {
-    if (const qsizetype scheme = PostgresSchemeLength(name))
-        return ParsePostgresUrl(name, scheme, userIdent);
+    if (const qsizetype scheme = postgresSchemeLength(name))
+        return parsePostgresUrl(name, scheme, userIdent);
     DatabaseTarget target;
     if (name.startsWith(OdbcPrefix, Qt::CaseInsensitive)) {
         target.engine = SqlEngine::ODBC;
@@ -193,7 +193,7 @@ DatabaseTarget ParseDatabaseName(const QString& name, const QString& userIdent)
 namespace {
 
 // A password written as a query option, which the parser refuses, is hidden all the same.
-QString WithoutQueryPassword(const QString& name, const QString& replacement)
+QString withoutQueryPassword(const QString& name, const QString& replacement)
 {
     static const QRegularExpression option(QStringLiteral("([?&]password=)[^&]*"));
     QString kept = name;
@@ -202,11 +202,11 @@ QString WithoutQueryPassword(const QString& name, const QString& replacement)
 
 } // namespace
 
-QString RedactedDatabaseName(const QString& name)
+QString redactedDatabaseName(const QString& name)
 {
-    if (const qsizetype scheme = PostgresSchemeLength(name)) {
-        QString hidden = WithoutQueryPassword(name, QStringLiteral("\\1***"));
-        const UrlParts parts = SplitUrl(hidden, scheme);
+    if (const qsizetype scheme = postgresSchemeLength(name)) {
+        QString hidden = withoutQueryPassword(name, QStringLiteral("\\1***"));
+        const UrlParts parts = splitUrl(hidden, scheme);
         const qsizetype colon = parts.userInfo.indexOf(u':');
         if (parts.at < 0 || colon < 0)
             return hidden;
@@ -214,16 +214,16 @@ QString RedactedDatabaseName(const QString& name)
     }
     if (name.startsWith(OdbcPrefix, Qt::CaseInsensitive)) {
         QString redacted = name;
-        return redacted.replace(OdbcSecret(), QStringLiteral("\\1\\2***"));
+        return redacted.replace(odbcSecret(), QStringLiteral("\\1\\2***"));
     }
     return name;
 }
 
-QString DatabaseNameWithoutPassword(const QString& name)
+QString databaseNameWithoutPassword(const QString& name)
 {
-    if (const qsizetype scheme = PostgresSchemeLength(name)) {
-        QString kept = WithoutQueryPassword(name, QString());
-        const UrlParts parts = SplitUrl(kept, scheme);
+    if (const qsizetype scheme = postgresSchemeLength(name)) {
+        QString kept = withoutQueryPassword(name, QString());
+        const UrlParts parts = splitUrl(kept, scheme);
         const qsizetype colon = parts.userInfo.indexOf(u':');
         if (parts.at < 0 || colon < 0)
             return kept;

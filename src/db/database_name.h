@@ -21,13 +21,13 @@ struct DatabaseTarget {
     QString problem;     // what is wrong with the name, said without the password; empty if nothing
 };
 
-DatabaseTarget ParseDatabaseName(const QString& name, const QString& userIdent);
+DatabaseTarget parseDatabaseName(const QString& name, const QString& userIdent);
 
 // The name with any password replaced by "***", for the log and messages. Found by the name's
 // syntax alone, so a name that does not parse hides its password all the same.
-QString RedactedDatabaseName(const QString& name);
+QString redactedDatabaseName(const QString& name);
 
 // The name with its password left out, for what is kept between runs.
-QString DatabaseNameWithoutPassword(const QString& name);
+QString databaseNameWithoutPassword(const QString& name);
 
 } // namespace tarvexio

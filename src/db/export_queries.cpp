@@ -4,7 +4,7 @@
 
 namespace tarvexio {
 
-void ExportQueries::BindAll(TQMXBazaDanych& session)
+void ExportQueries::bindAll(TQMXBazaDanych& session)
 {
     for (TKMQuery* query : {&sales, &purchases, &goods, &goodsSet, &stock, &plu})
         session.PowiazQuery(*query);

@@ -15,7 +15,7 @@ struct ExportQueries {
     TKMQuery stock;
     TKMQuery plu;
 
-    void BindAll(TQMXBazaDanych& session);
+    void bindAll(TQMXBazaDanych& session);
 };
 
 } // namespace tarvexio

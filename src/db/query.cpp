@@ -16,7 +16,7 @@ TMField::TMField(const TKMQuery& query, int index, QString name)
 
 QVariant TMField::value() const
 {
-    return query_->Value(index_);
+    return query_->value(index_);
 }
 
 QString TMField::GetAsString() const
@@ -74,14 +74,14 @@ std::unique_ptr<QSqlQuery> TKMQuery::execute() const
 {
     if (session_ == nullptr)
         throw EQMXDBError(QStringLiteral("Zapytanie nie jest powiązane z sesją"));
-    session_->WymagajPolaczenia();
+    session_->wymagajPolaczenia();
     if (session_->statementObserver())
         session_->statementObserver()(statement_);
     auto query = std::make_unique<QSqlQuery>(session_->database());
     // Only SQLite walks a forward-only result while other statements run on the connection;
     // PostgreSQL's forward-only mode streams rows and loses them when the next statement
     // (a per-row look-up) starts, so there the whole result is fetched at once.
-    query->setForwardOnly(session_->GetSilnik() == SqlEngine::SQLite);
+    query->setForwardOnly(session_->getSilnik() == SqlEngine::SQLite);
     // Sums of integer columns come back as numeric on PostgreSQL; read them as doubles.
     query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (!query->exec(statement_))
@@ -146,7 +146,7 @@ TMField TKMQuery::FieldByName(const QString& name) const
     throw EQMXDBError(QStringLiteral("Nie znaleziono pola %1").arg(name));
 }
 
-QVariant TKMQuery::Value(int index) const
+QVariant TKMQuery::value(int index) const
 {
     requireOpen();
     return query_->value(index);

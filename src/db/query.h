@@ -40,14 +40,14 @@ public:
     TKMQuery(const TKMQuery&) = delete;
     TKMQuery& operator=(const TKMQuery&) = delete;
 
-    void Bind(TQMXBazaDanych* session) { session_ = session; }
+    void bind(TQMXBazaDanych* session) { session_ = session; }
 
-    void SetSQL(const QString& statement) { statement_ = statement; }
+    void setSql(const QString& statement) { statement_ = statement; }
     const QString& GetSQL() const { return statement_; }
 
     void Open();
     void Close();
-    bool IsOpen() const { return query_ != nullptr; }
+    bool isOpen() const { return query_ != nullptr; }
 
     void First();
     void Next();
@@ -59,7 +59,7 @@ public:
 
     TMField FieldByName(const QString& name) const;
     // The column of the current row.
-    QVariant Value(int index) const;
+    QVariant value(int index) const;
 
 private:
     std::unique_ptr<QSqlQuery> execute() const;

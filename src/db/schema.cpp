@@ -7,7 +7,7 @@
 
 namespace tarvexio {
 
-QStringList SchemaStatements(SqlEngine engine)
+QStringList schemaStatements(SqlEngine engine)
 {
     const QString resource = engine == SqlEngine::PostgreSQL
                                  ? QStringLiteral(":/tarvexio/schema/postgresql.sql")
@@ -29,11 +29,11 @@ QStringList SchemaStatements(SqlEngine engine)
     return statements;
 }
 
-void CreateSchema(TQMXBazaDanych& session)
+void createSchema(TQMXBazaDanych& session)
 {
     session.StartTransakcji();
     try {
-        for (const QString& statement : SchemaStatements(session.GetSilnik()))
+        for (const QString& statement : schemaStatements(session.getSilnik()))
             session.ExecSQL(statement);
         session.KoniecTransakcji();
     } catch (...) {

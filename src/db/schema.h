@@ -10,9 +10,9 @@ namespace tarvexio {
 class TQMXBazaDanych;
 
 // The statements of the shipped schema for an engine (tables, keys, indexes).
-QStringList SchemaStatements(SqlEngine engine);
+QStringList schemaStatements(SqlEngine engine);
 
 // Creates the schema in an empty database, in one transaction.
-void CreateSchema(TQMXBazaDanych& session);
+void createSchema(TQMXBazaDanych& session);
 
 } // namespace tarvexio

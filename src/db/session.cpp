@@ -18,7 +18,7 @@ namespace tarvexio {
 
 namespace {
 
-const char* DriverFor(SqlEngine engine)
+const char* driverFor(SqlEngine engine)
 {
     switch (engine) {
     case SqlEngine::PostgreSQL:
@@ -31,7 +31,7 @@ const char* DriverFor(SqlEngine engine)
     return "QSQLITE";
 }
 
-QString SqliteUri(const QString& path)
+QString sqliteUri(const QString& path)
 {
     // mode=rw: a missing file must fail, never become a new empty database.
     return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw");
@@ -63,7 +63,7 @@ void TQMXBazaDanych::PolaczBezOkna(const QString& databaseName, const QString& u
 namespace {
 
 // Why a SQLite name cannot be opened as a database file; empty when it can be tried.
-QString SqliteFileProblem(const QString& path)
+QString sqliteFileProblem(const QString& path)
 {
     const QFileInfo file(path);
     if (!file.exists())
@@ -73,11 +73,11 @@ QString SqliteFileProblem(const QString& path)
     return {};
 }
 
-void Configure(QSqlDatabase& db, const DatabaseTarget& target)
+void configure(QSqlDatabase& db, const DatabaseTarget& target)
 {
     switch (target.engine) {
     case SqlEngine::SQLite:
-        db.setDatabaseName(SqliteUri(target.sqlitePath));
+        db.setDatabaseName(sqliteUri(target.sqlitePath));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
         break;
     case SqlEngine::PostgreSQL:
@@ -111,7 +111,7 @@ bool TQMXBazaDanych::open()
         fail(QStringLiteral("nie podano nazwy bazy"));
         return false;
     }
-    const DatabaseTarget target = ParseDatabaseName(databaseName_, userIdent_);
+    const DatabaseTarget target = parseDatabaseName(databaseName_, userIdent_);
     engine_ = target.engine;
     // A name that is half understood would be sent somewhere else: it is refused.
     if (!target.problem.isEmpty()) {
@@ -119,19 +119,19 @@ bool TQMXBazaDanych::open()
         return false;
     }
     if (target.engine == SqlEngine::SQLite) {
-        if (const QString problem = SqliteFileProblem(target.sqlitePath); !problem.isEmpty()) {
+        if (const QString problem = sqliteFileProblem(target.sqlitePath); !problem.isEmpty()) {
             fail(problem);
             return false;
         }
     }
     QSqlDatabase db =
-        QSqlDatabase::addDatabase(QString::fromLatin1(DriverFor(target.engine)), connectionName_);
+        QSqlDatabase::addDatabase(QString::fromLatin1(driverFor(target.engine)), connectionName_);
     if (!db.isValid()) {
         fail(QStringLiteral("brak sterownika %1")
-                 .arg(QString::fromLatin1(DriverFor(target.engine))));
+                 .arg(QString::fromLatin1(driverFor(target.engine))));
         return false;
     }
-    Configure(db, target);
+    configure(db, target);
     if (!db.open()) {
         fail(db.lastError().text());
         return false;
@@ -145,14 +145,14 @@ bool TQMXBazaDanych::open()
             return false;
         }
     }
-    qCDebug(lcDb).noquote() << "Connected to" << RedactedDatabaseName(databaseName_);
+    qCDebug(lcDb).noquote() << "Connected to" << redactedDatabaseName(databaseName_);
     return true;
 }
 
 void TQMXBazaDanych::fail(const QString& reason)
 {
     lastError_ = reason;
-    qCWarning(lcDb).noquote() << "Connection to" << RedactedDatabaseName(databaseName_)
+    qCWarning(lcDb).noquote() << "Connection to" << redactedDatabaseName(databaseName_)
                               << "failed:" << reason;
     removeConnection();
 }
@@ -181,11 +181,11 @@ DomyslnePolaczenie TQMXBazaDanych::WczytajDomyslnePolaczenie()
     return connection;
 }
 
-void TQMXBazaDanych::ZapamietajDomyslnePolaczenie(const QString& databaseName,
+void TQMXBazaDanych::zapamietajDomyslnePolaczenie(const QString& databaseName,
                                                   const QString& userIdent)
 {
     // Never a password: PostgreSQL has its own password file, ODBC its DSN.
-    const QString kept = DatabaseNameWithoutPassword(databaseName);
+    const QString kept = databaseNameWithoutPassword(databaseName);
     QSettings settings(QStringLiteral("Tarvexio"), QStringLiteral("Tarvexio"));
     // Sessions open every few minutes; rewrite the settings file only on a change.
     if (settings.value(QStringLiteral("lastDatabase")).toString() == kept &&
@@ -202,7 +202,7 @@ void TQMXBazaDanych::Polacz(const DomyslnePolaczenie& connection)
     PolaczBezOkna(connection.databaseName, connection.userIdent, true);
 }
 
-void TQMXBazaDanych::WymagajPolaczenia() const
+void TQMXBazaDanych::wymagajPolaczenia() const
 {
     if (!connected_)
         throw EQMXDBError(QString(), EQMXDBError::NotConnected);
@@ -224,7 +224,7 @@ QSqlDatabase TQMXBazaDanych::database() const
 
 void TQMXBazaDanych::ExecSQL(const QString& statement)
 {
-    WymagajPolaczenia();
+    wymagajPolaczenia();
     QSqlQuery query(database());
     // Not the statement: it may carry a (coded) password.
     if (!query.exec(statement))
@@ -234,7 +234,7 @@ void TQMXBazaDanych::ExecSQL(const QString& statement)
 
 void TQMXBazaDanych::StartTransakcji()
 {
-    WymagajPolaczenia();
+    wymagajPolaczenia();
     if (!database().transaction())
         throw EQMXDBError(QStringLiteral("Nie można rozpocząć transakcji: %1")
                               .arg(database().lastError().text()));
@@ -243,7 +243,7 @@ void TQMXBazaDanych::StartTransakcji()
 
 void TQMXBazaDanych::KoniecTransakcji()
 {
-    WymagajPolaczenia();
+    wymagajPolaczenia();
     inTransaction_ = false;
     if (!database().commit())
         throw EQMXDBError(QStringLiteral("Nie można zatwierdzić transakcji: %1")
@@ -252,7 +252,7 @@ void TQMXBazaDanych::KoniecTransakcji()
 
 void TQMXBazaDanych::WycofTransakcji()
 {
-    WymagajPolaczenia();
+    wymagajPolaczenia();
     inTransaction_ = false;
     if (!database().rollback())
         throw EQMXDBError(
@@ -261,7 +261,7 @@ void TQMXBazaDanych::WycofTransakcji()
 
 void TQMXBazaDanych::PowiazQuery(TKMQuery& query)
 {
-    query.Bind(this);
+    query.bind(this);
 }
 
 QString TQMXBazaDanych::ToDBField(const QDate& day) const

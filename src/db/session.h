@@ -19,7 +19,7 @@ struct DomyslnePolaczenie {
 };
 
 // One connection to the back-office database. A failed connect raises nothing: the session
-// stays unconnected and GetOpisBledu() says why.
+// stays unconnected and getOpisBledu() says why.
 class TQMXBazaDanych {
 public:
     TQMXBazaDanych(int kind, const QString& version, int options);
@@ -31,12 +31,12 @@ public:
 
     // TARVEXIO_BAZA / TARVEXIO_IDENT, else the last names this user connected with.
     static DomyslnePolaczenie WczytajDomyslnePolaczenie();
-    static void ZapamietajDomyslnePolaczenie(const QString& databaseName, const QString& userIdent);
+    static void zapamietajDomyslnePolaczenie(const QString& databaseName, const QString& userIdent);
     void Polacz(const DomyslnePolaczenie& connection);
 
     bool GetPolaczenieAktywne() const { return connected_; }
     // Raises EQMXDBError with code 1002 when not connected.
-    void WymagajPolaczenia() const;
+    void wymagajPolaczenia() const;
     void Odlacz();
 
     void ExecSQL(const QString& statement);
@@ -48,10 +48,10 @@ public:
 
     void PowiazQuery(TKMQuery& query);
 
-    const QString& GetNazwaBazy() const { return databaseName_; }
-    const QString& GetIdentyfikator() const { return userIdent_; }
-    const QString& GetOpisBledu() const { return lastError_; }
-    SqlEngine GetSilnik() const { return engine_; }
+    const QString& getNazwaBazy() const { return databaseName_; }
+    const QString& getIdentyfikator() const { return userIdent_; }
+    const QString& getOpisBledu() const { return lastError_; }
+    SqlEngine getSilnik() const { return engine_; }
 
     // A day as an SQL literal of this session's engine.
     QString ToDBField(const QDate& day) const;

@@ -13,7 +13,7 @@ void TDmQMXWDWykazy::WczytajKonfiguracje()
 {
     TKMQuery query;
     session_.PowiazQuery(query);
-    query.SetSQL(QStringLiteral("select SklepId, Nazwa from Sklep order by Nazwa, SklepId"));
+    query.setSql(QStringLiteral("select SklepId, Nazwa from Sklep order by Nazwa, SklepId"));
     query.Open();
     const TMField id = query.FieldByName(QStringLiteral("SklepId"));
     const TMField name = query.FieldByName(QStringLiteral("Nazwa"));

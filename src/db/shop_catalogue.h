@@ -18,11 +18,11 @@ class TDmQMXWDWykazy {
 public:
     explicit TDmQMXWDWykazy(TQMXBazaDanych& session);
 
-    TQMXBazaDanych& GetSession() const { return session_; }
+    TQMXBazaDanych& getSession() const { return session_; }
 
     // Reads the shop list; raises EQMXDBError when the database cannot give it.
     void WczytajKonfiguracje();
-    const QVector<Shop>& GetSklepy() const { return shops_; }
+    const QVector<Shop>& getSklepy() const { return shops_; }
 
 private:
     TQMXBazaDanych& session_;

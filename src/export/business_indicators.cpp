@@ -18,7 +18,7 @@ public:
               std::initializer_list<std::pair<const char*, double*>> fields)
     {
         query_.Close();
-        query_.SetSQL(statement);
+        query_.setSql(statement);
         query_.Open();
         if (!query_.Eof()) {
             for (const auto& [name, value] : fields)
@@ -40,7 +40,7 @@ struct DayFigures {
     double plu = 0;        // their lines
 };
 
-void ReadPurchases(IndicatorQuery& query, const QString& day, DayFigures& figures)
+void readPurchases(IndicatorQuery& query, const QString& day, DayFigures& figures)
 {
     const QString purchases =
         QStringLiteral("select SUM(Netto) as Netto from SklepDok where aktywny=1 and data=%1 "
@@ -52,7 +52,7 @@ void ReadPurchases(IndicatorQuery& query, const QString& day, DayFigures& figure
     figures.purchases -= corrections;
 }
 
-void ReadSales(IndicatorQuery& query, const QString& day, DayFigures& figures)
+void readSales(IndicatorQuery& query, const QString& day, DayFigures& figures)
 {
     const QString sales = QStringLiteral("select Sum(SD.Razem) AS BruttoDet, Sum(SD.NettoMag) as "
                                          "NettoMag from SklepDok SD where SD.Aktywny<>0 and "
@@ -68,7 +68,7 @@ void ReadSales(IndicatorQuery& query, const QString& day, DayFigures& figures)
     figures.salesNet -= net;
 }
 
-void ReadReceipts(IndicatorQuery& query, const RunContext& run, const QString& day,
+void readReceipts(IndicatorQuery& query, const RunContext& run, const QString& day,
                   const QString& nextDay, DayFigures& figures)
 {
     double documents = 0;
@@ -101,15 +101,15 @@ void ReadReceipts(IndicatorQuery& query, const RunContext& run, const QString& d
 
 } // namespace
 
-void WriteBizSection(RunContext& run)
+void writeBizSection(RunContext& run)
 {
     const QString d = run.session.ToDBField(run.dataDate);
     const QString d1 = run.session.ToDBField(run.dataDate.addDays(1));
     IndicatorQuery query(run.session);
     DayFigures figures;
-    ReadPurchases(query, d, figures);
-    ReadSales(query, d, figures);
-    ReadReceipts(query, run, d, d1, figures);
+    readPurchases(query, d, figures);
+    readSales(query, d, figures);
+    readReceipts(query, run, d, d1, figures);
     const double p = figures.purchases;
     const double g = figures.salesGross;
     const double n = figures.salesNet;

@@ -5,6 +5,6 @@ namespace tarvexio {
 struct RunContext;
 
 // The BIZ section (its record only when one of its six boxes is ticked) and IL_BIZ.
-void WriteBizSection(RunContext& run);
+void writeBizSection(RunContext& run);
 
 } // namespace tarvexio

@@ -19,7 +19,7 @@ GoodsFields::GoodsFields(TKMQuery& goods)
     , indeks2(goods.FieldByName(QStringLiteral("Indeks2")))
 {}
 
-QString TowRecord(qint32 id, const QString& kod, QString plu, const QString& name,
+QString towRecord(qint32 id, const QString& kod, QString plu, const QString& name,
                   const QString& unit, qint32 stawka, qint32 asId, const QString& group,
                   const QString& indeks2, QHash<QString, int>& unitCodes)
 {
@@ -27,29 +27,29 @@ QString TowRecord(qint32 id, const QString& kod, QString plu, const QString& nam
         plu.clear();
     auto unitCode = unitCodes.constFind(unit);
     if (unitCode == unitCodes.cend())
-        unitCode = unitCodes.insert(unit, UnitCode(unit));
+        unitCode = unitCodes.insert(unit, tarvexio::unitCode(unit));
     const qint32 vat = stawka / 100;
     QString line = RecordLine("TOW")
                        .whole(id)
-                       .text(EanField(kod))
+                       .text(eanField(kod))
                        .text(plu)
-                       .text(WithoutSeparators(name))
+                       .text(withoutSeparators(name))
                        .whole(*unitCode)
                        .whole(vat < 0 ? 0 : vat)
                        .whole(asId)
-                       .text(WithoutSeparators(group))
+                       .text(withoutSeparators(group))
                        .text(indeks2.left(20))
                        .take();
     KonwertujPLString(line, PlWindows1250, PlAscii);
     return line;
 }
 
-void ChainGoods::Load(TQMXBazaDanych& session, TKMQuery& goods)
+void ChainGoods::load(TQMXBazaDanych& session, TKMQuery& goods)
 {
     // Of several rows of one goods item, the first, as the per-goods statement returns it.
     TKMQuery plu;
     session.PowiazQuery(plu);
-    plu.SetSQL(QStringLiteral("select TowId, PrefPLU from KodDod where Kolejnosc=1"));
+    plu.setSql(QStringLiteral("select TowId, PrefPLU from KodDod where Kolejnosc=1"));
     plu.Open();
     const TMField pluId = plu.FieldByName(QStringLiteral("TowId"));
     const TMField prefPlu = plu.FieldByName(QStringLiteral("PrefPLU"));
@@ -69,23 +69,23 @@ void ChainGoods::Load(TQMXBazaDanych& session, TKMQuery& goods)
     loaded_ = true;
 }
 
-const QByteArray& ChainGoods::TowLine(qsizetype index)
+const QByteArray& ChainGoods::towLine(qsizetype index)
 {
     Goods& goods = goods_[index];
     if (goods.line.isEmpty())
-        goods.line = ToWindows1250(TowRecord(goods.id, goods.kod, plu_.value(goods.id), goods.name,
+        goods.line = toWindows1250(towRecord(goods.id, goods.kod, plu_.value(goods.id), goods.name,
                                              goods.unit, goods.stawka, goods.asId, goods.group,
                                              goods.indeks2, unitCodes_));
     return goods.line;
 }
 
-const QByteArray& ChainGoods::MagPrefix(qint32 towId, const TMField& kod)
+const QByteArray& ChainGoods::magPrefix(qint32 towId, const TMField& kod)
 {
     auto known = magPrefixes_.constFind(towId);
     if (known == magPrefixes_.cend())
         known = magPrefixes_.insert(
             towId,
-            ToWindows1250(RecordLine("MAG").whole(towId).text(EanField(kod.GetAsString())).take()));
+            toWindows1250(RecordLine("MAG").whole(towId).text(eanField(kod.GetAsString())).take()));
     return *known;
 }
 

@@ -36,16 +36,16 @@ struct GoodsFields {
 class ChainGoods {
 public:
     // The goods data (the described statement) and every goods item's PLU in one statement.
-    void Load(TQMXBazaDanych& session, TKMQuery& goods);
+    void load(TQMXBazaDanych& session, TKMQuery& goods);
     bool loaded() const { return loaded_; }
 
     qsizetype size() const { return goods_.size(); }
     qint32 TowId(qsizetype index) const { return goods_[index].id; }
     // The TOW record of the goods at that place (ascending goods identifier), as written.
-    const QByteArray& TowLine(qsizetype index);
+    const QByteArray& towLine(qsizetype index);
     // "MAG|<id>|<EAN>|" as written: the part of a goods item's MAG record no shop changes.
     // The code is read only the first time a goods item needs one.
-    const QByteArray& MagPrefix(qint32 towId, const TMField& kod);
+    const QByteArray& magPrefix(qint32 towId, const TMField& kod);
 
 private:
     struct Goods {
@@ -68,7 +68,7 @@ private:
 };
 
 // The TOW record of one goods item; unitCodes caches the codes of unit names.
-QString TowRecord(qint32 id, const QString& kod, QString plu, const QString& name,
+QString towRecord(qint32 id, const QString& kod, QString plu, const QString& name,
                   const QString& unit, qint32 stawka, qint32 asId, const QString& group,
                   const QString& indeks2, QHash<QString, int>& unitCodes);
 

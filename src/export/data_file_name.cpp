@@ -4,12 +4,12 @@
 
 namespace tarvexio {
 
-QString ExchangeDirectory(const QString& text)
+QString exchangeDirectory(const QString& text)
 {
-    return WithoutTrailingSeparator(text);
+    return withoutTrailingSeparator(text);
 }
 
-QString DataFilePath(const QString& directory, const QString& shopCode, const QDate& dataDate,
+QString dataFilePath(const QString& directory, const QString& shopCode, const QDate& dataDate,
                      const QDateTime& generationStart)
 {
     const QTime time = generationStart.time();

@@ -7,10 +7,10 @@
 namespace tarvexio {
 
 // "<dir>/PSHD_<code>_HD0001_<yyyymmdd>_<hhmmss>.DAT"; the time is the generation start.
-QString DataFilePath(const QString& directory, const QString& shopCode, const QDate& dataDate,
+QString dataFilePath(const QString& directory, const QString& shopCode, const QDate& dataDate,
                      const QDateTime& generationStart);
 
 // The exchange directory without one trailing separator.
-QString ExchangeDirectory(const QString& text);
+QString exchangeDirectory(const QString& text);
 
 } // namespace tarvexio

@@ -26,7 +26,7 @@ namespace {
 
 const QByteArray LineEnd("\r\n");
 
-QString InfoMoment(const QDateTime& moment)
+QString infoMoment(const QDateTime& moment)
 {
     const QDate d = moment.date();
     const QTime t = moment.time();
@@ -38,7 +38,7 @@ QString InfoMoment(const QDateTime& moment)
 
 ExportRun::ExportRun(ExportEnvironment environment)
     : env_(std::move(environment))
-    , osName_(OperatingSystemName())
+    , osName_(operatingSystemName())
 {}
 
 ExportRun::~ExportRun() = default;
@@ -50,14 +50,14 @@ QString DayExport::cause() const
     return QStringLiteral("nie powstał żaden plik (żaden sklep nie ma kodu KVR)");
 }
 
-DayExport ExportRun::ShopLoop(const TKonfigEksportu& record, const ExportSettings& settings,
+DayExport ExportRun::shopLoop(const TKonfigEksportu& record, const ExportSettings& settings,
                               const QDate& dataDate, const QDate& today, const RunShop& runShop)
 {
     settings_ = settings;
     DayExport day;
     chain_ = ChainGoods(); // read again for every day: the goods may have changed
-    for (const tarvexio::Shop& listed : record.ShopListA()) {
-        const Shop shop{listed.id, record.KodKVRForShop(listed.id),
+    for (const tarvexio::Shop& listed : record.shopListA()) {
+        const Shop shop{listed.id, record.kodKvrForShop(listed.id),
                         listed.id == 0 ? QStringLiteral("Centrala") : listed.description};
         // Without a code every such file would be "PSHD__HD0001_..." and overwrite the others.
         if (shop.code.isEmpty()) {
@@ -67,13 +67,13 @@ DayExport ExportRun::ShopLoop(const TKonfigEksportu& record, const ExportSetting
                 settings_.unattended);
             continue;
         }
-        if (const QString failure = CreateFile(shop, dataDate); !failure.isEmpty()) {
+        if (const QString failure = createFile(shop, dataDate); !failure.isEmpty()) {
             if (day.missing.isEmpty())
                 day.missing = failure;
             continue;
         }
         const auto procedure = [&](ExportProgress* progress) {
-            RunProcedure(shop, dataDate, today, progress);
+            runProcedure(shop, dataDate, today, progress);
         };
         written_ = false; // a progress window that fails before the run writes nothing
         if (runShop)
@@ -101,16 +101,16 @@ void ExportRun::report(const QString& message)
             {message, QStringLiteral("UWAGA"), MessageButtons::Ok, MessageIcon::None});
 }
 
-QString ExportRun::CreateFile(const Shop& shop, const QDate& dataDate)
+QString ExportRun::createFile(const Shop& shop, const QDate& dataDate)
 {
-    const QString directory = ExchangeDirectory(settings_.directory);
+    const QString directory = exchangeDirectory(settings_.directory);
     if (directory.isEmpty() || !QFileInfo(directory).isDir()) {
         QString message = QStringLiteral("Nie znaleziono katalogu ") + directory;
         report(message);
         return message;
     }
     generationStart_ = env_.clock.now();
-    currentFile_ = DataFilePath(directory, shop.code, dataDate, generationStart_);
+    currentFile_ = dataFilePath(directory, shop.code, dataDate, generationStart_);
     file_.reset();
     try {
         auto file = std::make_unique<TMFile>();
@@ -133,7 +133,7 @@ QString ExportRun::CreateFile(const Shop& shop, const QDate& dataDate)
     }
 }
 
-void ExportRun::RunProcedure(const Shop& shop, const QDate& dataDate, const QDate& today,
+void ExportRun::runProcedure(const Shop& shop, const QDate& dataDate, const QDate& today,
                              ExportProgress* progress)
 {
     if (progress)
@@ -141,10 +141,10 @@ void ExportRun::RunProcedure(const Shop& shop, const QDate& dataDate, const QDat
     written_ = false;
     // However the body ends, no file stays open.
     const auto closeFile = qScopeGuard([this] { file_.reset(); });
-    ExportBody(shop, dataDate, today, progress);
+    exportBody(shop, dataDate, today, progress);
 }
 
-void ExportRun::ExportBody(const Shop& shop, const QDate& dataDate, const QDate& today,
+void ExportRun::exportBody(const Shop& shop, const QDate& dataDate, const QDate& today,
                            ExportProgress* progress)
 {
     const auto step = [progress](int percent, const char* text) {
@@ -166,25 +166,25 @@ void ExportRun::ExportBody(const Shop& shop, const QDate& dataDate, const QDate&
         run.consent = settings_.consent;
 
         step(-1, "Zbieranie informacji o sprzedaży");
-        OpenSalesData(run);
+        openSalesData(run);
         step(10, "Zbieranie informacji o zakupach");
-        OpenPurchaseData(run);
+        openPurchaseData(run);
         step(20, "Zbieranie informacji o towarach");
-        OpenGoodsData(run);
+        openGoodsData(run);
         step(30, "Zbieranie informacji o stanach magazynowych");
-        OpenStockData(run);
+        openStockData(run);
         step(40, "Sekcja TOW");
-        BuildGoodsSet(run);
+        buildGoodsSet(run);
         step(50, nullptr);
-        WriteTowSection(run);
+        writeTowSection(run);
         step(60, "Sekcja SPR");
-        WriteSprSection(run);
+        writeSprSection(run);
         step(70, "Sekcja ZAK");
-        WriteZakSection(run);
+        writeZakSection(run);
         step(80, "Sekcja MAG_N");
-        WriteMagSection(run);
+        writeMagSection(run);
         step(90, "Sekcja BIZ");
-        WriteBizSection(run);
+        writeBizSection(run);
         writeInfo(run, shop);
         for (const QByteArray& line : std::as_const(run.lines))
             file_->WriteLine(line, LineEnd);
@@ -215,7 +215,7 @@ void ExportRun::writeInfo(const RunContext& run, const Shop& shop)
     const QDate d = run.dataDate;
     QString info = QStringLiteral("INFO|") + name + u'|' + shop.code + u'|' +
                    QString::asprintf("%4d-%02d-%02d", d.year(), d.month(), d.day()) + u'|' +
-                   InfoMoment(generationStart_) + u'|' + InfoMoment(env_.clock.now()) + u'|' +
+                   infoMoment(generationStart_) + u'|' + infoMoment(env_.clock.now()) + u'|' +
                    env_.version + QStringLiteral("|QMX|") +
                    QStringLiteral("%1|%2|%3|%4|%5|")
                        .arg(run.goodsSet.size())
@@ -230,7 +230,7 @@ void ExportRun::writeInfo(const RunContext& run, const Shop& shop)
 
 void ExportRun::writeLine(const QString& line)
 {
-    file_->WriteLine(ToWindows1250(line), LineEnd);
+    file_->WriteLine(toWindows1250(line), LineEnd);
 }
 
 void ExportRun::reportResult(const char* format, const Shop& shop, const QDate& dataDate)

@@ -52,7 +52,7 @@ public:
 
     // One run per shop of list A for the data date. Without runShop
     // the run procedure is called directly and an error ends the loop.
-    DayExport ShopLoop(const TKonfigEksportu& record, const ExportSettings& settings,
+    DayExport shopLoop(const TKonfigEksportu& record, const ExportSettings& settings,
                        const QDate& dataDate, const QDate& today, const RunShop& runShop = {});
 
     // The statements that read the data; the described ones serve as a reference.
@@ -66,12 +66,12 @@ private:
     };
 
     // Empty when the file is open; else what went wrong, already reported.
-    QString CreateFile(const Shop& shop, const QDate& dataDate);
+    QString createFile(const Shop& shop, const QDate& dataDate);
     // A message that stops nobody: a box while someone works in the window, else an alert.
     void report(const QString& message);
-    void RunProcedure(const Shop& shop, const QDate& dataDate, const QDate& today,
+    void runProcedure(const Shop& shop, const QDate& dataDate, const QDate& today,
                       ExportProgress* progress);
-    void ExportBody(const Shop& shop, const QDate& dataDate, const QDate& today,
+    void exportBody(const Shop& shop, const QDate& dataDate, const QDate& today,
                     ExportProgress* progress);
     void writeInfo(const RunContext& run, const Shop& shop);
     void writeLine(const QString& line);

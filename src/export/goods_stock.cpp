@@ -11,7 +11,7 @@ namespace tarvexio {
 
 namespace {
 
-QString ShopGoodsColumn(const char* expression, const char* extraTables, const char* extraJoin,
+QString shopGoodsColumn(const char* expression, const char* extraTables, const char* extraJoin,
                         const char* alias)
 {
     return QStringLiteral("(Select %1 FROM %2Towar T, SklepTowar ST where %3T.TowId=ST.TowId and "
@@ -22,23 +22,23 @@ QString ShopGoodsColumn(const char* expression, const char* extraTables, const c
 
 } // namespace
 
-void OpenGoodsData(RunContext& run)
+void openGoodsData(RunContext& run)
 {
     // The chain's goods are the same for every shop of the day: read once.
     if (run.statements == ExportStatements::SetBased && run.chain->loaded())
         return;
     TKMQuery& query = run.queries.goods;
     query.Close();
-    query.SetSQL(QStringLiteral(
+    query.setSql(QStringLiteral(
         "select T.TowId, T.Kod, T.Nazwa as NazwaTow, Jm.Nazwa as NazwaJM, T.Stawka, T.AsId, "
         "A.Nazwa as NazwaAs, T.Indeks2 from Towar T, JM Jm, Asort A "
         " where Jm.JMId=T.JMId and A.AsId=T.AsId order by T.TowId"));
     query.Open();
     if (run.statements == ExportStatements::SetBased)
-        run.chain->Load(run.session, query);
+        run.chain->load(run.session, query);
 }
 
-void OpenStockData(RunContext& run)
+void openStockData(RunContext& run)
 {
     TKMQuery& query = run.queries.stock;
     query.Close();
@@ -46,14 +46,14 @@ void OpenStockData(RunContext& run)
     if (!run.stockRead)
         return;
     if (run.statements == ExportStatements::Described)
-        query.SetSQL(QStringLiteral("select T.TowId, T.Kod, T.CenaEw,  (select Sum(StanMag) from "
+        query.setSql(QStringLiteral("select T.TowId, T.Kod, T.CenaEw,  (select Sum(StanMag) from "
                                     "SklepIstw as SI, SklepTowar ST where "
                                     "SI.SklepTowId=ST.SklepTowId and SI.SklepId=ST.SklepId and "
                                     "ST.TowId=T.TowId and SI.SklepId=%1) as StanMag from Towar T "
                                     "order by T.TowId")
                          .arg(run.shopId));
     else // only the goods the shop has stock rows of: the others have no stock to write
-        query.SetSQL(QStringLiteral("select T.TowId, T.Kod, T.CenaEw, Sum(SI.StanMag) as StanMag "
+        query.setSql(QStringLiteral("select T.TowId, T.Kod, T.CenaEw, Sum(SI.StanMag) as StanMag "
                                     "from SklepIstw SI, SklepTowar ST, Towar T where "
                                     "SI.SklepTowId=ST.SklepTowId and SI.SklepId=ST.SklepId and "
                                     "ST.TowId=T.TowId and SI.SklepId=%1 group by T.TowId, T.Kod, "
@@ -76,9 +76,9 @@ void OpenStockData(RunContext& run)
         run.inStock.append(id);
         if (!quantities && !values)
             continue;
-        AppendRecordLine(run.magRecords, run.chain->MagPrefix(id, kod));
-        AppendFixedField(run.magRecords, quantities ? quantity : 0.0, 3);
-        AppendFixedField(run.magRecords, values ? price.GetAsExtended() * quantity : 0.0, 2);
+        appendRecordLine(run.magRecords, run.chain->magPrefix(id, kod));
+        appendFixedField(run.magRecords, quantities ? quantity : 0.0, 3);
+        appendFixedField(run.magRecords, values ? price.GetAsExtended() * quantity : 0.0, 2);
     }
 }
 
@@ -86,7 +86,7 @@ namespace {
 
 // The goods of every position of the shop's documents of the day; a position whose goods
 // cannot be found counts as goods 0, as the described statement's empty look-up does.
-QString MovedGoodsStatement(const RunContext& run)
+QString movedGoodsStatement(const RunContext& run)
 {
     const QString documents =
         QStringLiteral("SD.TypDok in (%1, %2, %3, %4, %5) and SD.Aktywny<>0 and SD.Data=%6 and "
@@ -109,26 +109,26 @@ QString MovedGoodsStatement(const RunContext& run)
                           "ST.SklepId=SPD.SklepId) as TowId,  (select T.Kod from Towar T, "
                           "SklepTowar ST where T.TowId=ST.TowId and "
                           "ST.SklepTowId=SPD.SklepTowId and ST.SklepId=SPD.SklepId) as Kod,  ") +
-           ShopGoodsColumn("T.Nazwa", "", "", "NazwaTow") + QStringLiteral(",  ") +
-           ShopGoodsColumn("T.Stawka", "", "", "Stawka") + QStringLiteral(",  ") +
-           ShopGoodsColumn("T.Indeks2", "", "", "Indeks2") + QStringLiteral(",  ") +
+           shopGoodsColumn("T.Nazwa", "", "", "NazwaTow") + QStringLiteral(",  ") +
+           shopGoodsColumn("T.Stawka", "", "", "Stawka") + QStringLiteral(",  ") +
+           shopGoodsColumn("T.Indeks2", "", "", "Indeks2") + QStringLiteral(",  ") +
            QStringLiteral("(Select jm.Nazwa FROM JM jm, Towar T, SklepTowar ST Where "
                           "jm.JmId=T.JmId and T.TowId=ST.TowId and "
                           "ST.SklepTowId=SPD.SklepTowId and ST.SklepId=SPD.SklepId) as "
                           "NazwaJM,  ") +
-           ShopGoodsColumn("asort.Nazwa", "Asort asort, ", "asort.AsId=T.AsId and ", "NazwaAs") +
+           shopGoodsColumn("asort.Nazwa", "Asort asort, ", "asort.AsId=T.AsId and ", "NazwaAs") +
            QStringLiteral("  from SklepDok SD, SklepPozDok SPD  where ") + documents +
            QStringLiteral(" order by TowId");
 }
 
 } // namespace
 
-void BuildGoodsSet(RunContext& run)
+void buildGoodsSet(RunContext& run)
 {
     run.goodsSet.clear();
     TKMQuery& moved = run.queries.goodsSet;
     moved.Close();
-    moved.SetSQL(MovedGoodsStatement(run));
+    moved.setSql(movedGoodsStatement(run));
     moved.Open();
     const TMField towId = moved.FieldByName(QStringLiteral("TowId"));
     bool first = true;
@@ -162,7 +162,7 @@ void BuildGoodsSet(RunContext& run)
     }
 }
 
-void WriteTowSection(RunContext& run)
+void writeTowSection(RunContext& run)
 {
     run.addLine(QStringLiteral("TOW_N|ID_TOW|EAN|PLU|NAZWA|KOD_JM|ST_VAT|NR_GR|NAZWA_GR|PKWIU|"));
     if (run.statements == ExportStatements::SetBased) {
@@ -170,7 +170,7 @@ void WriteTowSection(RunContext& run)
         QByteArray records;
         for (qsizetype i = 0; i < chain.size(); ++i) {
             if (run.goodsSet.contains(chain.TowId(i)))
-                AppendRecordLine(records, chain.TowLine(i));
+                appendRecordLine(records, chain.towLine(i));
         }
         run.addLines(records);
         return;
@@ -185,18 +185,18 @@ void WriteTowSection(RunContext& run)
         if (!run.goodsSet.contains(id))
             continue;
         plu.Close();
-        plu.SetSQL(
+        plu.setSql(
             QStringLiteral("select PrefPLU from KodDod where Kolejnosc=1 and TowId=%1").arg(id));
         plu.Open();
         const QString pluText =
             plu.Eof() ? QString() : plu.FieldByName(QStringLiteral("PrefPLU")).GetAsString();
-        run.addLine(TowRecord(id, f.kod.GetAsString(), pluText, f.name.GetAsString(),
+        run.addLine(towRecord(id, f.kod.GetAsString(), pluText, f.name.GetAsString(),
                               f.unit.GetAsString(), f.stawka.GetAsInteger(), f.asId.GetAsInteger(),
                               f.group.GetAsString(), f.indeks2.GetAsString(), unitCodes));
     }
 }
 
-void WriteMagSection(RunContext& run)
+void writeMagSection(RunContext& run)
 {
     run.addLine(QStringLiteral("MAG_N|ID_TOW|EAN|ILOSC_M|WART_M_CZ|"));
     const bool quantities = run.ticked(ParIlwMag);
@@ -206,7 +206,7 @@ void WriteMagSection(RunContext& run)
     const auto record = [&](qint32 towId, const QString& kod, double price, double quantity) {
         run.addLine(RecordLine("MAG")
                         .whole(towId)
-                        .text(EanField(kod))
+                        .text(eanField(kod))
                         .fixed(quantities ? quantity : 0.0, 3)
                         .fixed(values ? price * quantity : 0.0, 2)
                         .take());

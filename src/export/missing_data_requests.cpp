@@ -18,15 +18,15 @@ namespace {
 // A start line names the whole first line; a few dozen characters say which day it was.
 constexpr qsizetype LoggedLineLength = 80;
 
-QString LoggedLine(const QByteArray& line)
+QString loggedLine(const QByteArray& line)
 {
-    const QString text = FromWindows1250(line);
+    const QString text = fromWindows1250(line);
     return text.size() <= LoggedLineLength ? text : text.left(LoggedLineLength) + u'…';
 }
 
 // "<name>.bad", or the first of "<name>.2.bad", "<name>.3.bad", ... that is free: a file set
 // aside earlier keeps its days.
-QString SetAsidePath(const QString& path)
+QString setAsidePath(const QString& path)
 {
     QString aside = path + QStringLiteral(".bad");
     for (int n = 2; QFileInfo::exists(aside); ++n)
@@ -41,24 +41,24 @@ MissingDataRequests::MissingDataRequests(EventLog& log, Dialogs& dialogs)
     , dialogs_(dialogs)
 {}
 
-std::optional<QDate> MissingDataRequests::FindRequest(const TKonfigEksportu& record,
+std::optional<QDate> MissingDataRequests::findRequest(const TKonfigEksportu& record,
                                                       const ExportSettings& settings,
                                                       const QDate& today)
 {
     settings_ = settings;
-    const QString directory = ExchangeDirectory(settings.directory);
+    const QString directory = exchangeDirectory(settings.directory);
     QSet<QString> looked;
-    for (const Shop& shop : record.ShopListA()) {
-        const QString code = record.KodKVRForShop(shop.id);
+    for (const Shop& shop : record.shopListA()) {
+        const QString code = record.kodKvrForShop(shop.id);
         if (code.isEmpty() || looked.contains(code))
             continue;
         looked.insert(code);
-        const QString path = RequestFilePath(directory, code);
+        const QString path = requestFilePath(directory, code);
         if (!QFileInfo::exists(path) || reported_.contains(path))
             continue;
         QList<QByteArray> lines;
         try {
-            lines = ReadRequestLines(path);
+            lines = readRequestLines(path);
         } catch (const ERequestFile&) {
             setAside(path);
             continue;
@@ -68,7 +68,7 @@ std::optional<QDate> MissingDataRequests::FindRequest(const TKonfigEksportu& rec
             continue;
         }
         const QByteArray& line = lines.front();
-        const QDate day = RequestedDay(line);
+        const QDate day = requestedDay(line);
         if (!day.isValid()) {
             setAside(path);
             continue;
@@ -80,7 +80,7 @@ std::optional<QDate> MissingDataRequests::FindRequest(const TKonfigEksportu& rec
         startedLine_ = line;
         log_.WriteLog(
             QStringLiteral("Rozpoczęto generowanie eksportu za %1 na podstawie pliku braków")
-                .arg(LoggedLine(line)),
+                .arg(loggedLine(line)),
             settings_.unattended);
         return day;
     }
@@ -110,7 +110,7 @@ void MissingDataRequests::setAside(const QString& path)
 
 void MissingDataRequests::moveAside(const QString& path)
 {
-    const QString aside = SetAsidePath(path);
+    const QString aside = setAsidePath(path);
     if (QFile::rename(path, aside)) {
         log_.WriteLog(QStringLiteral("Plik braków %1 odłożono jako %2")
                           .arg(QFileInfo(path).fileName(), QFileInfo(aside).fileName()),
@@ -123,13 +123,13 @@ void MissingDataRequests::moveAside(const QString& path)
     }
 }
 
-void MissingDataRequests::RemoveHandledDay()
+void MissingDataRequests::removeHandledDay()
 {
     const QString path = requestFile_;
     try {
         // Only the day that was sent goes; a line that is no longer there was handled already.
         // The last line takes the file with it, and that says nothing.
-        const std::optional<qsizetype> left = RemoveRequestLine(path, startedLine_);
+        const std::optional<qsizetype> left = removeRequestLine(path, startedLine_);
         if (!left || *left == 0)
             return;
         log_.WriteLog(QStringLiteral("Wysłano brakuące dane i usunięto plik %1")

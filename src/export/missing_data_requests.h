@@ -25,13 +25,13 @@ public:
     // first whose top day is before today is started and its day returned. A file whose top
     // day has not yet passed is left for a later tick; an unreadable one is set aside; one
     // with nothing but blank lines is removed.
-    std::optional<QDate> FindRequest(const TKonfigEksportu& record, const ExportSettings& settings,
+    std::optional<QDate> findRequest(const TKonfigEksportu& record, const ExportSettings& settings,
                                      const QDate& today);
 
     // Once the day's files have been sent: drops the line that was started (wherever it now
     // stands, lines may have joined since), or the file once nothing else is left in it. A
     // file whose line cannot be dropped is set aside, so its day is not sent again and again.
-    void RemoveHandledDay();
+    void removeHandledDay();
 
     const QString& requestFile() const { return requestFile_; }
 

@@ -4,7 +4,7 @@
 
 namespace tarvexio {
 
-QLatin1StringView FixedPoint(double value, int decimals, FixedPointBuffer& buffer)
+QLatin1StringView fixedPoint(double value, int decimals, FixedPointBuffer& buffer)
 {
     // std::to_chars ignores the locale that QCoreApplication sets from the environment, where
     // printf would print a Polish decimal comma.
@@ -14,10 +14,10 @@ QLatin1StringView FixedPoint(double value, int decimals, FixedPointBuffer& buffe
     return QLatin1StringView(buffer.digits, end - buffer.digits);
 }
 
-QString FixedPoint(double value, int decimals)
+QString fixedPoint(double value, int decimals)
 {
     FixedPointBuffer buffer;
-    return FixedPoint(value, decimals, buffer);
+    return fixedPoint(value, decimals, buffer);
 }
 
 } // namespace tarvexio

@@ -13,7 +13,7 @@ struct FixedPointBuffer {
 // A double in fixed-point with the given decimals: "." whatever the locale, no grouping, the
 // exact binary value rounded to nearest (the digits printf gives in the C locale). The view
 // points into buffer.
-QLatin1StringView FixedPoint(double value, int decimals, FixedPointBuffer& buffer);
-QString FixedPoint(double value, int decimals);
+QLatin1StringView fixedPoint(double value, int decimals, FixedPointBuffer& buffer);
+QString fixedPoint(double value, int decimals);
 
 } // namespace tarvexio

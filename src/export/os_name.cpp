@@ -6,7 +6,7 @@ namespace tarvexio {
 
 namespace {
 
-QString ProductTypeText(int productType)
+QString productTypeText(int productType)
 {
     switch (productType) {
     case 1:
@@ -58,7 +58,7 @@ constexpr int SuiteStorageServer = 0x2000;
 constexpr int SuiteComputeServer = 0x4000;
 constexpr int SuiteHomeServer = 0x8000;
 
-QString Server2003Edition(const WindowsVersionData& v)
+QString server2003Edition(const WindowsVersionData& v)
 {
     const bool datacenter = v.suiteMask & SuiteDatacenter;
     const bool enterprise = v.suiteMask & SuiteEnterprise;
@@ -87,7 +87,7 @@ QString Server2003Edition(const WindowsVersionData& v)
     return QStringLiteral("Standard Edition");
 }
 
-QString Version5Text(const WindowsVersionData& v)
+QString version5Text(const WindowsVersionData& v)
 {
     const bool workstation = v.productKind == WindowsVersionData::Workstation;
     if (v.minor == 2) {
@@ -103,7 +103,7 @@ QString Version5Text(const WindowsVersionData& v)
         else
             text = QStringLiteral("Windows Server 2003, ");
         if (!workstation)
-            text += Server2003Edition(v);
+            text += server2003Edition(v);
         return text;
     }
     if (v.minor == 1)
@@ -123,7 +123,7 @@ QString Version5Text(const WindowsVersionData& v)
     return {};
 }
 
-QString Version6Text(const WindowsVersionData& v)
+QString version6Text(const WindowsVersionData& v)
 {
     const bool workstation = v.productKind == WindowsVersionData::Workstation;
     QString text;
@@ -142,20 +142,20 @@ QString Version6Text(const WindowsVersionData& v)
     default:
         break;
     }
-    return text + ProductTypeText(v.productType);
+    return text + productTypeText(v.productType);
 }
 
 } // namespace
 
-QString WindowsEditionName(const WindowsVersionData& v)
+QString windowsEditionName(const WindowsVersionData& v)
 {
     if (v.platformId != 2 || v.major <= 4)
         return {};
     QString text = QStringLiteral("Microsoft ");
     if (v.major == 6)
-        text += Version6Text(v);
+        text += version6Text(v);
     else if (v.major == 5)
-        text += Version5Text(v);
+        text += version5Text(v);
     if (!v.servicePack.isEmpty())
         text += u' ' + v.servicePack;
     text += QStringLiteral(" (build %1)").arg(v.build);
@@ -168,10 +168,10 @@ QString WindowsEditionName(const WindowsVersionData& v)
     return text;
 }
 
-QString OperatingSystemName()
+QString operatingSystemName()
 {
-    if (const std::optional<WindowsVersionData> windows = ThisWindowsVersion())
-        return WindowsEditionName(*windows);
+    if (const std::optional<WindowsVersionData> windows = thisWindowsVersion())
+        return windowsEditionName(*windows);
     return QStringLiteral("%1, kernel %2, %3-bit")
         .arg(QSysInfo::prettyProductName(), QSysInfo::kernelVersion())
         .arg(QSysInfo::WordSize);

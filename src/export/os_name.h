@@ -8,10 +8,10 @@ namespace tarvexio {
 
 // The Windows edition text ("Microsoft Windows 7 Professional Service Pack 1 (build 7601),
 // 64-bit"); empty outside the NT family from version 5 on.
-QString WindowsEditionName(const WindowsVersionData& version);
+QString windowsEditionName(const WindowsVersionData& version);
 
 // OS_NAME of this machine: the edition text on Windows; elsewhere the distribution, the kernel
 // and the word size.
-QString OperatingSystemName();
+QString operatingSystemName();
 
 } // namespace tarvexio

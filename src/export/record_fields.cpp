@@ -6,7 +6,7 @@
 
 namespace tarvexio {
 
-QString EanField(const QString& code)
+QString eanField(const QString& code)
 {
     if (code.size() >= 14 && !code.contains(u'?'))
         return code; // most codes: no copy at all
@@ -17,12 +17,12 @@ QString EanField(const QString& code)
     return ean;
 }
 
-QString WithoutSeparators(QString text)
+QString withoutSeparators(QString text)
 {
     return text.replace(u'|', u'/');
 }
 
-int UnitCode(const QString& unitName)
+int unitCode(const QString& unitName)
 {
     const QString name = unitName.toLower();
     const auto holdsAny = [&](std::initializer_list<const char*> tokens) {
@@ -71,24 +71,24 @@ RecordLine& RecordLine::whole(qint64 value)
     return *this;
 }
 
-void AppendRecordLine(QByteArray& records, const QByteArray& start)
+void appendRecordLine(QByteArray& records, const QByteArray& start)
 {
     if (!records.isEmpty())
         records += "\r\n";
     records += start;
 }
 
-void AppendFixedField(QByteArray& line, double value, int decimals)
+void appendFixedField(QByteArray& line, double value, int decimals)
 {
     FixedPointBuffer buffer;
-    line += FixedPoint(value, decimals, buffer);
+    line += fixedPoint(value, decimals, buffer);
     line += '|';
 }
 
 RecordLine& RecordLine::fixed(double value, int decimals)
 {
     FixedPointBuffer buffer;
-    line_ += FixedPoint(value, decimals, buffer);
+    line_ += fixedPoint(value, decimals, buffer);
     line_ += u'|';
     return *this;
 }

@@ -65,7 +65,7 @@ struct RunContext {
     // Everything after the INFO lines, in the order written, already in Windows-1250; an
     // entry may hold several lines joined by their line ends (a section's records at once).
     QByteArrayList lines;
-    void addLine(const QString& line) { lines.append(ToWindows1250(line)); }
+    void addLine(const QString& line) { lines.append(toWindows1250(line)); }
     void addLines(const QByteArray& records)
     {
         if (!records.isEmpty())

@@ -16,7 +16,7 @@ const QString CodeOfPosition =
     QStringLiteral("(select T.Kod from Towar T, SklepTowar ST where T.TowId=ST.TowId and "
                    "ST.SklepTowId=SPD.SklepTowId and ST.SklepId=SPD.SklepId) as Kod");
 
-QString DayAndShop(const RunContext& run)
+QString dayAndShop(const RunContext& run)
 {
     return QStringLiteral(" and SD.Aktywny<>0 and SD.Data=%1 and SPD.SklepDokId=SD.SklepDokId and "
                           "SPD.SklepId=SD.SklepId and SD.SklepId=%2")
@@ -26,7 +26,7 @@ QString DayAndShop(const RunContext& run)
 
 } // namespace
 
-QString ReducedTaxNumber(const QString& nip)
+QString reducedTaxNumber(const QString& nip)
 {
     QString reduced;
     for (const QChar c : nip) {
@@ -38,32 +38,32 @@ QString ReducedTaxNumber(const QString& nip)
     return reduced.left(10);
 }
 
-void OpenSalesData(RunContext& run)
+void openSalesData(RunContext& run)
 {
     TKMQuery& query = run.queries.sales;
     query.Close();
-    query.SetSQL(QStringLiteral("select ") + GoodsOfPosition + QStringLiteral(", ") +
+    query.setSql(QStringLiteral("select ") + GoodsOfPosition + QStringLiteral(", ") +
                  CodeOfPosition +
                  QStringLiteral(", (SPD.IloscPlus-SPD.IloscMinus) as Ilosc, SPD.CenaDet, "
                                 "SPD.CenaPoRab, SPD.Stawka, SPD.Wartosc, SPD.CenaMag, SD.TypDok "
                                 "from SklepDok SD, SklepPozDok SPD where SD.TypDok in ") +
-                 QStringLiteral("(%1, %2, %3)").arg(20).arg(21).arg(8) + DayAndShop(run) +
+                 QStringLiteral("(%1, %2, %3)").arg(20).arg(21).arg(8) + dayAndShop(run) +
                  QStringLiteral(" order by TowId"));
     query.Open();
 }
 
-void OpenPurchaseData(RunContext& run)
+void openPurchaseData(RunContext& run)
 {
     TKMQuery& query = run.queries.purchases;
     query.Close();
-    query.SetSQL(QStringLiteral("select  ") + GoodsOfPosition + QStringLiteral(",  ") +
+    query.setSql(QStringLiteral("select  ") + GoodsOfPosition + QStringLiteral(",  ") +
                  CodeOfPosition +
                  QStringLiteral(",  (Select K.NIP From Kontrahent K, SklepKontr SK where "
                                 "K.KontrId=SK.KontrId and SK.SklepKontrId=SD.SklepKontrId and "
                                 "SK.SklepId=SD.SklepId) as NIP,  (SPD.IloscPlus-SPD.IloscMinus) as "
                                 "Ilosc,  SPD.CenaPoRab, SPD.Wartosc, SPD.TypPoz, SD.TypDok from "
                                 "SklepDok SD, SklepPozDok SPD where SD.TypDok in ") +
-                 QStringLiteral("(%1, %2)").arg(2).arg(4) + DayAndShop(run) +
+                 QStringLiteral("(%1, %2)").arg(2).arg(4) + dayAndShop(run) +
                  QStringLiteral(" order by TowId, NIP"));
     query.Open();
 }
@@ -87,7 +87,7 @@ struct SalesFields {
 
 } // namespace
 
-void WriteSprSection(RunContext& run)
+void writeSprSection(RunContext& run)
 {
     run.addLine(QStringLiteral("SPR_N|ID_TOW|EAN|ILOSC_S|CENA_S|WART_S_CZ|WART_S_CS|ILOSC_PAR|"));
     run.counts.IL_SPR = 0;
@@ -126,7 +126,7 @@ void WriteSprSection(RunContext& run)
                 rate = 0;
             quantity = purchaseValue = saleValue = 0;
             positions = 0;
-            ean = EanField(f.kod.GetAsString());
+            ean = eanField(f.kod.GetAsString());
             price = prices ? (1 + rate) * f.cenaDet.GetAsExtended() : 0;
         }
         double q = f.ilosc.GetAsExtended();
@@ -143,7 +143,7 @@ void WriteSprSection(RunContext& run)
         emitRecord();
 }
 
-void WriteZakSection(RunContext& run)
+void writeZakSection(RunContext& run)
 {
     run.addLine(QStringLiteral("ZAK_N|NIP|ID_TOW|EAN|ILOSC_Z|CENA_Z|WART_Z_CZ|"));
     run.counts.IL_ZAK = 0;
@@ -176,14 +176,14 @@ void WriteZakSection(RunContext& run)
     };
     for (; !purchases.Eof(); purchases.Next()) {
         const qint32 id = towId.GetAsInteger();
-        const QString taxNumber = ReducedTaxNumber(nip.GetAsString());
+        const QString taxNumber = reducedTaxNumber(nip.GetAsString());
         if (id != previous || taxNumber != previousNip) {
             if (previous != -1)
                 emitRecord();
             previous = id;
             previousNip = taxNumber;
             quantity = value = 0;
-            ean = EanField(kod.GetAsString());
+            ean = eanField(kod.GetAsString());
         }
         double q = ilosc.GetAsExtended();
         if (typDok.GetAsInteger() == 4)

@@ -47,7 +47,7 @@ TFrmDirBox::TFrmDirBox(Dialogs& dialogs, QWidget* parent)
 
 TFrmDirBox::~TFrmDirBox() = default;
 
-std::optional<QString> TFrmDirBox::Choose(Dialogs& dialogs, const QString& folder, QWidget* parent)
+std::optional<QString> TFrmDirBox::choose(Dialogs& dialogs, const QString& folder, QWidget* parent)
 {
     TFrmDirBox box(dialogs, parent);
     box.setPath(folder);
@@ -95,7 +95,7 @@ void TFrmDirBox::showEvent(QShowEvent* event)
 
 void TFrmDirBox::BtnOKClick()
 {
-    if (const std::optional<QString> folder = choice_.Ok(ui_->EdtDir->text())) {
+    if (const std::optional<QString> folder = choice_.ok(ui_->EdtDir->text())) {
         moveTo(QFileInfo(*folder).absoluteFilePath());
         accept();
     }
@@ -104,7 +104,7 @@ void TFrmDirBox::BtnOKClick()
 void TFrmDirBox::BtnPodFolderClick()
 {
     if (const std::optional<QString> folder =
-            choice_.CreateSubfolder(ui_->EdtDir->text(), ui_->EdPodFolder->text())) {
+            choice_.createSubfolder(ui_->EdtDir->text(), ui_->EdPodFolder->text())) {
         ui_->EdtDir->setText(QDir::toNativeSeparators(*folder));
         moveTo(*folder);
         ui_->EdPodFolder->clear();
@@ -114,7 +114,7 @@ void TFrmDirBox::BtnPodFolderClick()
 void TFrmDirBox::BtnUsunClick()
 {
     const QString folder = model_->filePath(ui_->DirListBox->currentIndex());
-    if (const std::optional<QString> parent = choice_.RemoveEmptyFolder(folder)) {
+    if (const std::optional<QString> parent = choice_.removeEmptyFolder(folder)) {
         moveTo(*parent);
         ui_->EdtDir->setText(QDir::toNativeSeparators(*parent));
     } else {

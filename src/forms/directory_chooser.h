@@ -29,7 +29,7 @@ public:
     QString directory() const;         // the folder of DirListBox, after OK
 
     // The caller's sequence: the chooser on the folder; the folder chosen, none on "Anuluj".
-    static std::optional<QString> Choose(Dialogs& dialogs, const QString& folder,
+    static std::optional<QString> choose(Dialogs& dialogs, const QString& folder,
                                          QWidget* parent = nullptr);
 
 protected:

@@ -12,7 +12,7 @@ public:
     using QApplication::QApplication;
     bool notify(QObject* receiver, QEvent* event) override
     {
-        return DeliverGuarded([&] { return QApplication::notify(receiver, event); });
+        return deliverGuarded([&] { return QApplication::notify(receiver, event); });
     }
 };
 

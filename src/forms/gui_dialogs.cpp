@@ -7,7 +7,7 @@ namespace tarvexio {
 
 namespace {
 
-QMessageBox::Icon BoxIcon(MessageIcon icon)
+QMessageBox::Icon boxIcon(MessageIcon icon)
 {
     switch (icon) {
     case MessageIcon::Information:
@@ -30,7 +30,7 @@ MessageAnswer GuiDialogs::MsgBox(const MessageRequest& request)
 {
     // An empty title would get the application's name from Qt; a blank one stays blank.
     const QString title = request.caption.isEmpty() ? QStringLiteral(" ") : request.caption;
-    QMessageBox box(BoxIcon(request.icon), title, request.text, QMessageBox::NoButton, parent_);
+    QMessageBox box(boxIcon(request.icon), title, request.text, QMessageBox::NoButton, parent_);
     if (request.buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(request.defaultAnswer == MessageAnswer::Yes ? QMessageBox::Yes
@@ -53,7 +53,7 @@ MessageAnswer GuiDialogs::MsgBox(const MessageRequest& request)
 
 void GuiDialogs::ShowExceptionNow(const std::exception& error)
 {
-    QMessageBox::critical(parent_, QStringLiteral("Błąd"), ExceptionText(error));
+    QMessageBox::critical(parent_, QStringLiteral("Błąd"), exceptionText(error));
 }
 
 } // namespace tarvexio

@@ -10,7 +10,7 @@
 
 namespace tarvexio {
 
-int RunWithWindows(const QStringList& arguments)
+int runWithWindows(const QStringList& arguments)
 {
     // No display name is set: Qt would append it to every window's and box's title.
     // The agent lives on in the tray when its window closes.
@@ -18,16 +18,16 @@ int RunWithWindows(const QStringList& arguments)
 
     SystemPorts ports;
     GuiDialogs dialogs;
-    if (!ClaimSingleInstance(ports.instance, dialogs))
+    if (!claimSingleInstance(ports.instance, dialogs))
         return 0;
     WindowedAgent program(arguments, ports, dialogs);
     // tarvexioctl send-now reaches a windowed agent too; SIGTERM and SIGINT end it in order.
     ProcessSignals processSignals;
     Agent& agent = program.agent();
     QObject::connect(&processSignals, &ProcessSignals::terminationRequested, &agent,
-                     [&agent] { agent.window().Terminate(0); });
+                     [&agent] { agent.window().terminate(0); });
     QObject::connect(&processSignals, &ProcessSignals::workRequested, &agent,
-                     [&agent] { agent.operatorRequests().WorkNow(); });
+                     [&agent] { agent.operatorRequests().workNow(); });
     program.start();
     return QApplication::exec();
 }

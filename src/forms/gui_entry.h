@@ -5,6 +5,6 @@
 namespace tarvexio {
 
 // The agent with its main window and tray icon, on QApplication.
-int RunWithWindows(const QStringList& arguments);
+int runWithWindows(const QStringList& arguments);
 
 } // namespace tarvexio

@@ -7,12 +7,12 @@
 
 namespace tarvexio {
 
-std::optional<QString> GuiSettingsWindows::ChooseDirectory(const QString& folder)
+std::optional<QString> GuiSettingsWindows::chooseDirectory(const QString& folder)
 {
-    return TFrmDirBox::Choose(dialogs_, folder, parent_);
+    return TFrmDirBox::choose(dialogs_, folder, parent_);
 }
 
-std::optional<QString> GuiSettingsWindows::ChoosePhonebookFile(const QString& folder)
+std::optional<QString> GuiSettingsWindows::choosePhonebookFile(const QString& folder)
 {
     const QString file = QFileDialog::getOpenFileName(
         parent_, QString(), folder,
@@ -22,7 +22,7 @@ std::optional<QString> GuiSettingsWindows::ChoosePhonebookFile(const QString& fo
     return QDir::toNativeSeparators(file);
 }
 
-void GuiSettingsWindows::EditShopCodes(TKonfigEksportu& record)
+void GuiSettingsWindows::editShopCodes(TKonfigEksportu& record)
 {
     TEdParametrySklMag editor(record, parent_);
     editor.exec(); // the codes are in the record already, whichever button closed it

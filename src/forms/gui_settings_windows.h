@@ -17,9 +17,9 @@ public:
         , parent_(parent)
     {}
 
-    std::optional<QString> ChooseDirectory(const QString& folder) override;
-    std::optional<QString> ChoosePhonebookFile(const QString& folder) override;
-    void EditShopCodes(TKonfigEksportu& record) override;
+    std::optional<QString> chooseDirectory(const QString& folder) override;
+    std::optional<QString> choosePhonebookFile(const QString& folder) override;
+    void editShopCodes(TKonfigEksportu& record) override;
 
 private:
     Dialogs& dialogs_;

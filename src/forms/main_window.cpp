@@ -16,7 +16,7 @@ namespace tarvexio {
 
 namespace {
 
-int PageWidth(MainPage page)
+int pageWidth(MainPage page)
 {
     switch (page) {
     case MainPage::Komunikaty:
@@ -99,7 +99,7 @@ const EnablingRule EnablingRules[] = {
     {&SettingsControls::DataOstatniegoEksportuEnabled, {"DataOstatniegoEksportu"}},
 };
 
-QIcon BlankIcon()
+QIcon blankIcon()
 {
     QPixmap blank(16, 16);
     blank.fill(Qt::transparent);
@@ -118,11 +118,11 @@ Tfrm_main::Tfrm_main(Agent& agent, bool notificationArea, QWidget* parent)
     , ui_(std::make_unique<Ui::Tfrm_main>())
     , notificationArea_(notificationArea)
     , icon_(QStringLiteral(":/tarvexio/tarvexio16.png"))
-    , blank_(BlankIcon())
+    , blank_(blankIcon())
 {
     ui_->setupUi(this);
     ui_->ud_portFTP->setBuddy(ui_->ed_portFTP);
-    setFixedSize(PageWidth(MainPage::Eksport), ClientHeight);
+    setFixedSize(pageWidth(MainPage::Eksport), ClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     ui_->Memo->setMaximumBlockCount(WindowModel::MaxPaneLines);
@@ -159,10 +159,10 @@ void Tfrm_main::createButtonBars()
         return agent_.model().page() == MainPage::Eksport && !agent_.model().flags().tray;
     };
     connect(ui_->BtnEksport, &QPushButton::clicked, this,
-            [this] { agent_.manualExport().EksportClick(); });
+            [this] { agent_.manualExport().eksportClick(); });
     connect(ui_->BtnKonfig, &QPushButton::clicked, this, [this, onExportPage] {
         if (onExportPage())
-            agent_.settings().SaveConfiguration();
+            agent_.settings().saveConfiguration();
     });
     connect(ui_->BtnWyjscie, &QPushButton::clicked, this, [this, onExportPage] {
         if (onExportPage())
@@ -170,15 +170,15 @@ void Tfrm_main::createButtonBars()
     });
     connect(ui_->BtnZapisz, &QPushButton::clicked, this, [this] {
         if (agent_.model().page() == MainPage::FTP)
-            agent_.settings().SaveConfiguration();
+            agent_.settings().saveConfiguration();
     });
     // F2 is each page's own: the export on "Eksport", the save on "FTP".
     auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
     connect(f2, &QShortcut::activated, this, [this] {
         if (agent_.model().page() == MainPage::FTP)
-            agent_.settings().SaveConfiguration();
+            agent_.settings().saveConfiguration();
         else
-            agent_.manualExport().EksportClick();
+            agent_.manualExport().eksportClick();
     });
     auto* altF2 = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F2), this);
     connect(altF2, &QShortcut::activated, ui_->BtnKonfig, &QPushButton::click);
@@ -203,12 +203,11 @@ void Tfrm_main::bindSettings()
     SettingsPage& page = agent_.settingsPage();
     for (const TextControl& control : TextControls) {
         auto* edit = findChild<QLineEdit*>(QLatin1StringView(control.name));
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, &s, &page, control](const QString& text) {
-                    s.*control.field = text;
-                    if (control.field == &SettingsControls::ed_portFTP)
-                        page.ed_portFTPChange();
-                });
+        connect(edit, &QLineEdit::textEdited, this, [&s, &page, control](const QString& text) {
+            s.*control.field = text;
+            if (control.field == &SettingsControls::ed_portFTP)
+                page.ed_portFTPChange();
+        });
     }
     connect(ui_->ud_portFTP, &UpDownButtons::stepped, this, [&s, &page, this] {
         s.ed_portFTP = ui_->ed_portFTP->text();
@@ -311,7 +310,7 @@ void Tfrm_main::syncFromModel()
     setWindowTitle(model.caption());
     ui_->BtnTestPolaczenia->setVisible(model.testButtonVisible());
     ui_->PageControl->setCurrentIndex(static_cast<int>(model.page()));
-    setFixedSize(PageWidth(model.page()), ClientHeight);
+    setFixedSize(pageWidth(model.page()), ClientHeight);
     setCursor(model.busy() ? Qt::WaitCursor : Qt::ArrowCursor);
     komunikaty_->setEnabled(model.trayCommandEnabled(TrayCommand::Komunikaty));
     przywroc_->setEnabled(model.trayCommandEnabled(TrayCommand::Przywroc));
@@ -348,7 +347,7 @@ void Tfrm_main::closeEvent(QCloseEvent* event)
 {
     if (agent_.window().FormCloseQuery()) {
         event->accept();
-        agent_.window().Terminate();
+        agent_.window().terminate();
     } else {
         event->ignore();
     }

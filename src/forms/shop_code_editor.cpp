@@ -54,7 +54,7 @@ TEdParametrySklMag::TEdParametrySklMag(TKonfigEksportu& record, QWidget* parent)
     // An accepted text is the shop's code at once.
     connect(grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() == 1)
-            record_.SetKodKVR(item->row(), item->text());
+            record_.setKodKvr(item->row(), item->text());
     });
     // The cursor always stands in the code column.
     connect(grid, &QTableWidget::currentCellChanged, this, [grid](int row, int column) {
@@ -63,9 +63,9 @@ TEdParametrySklMag::TEdParametrySklMag(TKonfigEksportu& record, QWidget* parent)
     });
     if (grid->rowCount() > 0)
         grid->setCurrentCell(0, 1);
-    connect(ui_->Zapisz, &QPushButton::clicked, this, &TEdParametrySklMag::Zapisz);
+    connect(ui_->Zapisz, &QPushButton::clicked, this, &TEdParametrySklMag::zapisz);
     auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
-    connect(f2, &QShortcut::activated, this, &TEdParametrySklMag::Zapisz);
+    connect(f2, &QShortcut::activated, this, &TEdParametrySklMag::zapisz);
 }
 
 TEdParametrySklMag::~TEdParametrySklMag() = default;
@@ -73,20 +73,20 @@ TEdParametrySklMag::~TEdParametrySklMag() = default;
 void TEdParametrySklMag::showShops()
 {
     QTableWidget* grid = ui_->GridParametrowSekcji;
-    const QVector<Shop>& shops = record_.ShopListA();
+    const QVector<Shop>& shops = record_.shopListA();
     grid->setRowCount(int(shops.size()));
     for (int row = 0; row < shops.size(); ++row) {
         auto* name = new QTableWidgetItem(shops[row].description);
         name->setFlags(Qt::ItemIsEnabled); // the name column takes no edit
         name->setTextAlignment(Qt::AlignCenter);
-        auto* code = new QTableWidgetItem(record_.KodKVR(row));
+        auto* code = new QTableWidgetItem(record_.kodKvr(row));
         code->setTextAlignment(Qt::AlignCenter);
         grid->setItem(row, 0, name);
         grid->setItem(row, 1, code);
     }
 }
 
-void TEdParametrySklMag::Zapisz()
+void TEdParametrySklMag::zapisz()
 {
     delegate_->acceptOpenEditor();
     accept();

@@ -23,7 +23,7 @@ public:
     ~TEdParametrySklMag() override;
 
     // "Wyjście z zapisem": a cell being edited is accepted first.
-    void Zapisz();
+    void zapisz();
 
 private:
     // One row per shop of list A: its name, and its code to edit.

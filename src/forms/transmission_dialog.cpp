@@ -18,7 +18,7 @@ namespace tarvexio {
 
 namespace {
 
-QFont GreenBold(int pixels)
+QFont greenBold(int pixels)
 {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(pixels);
@@ -26,7 +26,7 @@ QFont GreenBold(int pixels)
     return font;
 }
 
-void PaintGreen(QWidget* widget)
+void paintGreen(QWidget* widget)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Text, Qt::darkGreen);
@@ -48,24 +48,24 @@ TFmFullProgress::TFmFullProgress(Dialogs& dialogs, QWidget* parent)
     ui_->setupUi(this);
     // Green bold Arial on the tooltip's yellow, as the dialog has always looked.
     QHeaderView* header = ui_->GrMssg->horizontalHeader();
-    header->setFont(GreenBold(12));
+    header->setFont(greenBold(12));
     header->setFixedHeight(19);
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     header->setSectionResizeMode(1, QHeaderView::Fixed);
     header->resizeSection(1, 50);
-    ui_->GrMssg->setFont(GreenBold(12));
-    PaintGreen(ui_->GrMssg);
+    ui_->GrMssg->setFont(greenBold(12));
+    paintGreen(ui_->GrMssg);
     QPalette background = ui_->GrMssg->palette();
     background.setColor(QPalette::Base, QToolTip::palette().color(QPalette::ToolTipBase));
     ui_->GrMssg->setPalette(background);
-    ui_->panel->setFont(GreenBold(13));
-    PaintGreen(ui_->panel);
+    ui_->panel->setFont(greenBold(13));
+    paintGreen(ui_->panel);
 
-    connect(ui_->Przerwij, &QPushButton::clicked, this, &TFmFullProgress::PrzerwijClick);
+    connect(ui_->Przerwij, &QPushButton::clicked, this, &TFmFullProgress::przerwijClick);
     auto* ctrlP = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     connect(ctrlP, &QShortcut::activated, this, [this] {
         if (ui_->Przerwij->isVisible() && ui_->Przerwij->isEnabled())
-            PrzerwijClick();
+            przerwijClick();
     });
     timer_.setInterval(DrainIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &TFmFullProgress::TimerTimer);
@@ -78,7 +78,7 @@ TFmFullProgress::~TFmFullProgress()
     if (worker_ == nullptr)
         return;
     if (workerAlive())
-        link_.RequestEnd();
+        link_.requestEnd();
     worker_->wait();
     delete worker_;
 }
@@ -130,9 +130,9 @@ void TFmFullProgress::reject()
         QDialog::reject();
 }
 
-void TFmFullProgress::PrzerwijClick()
+void TFmFullProgress::przerwijClick()
 {
-    link_.RequestEnd();
+    link_.requestEnd();
     ui_->Przerwij->setEnabled(false);
     aborted_ = true;
 }
@@ -142,7 +142,7 @@ void TFmFullProgress::TimerTimer()
     timer_.stop();
     // Read before the queue is drained, so that everything the job posted is shown.
     const bool alive = workerAlive();
-    if (link_.Drain(view_))
+    if (link_.drain(view_))
         showView();
     if (alive) {
         timer_.start();

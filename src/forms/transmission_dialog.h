@@ -44,7 +44,7 @@ protected:
 private:
     bool workerAlive() const;
     void TimerTimer();
-    void PrzerwijClick();
+    void przerwijClick();
     void showView();
 
     Dialogs& dialogs_;

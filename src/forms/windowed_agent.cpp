@@ -9,7 +9,7 @@ namespace tarvexio {
 
 WindowedAgent::WindowedAgent(const QStringList& arguments, SystemPorts& ports, GuiDialogs& dialogs)
     : dialogs_(dialogs)
-    , agent_(CreateProcessAgent(arguments, ports, dialogs))
+    , agent_(createProcessAgent(arguments, ports, dialogs))
     , window_(std::make_unique<Tfrm_main>(*agent_))
     , progress_(std::make_unique<TFmQMXProgress>(window_.get()))
     , transmission_(std::make_unique<FullProgressTransmission>(dialogs, agent_->ftpPorts()))
@@ -19,19 +19,19 @@ WindowedAgent::WindowedAgent(const QStringList& arguments, SystemPorts& ports, G
     agent_->manualExport().setProgressDisplay(progress_.get());
     agent_->upload().setTransmission(transmission_.get());
     agent_->settingsPage().setWindows(settingsWindows_.get());
-    SetEventErrorReport(
-        [this](const std::exception& error) { agent_->errors().ShowException(error); });
+    setEventErrorReport(
+        [this](const std::exception& error) { agent_->errors().showException(error); });
 }
 
 WindowedAgent::~WindowedAgent()
 {
-    SetEventErrorReport({});
+    setEventErrorReport({});
     dialogs_.setParentWindow(nullptr);
 }
 
 void WindowedAgent::start()
 {
-    agent_->window().ShowWindow();
+    agent_->window().showWindow();
     agent_->startUp().start();
 }
 

@@ -13,13 +13,13 @@ namespace {
 
 const QString StartLine = QStringLiteral("Uruchomiono program");
 
-QString WithoutLineBreaks(QString text)
+QString withoutLineBreaks(QString text)
 {
     text.remove(QStringLiteral("\r\n"));
     return text;
 }
 
-QByteArray SystemEncoded(const QString& text)
+QByteArray systemEncoded(const QString& text)
 {
     QStringEncoder encoder(QStringConverter::System);
     return encoder.encode(text);
@@ -36,9 +36,9 @@ EventLog::EventLog(Clock& clock)
     : clock_(clock)
 {}
 
-void EventLog::Prepare(const QString& programFolder)
+void EventLog::prepare(const QString& programFolder)
 {
-    QString folder = WithoutTrailingSeparator(programFolder);
+    QString folder = withoutTrailingSeparator(programFolder);
     if (folder == u"/")
         folder.clear(); // the root folder: "/Tarvexio.log"
     auto file = std::make_unique<TMFile>();
@@ -56,7 +56,7 @@ void EventLog::Prepare(const QString& programFolder)
     file_ = std::move(file);
 }
 
-QString EventLog::FormatLine(const QDateTime& moment, const QString& text)
+QString EventLog::formatLine(const QDateTime& moment, const QString& text)
 {
     const QDate day = moment.date();
     const QTime time = moment.time();
@@ -69,8 +69,8 @@ QString EventLog::FormatLine(const QDateTime& moment, const QString& text)
 
 void EventLog::WriteLog(const QString& text, bool alert)
 {
-    const QString cleanText = WithoutLineBreaks(text);
-    const QString line = FormatLine(clock_.now(), cleanText);
+    const QString cleanText = withoutLineBreaks(text);
+    const QString line = formatLine(clock_.now(), cleanText);
     // The journal keeps the line even when the file is what fails.
     if (echo_)
         echo_(line, cleanText, alert);
@@ -87,7 +87,7 @@ void EventLog::WriteLog(const QString& text, bool alert)
             file_->SetPointer(file_->GetSize());
             if (cleanText == StartLine && file_->GetSize() > 0)
                 file_->WriteLine(QByteArray(), crlf);
-            file_->WriteLine(SystemEncoded(line), crlf);
+            file_->WriteLine(systemEncoded(line), crlf);
         } catch (...) {
             file_->Close();
             throw;

@@ -24,7 +24,7 @@ public:
 
     // Opens (creating) the log file in the folder. A file that cannot be opened leaves the
     // agent writing to the pane only; a diagnostic goes to stderr.
-    void Prepare(const QString& programFolder);
+    void prepare(const QString& programFolder);
     bool hasFile() const { return file_ != nullptr; }
 
     // Raises EMFileError when the file cannot be written; the pane then misses the line too.
@@ -35,7 +35,7 @@ public:
     using Echo = std::function<void(const QString& line, const QString& text, bool alert)>;
     void setEcho(Echo echo) { echo_ = std::move(echo); }
 
-    static QString FormatLine(const QDateTime& moment, const QString& text);
+    static QString formatLine(const QDateTime& moment, const QString& text);
 
     // The last alerting lines, oldest first, for the agent's status.
     const QStringList& recentAlerts() const { return recentAlerts_; }

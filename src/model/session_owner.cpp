@@ -47,7 +47,7 @@ void SessionOwner::OpenSession()
     if (databaseName_.isEmpty() && userIdent_.isEmpty()) {
         session_->Polacz(TQMXBazaDanych::WczytajDomyslnePolaczenie());
         if (session_->GetPolaczenieAktywne())
-            setNames(session_->GetNazwaBazy(), session_->GetIdentyfikator());
+            setNames(session_->getNazwaBazy(), session_->getIdentyfikator());
     } else {
         session_->PolaczBezOkna(databaseName_, userIdent_, true);
     }
@@ -64,11 +64,11 @@ void SessionOwner::ReopenSession()
 
 void SessionOwner::commonTail()
 {
-    const QString shownName = RedactedDatabaseName(databaseName_);
+    const QString shownName = redactedDatabaseName(databaseName_);
     if (!session_->GetPolaczenieAktywne()) {
         // Closing the window may close the session, so keep the reason first.
-        const QString reason = session_->GetOpisBledu();
-        const QString attempted = RedactedDatabaseName(session_->GetNazwaBazy());
+        const QString reason = session_->getOpisBledu();
+        const QString attempted = redactedDatabaseName(session_->getNazwaBazy());
         host_.connectionRefused();
         log_.WriteLog(QStringLiteral("Nie udało się połączyć z bazą %1: %2").arg(attempted, reason),
                       true);
@@ -76,16 +76,16 @@ void SessionOwner::commonTail()
     }
     // Sessions open every check period; the settings file is read once per change of names.
     if (remembers_ && remembered_ != std::pair(databaseName_, userIdent_)) {
-        TQMXBazaDanych::ZapamietajDomyslnePolaczenie(databaseName_, userIdent_);
+        TQMXBazaDanych::zapamietajDomyslnePolaczenie(databaseName_, userIdent_);
         remembered_ = {databaseName_, userIdent_};
     }
     try {
         catalogue_ = std::make_unique<TDmQMXWDWykazy>(*session_);
         catalogue_->WczytajKonfiguracje();
         queries_ = std::make_unique<ExportQueries>();
-        queries_->BindAll(*session_);
+        queries_->bindAll(*session_);
         if (record_)
-            record_->LoadShopLists(*catalogue_);
+            record_->loadShopLists(*catalogue_);
         else
             record_ = std::make_unique<TKonfigEksportu>(*catalogue_, programFolder_);
         host_.catalogueReady(!configurationLoaded_);
@@ -105,7 +105,7 @@ void SessionOwner::CloseSession()
     session_->Odlacz();
     session_.reset();
     log_.WriteLog(
-        QStringLiteral("Rozłączono się z bazą %1").arg(RedactedDatabaseName(databaseName_)));
+        QStringLiteral("Rozłączono się z bazą %1").arg(redactedDatabaseName(databaseName_)));
 }
 
 SessionLease::SessionLease(SessionOwner& owner)

@@ -9,7 +9,7 @@
 
 namespace tarvexio {
 
-QString RunKeyCommand(const AutostartCommand& command)
+QString runKeyCommand(const AutostartCommand& command)
 {
     QStringList parts{u'"' + QDir::toNativeSeparators(command.program) + u'"'};
     parts += command.arguments;
@@ -19,16 +19,16 @@ QString RunKeyCommand(const AutostartCommand& command)
 namespace {
 
 // Characters that make an Exec argument need quotes.
-bool NeedsQuotes(const QString& argument)
+bool needsQuotes(const QString& argument)
 {
     static const QString Reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
     return argument.isEmpty() || std::any_of(argument.begin(), argument.end(),
                                              [](QChar c) { return Reserved.contains(c); });
 }
 
-QString ExecArgument(QString argument)
+QString execArgument(QString argument)
 {
-    if (NeedsQuotes(argument)) {
+    if (needsQuotes(argument)) {
         QString escaped;
         for (const QChar c : std::as_const(argument)) {
             if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
@@ -42,11 +42,11 @@ QString ExecArgument(QString argument)
 
 } // namespace
 
-QString DesktopEntryExec(const AutostartCommand& command)
+QString desktopEntryExec(const AutostartCommand& command)
 {
-    QStringList parts{ExecArgument(command.program)};
+    QStringList parts{execArgument(command.program)};
     for (const QString& argument : command.arguments)
-        parts << ExecArgument(argument);
+        parts << execArgument(argument);
     // The key file's string escapes come on top of the quoting.
     return parts.join(u' ')
         .replace(u'\\', QStringLiteral("\\\\"))
@@ -62,16 +62,16 @@ const QString RunKey =
 
 } // namespace
 
-bool RunKeyAutostartStore::Exists(const QString& name) const
+bool RunKeyAutostartStore::exists(const QString& name) const
 {
     return QSettings(RunKey, QSettings::NativeFormat).contains(name);
 }
 
-void RunKeyAutostartStore::Write(const QString& name, const AutostartCommand& command)
+void RunKeyAutostartStore::write(const QString& name, const AutostartCommand& command)
 {
     QSettings key(RunKey, QSettings::NativeFormat);
     key.remove(name);
-    key.setValue(name, RunKeyCommand(command));
+    key.setValue(name, runKeyCommand(command));
 }
 
 void RunKeyAutostartStore::Delete(const QString& name)
@@ -83,22 +83,22 @@ XdgAutostartStore::XdgAutostartStore(QString folder)
     : folder_(std::move(folder))
 {}
 
-QString XdgAutostartStore::FilePath(const QString& name) const
+QString XdgAutostartStore::filePath(const QString& name) const
 {
     return QDir(folder_).filePath(name + QStringLiteral(".desktop"));
 }
 
-bool XdgAutostartStore::Exists(const QString& name) const
+bool XdgAutostartStore::exists(const QString& name) const
 {
-    return QFile::exists(FilePath(name));
+    return QFile::exists(filePath(name));
 }
 
-void XdgAutostartStore::Write(const QString& name, const AutostartCommand& command)
+void XdgAutostartStore::write(const QString& name, const AutostartCommand& command)
 {
     if (!QDir().mkpath(folder_))
         return;
-    QFile::remove(FilePath(name));
-    QFile file(FilePath(name));
+    QFile::remove(filePath(name));
+    QFile file(filePath(name));
     // The command may carry a database password: readable by its user only.
     if (!file.open(QIODevice::WriteOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return;
@@ -109,13 +109,13 @@ void XdgAutostartStore::Write(const QString& name, const AutostartCommand& comma
                                          "Exec=%1\n"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
-                              .arg(DesktopEntryExec(command));
+                              .arg(desktopEntryExec(command));
     file.write(entry.toUtf8());
 }
 
 void XdgAutostartStore::Delete(const QString& name)
 {
-    QFile::remove(FilePath(name));
+    QFile::remove(filePath(name));
 }
 
 } // namespace tarvexio

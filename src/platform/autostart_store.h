@@ -18,28 +18,28 @@ struct AutostartCommand {
 class AutostartStore {
 public:
     virtual ~AutostartStore() = default;
-    virtual bool Exists(const QString& name) const = 0;
-    virtual void Write(const QString& name, const AutostartCommand& command) = 0;
+    virtual bool exists(const QString& name) const = 0;
+    virtual void write(const QString& name, const AutostartCommand& command) = 0;
     virtual void Delete(const QString& name) = 0;
 };
 
 // The Run key's value: the program quoted, the arguments as they are.
-QString RunKeyCommand(const AutostartCommand& command);
+QString runKeyCommand(const AutostartCommand& command);
 // A desktop entry's Exec value: arguments quoted and escaped by the Desktop Entry rules,
 // "%" doubled, then the key file's own backslash escapes.
-QString DesktopEntryExec(const AutostartCommand& command);
+QString desktopEntryExec(const AutostartCommand& command);
 
 // The store of this platform.
-std::unique_ptr<AutostartStore> CreateSystemAutostartStore();
+std::unique_ptr<AutostartStore> createSystemAutostartStore();
 
 // "NAME.desktop" files in a folder (~/.config/autostart for the real one).
 class XdgAutostartStore final : public AutostartStore {
 public:
     explicit XdgAutostartStore(QString folder);
-    bool Exists(const QString& name) const override;
-    void Write(const QString& name, const AutostartCommand& command) override;
+    bool exists(const QString& name) const override;
+    void write(const QString& name, const AutostartCommand& command) override;
     void Delete(const QString& name) override;
-    QString FilePath(const QString& name) const;
+    QString filePath(const QString& name) const;
 
 private:
     QString folder_;
@@ -48,8 +48,8 @@ private:
 // The current user's Run key (Windows).
 class RunKeyAutostartStore final : public AutostartStore {
 public:
-    bool Exists(const QString& name) const override;
-    void Write(const QString& name, const AutostartCommand& command) override;
+    bool exists(const QString& name) const override;
+    void write(const QString& name, const AutostartCommand& command) override;
     void Delete(const QString& name) override;
 };
 

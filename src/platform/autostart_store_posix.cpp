@@ -5,7 +5,7 @@
 
 namespace tarvexio {
 
-std::unique_ptr<AutostartStore> CreateSystemAutostartStore()
+std::unique_ptr<AutostartStore> createSystemAutostartStore()
 {
     return std::make_unique<XdgAutostartStore>(
         QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))

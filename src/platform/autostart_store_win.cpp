@@ -2,7 +2,7 @@
 
 namespace tarvexio {
 
-std::unique_ptr<AutostartStore> CreateSystemAutostartStore()
+std::unique_ptr<AutostartStore> createSystemAutostartStore()
 {
     return std::make_unique<RunKeyAutostartStore>();
 }

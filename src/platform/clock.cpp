@@ -16,7 +16,7 @@ constexpr qint64 StopPollMs = 50;
 
 } // namespace
 
-bool SystemClock::PausesLeftOut()
+bool SystemClock::pausesLeftOut()
 {
     return qEnvironmentVariable("TARVEXIO_NO_PAUSES") == u"1";
 }
@@ -31,7 +31,7 @@ void SystemClock::pause(int milliseconds)
     if (!pauses_ || milliseconds <= 0)
         return;
     const QDeadlineTimer deadline(milliseconds);
-    while (!StopRequested()) {
+    while (!stopRequested()) {
         const qint64 left = deadline.remainingTime();
         if (left <= 0)
             return;

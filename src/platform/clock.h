@@ -16,10 +16,10 @@ class SystemClock final : public Clock {
 public:
     // Tools that log many lines at once can leave the pauses out; so does every process of the
     // test suite (TARVEXIO_NO_PAUSES=1), whose scenarios wait for events, not for pacing.
-    explicit SystemClock(bool pauses = !PausesLeftOut())
+    explicit SystemClock(bool pauses = !pausesLeftOut())
         : pauses_(pauses)
     {}
-    static bool PausesLeftOut();
+    static bool pausesLeftOut();
     QDateTime now() const override;
     void pause(int milliseconds) override;
 

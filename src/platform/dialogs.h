@@ -28,6 +28,6 @@ public:
 };
 
 // The text an exception shows to the user (our exceptions carry UTF-8).
-QString ExceptionText(const std::exception& error);
+QString exceptionText(const std::exception& error);
 
 } // namespace tarvexio

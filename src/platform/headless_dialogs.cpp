@@ -6,7 +6,7 @@ namespace tarvexio {
 
 using namespace Qt::StringLiterals;
 
-QString ExceptionText(const std::exception& error)
+QString exceptionText(const std::exception& error)
 {
     return QString::fromUtf8(error.what());
 }
@@ -20,7 +20,7 @@ MessageAnswer HeadlessDialogs::MsgBox(const MessageRequest& request)
 
 void HeadlessDialogs::ShowExceptionNow(const std::exception& error)
 {
-    report(u"Błąd: "_s + ExceptionText(error), true);
+    report(u"Błąd: "_s + exceptionText(error), true);
 }
 
 void HeadlessDialogs::report(const QString& line, bool alert)

@@ -4,12 +4,12 @@
 
 namespace tarvexio {
 
-bool ProcessRuns(qint64 pid)
+bool processRuns(qint64 pid)
 {
     return ::kill(pid_t(pid), 0) == 0;
 }
 
-bool AskToWorkNow(qint64 pid)
+bool askToWorkNow(qint64 pid)
 {
     return ::kill(pid_t(pid), SIGUSR1) == 0;
 }

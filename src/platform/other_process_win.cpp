@@ -2,12 +2,12 @@
 
 namespace tarvexio {
 
-bool ProcessRuns(qint64)
+bool processRuns(qint64)
 {
     return true;
 }
 
-bool AskToWorkNow(qint64)
+bool askToWorkNow(qint64)
 {
     return false;
 }

@@ -8,10 +8,10 @@ namespace tarvexio {
 
 // A folder as the agent keeps it: without one trailing separator ("/" here; "\" or "/" on
 // Windows). A lone root separator is left as it is.
-QString WithoutTrailingSeparator(QString folder);
+QString withoutTrailingSeparator(QString folder);
 
 // Where Windows keeps the phonebooks of all users ("Common AppData" of the shell folders, then
 // Microsoft\Network\Connections\Pbk); none elsewhere or when the registry does not say.
-std::optional<QString> CommonPhonebookFolder();
+std::optional<QString> commonPhonebookFolder();
 
 } // namespace tarvexio

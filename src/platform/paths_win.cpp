@@ -4,14 +4,14 @@
 
 namespace tarvexio {
 
-QString WithoutTrailingSeparator(QString folder)
+QString withoutTrailingSeparator(QString folder)
 {
     if (folder.size() >= 2 && (folder.endsWith(u'\\') || folder.endsWith(u'/')))
         folder.chop(1);
     return folder;
 }
 
-std::optional<QString> CommonPhonebookFolder()
+std::optional<QString> commonPhonebookFolder()
 {
     const QSettings shellFolders(
         QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"

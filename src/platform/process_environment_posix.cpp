@@ -8,7 +8,7 @@
 
 namespace tarvexio {
 
-bool StdoutIsJournal()
+bool stdoutIsJournal()
 {
     const QStringList stream = qEnvironmentVariable("JOURNAL_STREAM").split(u':');
     struct stat out {};
@@ -18,7 +18,7 @@ bool StdoutIsJournal()
            stream[1].toULongLong() == quint64(out.st_ino);
 }
 
-bool NoDisplay()
+bool noDisplay()
 {
 #ifdef __APPLE__
     return false;

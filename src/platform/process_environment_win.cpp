@@ -2,12 +2,12 @@
 
 namespace tarvexio {
 
-bool StdoutIsJournal()
+bool stdoutIsJournal()
 {
     return false;
 }
 
-bool NoDisplay()
+bool noDisplay()
 {
     return false;
 }

@@ -8,7 +8,7 @@
 
 namespace tarvexio {
 
-void KeepProcessPrivate()
+void keepProcessPrivate()
 {
     ::umask(027);
     const rlimit none{0, 0};

@@ -3,6 +3,6 @@
 namespace tarvexio {
 
 // The user's profile is private already, and Windows writes no core dumps of its own.
-void KeepProcessPrivate() {}
+void keepProcessPrivate() {}
 
 } // namespace tarvexio

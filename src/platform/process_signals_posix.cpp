@@ -14,11 +14,11 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
-void OnSignal(int signal)
+void onSignal(int signal)
 {
     const char byte = signal == SIGUSR1 ? 'w' : 't';
     if (byte == 't')
-        RequestStop(); // for work that holds the event loop up
+        requestStop(); // for work that holds the event loop up
     // Only async-signal-safe calls here; a full pipe means a wake-up is already pending.
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
 }
@@ -43,7 +43,7 @@ ProcessSignals::ProcessSignals(QObject* parent)
             emit terminationRequested();
     });
     struct sigaction action = {};
-    action.sa_handler = OnSignal;
+    action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : Handled)

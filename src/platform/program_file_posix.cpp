@@ -4,7 +4,7 @@
 
 namespace tarvexio {
 
-QString ProgramBaseName(const QString& programFilePath)
+QString programBaseName(const QString& programFilePath)
 {
     return QFileInfo(programFilePath).fileName();
 }

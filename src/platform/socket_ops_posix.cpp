@@ -13,39 +13,39 @@ namespace {
 constexpr int ShutBoth = SHUT_RDWR;
 constexpr int ShutSend = SHUT_WR;
 
-int Handle(NativeSocket socket)
+int handle(NativeSocket socket)
 {
     return int(socket);
 }
 
-int PollOne(pollfd* socket, int milliseconds)
+int pollOne(pollfd* socket, int milliseconds)
 {
     return ::poll(socket, 1, milliseconds);
 }
 
 } // namespace
 
-int CloseNow(NativeSocket socket)
+int closeNow(NativeSocket socket)
 {
-    return ::close(Handle(socket));
+    return ::close(handle(socket));
 }
 
-void EndInOrder(NativeSocket socket, std::chrono::milliseconds wait)
+void endInOrder(NativeSocket socket, std::chrono::milliseconds wait)
 {
-    ::shutdown(Handle(socket), ShutSend);
+    ::shutdown(handle(socket), ShutSend);
     const auto until = std::chrono::steady_clock::now() + wait;
     char sink[4096];
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             until - std::chrono::steady_clock::now());
-        pollfd readable{Handle(socket), POLLIN, 0};
-        if (left.count() <= 0 || PollOne(&readable, int(left.count())) <= 0 ||
-            ::recv(Handle(socket), sink, int(sizeof sink), 0) <= 0)
+        pollfd readable{handle(socket), POLLIN, 0};
+        if (left.count() <= 0 || pollOne(&readable, int(left.count())) <= 0 ||
+            ::recv(handle(socket), sink, int(sizeof sink), 0) <= 0)
             return;
     }
 }
 
-quint16 PortOf(const sockaddr* address)
+quint16 portOf(const sockaddr* address)
 {
     if (address->sa_family == AF_INET)
         return ntohs(reinterpret_cast<const sockaddr_in*>(address)->sin_port);
@@ -54,18 +54,18 @@ quint16 PortOf(const sockaddr* address)
     return 0;
 }
 
-quint16 PeerPortOf(NativeSocket socket)
+quint16 peerPortOf(NativeSocket socket)
 {
     sockaddr_storage peer{};
     socklen_t length = sizeof peer;
-    if (::getpeername(Handle(socket), reinterpret_cast<sockaddr*>(&peer), &length) != 0)
+    if (::getpeername(handle(socket), reinterpret_cast<sockaddr*>(&peer), &length) != 0)
         return 0;
-    return PortOf(reinterpret_cast<const sockaddr*>(&peer));
+    return portOf(reinterpret_cast<const sockaddr*>(&peer));
 }
 
-void ShutDownNow(NativeSocket socket)
+void shutDownNow(NativeSocket socket)
 {
-    ::shutdown(Handle(socket), ShutBoth);
+    ::shutdown(handle(socket), ShutBoth);
 }
 
 } // namespace tarvexio

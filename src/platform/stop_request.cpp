@@ -6,19 +6,19 @@ namespace tarvexio {
 
 namespace {
 
-std::atomic<bool> stopRequested{false};
+std::atomic<bool> stopFlag{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
 } // namespace
 
-void RequestStop() noexcept
+void requestStop() noexcept
 {
-    stopRequested.store(true);
+    stopFlag.store(true);
 }
 
-bool StopRequested() noexcept
+bool stopRequested() noexcept
 {
-    return stopRequested.load();
+    return stopFlag.load();
 }
 
 } // namespace tarvexio

@@ -3,7 +3,7 @@
 namespace tarvexio {
 
 // Standard input is a terminal a person types at.
-bool StdinIsTerminal();
+bool stdinIsTerminal();
 
 // While it lives, what is typed at the terminal is not shown (a password); the line end that
 // the person typed is shown again when it goes.

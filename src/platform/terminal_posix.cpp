@@ -6,7 +6,7 @@
 
 namespace tarvexio {
 
-bool StdinIsTerminal()
+bool stdinIsTerminal()
 {
     return ::isatty(STDIN_FILENO) != 0;
 }

@@ -5,7 +5,7 @@
 
 namespace tarvexio {
 
-bool StdinIsTerminal()
+bool stdinIsTerminal()
 {
     DWORD mode = 0;
     return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;

@@ -19,7 +19,7 @@ public:
 class TMFile {
 public:
     void SetPath(const QString& path) { path_ = path; }
-    const QString& GetPath() const { return path_; }
+    const QString& getPath() const { return path_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
     void Open();

@@ -11,7 +11,7 @@ namespace tarvexio {
 namespace {
 
 // Opening the codec costs far more than encoding a line; data files encode many lines.
-QStringEncoder& Encoder()
+QStringEncoder& sharedEncoder()
 {
     thread_local QStringEncoder encoder("windows-1250");
     return encoder;
@@ -19,12 +19,12 @@ QStringEncoder& Encoder()
 
 } // namespace
 
-QByteArray ToWindows1250(const QString& text)
+QByteArray toWindows1250(const QString& text)
 {
     // Most data-file lines are plain ASCII, which every code page keeps as it is.
     if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
         return text.toLatin1();
-    QStringEncoder& encoder = Encoder();
+    QStringEncoder& encoder = sharedEncoder();
     QByteArray bytes = encoder.encode(text);
     if (!bytes.contains('\x1A'))
         return bytes;
@@ -41,7 +41,7 @@ QByteArray ToWindows1250(const QString& text)
     return bytes;
 }
 
-QString FromWindows1250(const QByteArray& bytes)
+QString fromWindows1250(const QByteArray& bytes)
 {
     QStringDecoder decoder("windows-1250");
     return decoder.decode(bytes);

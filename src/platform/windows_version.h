@@ -24,6 +24,6 @@ struct WindowsVersionData {
 };
 
 // This machine's Windows version; none elsewhere, or when Windows does not tell.
-std::optional<WindowsVersionData> ThisWindowsVersion();
+std::optional<WindowsVersionData> thisWindowsVersion();
 
 } // namespace tarvexio

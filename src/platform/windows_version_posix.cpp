@@ -2,7 +2,7 @@
 
 namespace tarvexio {
 
-std::optional<WindowsVersionData> ThisWindowsVersion()
+std::optional<WindowsVersionData> thisWindowsVersion()
 {
     return std::nullopt;
 }

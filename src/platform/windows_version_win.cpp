@@ -4,7 +4,7 @@
 
 namespace tarvexio {
 
-std::optional<WindowsVersionData> ThisWindowsVersion()
+std::optional<WindowsVersionData> thisWindowsVersion()
 {
     OSVERSIONINFOEXA info{};
     info.dwOSVersionInfoSize = sizeof info;

@@ -32,7 +32,7 @@ public:
 
     void Connect(const FtpLogin& login) override;
     void ChangeDir(const QString& folder) override;
-    void SetTransferTypeBinary() override;
+    void setTransferTypeBinary() override;
     void Put(const QString& localPath, const QString& remoteName, const WorkHandler& work) override;
     void Rename(const QString& from, const QString& to) override;
     QStringList List() override;
@@ -40,11 +40,10 @@ public:
     void Get(const QString& name, const QString& localPath, const WorkHandler& work) override;
     void Delete(const QString& name) override;
     void Disconnect() override;
-    bool IsConnected() const override;
+    bool isConnected() const override;
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> d_;
+    std::unique_ptr<struct CurlSession> d_;
 };
 
 } // namespace tarvexio

@@ -15,7 +15,7 @@ DialUpConnection::DialUpConnection(DialUpBackend& backend, Clock& clock)
 bool DialUpConnection::fail(FtpJobDialog* dialog, const char* text)
 {
     if (dialog) {
-        dialog->SetPanelCaption(QString::fromUtf8(text));
+        dialog->setPanelCaption(QString::fromUtf8(text));
         dialog->MsgBox(QString::fromUtf8(text));
     }
     return false;
@@ -28,7 +28,7 @@ bool DialUpConnection::DialUp(const TParametryFtp& parameters, FtpJobDialog* dia
         return true;
     }
     NoDialNeeded = false;
-    const std::optional<int> active = backend_.ActiveConnections();
+    const std::optional<int> active = backend_.activeConnections();
     if (!active)
         return fail(dialog, "Błąd odczytu aktywnych połączeń");
     if (*active > 0) {
@@ -38,12 +38,12 @@ bool DialUpConnection::DialUp(const TParametryFtp& parameters, FtpJobDialog* dia
     Dialled = false;
     handle_.clear();
     const DialUpBackend::Dialled dialled =
-        backend_.Dial(parameters.ParNazwaPlikuPbk, parameters.ParPbkEntry, parameters.ParPbkUser,
+        backend_.dial(parameters.ParNazwaPlikuPbk, parameters.ParPbkEntry, parameters.ParPbkUser,
                       parameters.ParPbkHaslo);
     handle_ = dialled.handle;
     if (!dialled.succeeded) {
         if (!handle_.isEmpty())
-            backend_.HangUp(handle_);
+            backend_.hangUp(handle_);
         handle_.clear();
         return fail(dialog, "Błąd ustanowienia połączenia modemowego");
     }
@@ -55,7 +55,7 @@ bool DialUpConnection::DialUp(const TParametryFtp& parameters, FtpJobDialog* dia
             return true;
         }
         if (state == DialUpBackend::State::Disconnected) {
-            backend_.HangUp(handle_);
+            backend_.hangUp(handle_);
             handle_.clear();
             return fail(dialog, "Błąd ustanowienia połączenia modemowego");
         }
@@ -73,7 +73,7 @@ void DialUpConnection::HangUpIfDialled()
 {
     if (NoDialNeeded || !Dialled || handle_.isEmpty())
         return;
-    const bool hungUp = backend_.HangUp(handle_);
+    const bool hungUp = backend_.hangUp(handle_);
     clock_.pause(PauseAfterHangUpMs);
     if (hungUp) {
         handle_.clear();

@@ -19,18 +19,18 @@ public:
 
     virtual ~DialUpBackend() = default;
     // Active remote-access connections (a LAN link does not count); none when unreadable.
-    virtual std::optional<int> ActiveConnections() = 0;
+    virtual std::optional<int> activeConnections() = 0;
     // Dials an entry and waits until it is up or has failed; an empty phonebook means the
     // system's own.
-    virtual Dialled Dial(const QString& phonebook, const QString& entry, const QString& user,
+    virtual Dialled dial(const QString& phonebook, const QString& entry, const QString& user,
                          const QString& password) = 0;
     virtual std::optional<State> Status(const QString& handle) = 0;
-    virtual bool HangUp(const QString& handle) = 0;
+    virtual bool hangUp(const QString& handle) = 0;
     // The entries that can be dialled, for the settings page; none when unreadable.
-    virtual std::optional<QStringList> Entries(const QString& phonebook) = 0;
+    virtual std::optional<QStringList> entries(const QString& phonebook) = 0;
 };
 
 // RAS on Windows, NetworkManager elsewhere.
-std::unique_ptr<DialUpBackend> CreateSystemDialUpBackend();
+std::unique_ptr<DialUpBackend> createSystemDialUpBackend();
 
 } // namespace tarvexio

@@ -39,7 +39,7 @@ public:
 
     virtual void Connect(const FtpLogin& login) = 0; // connect and log in
     virtual void ChangeDir(const QString& folder) = 0;
-    virtual void SetTransferTypeBinary() = 0;
+    virtual void setTransferTypeBinary() = 0;
     virtual void Put(const QString& localPath, const QString& remoteName,
                      const WorkHandler& work) = 0;
     virtual void Rename(const QString& from, const QString& to) = 0;
@@ -49,7 +49,7 @@ public:
     virtual void Delete(const QString& name) = 0;
     virtual void Disconnect() = 0; // QUIT and close; never raises, quiet when not connected
     // The control connection stands (libcurl ends it with a data connection that failed).
-    virtual bool IsConnected() const = 0;
+    virtual bool isConnected() const = 0;
 };
 
 } // namespace tarvexio

@@ -15,8 +15,8 @@ public:
     virtual void QueueMessage(const QString& text, const QString& status, MessageKind kind) = 0;
     virtual void SetProgress(int percent) = 0; // -1 hides the bar
     virtual bool ShouldEnd() const = 0;        // the user pressed "Przerwij"
-    virtual void SetPanelCaption(const QString& caption) = 0;
-    virtual void HideAbortButton() = 0;
+    virtual void setPanelCaption(const QString& caption) = 0;
+    virtual void hideAbortButton() = 0;
     // A message box with an empty caption, shown by the dialog's own thread in its turn; the
     // job does not wait for it.
     virtual void MsgBox(const QString& text) = 0;

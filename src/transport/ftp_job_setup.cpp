@@ -4,7 +4,7 @@
 
 namespace tarvexio {
 
-TDmFtp::Ports FtpJobPorts(std::function<std::unique_ptr<FtpClient>()> newClient, Clock& clock,
+TDmFtp::Ports ftpJobPorts(std::function<std::unique_ptr<FtpClient>()> newClient, Clock& clock,
                           DialUpBackend& dialUp)
 {
     return {std::move(newClient), clock, [&dialUp, &clock] {
@@ -12,7 +12,7 @@ TDmFtp::Ports FtpJobPorts(std::function<std::unique_ptr<FtpClient>()> newClient,
             }};
 }
 
-TParametryFtp FtpJobParameters(const TKonfigEksportu& record, const QString& exchangeDirectory)
+TParametryFtp ftpJobParameters(const TKonfigEksportu& record, const QString& exchangeDirectory)
 {
     TParametryFtp parameters = record.ftp;
     parameters.ParFolderLokalFTP = exchangeDirectory;

@@ -6,7 +6,7 @@ namespace tarvexio {
 
 namespace {
 
-bool StartsWithCode(const QByteArray& line)
+bool startsWithCode(const QByteArray& line)
 {
     return line.size() >= 3 &&
            std::all_of(line.begin(), line.begin() + 3, [](char c) { return c >= '0' && c <= '9'; });
@@ -14,7 +14,7 @@ bool StartsWithCode(const QByteArray& line)
 
 } // namespace
 
-QList<QByteArray> FinalReplyLines(const QByteArray& replies)
+QList<QByteArray> finalReplyLines(const QByteArray& replies)
 {
     QList<QByteArray> finals;
     QByteArray openCode; // the code of the multi-line reply being read
@@ -28,7 +28,7 @@ QList<QByteArray> FinalReplyLines(const QByteArray& replies)
             }
             continue;
         }
-        if (!StartsWithCode(line))
+        if (!startsWithCode(line))
             continue;
         if (line.size() > 3 && line[3] == '-')
             openCode = line.left(3);

@@ -9,6 +9,6 @@ namespace tarvexio {
 // "ddd text", or a first line "ddd-text" followed by any lines up to the first that starts
 // with the same code and a blank; the lines in between may look like anything, digits
 // included.
-QList<QByteArray> FinalReplyLines(const QByteArray& replies);
+QList<QByteArray> finalReplyLines(const QByteArray& replies);
 
 } // namespace tarvexio

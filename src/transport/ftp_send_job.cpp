@@ -11,32 +11,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 
-#include <algorithm>
-
 namespace tarvexio {
-
-namespace {
-
-// The end of a transfer that the user stopped; its text is the one the dialog shows.
-struct EAbort : std::exception {
-    const char* what() const noexcept override { return "Operacja przerwana przez użytkownika"; }
-};
-
-const QString Pending = QStringLiteral("...");
-const QString Ok = QStringLiteral("OK");
-
-// A listed name that could write outside the local folder, or that Windows cannot save (every
-// job would fail on it), is never downloaded.
-bool SafeLocalName(const QString& name)
-{
-    if (name.contains(QStringLiteral("..")))
-        return false;
-    return std::none_of(name.begin(), name.end(), [](QChar c) {
-        return c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c);
-    });
-}
-
-} // namespace
 
 TDmFtp::TDmFtp(FtpJobDialog* dialog, const TParametryFtp& parameters, TFtpJobResult& result,
                const Ports& ports)
@@ -80,7 +55,7 @@ bool TDmFtp::RunConnectionTest(FtpJobDialog* dialog, const TParametryFtp& parame
     auto job = std::unique_ptr<TDmFtp>(new TDmFtp(dialog, parameters, result, ports));
     bool enteringFolder = false;
     try {
-        job->ConnectServer();
+        job->connectServer();
         result.Listing = job->client_->List();
         enteringFolder = true;
         job->ChangeRemoteDir(parameters.ParFolderFTP);
@@ -105,7 +80,7 @@ bool TDmFtp::RunConnectionTest(FtpJobDialog* dialog, const TParametryFtp& parame
     return succeeded;
 }
 
-void TDmFtp::ConnectServer()
+void TDmFtp::connectServer()
 {
     addRow(QStringLiteral("Łączenie z internetem"), Pending);
     if (!dialUpDone_) {
@@ -117,12 +92,12 @@ void TDmFtp::ConnectServer()
     addRow(QStringLiteral("Łączenie z ") + parameters_.ParSerwerFTP, Pending);
     Connected = false;
     // The client raises unless it has logged in, so the host row never shows "Błąd !!!".
-    client_->Connect(Login());
+    client_->Connect(login());
     Connected = true;
     setStatus(Ok);
 }
 
-FtpLogin TDmFtp::Login() const
+FtpLogin TDmFtp::login() const
 {
     FtpLogin login;
     login.setServer(parameters_.ParSerwerFTP);
@@ -169,14 +144,14 @@ void TDmFtp::SendFile()
     // connecting, whose failure only leaves its row at "...".
     QStringList failureTexts;
     try {
-        ConnectServer();
+        connectServer();
         failureTexts = {QStringLiteral("Błąd zmiany lub tworzenia katalogu ") +
                         parameters_.ParFolderFTP};
         ChangeRemoteDir(parameters_.ParFolderFTP);
-        RemoveStaleTemporaryFiles();
+        removeStaleTemporaryFiles();
         addRow(QStringLiteral("Wysyłanie pliku: ") + fileName, Pending);
         failureTexts = {sendFailed};
-        PutTemporaryFile(temporary);
+        putTemporaryFile(temporary);
         failureTexts = {QStringLiteral("Nie powiodła się zmiana nazwy pliku: ") + temporary,
                         sendFailed};
         client_->Rename(temporary, fileName);
@@ -194,110 +169,20 @@ void TDmFtp::SendFile()
     }
 }
 
-void TDmFtp::PutTemporaryFile(const QString& temporary)
+void TDmFtp::putTemporaryFile(const QString& temporary)
 {
     const QFileInfo file(localPath_);
     if (!file.exists())
         throw EFtpError(QStringLiteral("brak pliku %1").arg(localPath_).toStdString());
     sizedTransfer(file.size(), [&] {
-        client_->SetTransferTypeBinary();
+        client_->setTransferTypeBinary();
         client_->Put(localPath_, temporary, [this](qint64 count) { IndyFtpWork(count); });
     });
 }
 
-void TDmFtp::FetchRequestFiles()
-{
-    // A send that failed has ended the session; the requests wait for the next job.
-    if (!Connected)
-        return;
-    try {
-        const QStringList names = ListRequestFolder();
-        if (names.isEmpty())
-            return;
-        result_.RequestsFound = 0;
-        for (const QString& name : names)
-            result_.RequestsFound += name.contains(RequestFileSuffix) ? 1 : 0;
-        FetchedCount = 0;
-        for (const QString& name : names) {
-            if (name.contains(RequestFileSuffix))
-                FetchRequestFile(name);
-        }
-    } catch (const EAbort&) {
-        // A download the user stopped ends the step, and the job has failed.
-        result_.Status = TFtpJobResult::Failure;
-    } catch (const EFtpError& error) {
-        // What the send did stands; the caller says why the requests were not looked at.
-        result_.RequestListingFailure = QString::fromUtf8(error.what());
-    }
-}
-
-// A server may refuse one data connection (a TLS session it will not resume) and take the
-// next: the listing is tried once more before the requests wait for another job. libcurl ends
-// the control connection with a data connection that failed; the job then logs in again,
-// into its folder. The first refusal is the one reported.
-QStringList TDmFtp::ListRequestFolder()
-{
-    QStringList names;
-    try {
-        names = client_->List();
-    } catch (const EFtpError& refused) {
-        try {
-            if (!client_->IsConnected()) {
-                client_->Connect(Login());
-                CurrentDir = QStringLiteral("./");
-                ChangeRemoteDir(parameters_.ParFolderFTP);
-            }
-            names = client_->List();
-        } catch (const EFtpError&) {
-            throw refused;
-        }
-    }
-    result_.RequestsListed = true;
-    return names;
-}
-
-// One request file that cannot be fetched, saved or deleted stays on the server, named for the
-// log; it must not fail the job, or the data file would be sent again and again.
-void TDmFtp::FetchRequestFile(const QString& name)
-{
-    if (!SafeLocalName(name)) {
-        leftOnServer(name, QStringLiteral("nazwa niedozwolona w nazwie pliku"));
-        return;
-    }
-    const QString local = QDir(parameters_.ParFolderLokalFTP).filePath(name);
-    // Lines still waiting in a local file of that name are kept: the new ones join them.
-    const QString fetched = local + QStringLiteral(".part");
-    addRow(QStringLiteral("Pobieranie pliku: ") + name, Pending);
-    try {
-        // Merged, the partial copy is gone already; otherwise it must not stay.
-        const auto removePartial = qScopeGuard([&fetched] { QFile::remove(fetched); });
-        DownloadFile(name, fetched);
-        MergeFetchedRequestFile(fetched, local);
-    } catch (const EFtpError& error) {
-        leftOnServer(name, QString::fromUtf8(error.what()));
-        return;
-    } catch (const ERequestFile& error) {
-        leftOnServer(name, QString::fromUtf8(error.what()));
-        return;
-    }
-    try {
-        client_->Delete(name);
-        showTransferDone(QStringLiteral("Plik pobrano"));
-    } catch (const EFtpError& error) {
-        leftOnServer(name, QString::fromUtf8(error.what()));
-    }
-    ++FetchedCount;
-    result_.RequestsFetched = FetchedCount;
-}
-
-void TDmFtp::leftOnServer(const QString& name, const QString& reason)
-{
-    result_.RequestsLeft << QStringLiteral("%1 (%2)").arg(name, reason);
-}
-
 // Uploads cut short (a kill, a stop, a dropped line) leave "<data file>.tmp" behind, and the
 // next attempt sends under a new name: this shop's leftovers go before it sends.
-void TDmFtp::RemoveStaleTemporaryFiles()
+void TDmFtp::removeStaleTemporaryFiles()
 {
     const QString fileName = QFileInfo(localPath_).fileName();
     const QRegularExpression dataFile(QStringLiteral("^(PSHD_.*_HD0001_)\\d{8}_\\d{6}\\.DAT$"));
@@ -318,15 +203,6 @@ void TDmFtp::RemoveStaleTemporaryFiles()
         // Only tidying: some servers answer the listing of an empty folder with 550, and the
         // upload that follows tells whether the connection is good.
     }
-}
-
-void TDmFtp::DownloadFile(const QString& remoteName, const QString& localPath)
-{
-    const qint64 size = client_->Size(remoteName);
-    sizedTransfer(size, [&] {
-        client_->SetTransferTypeBinary();
-        client_->Get(remoteName, localPath, [this](qint64 count) { IndyFtpWork(count); });
-    });
 }
 
 void TDmFtp::sizedTransfer(qint64 expectedSize, const std::function<void()>& transfer)
@@ -386,7 +262,7 @@ void TDmFtp::ReportError(const QString& text)
 void TDmFtp::FinishSession()
 {
     if (dialog_) {
-        dialog_->HideAbortButton();
+        dialog_->hideAbortButton();
         if (result_.Status == TFtpJobResult::Failure)
             caption(QStringLiteral("Operacja nie powiodła się"));
         else if (result_.Status == TFtpJobResult::StoppedByUser)
@@ -422,7 +298,7 @@ void TDmFtp::finalError(const QString& text)
 void TDmFtp::caption(const QString& text)
 {
     if (dialog_)
-        dialog_->SetPanelCaption(text);
+        dialog_->setPanelCaption(text);
 }
 
 } // namespace tarvexio

@@ -39,21 +39,32 @@ public:
     ~TDmFtp();
 
 private:
+    // The end of a transfer that the user stopped; its text is the one the dialog shows.
+    struct EAbort : std::exception {
+        const char* what() const noexcept override
+        {
+            return "Operacja przerwana przez użytkownika";
+        }
+    };
+    // A row's status while its step runs, and once it is done.
+    static inline const QString Pending = QStringLiteral("...");
+    static inline const QString Ok = QStringLiteral("OK");
+
     TDmFtp(FtpJobDialog* dialog, const TParametryFtp& parameters, TFtpJobResult& result,
            const Ports& ports);
 
     // Each step raises on failure; SendFile, FetchRequestFiles and the connection test each
     // catch in one place and turn what failed into the job's texts, status and reason.
-    void ConnectServer();
-    FtpLogin Login() const;
+    void connectServer();
+    FtpLogin login() const;
     void ChangeRemoteDir(const QString& folder);
     void SendFile();
-    void PutTemporaryFile(const QString& temporary);
+    void putTemporaryFile(const QString& temporary);
     void FetchRequestFiles();
-    QStringList ListRequestFolder();
-    void FetchRequestFile(const QString& name);
+    QStringList listRequestFolder();
+    void fetchRequestFile(const QString& name);
     void DownloadFile(const QString& remoteName, const QString& localPath);
-    void RemoveStaleTemporaryFiles();
+    void removeStaleTemporaryFiles();
     void leftOnServer(const QString& name, const QString& reason);
     void IndyFtpWork(qint64 count);
     [[noreturn]] void AbortByUser();

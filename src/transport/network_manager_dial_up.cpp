@@ -9,7 +9,7 @@ namespace {
 
 constexpr int DialTimeoutMs = 120000;
 
-NetworkManagerDialUp::Result RunNmcli(const QStringList& arguments)
+NetworkManagerDialUp::Result runNmcli(const QStringList& arguments)
 {
     QProcess nmcli;
     nmcli.start(QStringLiteral("nmcli"), arguments);
@@ -23,13 +23,13 @@ NetworkManagerDialUp::Result RunNmcli(const QStringList& arguments)
     return {nmcli.exitCode(), QString::fromUtf8(nmcli.readAllStandardOutput())};
 }
 
-QStringList Lines(const QString& output)
+QStringList lines(const QString& output)
 {
     return output.split(u'\n', Qt::SkipEmptyParts);
 }
 
 // The secret a profile of this kind asks for when it comes up.
-QString PasswordSetting(const QString& type)
+QString passwordSetting(const QString& type)
 {
     if (type == u"vpn")
         return QStringLiteral("vpn.secrets.password");
@@ -39,10 +39,10 @@ QString PasswordSetting(const QString& type)
 } // namespace
 
 NetworkManagerDialUp::NetworkManagerDialUp(Runner runner)
-    : run_(runner ? std::move(runner) : Runner(&RunNmcli))
+    : run_(runner ? std::move(runner) : Runner(&runNmcli))
 {}
 
-QStringList NetworkManagerDialUp::TerseFields(const QString& line)
+QStringList NetworkManagerDialUp::terseFields(const QString& line)
 {
     QStringList fields{QString()};
     for (qsizetype i = 0; i < line.size(); ++i) {
@@ -57,26 +57,26 @@ QStringList NetworkManagerDialUp::TerseFields(const QString& line)
     return fields;
 }
 
-bool NetworkManagerDialUp::IsDialKind(const QString& type)
+bool NetworkManagerDialUp::isDialKind(const QString& type)
 {
     return type == u"gsm" || type == u"cdma" || type == u"pppoe" || type == u"vpn";
 }
 
-std::optional<int> NetworkManagerDialUp::ActiveConnections()
+std::optional<int> NetworkManagerDialUp::activeConnections()
 {
     const Result result = run_({"-t", "-f", "NAME,TYPE", "connection", "show", "--active"});
     if (result.exitCode != 0)
         return std::nullopt;
     int count = 0;
-    for (const QString& line : Lines(result.output)) {
-        const QStringList fields = TerseFields(line);
-        if (fields.size() >= 2 && IsDialKind(fields[1]))
+    for (const QString& line : lines(result.output)) {
+        const QStringList fields = terseFields(line);
+        if (fields.size() >= 2 && isDialKind(fields[1]))
             ++count;
     }
     return count;
 }
 
-DialUpBackend::Dialled NetworkManagerDialUp::Dial(const QString& /*phonebook*/,
+DialUpBackend::Dialled NetworkManagerDialUp::dial(const QString& /*phonebook*/,
                                                   const QString& entry, const QString& /*user*/,
                                                   const QString& password)
 {
@@ -89,7 +89,7 @@ DialUpBackend::Dialled NetworkManagerDialUp::Dial(const QString& /*phonebook*/,
             run_({"-t", "-g", "connection.type", "connection", "show", "id", entry});
         if (secrets.open()) {
             secrets.write(
-                (PasswordSetting(type.output.trimmed()) + u':' + password + u'\n').toUtf8());
+                (passwordSetting(type.output.trimmed()) + u':' + password + u'\n').toUtf8());
             secrets.flush();
             arguments << "passwd-file" << secrets.fileName();
         }
@@ -112,20 +112,20 @@ std::optional<DialUpBackend::State> NetworkManagerDialUp::Status(const QString& 
     return State::Other;
 }
 
-bool NetworkManagerDialUp::HangUp(const QString& handle)
+bool NetworkManagerDialUp::hangUp(const QString& handle)
 {
     return run_({"connection", "down", "id", handle}).exitCode == 0;
 }
 
-std::optional<QStringList> NetworkManagerDialUp::Entries(const QString& /*phonebook*/)
+std::optional<QStringList> NetworkManagerDialUp::entries(const QString& /*phonebook*/)
 {
     const Result result = run_({"-t", "-f", "NAME,TYPE", "connection", "show"});
     if (result.exitCode != 0)
         return std::nullopt;
     QStringList entries;
-    for (const QString& line : Lines(result.output)) {
-        const QStringList fields = TerseFields(line);
-        if (fields.size() >= 2 && IsDialKind(fields[1]))
+    for (const QString& line : lines(result.output)) {
+        const QStringList fields = terseFields(line);
+        if (fields.size() >= 2 && isDialKind(fields[1]))
             entries << fields[0];
     }
     return entries;

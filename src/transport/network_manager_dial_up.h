@@ -19,16 +19,16 @@ public:
 
     explicit NetworkManagerDialUp(Runner runner = {});
 
-    std::optional<int> ActiveConnections() override;
-    Dialled Dial(const QString& phonebook, const QString& entry, const QString& user,
+    std::optional<int> activeConnections() override;
+    Dialled dial(const QString& phonebook, const QString& entry, const QString& user,
                  const QString& password) override;
     std::optional<State> Status(const QString& handle) override;
-    bool HangUp(const QString& handle) override;
-    std::optional<QStringList> Entries(const QString& phonebook) override;
+    bool hangUp(const QString& handle) override;
+    std::optional<QStringList> entries(const QString& phonebook) override;
 
     // nmcli's terse output: fields split at ":" with "\:" and "\\" unescaped.
-    static QStringList TerseFields(const QString& line);
-    static bool IsDialKind(const QString& type);
+    static QStringList terseFields(const QString& line);
+    static bool isDialKind(const QString& type);
 
 private:
     Runner run_;

@@ -13,26 +13,26 @@ namespace tarvexio {
 
 namespace {
 
-HRASCONN HandleOf(const QString& handle)
+HRASCONN handleOf(const QString& handle)
 {
     return reinterpret_cast<HRASCONN>(static_cast<quintptr>(handle.toULongLong()));
 }
 
-QString TextOf(HRASCONN handle)
+QString textOf(HRASCONN handle)
 {
     return handle ? QString::number(reinterpret_cast<quintptr>(handle)) : QString();
 }
 
-template <size_t N> void Copy(CHAR (&field)[N], const QString& text)
+template <size_t N> void copy(CHAR (&field)[N], const QString& text)
 {
-    const QByteArray bytes = ToWindows1250(text);
+    const QByteArray bytes = toWindows1250(text);
     std::strncpy(field, bytes.constData(), N - 1);
     field[N - 1] = '\0';
 }
 
 } // namespace
 
-std::optional<int> RasDialUp::ActiveConnections()
+std::optional<int> RasDialUp::activeConnections()
 {
     std::vector<RASCONNA> connections(16);
     connections[0].dwSize = sizeof(RASCONNA);
@@ -43,28 +43,28 @@ std::optional<int> RasDialUp::ActiveConnections()
     return int(count);
 }
 
-DialUpBackend::Dialled RasDialUp::Dial(const QString& phonebook, const QString& entry,
+DialUpBackend::Dialled RasDialUp::dial(const QString& phonebook, const QString& entry,
                                        const QString& user, const QString& password)
 {
     RASDIALPARAMSA parameters{};
     parameters.dwSize = sizeof(RASDIALPARAMSA);
-    Copy(parameters.szEntryName, entry);
-    Copy(parameters.szUserName, user);
-    Copy(parameters.szPassword, password);
-    Copy(parameters.szDomain, QStringLiteral("*"));
-    const QByteArray book = ToWindows1250(phonebook);
+    copy(parameters.szEntryName, entry);
+    copy(parameters.szUserName, user);
+    copy(parameters.szPassword, password);
+    copy(parameters.szDomain, QStringLiteral("*"));
+    const QByteArray book = toWindows1250(phonebook);
     HRASCONN handle = nullptr;
     const DWORD error = RasDialA(nullptr, phonebook.isEmpty() ? nullptr : book.constData(),
                                  &parameters, 1, nullptr, &handle);
     SecureZeroMemory(parameters.szPassword, sizeof parameters.szPassword);
-    return {error == 0, TextOf(handle)};
+    return {error == 0, textOf(handle)};
 }
 
 std::optional<DialUpBackend::State> RasDialUp::Status(const QString& handle)
 {
     RASCONNSTATUSA status{};
     status.dwSize = sizeof(RASCONNSTATUSA);
-    if (RasGetConnectStatusA(HandleOf(handle), &status) != 0)
+    if (RasGetConnectStatusA(handleOf(handle), &status) != 0)
         return std::nullopt;
     if (status.rasconnstate == RASCS_Connected)
         return State::Connected;
@@ -73,24 +73,24 @@ std::optional<DialUpBackend::State> RasDialUp::Status(const QString& handle)
     return State::Other;
 }
 
-bool RasDialUp::HangUp(const QString& handle)
+bool RasDialUp::hangUp(const QString& handle)
 {
-    return RasHangUpA(HandleOf(handle)) == 0;
+    return RasHangUpA(handleOf(handle)) == 0;
 }
 
-std::optional<QStringList> RasDialUp::Entries(const QString& phonebook)
+std::optional<QStringList> RasDialUp::entries(const QString& phonebook)
 {
     std::vector<RASENTRYNAMEA> names(16);
     names[0].dwSize = sizeof(RASENTRYNAMEA);
     DWORD bytes = DWORD(names.size() * sizeof(RASENTRYNAMEA));
     DWORD count = 0;
-    const QByteArray book = ToWindows1250(phonebook);
+    const QByteArray book = toWindows1250(phonebook);
     QStringList entries;
     if (RasEnumEntriesA(nullptr, phonebook.isEmpty() ? nullptr : book.constData(), names.data(),
                         &bytes, &count) != 0)
         return std::nullopt;
     for (DWORD i = 0; i < count; ++i)
-        entries << FromWindows1250(QByteArray(names[i].szEntryName));
+        entries << fromWindows1250(QByteArray(names[i].szEntryName));
     return entries;
 }
 

@@ -9,14 +9,14 @@ namespace tarvexio {
 
 namespace {
 
-[[noreturn]] void Failed(const QString& what, const QString& path)
+[[noreturn]] void failed(const QString& what, const QString& path)
 {
     throw ERequestFile(
         QStringLiteral("%1 %2").arg(what, QDir::toNativeSeparators(path)).toStdString());
 }
 
 // A part of the date that is not all digits counts as 0, which no valid date has.
-int DatePart(const QByteArray& line, qsizetype from, qsizetype length)
+int datePart(const QByteArray& line, qsizetype from, qsizetype length)
 {
     const QByteArray part = line.mid(from, length);
     if (part.size() != length ||
@@ -27,24 +27,24 @@ int DatePart(const QByteArray& line, qsizetype from, qsizetype length)
 
 } // namespace
 
-QString RequestFilePath(const QString& folder, const QString& code)
+QString requestFilePath(const QString& folder, const QString& code)
 {
     return folder + u'/' + code + RequestFileSuffix;
 }
 
-QDate RequestedDay(const QByteArray& line)
+QDate requestedDay(const QByteArray& line)
 {
-    return {DatePart(line, 0, 4), DatePart(line, 4, 2), DatePart(line, 6, 2)};
+    return {datePart(line, 0, 4), datePart(line, 4, 2), datePart(line, 6, 2)};
 }
 
-QList<QByteArray> ReadRequestLines(const QString& path)
+QList<QByteArray> readRequestLines(const QString& path)
 {
     QList<QByteArray> lines;
     QFile file(path);
     if (!file.exists())
         return lines;
     if (!file.open(QIODevice::ReadOnly))
-        Failed(QStringLiteral("nie można odczytać"), path);
+        failed(QStringLiteral("nie można odczytać"), path);
     for (const QByteArray& line : file.readAll().split('\n')) {
         const QByteArray text = line.endsWith('\r') ? line.chopped(1) : line;
         if (!text.trimmed().isEmpty())
@@ -53,44 +53,44 @@ QList<QByteArray> ReadRequestLines(const QString& path)
     return lines;
 }
 
-void WriteRequestLines(const QString& path, const QList<QByteArray>& lines)
+void writeRequestLines(const QString& path, const QList<QByteArray>& lines)
 {
     if (lines.isEmpty()) {
         if (QFile::exists(path) && !QFile::remove(path))
-            Failed(QStringLiteral("nie można usunąć"), path);
+            failed(QStringLiteral("nie można usunąć"), path);
         return;
     }
     QFile copy(path + u'~');
     if (!copy.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        Failed(QStringLiteral("nie można zapisać"), copy.fileName());
+        failed(QStringLiteral("nie można zapisać"), copy.fileName());
     for (const QByteArray& line : lines)
         copy.write(line + "\r\n");
     if (!copy.flush())
-        Failed(QStringLiteral("nie można zapisać"), copy.fileName());
+        failed(QStringLiteral("nie można zapisać"), copy.fileName());
     copy.close();
     if ((QFile::exists(path) && !QFile::remove(path)) || !QFile::rename(copy.fileName(), path))
-        Failed(QStringLiteral("nie można zapisać"), path);
+        failed(QStringLiteral("nie można zapisać"), path);
 }
 
-void MergeFetchedRequestFile(const QString& fetchedPath, const QString& localPath)
+void mergeFetchedRequestFile(const QString& fetchedPath, const QString& localPath)
 {
-    QList<QByteArray> lines = ReadRequestLines(localPath);
+    QList<QByteArray> lines = readRequestLines(localPath);
     const qsizetype waiting = lines.size();
-    for (const QByteArray& line : ReadRequestLines(fetchedPath)) {
+    for (const QByteArray& line : readRequestLines(fetchedPath)) {
         if (!lines.contains(line))
             lines << line;
     }
     if (lines.size() > waiting)
-        WriteRequestLines(localPath, lines);
+        writeRequestLines(localPath, lines);
     QFile::remove(fetchedPath);
 }
 
-std::optional<qsizetype> RemoveRequestLine(const QString& path, const QByteArray& line)
+std::optional<qsizetype> removeRequestLine(const QString& path, const QByteArray& line)
 {
-    QList<QByteArray> lines = ReadRequestLines(path);
+    QList<QByteArray> lines = readRequestLines(path);
     if (!lines.removeOne(line))
         return std::nullopt;
-    WriteRequestLines(path, lines);
+    writeRequestLines(path, lines);
     return lines.size();
 }
 

@@ -3,7 +3,7 @@
 
 namespace tarvexio {
 
-std::unique_ptr<DialUpBackend> CreateSystemDialUpBackend()
+std::unique_ptr<DialUpBackend> createSystemDialUpBackend()
 {
     return std::make_unique<NetworkManagerDialUp>();
 }

@@ -10,7 +10,7 @@ namespace tarvexio {
 namespace {
 
 // Where a connection's context keeps the pool it reports to.
-int PoolIndex()
+int poolIndex()
 {
     static const int index = SSL_CTX_get_ex_new_index(0, nullptr, nullptr, nullptr, nullptr);
     return index;
@@ -39,7 +39,7 @@ struct TlsSessionReuse::Pool {
 
     static Pool* of(const SSL* ssl)
     {
-        return static_cast<Pool*>(SSL_CTX_get_ex_data(SSL_get_SSL_CTX(ssl), PoolIndex()));
+        return static_cast<Pool*>(SSL_CTX_get_ex_data(SSL_get_SSL_CTX(ssl), poolIndex()));
     }
 
     // A copy is kept: OpenSSL marks the connection's own session spent once it is resumed,
@@ -82,7 +82,7 @@ struct TlsSessionReuse::Pool {
     static CURLcode onContext(CURL*, void* context, void* self)
     {
         auto* ctx = static_cast<SSL_CTX*>(context);
-        SSL_CTX_set_ex_data(ctx, PoolIndex(), self);
+        SSL_CTX_set_ex_data(ctx, poolIndex(), self);
         SSL_CTX_sess_set_new_cb(ctx, &Pool::onNewSession);
         SSL_CTX_set_info_callback(ctx, &Pool::onInfo);
         return CURLE_OK;

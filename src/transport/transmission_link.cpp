@@ -45,17 +45,17 @@ void TransmissionLink::SetProgress(int percent)
     put(MsgSetProgress, QString::number(percent));
 }
 
-void TransmissionLink::SetPanelCaption(const QString& caption)
+void TransmissionLink::setPanelCaption(const QString& caption)
 {
     put(MsgPanelCaption, caption);
 }
 
-void TransmissionLink::HideAbortButton()
+void TransmissionLink::hideAbortButton()
 {
     put(MsgHideAbort, QString());
 }
 
-bool TransmissionLink::Drain(TransmissionView& view)
+bool TransmissionLink::drain(TransmissionView& view)
 {
     bool applied = false;
     while (const std::unique_ptr<TFtpThreadMessage> message = queue_.GetAny()) {

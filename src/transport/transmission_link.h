@@ -66,15 +66,15 @@ public:
     void QueueMessage(const QString& text, const QString& status, MessageKind kind) override;
     void SetProgress(int percent) override;
     bool ShouldEnd() const override { return shouldEnd_.load(); }
-    void SetPanelCaption(const QString& caption) override;
-    void HideAbortButton() override;
+    void setPanelCaption(const QString& caption) override;
+    void hideAbortButton() override;
     // The job goes on; the box comes up in its turn, after what the job posted before it.
     void MsgBox(const QString& text) override { put(MsgShowBox, text); }
 
     // The dialog's side. "Przerwij": the job sees it at its next progress event.
-    void RequestEnd() { shouldEnd_.store(true); }
+    void requestEnd() { shouldEnd_.store(true); }
     // Applies every waiting message to the view; true when anything was applied.
-    bool Drain(TransmissionView& view);
+    bool drain(TransmissionView& view);
     // The job's last final text; read only once its thread has ended.
     const std::optional<QString>& finalMessage() const { return finalMessage_; }
 

@@ -15,7 +15,7 @@ namespace tarvexio::test {
 
 inline const QDate Today = QDate::currentDate();
 
-inline QString DayText(const QDate& day)
+inline QString dayText(const QDate& day)
 {
     return day.toString(QStringLiteral("yyyyMMdd"));
 }
@@ -35,7 +35,7 @@ struct Chain {
                            "ParFolderFTP=./ ParDataOstEksp=%3")
                 .arg(exchange)
                 .arg(port)
-                .arg(DayNumber(lastExported))
+                .arg(dayNumber(lastExported))
                 .split(u' ');
         for (int shop = 1; shop <= shops; ++shop)
             settings << QStringLiteral("ParKodKVR#%1=K%1").arg(shop);
@@ -52,11 +52,11 @@ struct Chain {
                 "PONAWIAJ_PROBE_WYSLANIA_CO_N_H=0,0002 MAX_LICZBA_PROBFTP=2")
             .split(u' ');
     }
-    QString log() const { return ReadAgentLog(home.path()); }
+    QString log() const { return readAgentLog(home.path()); }
     QDate lastExportedDay() const
     {
-        const QString row = KonfigRows(database).filter(u"ParDataOstEksp=").value(0);
-        return DayFromNumber(row.section(u'=', 1).toInt());
+        const QString row = konfigRows(database).filter(u"ParDataOstEksp=").value(0);
+        return dayFromNumber(row.section(u'=', 1).toInt());
     }
 
     QTemporaryDir home;
@@ -66,7 +66,7 @@ struct Chain {
 };
 
 // The days of the data files in a folder, one entry per file ("K1 20261205").
-inline QStringList DataFiles(const QString& folder)
+inline QStringList dataFiles(const QString& folder)
 {
     QStringList found;
     for (const QString& name : QDir(folder).entryList({QStringLiteral("*.DAT")}, QDir::Files))
@@ -75,12 +75,12 @@ inline QStringList DataFiles(const QString& folder)
     return found;
 }
 
-inline QStringList Expected(const QStringList& codes, const QList<QDate>& days)
+inline QStringList expected(const QStringList& codes, const QList<QDate>& days)
 {
     QStringList expected;
     for (const QString& code : codes) {
         for (const QDate& day : days)
-            expected << code + u' ' + DayText(day);
+            expected << code + u' ' + dayText(day);
     }
     expected.sort();
     return expected;

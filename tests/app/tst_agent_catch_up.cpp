@@ -20,20 +20,20 @@ void TestAgentCatchUp::catchesUpThenServesRequests()
     test::FtpServer server({"--max-seconds", "240"});
     Chain chain(2, server.port(), Today.addDays(-3));
     QVERIFY(server.started() && chain.created);
-    test::WriteFile(server.root() + "/K1_braki.kvr",
-                    DayText(Today.addDays(-6)).toLatin1() + "\r\n");
-    test::WriteFile(server.root() + "/K2_braki.kvr", DayText(Today.addDays(-7)).toLatin1() +
-                                                         " drugi\r\n" + DayText(Today).toLatin1() +
+    test::writeFile(server.root() + "/K1_braki.kvr",
+                    dayText(Today.addDays(-6)).toLatin1() + "\r\n");
+    test::writeFile(server.root() + "/K2_braki.kvr", dayText(Today.addDays(-7)).toLatin1() +
+                                                         " drugi\r\n" + dayText(Today).toLatin1() +
                                                          "\r\n");
     // A day fetched before and still waiting: the server's new copy must not replace it.
-    test::WriteFile(chain.exchange + "/K2_braki.kvr",
-                    DayText(Today.addDays(-8)).toLatin1() + "\r\n");
+    test::writeFile(chain.exchange + "/K2_braki.kvr",
+                    dayText(Today.addDays(-8)).toLatin1() + "\r\n");
     // A request that cannot be saved here stays on the server and fails no job.
-    test::WriteFile(server.root() + "/K9_braki.kvr", "20200101\r\n");
+    test::writeFile(server.root() + "/K9_braki.kvr", "20200101\r\n");
     QVERIFY(QDir(chain.exchange).mkdir(QStringLiteral("K9_braki.kvr")));
     AgentProcess agent(chain.home.path(), chain.agentArguments());
     // K2's shop comes first in the list; K1's one-line file goes without a log line.
-    QTRY_VERIFY_WITH_TIMEOUT(DataFiles(server.root()).size() == 10 &&
+    QTRY_VERIFY_WITH_TIMEOUT(dataFiles(server.root()).size() == 10 &&
                                  !QFile::exists(chain.exchange + "/K1_braki.kvr"),
                              150000);
     QTest::qWait(1500); // idle ticks: today's request waits
@@ -41,7 +41,7 @@ void TestAgentCatchUp::catchesUpThenServesRequests()
 
     const QList<QDate> caughtUp{Today.addDays(-2), Today.addDays(-1)};
     const QList<QDate> requested{Today.addDays(-8), Today.addDays(-7), Today.addDays(-6)};
-    QCOMPARE(DataFiles(server.root()), Expected({"K1", "K2"}, caughtUp + requested));
+    QCOMPARE(dataFiles(server.root()), expected({"K1", "K2"}, caughtUp + requested));
     QCOMPARE(QDir(server.root()).entryList(QDir::Files).size(), 11); // and K9's request
     QCOMPARE(chain.lastExportedDay(), Today.addDays(-1));
     // One day per tick, oldest first; requests only once nothing else was due.
@@ -54,10 +54,10 @@ void TestAgentCatchUp::catchesUpThenServesRequests()
                               day.toString(QStringLiteral("dd.MM.yyyy")));
     QVERIFY(std::is_sorted(starts.begin(), starts.end()) && starts.front() >= 0);
     QVERIFY(log.contains(QStringLiteral("Rozpoczęto generowanie eksportu za ") +
-                         DayText(Today.addDays(-7)) +
+                         dayText(Today.addDays(-7)) +
                          QStringLiteral(" drugi na podstawie pliku braków")));
     QVERIFY(!QFile::exists(chain.exchange + "/K1_braki.kvr"));
-    QCOMPARE(test::ReadFile(chain.exchange + "/K2_braki.kvr"), DayText(Today).toLatin1() + "\r\n");
+    QCOMPARE(test::readFile(chain.exchange + "/K2_braki.kvr"), dayText(Today).toLatin1() + "\r\n");
 }
 
 QTEST_GUILESS_MAIN(TestAgentCatchUp)

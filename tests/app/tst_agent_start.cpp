@@ -21,7 +21,7 @@ struct Harness {
         , terminations(&agent.window(), &WindowAndTray::terminateRequested)
     {}
 
-    QString logText() const { return test::ReadAgentLog(home.path()); }
+    QString logText() const { return test::readAgentLog(home.path()); }
     bool paneHas(const QString& text) const
     {
         return std::ranges::any_of(agent.model().messagePane(), [&](const QString& line) {
@@ -56,7 +56,7 @@ private:
 
 void TestAgentStart::initTestCase()
 {
-    database_ = test::FreshDatabase(QStringLiteral("sqlite"), data_.filePath("qmx.db"),
+    database_ = test::freshDatabase(QStringLiteral("sqlite"), data_.filePath("qmx.db"),
                                     {"insert into Sklep values (1, 'Sklep Łódź')"});
 }
 
@@ -68,7 +68,7 @@ void TestAgentStart::cleanup()
 void TestAgentStart::unattendedStartAndFirstConnection()
 {
     Harness h({"BAZA=" + database_, "IDENT=jan", "PIERWSZE_POLACZENIE_PO_N_S=5"});
-    h.agent.window().ShowWindow();
+    h.agent.window().showWindow();
     QVERIFY(!h.agent.session().hasSession()); // the unattended way connects later
     h.agent.startUp().StartTimerTimer();
 
@@ -131,7 +131,7 @@ void TestAgentStart::argumentsThatEndStart()
     QFETCH(QString, box);
     qputenv("TARVEXIO_BAZA", database_.toUtf8());
     Harness h(arguments);
-    h.agent.window().ShowWindow();
+    h.agent.window().showWindow();
     h.agent.startUp().StartTimerTimer();
     QCOMPARE(h.terminations.count(), box.isEmpty() ? 0 : 1);
     if (box.isEmpty()) {
@@ -156,10 +156,10 @@ void TestAgentStart::saveBeforeTheFirstConnection()
     Harness h({"BAZA=" + database_, "IDENT=jan"});
     h.agent.startUp().StartTimerTimer();
     QVERIFY(!h.agent.settings().record());
-    h.agent.settings().SaveConfiguration();
+    h.agent.settings().saveConfiguration();
     QVERIFY(h.dialogs.exceptions.isEmpty());
     QVERIFY(!h.agent.session().hasSession());
-    QCOMPARE(test::KonfigRows(database_).filter(QStringLiteral("ParEksportDir=")).size(), 1);
+    QCOMPARE(test::konfigRows(database_).filter(QStringLiteral("ParEksportDir=")).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestAgentStart)

@@ -21,8 +21,8 @@ const QDate D = test::FixtureDay;
 // The fixture chain's three shops with codes, unattended, sending to a server of the test's.
 struct Cycle : test::TestAgent {
     Cycle(const QString& home, const QStringList& faults = {})
-        : TestAgent(home, test::FreshDatabase(QStringLiteral("sqlite"), home + "/qmx.db",
-                                              test::FixtureStatements()))
+        : TestAgent(home, test::freshDatabase(QStringLiteral("sqlite"), home + "/qmx.db",
+                                              test::fixtureStatements()))
         , server(faults)
         , exchange(home + QStringLiteral("/wymiana"))
     {
@@ -30,7 +30,7 @@ struct Cycle : test::TestAgent {
         doubles.clock.set(QDateTime(D.addDays(2), QTime(10, 0)));
         TKonfigEksportu& record = *agent.settings().record();
         for (int shop : {1, 2, 3})
-            record.SetKodKVR(*record.PositionOfShop(shop), QStringLiteral("K%1").arg(shop));
+            record.setKodKvr(*record.positionOfShop(shop), QStringLiteral("K%1").arg(shop));
         SettingsControls& controls = agent.model().settings();
         controls.EdKatalogWymiany = exchange;
         controls.DataOstatniegoEksportu = D.addDays(-1);
@@ -124,7 +124,7 @@ void TestDailyCycle::endingAgentSendsAndSaysNothingMore()
     c.tick();
     QCOMPARE(c.agent.scheduler().failedAttempts(), 1);
     const qsizetype stores = c.server.commands().filter(QStringLiteral("STOR")).size();
-    c.agent.window().Terminate(); // "Zakończ", or SIGTERM, before the last attempt
+    c.agent.window().terminate(); // "Zakończ", or SIGTERM, before the last attempt
     c.tick();
     QCOMPARE(c.server.commands().filter(QStringLiteral("STOR")).size(), stores);
     QVERIFY(!c.log().contains(u"Ostatnia próba"));

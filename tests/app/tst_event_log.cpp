@@ -35,14 +35,14 @@ void TestEventLog::init()
 
 void TestEventLog::writesFileAndPane()
 {
-    log_->Prepare(folder_->path() + u'/');
+    log_->prepare(folder_->path() + u'/');
     QVERIFY(log_->hasFile());
     for (const char* line :
          {"Uruchomiono program", "a\r\nb", "Uruchomiono program", "Połączono się z bazą łódź"})
         log_->WriteLog(QString::fromUtf8(line));
     // CR-LF pairs vanish; a start after earlier lines gets an empty line before it, in the
     // file only; the file is in the system encoding (UTF-8 here).
-    QCOMPARE(test::ReadFile(logFile()), QStringLiteral("04-12-26|07:05:09|Uruchomiono program\r\n"
+    QCOMPARE(test::readFile(logFile()), QStringLiteral("04-12-26|07:05:09|Uruchomiono program\r\n"
                                                        "04-12-26|07:05:09|ab\r\n"
                                                        "\r\n"
                                                        "04-12-26|07:05:10|Uruchomiono program\r\n"
@@ -73,8 +73,8 @@ void TestEventLog::unwritableFolderLeavesPaneOnly()
 {
     // A "folder" that is a file: no user, root included, can create a log inside it.
     const QString notAFolder = folder_->filePath(QStringLiteral("plik"));
-    test::WriteFile(notAFolder, "");
-    log_->Prepare(notAFolder);
+    test::writeFile(notAFolder, "");
+    log_->prepare(notAFolder);
     QVERIFY(!log_->hasFile());
     log_->WriteLog(QStringLiteral("still shown"));
     QCOMPARE(model_->messagePane().size(), 1);

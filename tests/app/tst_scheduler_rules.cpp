@@ -38,7 +38,7 @@ void TestSchedulerRules::readsArguments_data()
         QTest::newRow(tag) << QString::fromUtf8(arguments).split(u' ') << database << user << test
                            << numbers << QChar(separator);
     };
-    const SchedulerNumbers defaults = SchedulerNumbers::Defaults();
+    const SchedulerNumbers defaults = SchedulerNumbers::defaults();
     const SchedulerNumbers ninety{180000, 5400000, 900000, 5};
     row("mixed-case keys keep the value's case", "baza=Sklepy.DB Ident=Kasia", "Sklepy.DB", "Kasia",
         false, defaults);
@@ -60,7 +60,7 @@ void TestSchedulerRules::readsArguments()
     QFETCH(QStringList, arguments);
     QFETCH(QChar, separator);
     CommandLineValues values;
-    ReadArguments(arguments, values, separator);
+    readArguments(arguments, values, separator);
     QTEST(values.databaseName, "databaseName");
     QTEST(values.userIdent, "userIdent");
     QTEST(values.test, "test");
@@ -86,7 +86,7 @@ void TestSchedulerRules::rejectsNonNumbers()
     QFETCH(QString, argument);
     CommandLineValues values;
     try {
-        ReadArguments({"BAZA=x", argument}, values, u'.');
+        readArguments({"BAZA=x", argument}, values, u'.');
         QFAIL("no conversion error");
     } catch (const EConvertError& error) {
         // The message names the argument so that the operator can find it.
@@ -122,7 +122,7 @@ void TestSchedulerRules::dueDay()
 {
     QFETCH(QDate, lastExported);
     QFETCH(QTime, now);
-    QTEST(DueDay(lastExported, QDateTime(QDate(2026, 12, 6), now), 20, 30), "due");
+    QTEST(tarvexio::dueDay(lastExported, QDateTime(QDate(2026, 12, 6), now), 20, 30), "due");
 }
 
 void TestSchedulerRules::waitingFileNotice_data()
@@ -138,7 +138,7 @@ void TestSchedulerRules::waitingFileNotice_data()
 void TestSchedulerRules::waitingFileNotice()
 {
     QFETCH(int, failures);
-    QTEST(UploadStep::WaitingFileNotice(QStringLiteral("a.DAT"), failures), "text");
+    QTEST(UploadStep::waitingFileNotice(QStringLiteral("a.DAT"), failures), "text");
 }
 
 QTEST_GUILESS_MAIN(TestSchedulerRules)

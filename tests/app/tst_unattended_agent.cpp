@@ -58,7 +58,7 @@ void TestUnattendedAgent::secondAgentIsRefused()
                 .contains(u"|Uruchomiono program"));
     // Nothing was due: not a single FTP command.
     QCOMPARE(server.allCommands(), QStringList());
-    QVERIFY(DataFiles(chain.exchange).isEmpty());
+    QVERIFY(dataFiles(chain.exchange).isEmpty());
 }
 
 void TestUnattendedAgent::startsThatEndAtOnce_data()
@@ -120,15 +120,15 @@ void TestUnattendedAgent::startsThatEndAtOnce()
     // The password is gone from the command line that ps shows, and no core dump holds it.
     if (arguments.join(u' ').contains(u"TajneHaslo")) {
         const QString proc = QStringLiteral("/proc/%1/").arg(agent.process.processId());
-        QTRY_VERIFY_WITH_TIMEOUT(ReadFile(proc + "cmdline").contains("postgresql://jan@127.0.0.1"),
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(proc + "cmdline").contains("postgresql://jan@127.0.0.1"),
                                  10000);
-        QVERIFY(!ReadFile(proc + "cmdline").contains("TajneHaslo"));
-        QVERIFY(QString::fromLatin1(ReadFile(proc + "limits"))
+        QVERIFY(!readFile(proc + "cmdline").contains("TajneHaslo"));
+        QVERIFY(QString::fromLatin1(readFile(proc + "limits"))
                     .contains(QRegularExpression(QStringLiteral("Max core file size +0 +0 "))));
     }
     QVERIFY(agent.process.waitForFinished(20000));
     QTEST(agent.process.exitCode(), "exitCode");
-    const QString text = QString::fromUtf8(ReadFile(output) + agent.process.readAllStandardError());
+    const QString text = QString::fromUtf8(readFile(output) + agent.process.readAllStandardError());
     QFETCH(QString, said);
     QVERIFY2(text.contains(said), qPrintable(text));
     QVERIFY(!text.contains(u"TajneHaslo"));
@@ -145,7 +145,7 @@ void TestUnattendedAgent::unwritableLogNeverAbortsTheAgent()
     // Once the agent runs, its log file becomes a folder: every line fails, in the scheduler's
     // ticks and their error paths (no server: uploads fail). Each failure is reported; none
     // ends the process.
-    Chain chain(1, test::FreePort(), Today.addDays(-3));
+    Chain chain(1, test::freePort(), Today.addDays(-3));
     QVERIFY(chain.created);
     QStringList arguments = chain.agentArguments();
     arguments.replaceInStrings(QStringLiteral("PO_N_S=0"), QStringLiteral("PO_N_S=2"));
@@ -164,7 +164,7 @@ void TestUnattendedAgent::unwritableLogNeverAbortsTheAgent()
 
 void TestUnattendedAgent::serverDownUntilTheLastAttemptThenRecovers()
 {
-    const quint16 port = test::FreePort();
+    const quint16 port = test::freePort();
     Chain chain(1, port, Today.addDays(-2));
     QVERIFY(chain.created);
     AgentProcess agent(chain.home.path(), chain.agentArguments());
@@ -178,8 +178,8 @@ void TestUnattendedAgent::serverDownUntilTheLastAttemptThenRecovers()
     QTRY_COMPARE_WITH_TIMEOUT(chain.lastExportedDay(), Today.addDays(-1), 60000);
     QVERIFY(agent.stop());
     // The file that waited and the day's new export both arrived.
-    QCOMPARE(DataFiles(server.root()), Expected({"K1", "K1"}, {Today.addDays(-1)}));
-    QCOMPARE(DataFiles(server.root()), DataFiles(chain.exchange));
+    QCOMPARE(dataFiles(server.root()), expected({"K1", "K1"}, {Today.addDays(-1)}));
+    QCOMPARE(dataFiles(server.root()), dataFiles(chain.exchange));
 }
 
 void TestUnattendedAgent::sigtermDuringAStalledUploadEndsInOrder()
@@ -194,7 +194,7 @@ void TestUnattendedAgent::sigtermDuringAStalledUploadEndsInOrder()
     stopping.start();
     QVERIFY(agent.stop(15000));
     QCOMPARE_LT(stopping.elapsed(), 5000);
-    QCOMPARE(DataFiles(chain.exchange), Expected({"K1"}, {Today.addDays(-1)}));
+    QCOMPARE(dataFiles(chain.exchange), expected({"K1"}, {Today.addDays(-1)}));
     QCOMPARE(chain.lastExportedDay(), Today.addDays(-2));
 }
 

@@ -17,8 +17,8 @@
 #include <QTest>
 
 using namespace tarvexio;
-using test::ReadFile;
-using test::WriteFile;
+using test::readFile;
+using test::writeFile;
 
 namespace {
 
@@ -32,11 +32,11 @@ struct Harness : test::TestAgent {
     TKonfigEksportu& record() { return *agent.settings().record(); }
     ConfigurationStore& store() { return *agent.settings().store(); }
     SettingsControls& controls() { return agent.model().settings(); }
-    QStringList list() { return WriteParameterList(record()); }
+    QStringList list() { return writeParameterList(record()); }
 };
 
 // Every control away from its default, texts with Polish letters and awkward characters.
-void ChangeEveryControl(SettingsControls& c)
+void changeEveryControl(SettingsControls& c)
 {
     c.EdKatalogWymiany = QStringLiteral("/srv/wymiana łódź");
     c.EdSerwis_IT = QStringLiteral("IT-7");
@@ -59,7 +59,7 @@ void ChangeEveryControl(SettingsControls& c)
     c.ed_HasloPbk = QStringLiteral("żółw 123");
 }
 
-QByteArray Line(const char* name, const QByteArray& value)
+QByteArray line(const char* name, const QByteArray& value)
 {
     return QByteArray(name).leftJustified(35, ' ') + ' ' + value + "\r\n";
 }
@@ -99,7 +99,7 @@ private:
 
 void TestConfigurationStore::initTestCase()
 {
-    QVERIFY2(!test::PostgresUrl().isEmpty(), "the PostgreSQL fixture did not start");
+    QVERIFY2(!test::postgresUrl().isEmpty(), "the PostgreSQL fixture did not start");
 }
 
 void TestConfigurationStore::init()
@@ -110,7 +110,7 @@ void TestConfigurationStore::init()
 
 QString TestConfigurationStore::database(const QString& engine)
 {
-    return test::FreshDatabase(
+    return test::freshDatabase(
         engine, folder_->filePath(QStringLiteral("qmx.db")),
         {"insert into Sklep values (1, 'Sklep Łódź'), (2, 'Sklep Kraków'), (0, 'Centrala')"});
 }
@@ -144,12 +144,12 @@ void TestConfigurationStore::roundTrip()
         Harness first(db, folder_->path());
         QVERIFY(first.agent.settings().record());
         defaults = first.list();
-        ChangeEveryControl(first.controls());
+        changeEveryControl(first.controls());
         first.controls().CBZapisKonfig = mode;
         first.controls().CBKonfigZPliku = readFromFile;
-        first.record().SetKodKVR(0, QStringLiteral("KVR-0 centrala"));
-        first.record().SetKodKVR(2, QStringLiteral("KVR łódź"));
-        first.agent.settings().SaveConfiguration();
+        first.record().setKodKvr(0, QStringLiteral("KVR-0 centrala"));
+        first.record().setKodKvr(2, QStringLiteral("KVR łódź"));
+        first.agent.settings().saveConfiguration();
         QVERIFY2(first.doubles.dialogs.exceptions.isEmpty(),
                  qPrintable(first.doubles.dialogs.exceptions.join(u'\n')));
         QVERIFY(first.doubles.dialogs.boxes.isEmpty());
@@ -184,18 +184,18 @@ void TestConfigurationStore::fileOnlySaveTouchesOneRow()
     Harness h(sqlite_, folder_->path());
     QStringList expected{"ParKonfigZPliku=0"};
     if (savedBefore) {
-        h.agent.settings().SaveConfiguration(); // mode 0: the full set
-        expected = test::KonfigRows(sqlite_);
+        h.agent.settings().saveConfiguration(); // mode 0: the full set
+        expected = test::konfigRows(sqlite_);
         expected.replaceInStrings(QStringLiteral("ParKonfigZPliku=0"),
                                   QStringLiteral("ParKonfigZPliku=1"));
         h.controls().CBKonfigZPliku = true;
     }
     h.controls().CBZapisKonfig = SettingsStores::FileOnly;
     h.controls().EdSerwis_IT = QStringLiteral("tylko w pliku");
-    h.agent.settings().SaveConfiguration();
+    h.agent.settings().saveConfiguration();
     // The table keeps even the old mode: only the read-from-file row is written.
-    QCOMPARE(test::KonfigRows(sqlite_), expected);
-    QVERIFY(ReadFile(folder_->filePath(QStringLiteral("tarvexio.cfg"))).contains("tylko w pliku"));
+    QCOMPARE(test::konfigRows(sqlite_), expected);
+    QVERIFY(readFile(folder_->filePath(QStringLiteral("tarvexio.cfg"))).contains("tylko w pliku"));
 }
 
 void TestConfigurationStore::handEditedFile_data()
@@ -216,26 +216,26 @@ void TestConfigurationStore::handEditedFile()
     QFETCH(QByteArray, prefix);
     QFETCH(bool, windows1250);
     const auto text = [&](const QString& s) {
-        return windows1250 ? ToWindows1250(s) : s.toUtf8();
+        return windows1250 ? toWindows1250(s) : s.toUtf8();
     };
     QByteArray file = prefix;
     file += QByteArray("ParSerwerFTP").leftJustified(35, ' ') + "     " +
             text(QStringLiteral("ftp.łódź")) + "   \r\n";
-    file += Line("ParGodz", "x"); // not a number
-    file += Line("ParMin", "07");
-    file += Line("ParSerwis_IT", ""); // empty: keeps the default
-    file += Line("ParEksportDir", text(QStringLiteral("/srv/wymiana/")));
-    file += Line("ParKodKVR1", "no hash");   // id 0: Centrala
-    file += Line("ParKodKVR#2a", "letters"); // id 0 as well
-    file += Line("ParKodKVR#2", "kod dwa");
-    file += Line("ParKodKVR#99", "no such shop");
-    file += Line("ParCenySp", "5");
-    file += Line("ParMin", "9"); // a later line wins
+    file += line("ParGodz", "x"); // not a number
+    file += line("ParMin", "07");
+    file += line("ParSerwis_IT", ""); // empty: keeps the default
+    file += line("ParEksportDir", text(QStringLiteral("/srv/wymiana/")));
+    file += line("ParKodKVR1", "no hash");   // id 0: Centrala
+    file += line("ParKodKVR#2a", "letters"); // id 0 as well
+    file += line("ParKodKVR#2", "kod dwa");
+    file += line("ParKodKVR#99", "no such shop");
+    file += line("ParCenySp", "5");
+    file += line("ParMin", "9"); // a later line wins
     QFETCH(QString, name);
-    WriteFile(folder_->filePath(name), file);
+    writeFile(folder_->filePath(name), file);
 
     Harness h(sqlite_, folder_->path());
-    h.store().LoadFromFile();
+    h.store().loadFromFile();
     QCOMPARE(h.agent.model().messagePane().join(u'\n').contains(u"wczytano jego kopię"),
              name.contains(u'~'));
     const TKonfigEksportu& r = h.record();
@@ -246,9 +246,9 @@ void TestConfigurationStore::handEditedFile()
     QCOMPARE(r.ParSerwis_IT, QString());
     QCOMPARE(r.ParEksportDir, QStringLiteral("/srv/wymiana"));
     QCOMPARE(h.controls().EdKatalogWymiany, QStringLiteral("/srv/wymiana"));
-    QCOMPARE(r.KodKVRForShop(0), QStringLiteral("letters"));
-    QCOMPARE(r.KodKVRForShop(2), QStringLiteral("kod dwa"));
-    QCOMPARE(r.KodKVRForShop(99), QString());
+    QCOMPARE(r.kodKvrForShop(0), QStringLiteral("letters"));
+    QCOMPARE(r.kodKvrForShop(2), QStringLiteral("kod dwa"));
+    QCOMPARE(r.kodKvrForShop(99), QString());
     QCOMPARE(r.consent[ParCenySp], 5);
     QVERIFY(h.controls().consent[ParCenySp]);
     QVERIFY(h.doubles.dialogs.boxes.isEmpty());
@@ -271,11 +271,11 @@ void TestConfigurationStore::unreadableFileKeepsDefaults()
     if (directory)
         QVERIFY(QDir().mkdir(path));
     else
-        WriteFile(path, garbage);
+        writeFile(path, garbage);
 
     Harness h(sqlite_, folder_->path());
     const QStringList defaults = h.list();
-    h.store().LoadFromFile();
+    h.store().loadFromFile();
     QCOMPARE(h.doubles.dialogs.boxes.size(), 1);
     const MessageRequest& box = h.doubles.dialogs.boxes.front();
     QCOMPARE(box.text, QStringLiteral("Odczyt konfiguracji z pliku nie powiódł się"));
@@ -283,22 +283,22 @@ void TestConfigurationStore::unreadableFileKeepsDefaults()
     QCOMPARE(box.icon, MessageIcon::Exclamation);
     QCOMPARE(h.list(), defaults);
     if (!directory)
-        QCOMPARE(ReadFile(path), garbage);
+        QCOMPARE(readFile(path), garbage);
 }
 
 void TestConfigurationStore::unwritableFolderGivesSaveMessage()
 {
     // A folder that cannot hold files even for root: its path runs through a regular file.
     const QString blocked = folder_->filePath(QStringLiteral("plik"));
-    WriteFile(blocked, "x");
+    writeFile(blocked, "x");
     test::TestAgent t(blocked, sqlite_);
     t.agent.model().settings().CBZapisKonfig = SettingsStores::TableAndFile;
-    t.agent.settings().SaveConfiguration();
+    t.agent.settings().saveConfiguration();
     QCOMPARE(t.doubles.dialogs.boxes.size(), 1);
     QCOMPARE(t.doubles.dialogs.boxes.front().text,
              QStringLiteral("Zapis konfiguracji do pliku nie powiódł się"));
     // The table part of the save went through.
-    QVERIFY(test::KonfigRows(sqlite_).size() > 30);
+    QVERIFY(test::konfigRows(sqlite_).size() > 30);
 }
 
 void TestConfigurationStore::missingTableReportedDefaultsKept()
@@ -306,7 +306,7 @@ void TestConfigurationStore::missingTableReportedDefaultsKept()
     test::Connect(sqlite_)->ExecSQL(QStringLiteral("drop table Konfig"));
     qputenv("TARVEXIO_BAZA", sqlite_.toUtf8());
     test::TestAgent t(folder_->path());
-    t.agent.window().ShowWindow();
+    t.agent.window().showWindow();
     qunsetenv("TARVEXIO_BAZA");
     const QStringList& exceptions = t.doubles.dialogs.exceptions;
     QCOMPARE(exceptions.size(), 1);
@@ -315,19 +315,19 @@ void TestConfigurationStore::missingTableReportedDefaultsKept()
     QCOMPARE(t.agent.settings().record()->ParGodz, quint16(20));
     QVERIFY(!t.agent.session().configurationLoaded());
     // Nothing was created or written in its place.
-    QVERIFY_THROWS_EXCEPTION(EQMXDBError, test::KonfigRows(sqlite_));
+    QVERIFY_THROWS_EXCEPTION(EQMXDBError, test::konfigRows(sqlite_));
     QVERIFY(!QFile::exists(folder_->filePath(QStringLiteral("tarvexio.cfg"))));
 }
 
 void TestConfigurationStore::passwordsStayOutOfLogAndErrors()
 {
     Harness h(sqlite_, folder_->path());
-    h.agent.log().Prepare(folder_->path());
+    h.agent.log().prepare(folder_->path());
     h.controls().ed_hasloFTP = Password;
     h.controls().ed_HasloPbk = Password;
-    h.agent.settings().SaveConfiguration();
-    QVERIFY(!test::KonfigRows(sqlite_).join(u'\n').contains(Password));
-    QVERIFY(!QString::fromUtf8(ReadFile(folder_->filePath(QStringLiteral("tarvexio.cfg"))))
+    h.agent.settings().saveConfiguration();
+    QVERIFY(!test::konfigRows(sqlite_).join(u'\n').contains(Password));
+    QVERIFY(!QString::fromUtf8(readFile(folder_->filePath(QStringLiteral("tarvexio.cfg"))))
                  .contains(Password));
 
     // The insert of the password's own row fails: its statement stays out of the error.
@@ -335,11 +335,11 @@ void TestConfigurationStore::passwordsStayOutOfLogAndErrors()
     session->ExecSQL(QStringLiteral("drop table Konfig"));
     session->ExecSQL(QStringLiteral("create table Konfig (ParGrupa TEXT, ParNazwa TEXT, "
                                     "ParWartosc TEXT CHECK (ParNazwa <> 'ParHasloFTP'))"));
-    h.agent.settings().SaveConfiguration();
+    h.agent.settings().saveConfiguration();
     QCOMPARE(h.doubles.dialogs.exceptions.size(), 1);
     QVERIFY(!h.doubles.dialogs.exceptions.front().contains(Password));
     QVERIFY(!h.doubles.dialogs.exceptions.front().contains(KodowanieHasla(Password)));
-    QVERIFY(!QString::fromUtf8(ReadFile(folder_->filePath(QStringLiteral("Tarvexio.log"))))
+    QVERIFY(!QString::fromUtf8(readFile(folder_->filePath(QStringLiteral("Tarvexio.log"))))
                  .contains(Password));
 }
 
@@ -401,11 +401,11 @@ void TestConfigurationStore::desktopEntryFile()
     QFETCH(QString, database);
     QFETCH(QString, exec);
     XdgAutostartStore store(folder_->filePath(QStringLiteral("autostart")));
-    store.Write(QStringLiteral("QMX2KVR"),
+    store.write(QStringLiteral("QMX2KVR"),
                 {program, {"BAZA=" + database, QStringLiteral("IDENT=u")}});
-    QVERIFY(store.Exists(QStringLiteral("QMX2KVR")));
+    QVERIFY(store.exists(QStringLiteral("QMX2KVR")));
     const QString path = folder_->filePath(QStringLiteral("autostart/QMX2KVR.desktop"));
-    const QByteArray entry = ReadFile(path);
+    const QByteArray entry = readFile(path);
     QVERIFY(entry.startsWith("[Desktop Entry]\n"));
     QVERIFY2(entry.contains("\nExec=" + exec.toUtf8() + "\n"), entry.constData());
     QCOMPARE(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther),
@@ -436,10 +436,10 @@ void TestConfigurationStore::removeEmptyFolder()
     if (!root) {
         QVERIFY(QDir().mkpath(path));
         if (!content.isEmpty())
-            WriteFile(path + QStringLiteral("/plik.txt"), content);
+            writeFile(path + QStringLiteral("/plik.txt"), content);
     }
     test::RecordingDialogs dialogs;
-    const std::optional<QString> parent = DirectoryChoice(dialogs).RemoveEmptyFolder(path);
+    const std::optional<QString> parent = DirectoryChoice(dialogs).removeEmptyFolder(path);
     QCOMPARE(parent.has_value(), removed);
     QVERIFY(QFileInfo(path).isDir() != removed);
     if (removed)

@@ -42,10 +42,10 @@ void TestParameterLines::readsNamesAndValues()
 {
     QFETCH(QString, line);
     const QStringList lines{line};
-    QTEST(ParameterName(lines, 0), "name");
-    QTEST(ParameterValue(lines, 0), "value");
-    QCOMPARE(ParameterName(lines, 1), QString());
-    QCOMPARE(ParameterValue(lines, -1), QString());
+    QTEST(parameterName(lines, 0), "name");
+    QTEST(parameterValue(lines, 0), "value");
+    QCOMPARE(parameterName(lines, 1), QString());
+    QCOMPARE(parameterValue(lines, -1), QString());
 }
 
 void TestParameterLines::numberAfterSeparator_data()
@@ -62,7 +62,7 @@ void TestParameterLines::numberAfterSeparator_data()
 void TestParameterLines::numberAfterSeparator()
 {
     QFETCH(QString, text);
-    QTEST(NumberAfterSeparator(text, u'#'), "number");
+    QTEST(tarvexio::numberAfterSeparator(text, u'#'), "number");
 }
 
 void TestParameterLines::codesPasswords_data()
@@ -87,7 +87,7 @@ void TestParameterLines::codesPasswords()
     QFETCH(QString, password);
     QFETCH(QString, coded);
     QCOMPARE(KodowanieHasla(password), coded);
-    QCOMPARE(DekodowanieHasla(coded), password);
+    QCOMPARE(dekodowanieHasla(coded), password);
 }
 
 void TestParameterLines::everyWindows1250CharacterSurvives()
@@ -96,12 +96,12 @@ void TestParameterLines::everyWindows1250CharacterSurvives()
     QByteArray bytes;
     for (int b = 1; b < 256; ++b)
         bytes.append(char(b));
-    QString all = FromWindows1250(bytes);
+    QString all = fromWindows1250(bytes);
     all.remove(QChar::ReplacementCharacter);
     for (const QString& password : {all, u'x' + all}) {
         const QString coded = KodowanieHasla(password);
         QCOMPARE(coded.size(), 3 * password.size());
-        QCOMPARE(DekodowanieHasla(coded), password);
+        QCOMPARE(dekodowanieHasla(coded), password);
     }
 }
 

@@ -38,7 +38,7 @@ private:
 
 void TestSession::initTestCase()
 {
-    QVERIFY2(!test::PostgresUrl().isEmpty(), "the PostgreSQL fixture did not start");
+    QVERIFY2(!test::postgresUrl().isEmpty(), "the PostgreSQL fixture did not start");
 }
 
 void TestSession::onEachEngine_data()
@@ -76,13 +76,13 @@ void TestSession::parsesAndRedactsNames_data()
 void TestSession::parsesAndRedactsNames()
 {
     QFETCH(QString, name);
-    const DatabaseTarget target = ParseDatabaseName(name, QStringLiteral("ident"));
+    const DatabaseTarget target = parseDatabaseName(name, QStringLiteral("ident"));
     QTEST(int(target.engine), "engine");
     if (target.engine != SqlEngine::SQLite)
         QTEST(target.userName, "user");
-    QTEST(RedactedDatabaseName(name), "redacted");
+    QTEST(redactedDatabaseName(name), "redacted");
     // What is kept between runs has no password at all.
-    const QString kept = DatabaseNameWithoutPassword(name);
+    const QString kept = databaseNameWithoutPassword(name);
     QVERIFY(!kept.contains(QStringLiteral("***")));
     for (const char* secret : {"tajne", "Tajne", "jne", "a;b", ":p@"})
         QVERIFY2(!kept.contains(QLatin1StringView(secret)), qPrintable(kept));
@@ -124,16 +124,16 @@ void TestSession::refusedNames()
 {
     QFETCH(QString, name);
     QFETCH(QString, reason);
-    QTEST(ParseDatabaseName(name, QString()).problem, "problem");
-    test::WriteFile(folder_.filePath(QStringLiteral("smieci.db")), QByteArray(4096, '\x5a'));
+    QTEST(parseDatabaseName(name, QString()).problem, "problem");
+    test::writeFile(folder_.filePath(QStringLiteral("smieci.db")), QByteArray(4096, '\x5a'));
     auto session = test::Connect(
         name.isEmpty() || name.startsWith(u"postgresql") ? name : folder_.filePath(name));
     QVERIFY(!session->GetPolaczenieAktywne()); // and nothing was raised
-    const QString error = session->GetOpisBledu();
+    const QString error = session->getOpisBledu();
     QVERIFY2(!error.isEmpty() && error.startsWith(reason), qPrintable(error));
     // No password, in the error or in the name as shown.
     QVERIFY(!error.contains(u"jne"));
-    QVERIFY(!RedactedDatabaseName(name).contains(u"jne"));
+    QVERIFY(!redactedDatabaseName(name).contains(u"jne"));
     QVERIFY(!QFile::exists(folder_.filePath(QStringLiteral("brak.db"))));
     try {
         session->ExecSQL(QStringLiteral("select 1"));
@@ -145,7 +145,7 @@ void TestSession::refusedNames()
 
 void TestSession::rememberedConnectionKeepsNoPassword()
 {
-    TQMXBazaDanych::ZapamietajDomyslnePolaczenie(QStringLiteral("postgresql://jan:tajne@h/db"),
+    TQMXBazaDanych::zapamietajDomyslnePolaczenie(QStringLiteral("postgresql://jan:tajne@h/db"),
                                                  QStringLiteral("jan"));
     QCOMPARE(TQMXBazaDanych::WczytajDomyslnePolaczenie().databaseName, "postgresql://jan@h/db");
     const QSettings settings(QStringLiteral("Tarvexio"), QStringLiteral("Tarvexio"));
@@ -177,15 +177,15 @@ void TestSession::connectionOptions()
     QFile sslUrl(qEnvironmentVariable("TARVEXIO_TEST_PG_SSL_URL_FILE"));
     QVERIFY2(!sslServer || sslUrl.open(QIODevice::ReadOnly), "the TLS server did not start");
     const QString server =
-        sslServer ? QString::fromUtf8(sslUrl.readAll()).trimmed() : test::PostgresUrl();
+        sslServer ? QString::fromUtf8(sslUrl.readAll()).trimmed() : test::postgresUrl();
     auto session = test::Connect(server + u'?' + options);
     if (!session->GetPolaczenieAktywne()) {
-        QVERIFY2(session->GetOpisBledu().contains(outcome), qPrintable(session->GetOpisBledu()));
+        QVERIFY2(session->getOpisBledu().contains(outcome), qPrintable(session->getOpisBledu()));
         return;
     }
     TKMQuery query;
     session->PowiazQuery(query);
-    query.SetSQL(QStringLiteral("select ssl from pg_stat_ssl where pid = pg_backend_pid()"));
+    query.setSql(QStringLiteral("select ssl from pg_stat_ssl where pid = pg_backend_pid()"));
     query.Open();
     QCOMPARE(query.FieldByName("ssl").GetAsString(), outcome);
 }
@@ -193,7 +193,7 @@ void TestSession::connectionOptions()
 void TestSession::onEachEngine()
 {
     QFETCH(QString, engine);
-    auto session = test::Connect(test::FreshDatabase(
+    auto session = test::Connect(test::freshDatabase(
         engine, folder_.filePath(QStringLiteral("qmx.db")),
         {"insert into Sklep values (2, 'Żabka'), (1, 'Sklep Łódź'), (0, 'Centrala'), (3, "
          "'Sklep Łódź')"}));
@@ -209,20 +209,20 @@ void TestSession::onEachEngine()
     session->WycofTransakcji();
     TKMQuery query;
     session->PowiazQuery(query);
-    query.SetSQL("select ParNazwa from Konfig where ParNazwa in (" + ToDBField(awkward) +
+    query.setSql("select ParNazwa from Konfig where ParNazwa in (" + ToDBField(awkward) +
                  ", 'ParB')");
     query.Open();
     QCOMPARE(query.GetCount(), 1);
     QCOMPARE(query.FieldByName("ParNazwa").GetAsString(), awkward);
     QVERIFY_THROWS_EXCEPTION(EQMXDBError, query.FieldByName("NoSuchField"));
-    query.SetSQL("select broken from");
+    query.setSql("select broken from");
     QVERIFY_THROWS_EXCEPTION(EQMXDBError, query.Open());
 
     // Shops by description, then id, compared as bytes, not by the locale.
     TDmQMXWDWykazy catalogue(*session);
     catalogue.WczytajKonfiguracje();
     QList<qint32> ids;
-    for (const Shop& shop : catalogue.GetSklepy())
+    for (const Shop& shop : catalogue.getSklepy())
         ids.append(shop.id);
     QCOMPARE(ids, (QList<qint32>{0, 1, 3, 2}));
 

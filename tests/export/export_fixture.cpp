@@ -2,7 +2,7 @@
 
 namespace tarvexio::test {
 
-QStringList FixtureStatements()
+QStringList fixtureStatements()
 {
     return {
         "insert into Sklep values (1, 'Sklep Łódź'), (2, 'Sklep Kraków'), (3, 'Pusty')",

@@ -9,6 +9,6 @@ namespace tarvexio::test {
 // expected lines): three shops, seven goods, documents of every kind, receipts around midnight.
 const QDate FixtureDay(2026, 3, 10);
 
-QStringList FixtureStatements();
+QStringList fixtureStatements();
 
 } // namespace tarvexio::test

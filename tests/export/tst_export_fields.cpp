@@ -67,7 +67,7 @@ void TestExportFields::windowsEdition_data()
 void TestExportFields::windowsEdition()
 {
     QFETCH(WindowsVersionData, version);
-    QTEST(WindowsEditionName(version), "text");
+    QTEST(windowsEditionName(version), "text");
 }
 
 void TestExportFields::fixedPointIgnoresTheLocale()
@@ -78,7 +78,7 @@ void TestExportFields::fixedPointIgnoresTheLocale()
     QVERIFY(std::setlocale(LC_NUMERIC, "pl_PL.UTF-8") != nullptr);
     char printed[16];
     std::snprintf(printed, sizeof printed, "%.3f", 1.5);
-    const QString fixed = FixedPoint(1.5, 3);
+    const QString fixed = fixedPoint(1.5, 3);
     std::setlocale(LC_NUMERIC, previous.c_str());
     QCOMPARE(QByteArray(printed), QByteArray("1,500"));
     QCOMPARE(fixed, QStringLiteral("1.500"));

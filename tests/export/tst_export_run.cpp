@@ -21,10 +21,10 @@
 #include <QTest>
 
 using namespace tarvexio;
-using test::ReadFile;
+using test::readFile;
 
 Q_DECLARE_METATYPE(std::optional<QDate>)
-using test::WriteFile;
+using test::writeFile;
 
 namespace {
 
@@ -42,15 +42,15 @@ struct Harness : test::TestAgent {
         QDir().mkpath(exchange);
         TKonfigEksportu& record = *agent.settings().record();
         for (const auto& [shop, code] : {std::pair{1, "LDZ1"}, {2, "KRK2"}, {3, "PST3"}})
-            record.SetKodKVR(*record.PositionOfShop(shop), QString::fromLatin1(code));
+            record.setKodKvr(*record.positionOfShop(shop), QString::fromLatin1(code));
         agent.model().settings().EdKatalogWymiany = exchange;
         agent.model().settings().consent.fill(true);
     }
 
     DayExport exportDay(const QDate& day, const QDate& today = Morning.date())
     {
-        return agent.exportRun().ShopLoop(*agent.settings().record(),
-                                          ExportSettingsShown(agent.model()), day, today);
+        return agent.exportRun().shopLoop(*agent.settings().record(),
+                                          exportSettingsShown(agent.model()), day, today);
     }
     QString path(const char* code, const QDate& day = D) const
     {
@@ -114,8 +114,8 @@ void TestExportRun::init()
 
 QString TestExportRun::database(const QString& engine)
 {
-    return test::FreshDatabase(engine, home_->filePath(QStringLiteral("qmx.db")),
-                               test::FixtureStatements());
+    return test::freshDatabase(engine, home_->filePath(QStringLiteral("qmx.db")),
+                               test::fixtureStatements());
 }
 
 void TestExportRun::wholeFileByteForByte_data()
@@ -138,7 +138,7 @@ void TestExportRun::wholeFileByteForByte()
         "IL_TOW|IL_ZAK|IL_SPR|IL_MAG|IL_BIZ|OS_NAME|SCIEZKA_EXP|DANE_EXP|\r\n"
         "INFO|PSHD_LDZ1_HD0001_20260310_080910|LDZ1|2026-03-10|2026-03-11:08:09:10|"
         "2026-03-11:08:09:10|1.0.0.0|QMX|7|4|4|2|1|" +
-        ToWindows1250(OperatingSystemName()) + "|" + h.exchange.toUtf8() +
+        toWindows1250(operatingSystemName()) + "|" + h.exchange.toUtf8() +
         "|1111111111|\r\n"
         "TOW_N|ID_TOW|EAN|PLU|NAZWA|KOD_JM|ST_VAT|NR_GR|NAZWA_GR|PKWIU|\r\n"
         "TOW|1|00000000000029||Zolty ser / gouda|1|23|1|Nabial/Sery|10.51.40.0-ABCDEFGHI|\r\n"
@@ -162,14 +162,14 @@ void TestExportRun::wholeFileByteForByte()
         "MAG|6|06000000000006|3.500|14.00|\r\n"
         "BIZ_N|WART_Z_CZ|WART_S_CZ|WART_S_CS|ILOSC_PAR|ILOSC_SRPLU|WART_SRPAR|\r\n"
         "BIZ|70.650|114.500|169.200|10|4|16.920|\r\n";
-    QCOMPARE(ReadFile(h.path("LDZ1")), expected);
+    QCOMPARE(readFile(h.path("LDZ1")), expected);
     QCOMPARE(h.agent.uploadList(), (QStringList{h.path("PST3"), h.path("KRK2"), h.path("LDZ1")}));
     // Again in the same second: the file is emptied and written anew.
     h.exportDay(D);
-    QCOMPARE(ReadFile(h.path("LDZ1")), expected);
+    QCOMPARE(readFile(h.path("LDZ1")), expected);
     // A shop with nothing on the day: the headers and the indicators (chain-wide ones).
-    QCOMPARE(ReadFile(h.path("PST3")).count("\r\n"), 8);
-    QCOMPARE(ReadFile(h.path("PST3")).split('\n').value(1).split('|').mid(8, 5).join('|'),
+    QCOMPARE(readFile(h.path("PST3")).count("\r\n"), 8);
+    QCOMPARE(readFile(h.path("PST3")).split('\n').value(1).split('|').mid(8, 5).join('|'),
              "0|0|0|0|1");
 }
 
@@ -214,7 +214,7 @@ void TestExportRun::manualRangeBackwardsOnlyUploads()
     Harness h(sqlite_, home_->path());
     h.sendTo(server.port());
     for (const QString& name : {QStringLiteral("a.DAT"), QStringLiteral("b.DAT")}) {
-        WriteFile(h.exchange + u'/' + name, name.toLatin1());
+        writeFile(h.exchange + u'/' + name, name.toLatin1());
         h.agent.uploadList() << h.exchange + u'/' + name;
     }
     h.agent.model().settings().DateTimePicker1 = D;
@@ -270,8 +270,8 @@ void TestExportRun::manualRangeStops()
     QCOMPARE(h.doubles.dialogs.exceptions.size(), failingRun ? 1 : 0);
     QCOMPARE(h.agent.uploadList().size(), failingRun ? 5 : 6);
     QCOMPARE(settings.DataOstatniegoEksportu, D.addDays(lastExported));
-    QVERIFY(test::KonfigRows(sqlite_).contains(
-        QStringLiteral("ParDataOstEksp=%1").arg(DayNumber(D.addDays(lastExported)))));
+    QVERIFY(test::konfigRows(sqlite_).contains(
+        QStringLiteral("ParDataOstEksp=%1").arg(dayNumber(D.addDays(lastExported)))));
 }
 
 void TestExportRun::requestFiles_data()
@@ -315,26 +315,26 @@ void TestExportRun::requestFiles()
     Harness h(sqlite_, home_->path());
     h.agent.model().flags().unattended = true;
     const QString path = h.exchange + QStringLiteral("/LDZ1_braki.kvr");
-    WriteFile(path, content);
+    writeFile(path, content);
     MissingDataRequests requests(h.agent.log(), h.doubles.dialogs);
-    QCOMPARE(requests.FindRequest(*h.agent.settings().record(),
-                                  ExportSettingsShown(h.agent.model()), Morning.date()),
+    QCOMPARE(requests.findRequest(*h.agent.settings().record(),
+                                  exportSettingsShown(h.agent.model()), Morning.date()),
              day);
     const bool blocked = between == "~ blocked";
     if (blocked) {
-        WriteFile(path + ".bad", "earlier");
+        writeFile(path + ".bad", "earlier");
         QVERIFY(QDir().mkdir(path + u'~'));
     } else if (!between.isNull()) {
-        WriteFile(path, between);
+        writeFile(path, between);
     }
     if (day)
-        requests.RemoveHandledDay();
+        requests.removeHandledDay();
     QCOMPARE(QFile::exists(path), !after.isNull());
-    QCOMPARE(ReadFile(path), after);
+    QCOMPARE(readFile(path), after);
     QFETCH(QStringList, aside);
     QCOMPARE(QDir(h.exchange).entryList({QStringLiteral("*.bad")}, QDir::Files), aside);
     if (blocked)
-        QCOMPARE(ReadFile(path + ".bad"), "earlier");
+        QCOMPARE(readFile(path + ".bad"), "earlier");
     // What went aside is said; no line of the log carries a megabyte.
     const QStringList& log = h.agent.model().messagePane();
     QCOMPARE(!log.filter(u"odłożono jako").isEmpty(), !aside.isEmpty());
@@ -372,12 +372,12 @@ void TestExportRun::setBasedReadsWriteTheSameBytes()
         h.agent.exportRun().setStatements(ExportStatements::Described);
         h.exportDay(day, today);
         for (const QString& file : QDir(h.exchange).entryList(QDir::Files))
-            described[file] = ReadFile(h.exchange + u'/' + file);
+            described[file] = readFile(h.exchange + u'/' + file);
         h.agent.exportRun().setStatements(ExportStatements::SetBased);
         h.exportDay(day, today);
         QCOMPARE(described.size(), 3);
         for (auto file = described.cbegin(); file != described.cend(); ++file)
-            QCOMPARE(ReadFile(h.exchange + u'/' + file.key()), file.value());
+            QCOMPARE(readFile(h.exchange + u'/' + file.key()), file.value());
         QDir(h.exchange).removeRecursively();
     }
 }

@@ -36,7 +36,7 @@ struct Harness : test::TestAgent {
         , window(agent, notificationArea)
         , terminations(&agent.window(), &WindowAndTray::terminateRequested)
     {
-        agent.window().ShowWindow();
+        agent.window().showWindow();
         window.activateWindow(); // its shortcuts need it active
         active = QTest::qWaitForWindowActive(&window);
     }
@@ -49,13 +49,13 @@ struct Harness : test::TestAgent {
     bool active = false;
 };
 
-QImage IconImage(const QIcon& icon)
+QImage iconImage(const QIcon& icon)
 {
     return icon.pixmap(16, 16).toImage();
 }
 
 // Typing, Polish letters included (QTest::keyClicks knows ASCII only).
-void Type(QWidget* widget, const QString& text)
+void type(QWidget* widget, const QString& text)
 {
     QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
     QCoreApplication::sendEvent(widget, &typed);
@@ -92,7 +92,7 @@ void TestMainWindow::init()
 {
     folder_ = std::make_unique<QTemporaryDir>();
     database_ =
-        test::FreshDatabase(QStringLiteral("sqlite"), folder_->filePath("qmx.db"),
+        test::freshDatabase(QStringLiteral("sqlite"), folder_->filePath("qmx.db"),
                             {"insert into Sklep values (1, 'Sklep Łódź'), (2, 'Sklep Kraków')"});
     qputenv("TARVEXIO_BAZA", database_.toUtf8());
 }
@@ -140,16 +140,16 @@ void TestMainWindow::closeHidesThenPrzywrocRestores()
 void TestMainWindow::blinksUntilKomunikaty()
 {
     Harness h(folder_->path());
-    const QImage normal = IconImage(h.window.trayIcon()->icon());
+    const QImage normal = iconImage(h.window.trayIcon()->icon());
     h.agent.log().WriteLog(QStringLiteral("alarm"), true);
-    QTRY_VERIFY_WITH_TIMEOUT(IconImage(h.window.trayIcon()->icon()) != normal, 2500);
-    QTRY_COMPARE_WITH_TIMEOUT(IconImage(h.window.trayIcon()->icon()), normal, 2500);
+    QTRY_VERIFY_WITH_TIMEOUT(iconImage(h.window.trayIcon()->icon()) != normal, 2500);
+    QTRY_COMPARE_WITH_TIMEOUT(iconImage(h.window.trayIcon()->icon()), normal, 2500);
     // "Przywróć" leaves it blinking; "Komunikaty" stops it.
     h.agent.window().PrzywrocClick();
     QVERIFY(h.agent.model().trayBlinking());
     h.window.trayMenu()->actions().at(0)->trigger();
     QVERIFY(!h.agent.model().trayBlinking());
-    QCOMPARE(IconImage(h.window.trayIcon()->icon()), normal);
+    QCOMPARE(iconImage(h.window.trayIcon()->icon()), normal);
     QCOMPARE(h.control<QTabWidget>(QStringLiteral("PageControl"))->currentIndex(), 2);
 }
 
@@ -169,7 +169,7 @@ void TestMainWindow::everyControlRoundTrips_data()
     row("CSGodzEdit", {}, "6", "ParGodz", "6");
     row("CBCenySprzedazy", {}, "click", "ParCenySp", "0");
     row("DataOstatniegoEksportu", {}, "2026-11-30", "ParDataOstEksp",
-        QString::number(DayNumber(QDate(2026, 11, 30))));
+        QString::number(dayNumber(QDate(2026, 11, 30))));
     row("CBZapisKonfig", {}, "1", "ParZapisKonfig", "1");
     row("ed_hasloFTP", {}, "tajne€", "ParHasloFTP", KodowanieHasla(QStringLiteral("tajne€")));
     row("Cb_PbkEntry", {"cb_PbkCzyModem"}, "1", "ParPbkEntry", "Modem GSM");
@@ -184,7 +184,7 @@ void TestMainWindow::everyControlRoundTrips()
     QFETCH(QString, input);
     QFETCH(QString, parameter);
     Harness h(folder_->path());
-    h.doubles.dialUp.entries = QStringList{"VPN biuro", "Modem GSM"};
+    h.doubles.dialUp.phonebook = QStringList{"VPN biuro", "Modem GSM"};
     for (const QString& box : before)
         h.control<QCheckBox>(box)->click();
     QWidget* widget = h.control<QWidget>(control);
@@ -196,7 +196,7 @@ void TestMainWindow::everyControlRoundTrips()
         box->click();
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         edit->selectAll();
-        Type(edit, input);
+        type(edit, input);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         combo->setFocus();
         for (int i = combo->currentIndex(); i < input.toInt(); ++i)
@@ -207,9 +207,9 @@ void TestMainWindow::everyControlRoundTrips()
     const QVariant shown = value.read(widget);
 
     // Into the record and the stores; then back from the table into the control.
-    h.agent.settings().SaveConfiguration();
-    QTEST(test::KonfigRows(database_).filter(parameter + u'=').value(0).section(u'=', 1), "stored");
-    h.agent.settings().store()->LoadFromTable();
+    h.agent.settings().saveConfiguration();
+    QTEST(test::konfigRows(database_).filter(parameter + u'=').value(0).section(u'=', 1), "stored");
+    h.agent.settings().store()->loadFromTable();
     QCOMPARE(value.read(widget), shown);
     QVERIFY(h.doubles.dialogs.exceptions.isEmpty());
 }
@@ -245,15 +245,15 @@ void TestMainWindow::portRule()
     // What the field shows is what the next upload uses, before any save.
     QFETCH(QString, stored);
     QCOMPARE(QString::number(h.agent.settings().record()->ftp.ParPortFTP), stored);
-    h.agent.settings().SaveConfiguration();
-    QCOMPARE(test::KonfigRows(database_).filter(u"ParPortFTP=").value(0).section(u'=', 1), stored);
+    h.agent.settings().saveConfiguration();
+    QCOMPARE(test::konfigRows(database_).filter(u"ParPortFTP=").value(0).section(u'=', 1), stored);
 }
 
 void TestMainWindow::f2OnTheFtpPageSavesAndExportsNothing()
 {
     Harness h(folder_->path());
     QVERIFY(h.active);
-    h.agent.settings().record()->SetKodKVR(0, QStringLiteral("K1"));
+    h.agent.settings().record()->setKodKvr(0, QStringLiteral("K1"));
     h.agent.model().settings().EdKatalogWymiany = folder_->path();
     h.agent.model().settings().DateTimePicker1 = h.doubles.clock.now().date().addDays(-1);
     h.agent.model().settings().DateTimePicker2 = h.doubles.clock.now().date().addDays(-1);
@@ -276,7 +276,7 @@ void TestMainWindow::eksportSendsBehindTheTransmissionDialog()
     h.agent.upload().setTransmission(&transmission);
     SettingsControls& controls = h.agent.model().settings();
     controls.EdKatalogWymiany = folder_->path();
-    h.agent.settings().record()->SetKodKVR(0, QStringLiteral("K1"));
+    h.agent.settings().record()->setKodKvr(0, QStringLiteral("K1"));
     h.sendTo(server.port());
     controls.DateTimePicker1 = controls.DateTimePicker2 = h.doubles.clock.now().date().addDays(-1);
 

@@ -17,10 +17,10 @@ public:
 
 class MemoryAutostartStore final : public AutostartStore {
 public:
-    bool Exists(const QString& name) const override { return entries.contains(name); }
-    void Write(const QString& name, const AutostartCommand& command) override
+    bool exists(const QString& name) const override { return entries.contains(name); }
+    void write(const QString& name, const AutostartCommand& command) override
     {
-        entries[name] = RunKeyCommand(command);
+        entries[name] = runKeyCommand(command);
     }
     void Delete(const QString& name) override { entries.remove(name); }
 
@@ -67,7 +67,7 @@ struct TestAgent {
         controls.ed_userFTP = QStringLiteral("tarvexio");
         controls.ed_hasloFTP = QStringLiteral("haslo");
         controls.ed_folderFTP = QStringLiteral("./");
-        agent.settings().SaveConfiguration();
+        agent.settings().saveConfiguration();
     }
 
     AgentDoubles doubles;

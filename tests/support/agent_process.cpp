@@ -36,9 +36,9 @@ bool AgentProcess::stop(int waitMs)
            process.exitCode() == 0;
 }
 
-QString ReadAgentLog(const QString& home)
+QString readAgentLog(const QString& home)
 {
-    return QString::fromUtf8(ReadFile(home + QStringLiteral("/Tarvexio.log")));
+    return QString::fromUtf8(readFile(home + QStringLiteral("/Tarvexio.log")));
 }
 
 } // namespace tarvexio::test

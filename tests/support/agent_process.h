@@ -27,6 +27,6 @@ private:
 };
 
 // The agent's log in its program folder.
-QString ReadAgentLog(const QString& home);
+QString readAgentLog(const QString& home);
 
 } // namespace tarvexio::test

@@ -29,8 +29,8 @@ public:
     }
     void SetProgress(int) override {}
     bool ShouldEnd() const override { return stopAtRow >= 0 && rows.size() >= stopAtRow; }
-    void SetPanelCaption(const QString& text) override { captions << text; }
-    void HideAbortButton() override { abortHidden = true; }
+    void setPanelCaption(const QString& text) override { captions << text; }
+    void hideAbortButton() override { abortHidden = true; }
     void MsgBox(const QString& text) override { boxes << text; }
 
     QStringList rows;
@@ -46,12 +46,12 @@ public:
 // Its states, one letter each: C connected, O on the way, D disconnected, ? unreadable.
 class ScriptedDialUpBackend final : public DialUpBackend {
 public:
-    std::optional<int> ActiveConnections() override
+    std::optional<int> activeConnections() override
     {
         calls << "enumerate";
         return active;
     }
-    Dialled Dial(const QString& phonebook, const QString& entry, const QString& user,
+    Dialled dial(const QString& phonebook, const QString& entry, const QString& user,
                  const QString& password) override
     {
         calls << "dial";
@@ -67,17 +67,17 @@ public:
             return std::nullopt;
         return next == u'C' ? State::Connected : next == u'O' ? State::Other : State::Disconnected;
     }
-    bool HangUp(const QString& handle) override
+    bool hangUp(const QString& handle) override
     {
         calls << "hang up " + handle;
         return true;
     }
-    std::optional<QStringList> Entries(const QString&) override { return entries; }
+    std::optional<QStringList> entries(const QString&) override { return phonebook; }
 
     std::optional<int> active = 0;
     bool dialWorks = true;
     QString states = QStringLiteral("C");
-    std::optional<QStringList> entries; // the phonebook
+    std::optional<QStringList> phonebook;
     QStringList calls;
     QString dialledWith;
 };
@@ -88,7 +88,7 @@ public:
 struct FtpJob {
     FtpJob()
     {
-        WriteFile(file, QByteArray(300000, 'd'));
+        writeFile(file, QByteArray(300000, 'd'));
         parameters.ParSerwerFTP = QStringLiteral("127.0.0.1");
         parameters.ParUserFTP = QStringLiteral("tarvexio");
         parameters.ParFolderLokalFTP = local.path();

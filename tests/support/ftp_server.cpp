@@ -5,7 +5,7 @@
 
 namespace tarvexio::test {
 
-quint16 FreePort()
+quint16 freePort()
 {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost);
@@ -32,7 +32,7 @@ FtpServer::FtpServer(const QStringList& faults)
     }
 }
 
-void Stop(QProcess& process)
+void stop(QProcess& process)
 {
     process.terminate();
     if (!process.waitForFinished(5000)) {
@@ -43,7 +43,7 @@ void Stop(QProcess& process)
 
 QStringList FtpServer::allCommands() const
 {
-    return QString::fromUtf8(ReadFile(work_.filePath(QStringLiteral("commands.log"))))
+    return QString::fromUtf8(readFile(work_.filePath(QStringLiteral("commands.log"))))
         .split(u'\n', Qt::SkipEmptyParts);
 }
 

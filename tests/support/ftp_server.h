@@ -7,7 +7,7 @@
 namespace tarvexio::test {
 
 // Ends a server: SIGTERM, then SIGKILL if it does not end in 5 s.
-void Stop(QProcess& process);
+void stop(QProcess& process);
 
 // tests/fixtures/faulty_ftp_server.py on 127.0.0.1 with a temporary root, for the life of the
 // object.
@@ -15,7 +15,7 @@ class FtpServer {
 public:
     // faults: the script's own options ("--refuse", "RNTO", "--hang", ...).
     explicit FtpServer(const QStringList& faults = {});
-    ~FtpServer() { Stop(process_); }
+    ~FtpServer() { stop(process_); }
     FtpServer(const FtpServer&) = delete;
     FtpServer& operator=(const FtpServer&) = delete;
 
@@ -35,6 +35,6 @@ private:
 };
 
 // A port on 127.0.0.1 that nothing listens on at the moment.
-quint16 FreePort();
+quint16 freePort();
 
 } // namespace tarvexio::test

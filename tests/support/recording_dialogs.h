@@ -19,7 +19,7 @@ public:
     }
     void ShowExceptionNow(const std::exception& error) override
     {
-        exceptions.append(ExceptionText(error));
+        exceptions.append(exceptionText(error));
     }
 
     QList<MessageRequest> boxes;

@@ -22,7 +22,7 @@ namespace tarvexio::test {
 namespace {
 
 // A SQLite file with the shipped schema.
-void CreateSqliteDatabase(const QString& path)
+void createSqliteDatabase(const QString& path)
 {
     const QString name = QUuid::createUuid().toString();
     {
@@ -31,7 +31,7 @@ void CreateSqliteDatabase(const QString& path)
         if (!db.open())
             throw std::runtime_error(db.lastError().text().toStdString());
         QSqlQuery query(db);
-        for (const QString& statement : SchemaStatements(SqlEngine::SQLite)) {
+        for (const QString& statement : schemaStatements(SqlEngine::SQLite)) {
             if (!query.exec(statement))
                 throw std::runtime_error(query.lastError().text().toStdString());
         }
@@ -40,7 +40,7 @@ void CreateSqliteDatabase(const QString& path)
 }
 
 // The same server as an ODBC name through psqlODBC.
-QString OdbcName(const QString& postgresUrl)
+QString odbcName(const QString& postgresUrl)
 {
     const QUrl url(postgresUrl);
     return QStringLiteral("odbc:Driver={PostgreSQL Unicode};Server=%1;Port=%2;Database=%3;Uid=%4")
@@ -51,7 +51,7 @@ QString OdbcName(const QString& postgresUrl)
 
 // Tests that CTest runs side by side would drop each other's tables in one database: each
 // test (named by CTest) gets a database of its own, made on first use.
-QString CreateOwnDatabase(const QString& clusterUrl)
+QString createOwnDatabase(const QString& clusterUrl)
 {
     QString test = qEnvironmentVariable("TARVEXIO_TEST_NAME", QCoreApplication::applicationName());
     const QString database =
@@ -81,14 +81,14 @@ QString CreateOwnDatabase(const QString& clusterUrl)
 
 } // namespace
 
-QString PostgresUrl()
+QString postgresUrl()
 {
     static const QString url = [] {
         // The cluster's own maintenance database, as the fixture wrote it.
         const QString cluster =
-            QString::fromUtf8(ReadFile(qEnvironmentVariable("TARVEXIO_TEST_PG_URL_FILE")))
+            QString::fromUtf8(readFile(qEnvironmentVariable("TARVEXIO_TEST_PG_URL_FILE")))
                 .trimmed();
-        return cluster.isEmpty() ? cluster : CreateOwnDatabase(cluster);
+        return cluster.isEmpty() ? cluster : createOwnDatabase(cluster);
     }();
     return url;
 }
@@ -100,32 +100,32 @@ std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName, const QStri
     return session;
 }
 
-QString FreshDatabase(const QString& engine, const QString& sqlitePath,
+QString freshDatabase(const QString& engine, const QString& sqlitePath,
                       const QStringList& statements)
 {
     QString name = sqlitePath;
     if (engine == u"sqlite") {
         QFile::remove(sqlitePath);
-        CreateSqliteDatabase(sqlitePath);
+        createSqliteDatabase(sqlitePath);
     } else {
-        name = PostgresUrl();
+        name = postgresUrl();
         auto session = Connect(name);
         session->ExecSQL(QStringLiteral("drop schema if exists public cascade"));
         session->ExecSQL(QStringLiteral("create schema public"));
-        CreateSchema(*session);
+        createSchema(*session);
     }
     auto session = Connect(name);
     for (const QString& statement : statements)
         session->ExecSQL(statement);
-    return engine == u"odbc" ? OdbcName(name) : name;
+    return engine == u"odbc" ? odbcName(name) : name;
 }
 
-QStringList KonfigRows(const QString& databaseName)
+QStringList konfigRows(const QString& databaseName)
 {
     auto session = Connect(databaseName);
     TKMQuery query;
     session->PowiazQuery(query);
-    query.SetSQL(QStringLiteral("select ParNazwa, ParWartosc from Konfig where "
+    query.setSql(QStringLiteral("select ParNazwa, ParWartosc from Konfig where "
                                 "ParGrupa='Tarvexio' order by ParNazwa"));
     query.Open();
     QStringList rows;

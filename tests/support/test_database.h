@@ -12,7 +12,7 @@ class TQMXBazaDanych;
 namespace tarvexio::test {
 
 // The URL of the tests' PostgreSQL server (empty when the fixture did not run).
-QString PostgresUrl();
+QString postgresUrl();
 
 // A connected session; QFAIL-style failure is left to the caller via GetPolaczenieAktywne().
 std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName,
@@ -20,10 +20,10 @@ std::unique_ptr<TQMXBazaDanych> Connect(const QString& databaseName,
 
 // A database that holds the schema and then the statements, on an engine of "sqlite" (made at
 // sqlitePath), "postgresql" or "odbc" (the same server through psqlODBC); returns its name.
-QString FreshDatabase(const QString& engine, const QString& sqlitePath,
+QString freshDatabase(const QString& engine, const QString& sqlitePath,
                       const QStringList& statements);
 
 // The agent's settings rows as "ParNazwa=ParWartosc", by name.
-QStringList KonfigRows(const QString& databaseName);
+QStringList konfigRows(const QString& databaseName);
 
 } // namespace tarvexio::test

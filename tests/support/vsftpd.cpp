@@ -37,8 +37,8 @@ Vsftpd::Vsftpd(bool tls, const QString& protocol)
             return;
         }
     }
-    port_ = FreePort();
-    const quint16 passive = FreePort();
+    port_ = freePort();
+    const quint16 passive = freePort();
     QStringList settings =
         QStringLiteral("listen=YES listen_address=127.0.0.1 listen_port=%1 background=NO "
                        "seccomp_sandbox=NO isolate=NO isolate_network=NO anonymous_enable=YES "
@@ -61,12 +61,12 @@ Vsftpd::Vsftpd(bool tls, const QString& protocol)
                         .arg(certificate(), work.filePath("key.pem"))
                         .split(u' ');
     const QString configuration = work.filePath(QStringLiteral("vsftpd.conf"));
-    WriteFile(configuration, settings.join(u'\n').toUtf8() + '\n');
+    writeFile(configuration, settings.join(u'\n').toUtf8() + '\n');
 
     if (!protocol.isEmpty()) {
         // vsftpd 3.0.3 has no switch for TLS versions; OpenSSL's own configuration has.
         const QString openssl = work.filePath(QStringLiteral("openssl.cnf"));
-        WriteFile(openssl, "openssl_conf = init\n[init]\nssl_conf = ssl\n[ssl]\n"
+        writeFile(openssl, "openssl_conf = init\n[init]\nssl_conf = ssl\n[ssl]\n"
                            "system_default = limits\n[limits]\n" +
                                protocol.toUtf8() + '\n');
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

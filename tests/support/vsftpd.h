@@ -18,7 +18,7 @@ public:
     // protocol: "" for what OpenSSL offers by default, or an OpenSSL system_default line
     // that limits the server ("MinProtocol = TLSv1.3", "MaxProtocol = TLSv1.2").
     explicit Vsftpd(bool tls, const QString& protocol = QString());
-    ~Vsftpd() { Stop(process_); }
+    ~Vsftpd() { stop(process_); }
     Vsftpd(const Vsftpd&) = delete;
     Vsftpd& operator=(const Vsftpd&) = delete;
 
@@ -30,7 +30,7 @@ public:
     // Every command the server received, in its own log's words.
     QByteArray protocolLog() const
     {
-        return ReadFile(work_.filePath(QStringLiteral("protocol.log")));
+        return readFile(work_.filePath(QStringLiteral("protocol.log")));
     }
 
 private:

@@ -50,8 +50,8 @@ void TestExportTool::init()
     database_ = folder_->filePath(QStringLiteral("qmx.db"));
     out_ = folder_->filePath(QStringLiteral("out"));
     QDir().mkpath(out_);
-    tarvexio::test::FreshDatabase(QStringLiteral("sqlite"), database_,
-                                  tarvexio::test::FixtureStatements());
+    tarvexio::test::freshDatabase(QStringLiteral("sqlite"), database_,
+                                  tarvexio::test::fixtureStatements());
 }
 
 void TestExportTool::storedSettingsUnlessOverridden()
@@ -68,7 +68,7 @@ void TestExportTool::storedSettingsUnlessOverridden()
     QCOMPARE(files.size(), 2);
     QVERIFY(files.filter(u"/PSHD_LDZ1_").size() == 1 && files.filter(u"/PSHD_OWN2_").size() == 1);
     QVERIFY2(run.err.contains(u"Sklep Pusty nie ma kodu KVR"), qPrintable(run.err));
-    const QByteArray data = tarvexio::test::ReadFile(files.filter(u"/PSHD_LDZ1_").front());
+    const QByteArray data = tarvexio::test::readFile(files.filter(u"/PSHD_LDZ1_").front());
     QCOMPARE(data.split('\n').value(1).split('|').value(15), "0111011111"); // DANE_EXP as stored
 }
 

@@ -22,7 +22,7 @@ struct Run {
     QString output; // stdout and stderr
 };
 
-Run Ctl(const QString& home, const QStringList& arguments, const QByteArray& input = {})
+Run ctl(const QString& home, const QStringList& arguments, const QByteArray& input = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -88,10 +88,10 @@ void TestTarvexioctl::commands()
     FtpServer server({"--password", serverPassword});
     Chain chain(2, server.port(), Today.addDays(-1));
     QVERIFY(server.started() && chain.created);
-    WriteFile(server.root() + QStringLiteral("/inny.txt"), "x");
-    const QStringList before = KonfigRows(chain.database);
+    writeFile(server.root() + QStringLiteral("/inny.txt"), "x");
+    const QStringList before = konfigRows(chain.database);
     QFETCH(QByteArray, input);
-    const Run run = Ctl(chain.home.path(), arguments << "BAZA=" + chain.database, input);
+    const Run run = ctl(chain.home.path(), arguments << "BAZA=" + chain.database, input);
     QTEST(run.exitCode, "exitCode");
     QFETCH(QString, said);
     QVERIFY2(run.output.contains(said), qPrintable(run.output));
@@ -99,7 +99,7 @@ void TestTarvexioctl::commands()
     for (const QString& secret : {QStringLiteral("haslo"), KodowanieHasla(QStringLiteral("haslo"))})
         QVERIFY2(!run.output.contains(secret), qPrintable(run.output));
     if (run.exitCode == 2)
-        QCOMPARE(KonfigRows(chain.database), before);
+        QCOMPARE(konfigRows(chain.database), before);
 }
 
 void TestTarvexioctl::passwordReachesTheAgentsReader_data()
@@ -115,7 +115,7 @@ void TestTarvexioctl::passwordReachesTheAgentsReader()
     QFETCH(QString, engine);
     QFETCH(int, saveMode);
     QTemporaryDir home;
-    const QString database = FreshDatabase(
+    const QString database = freshDatabase(
         engine, home.filePath(QStringLiteral("qmx.db")),
         {"insert into Sklep values (1, 'Sklep Łódź')",
          QStringLiteral("insert into Konfig values ('Tarvexio', 'ParZapisKonfig', '%1'), "
@@ -125,25 +125,25 @@ void TestTarvexioctl::passwordReachesTheAgentsReader()
     // A file-only agent reads its file: that is where its mode is found.
     if (saveMode == SettingsStores::FileOnly) {
         QStringList lines;
-        AddParameterLine(lines, QStringLiteral("ParZapisKonfig"), QString::number(saveMode));
-        AddParameterLine(lines, QStringLiteral("ParKonfigZPliku"), QStringLiteral("1"));
-        QVERIFY(SaveParameterFile(home.filePath(QStringLiteral("tarvexio.cfg")), lines));
+        addParameterLine(lines, QStringLiteral("ParZapisKonfig"), QString::number(saveMode));
+        addParameterLine(lines, QStringLiteral("ParKonfigZPliku"), QStringLiteral("1"));
+        QVERIFY(saveParameterFile(home.filePath(QStringLiteral("tarvexio.cfg")), lines));
     }
     const QString password = QStringLiteral("Zażółć gęślą 1%");
-    const Run run = Ctl(home.path(), {"set", "BAZA=" + database, "IDENT=test", "ftp.password"},
+    const Run run = ctl(home.path(), {"set", "BAZA=" + database, "IDENT=test", "ftp.password"},
                         password.toUtf8() + '\n');
     QVERIFY2(run.exitCode == 0, qPrintable(run.output));
 
     // Read back as the agent's start reads it: the store the read-from-file row names.
     auto session = Connect(database);
     const SettingsStores stores(*session, home.filePath(QStringLiteral("tarvexio.cfg")));
-    QCOMPARE(stores.ReadsFile(), saveMode == SettingsStores::FileOnly);
+    QCOMPARE(stores.readsFile(), saveMode == SettingsStores::FileOnly);
     TDmQMXWDWykazy catalogue(*session);
     catalogue.WczytajKonfiguracje();
     TKonfigEksportu record(catalogue, home.path());
-    ReadParameterList(stores.StartLines(), record);
+    readParameterList(stores.startLines(), record);
     QCOMPARE(record.ftp.ParHasloFTP, password);
-    QVERIFY(!ReadFile(home.filePath(QStringLiteral("tarvexio.cfg"))).contains("Zaż"));
+    QVERIFY(!readFile(home.filePath(QStringLiteral("tarvexio.cfg"))).contains("Zaż"));
 }
 
 void TestTarvexioctl::setThenSendNowDeliversAtOnce()
@@ -161,23 +161,23 @@ void TestTarvexioctl::setThenSendNowDeliversAtOnce()
     QCOMPARE(chain.lastExportedDay(), Today.addDays(-2));
 
     const QString names = "BAZA=" + chain.database;
-    QCOMPARE(Ctl(chain.home.path(), {"set", names, "ftp.password"}, "nowe-haslo\n").exitCode, 0);
-    const Run sendNow = Ctl(chain.home.path(), {"send-now", names});
+    QCOMPARE(ctl(chain.home.path(), {"set", names, "ftp.password"}, "nowe-haslo\n").exitCode, 0);
+    const Run sendNow = ctl(chain.home.path(), {"send-now", names});
     QVERIFY2(sendNow.exitCode == 0, qPrintable(sendNow.output));
     QTRY_COMPARE_WITH_TIMEOUT(chain.lastExportedDay(), Today.addDays(-1), 20000);
     QVERIFY(chain.log().contains(u"Ustawienia zmienione poza programem zostały wczytane"));
-    QCOMPARE(DataFiles(server.root()), Expected({"K1"}, {Today.addDays(-1)}));
+    QCOMPARE(dataFiles(server.root()), expected({"K1"}, {Today.addDays(-1)}));
     QVERIFY(agent.stop());
 }
 
 void TestTarvexioctl::attemptLimitThenSentByHand()
 {
     // Two days to catch up, a server that is down, one attempt, the next retry in an hour.
-    const quint16 port = FreePort();
+    const quint16 port = freePort();
     Chain chain(1, port, Today.addDays(-3));
     QVERIFY(chain.created);
     const QString names = "BAZA=" + chain.database;
-    const Run overdue = Ctl(chain.home.path(), {"status", names});
+    const Run overdue = ctl(chain.home.path(), {"status", names});
     QCOMPARE(overdue.exitCode, 1);
     QVERIFY2(overdue.output.contains("Agent: not running\nLast exported day: " +
                                      Today.addDays(-3).toString(Qt::ISODate)),
@@ -195,7 +195,7 @@ void TestTarvexioctl::attemptLimitThenSentByHand()
                                QStringLiteral("SPRAWDAJ_CO_N_H=1"));
     AgentProcess agent(chain.home.path(), arguments);
     Run gaveUp;
-    QTRY_VERIFY_WITH_TIMEOUT((gaveUp = Ctl(chain.home.path(), {"status", names}))
+    QTRY_VERIFY_WITH_TIMEOUT((gaveUp = ctl(chain.home.path(), {"status", names}))
                                  .output.contains(u"ALERT: the attempt limit was reached"),
                              30000);
     QCOMPARE(gaveUp.exitCode, 1);
@@ -211,16 +211,16 @@ void TestTarvexioctl::attemptLimitThenSentByHand()
     const QStringList waiting = QDir(chain.exchange).entryList({"*.DAT"}, QDir::Files);
     QCOMPARE(waiting.size(), 1);
     const Run sent =
-        Ctl(chain.home.path(), {"send", names, QDir(chain.exchange).filePath(waiting[0])});
+        ctl(chain.home.path(), {"send", names, QDir(chain.exchange).filePath(waiting[0])});
     QVERIFY2(sent.exitCode == 0 && sent.output.contains(waiting[0] + ": sent"),
              qPrintable(sent.output));
-    QCOMPARE(Ctl(chain.home.path(), {"send-now", names}).exitCode, 0);
+    QCOMPARE(ctl(chain.home.path(), {"send-now", names}).exitCode, 0);
     QTRY_COMPARE_WITH_TIMEOUT(chain.lastExportedDay(), Today.addDays(-1), 30000);
     QVERIFY(chain.log().contains(u"wysłano ręcznie (tarvexioctl send)"));
-    QCOMPARE(DataFiles(server.root()), Expected({"K1"}, {Today.addDays(-2), Today.addDays(-1)}));
+    QCOMPARE(dataFiles(server.root()), expected({"K1"}, {Today.addDays(-2), Today.addDays(-1)}));
     // The agent tells its state at the end of the tick.
     Run caughtUp;
-    QTRY_VERIFY_WITH_TIMEOUT((caughtUp = Ctl(chain.home.path(), {"status", names})).exitCode == 0,
+    QTRY_VERIFY_WITH_TIMEOUT((caughtUp = ctl(chain.home.path(), {"status", names})).exitCode == 0,
                              10000);
     QVERIFY2(caughtUp.output.contains(u"Waiting files: 0"), qPrintable(caughtUp.output));
     QVERIFY(agent.stop());

@@ -42,7 +42,7 @@ void TestCurlFtpClient::finalReplyLines_data()
 void TestCurlFtpClient::finalReplyLines()
 {
     QFETCH(QByteArray, replies);
-    QTEST(FinalReplyLines(replies), "finals");
+    QTEST(tarvexio::finalReplyLines(replies), "finals");
 }
 
 void TestCurlFtpClient::jobAgainstVsftpd_data()
@@ -85,7 +85,7 @@ void TestCurlFtpClient::jobAgainstVsftpd()
     // The anonymous user may delete what it fetched.
     const auto request = [&vsftpd](int job) {
         const QString path = vsftpd.root() + QStringLiteral("/in/K1_braki.kvr");
-        test::WriteFile(path, QByteArray::number(20260300 + job) + "\r\n");
+        test::writeFile(path, QByteArray::number(20260300 + job) + "\r\n");
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
                                         QFile::WriteOther);
     };
@@ -110,7 +110,7 @@ void TestCurlFtpClient::jobAgainstVsftpd()
         return;
     }
     QCOMPARE(onServer, QStringList{sent}); // renamed; request fetched
-    QCOMPARE(test::ReadFile(job.local.filePath(QStringLiteral("K1_braki.kvr"))), "20260301\r\n");
+    QCOMPARE(test::readFile(job.local.filePath(QStringLiteral("K1_braki.kvr"))), "20260301\r\n");
     QCOMPARE(job.result.RequestsFetched, 1);
     // AUTH TLS at once: a server that knows no AUTH SSL would answer libcurl's default with 500.
     QCOMPARE(vsftpd.protocolLog().contains("\"AUTH SSL\""), false);

@@ -84,12 +84,12 @@ void TestDialUp::nmcliStatesAndSecrets()
         if (arguments.contains(QStringLiteral("connection.type")))
             return NetworkManagerDialUp::Result{0, "gsm\n"};
         if (const qsizetype at = arguments.indexOf(QStringLiteral("passwd-file")); at >= 0)
-            secretsSeen = test::ReadFile(arguments[at + 1]);
+            secretsSeen = test::readFile(arguments[at + 1]);
         if (arguments.contains(QStringLiteral("GENERAL.STATE")))
             return NetworkManagerDialUp::Result{0, state + u'\n'};
         return NetworkManagerDialUp::Result{0, QString()};
     });
-    const auto dialled = nm.Dial(QString(), QStringLiteral("Modem GSM"), QStringLiteral("u"),
+    const auto dialled = nm.dial(QString(), QStringLiteral("Modem GSM"), QStringLiteral("u"),
                                  QStringLiteral("tajne"));
     QVERIFY(dialled.succeeded);
     QCOMPARE(dialled.handle, QStringLiteral("Modem GSM"));
@@ -97,7 +97,7 @@ void TestDialUp::nmcliStatesAndSecrets()
     NetworkManagerDialUp timedOut([](const QStringList&) {
         return NetworkManagerDialUp::Result{3, {}};
     });
-    const auto failed = timedOut.Dial(QString(), QStringLiteral("Modem GSM"), {}, {});
+    const auto failed = timedOut.dial(QString(), QStringLiteral("Modem GSM"), {}, {});
     QVERIFY(!failed.succeeded);
     QCOMPARE(failed.handle, QStringLiteral("Modem GSM"));
     QCOMPARE(secretsSeen, QByteArray("gsm.password:tajne\n"));

@@ -12,8 +12,8 @@
 #include <QTest>
 
 using namespace tarvexio;
-using test::ReadFile;
-using test::WriteFile;
+using test::readFile;
+using test::writeFile;
 
 namespace {
 
@@ -33,7 +33,7 @@ struct Harness : test::FtpJob {
     }
     void request(const QString& name, const QByteArray& content)
     {
-        WriteFile(remote(name), content);
+        writeFile(remote(name), content);
     }
 
     test::FtpServer server;
@@ -72,7 +72,7 @@ void TestTDmFtp::sendsAndFetches()
     h.request(QStringLiteral("K1_braki.kvr"), QByteArray(50000, 'r'));
     // Days still waiting here keep their place; the server's new ones join them once.
     h.request(QStringLiteral("Żabka_braki.kvr"), "20260302\r\n\r\n20260228 x\r\n");
-    WriteFile(h.local.filePath(QStringLiteral("Żabka_braki.kvr")), "20260301\r\n20260302\r\n");
+    writeFile(h.local.filePath(QStringLiteral("Żabka_braki.kvr")), "20260301\r\n20260302\r\n");
     h.request(QStringLiteral("inny.txt"), "not a request");
     // What an upload cut short left: this shop's goes, another shop's stays.
     h.request(QStringLiteral("PSHD_K1_HD0001_20260309_070000.DAT.tmp"), "cut short");
@@ -82,10 +82,10 @@ void TestTDmFtp::sendsAndFetches()
     QCOMPARE(h.result.Status, 0);
     QCOMPARE(h.result.RequestsFound, 2);
     QCOMPARE(h.result.RequestsFetched, 2);
-    QCOMPARE(ReadFile(h.remote("PSHD_K1_HD0001_20260310_080910.DAT")), QByteArray(300000, 'd'));
-    QCOMPARE(ReadFile(h.local.filePath(QStringLiteral("K1_braki.kvr"))),
+    QCOMPARE(readFile(h.remote("PSHD_K1_HD0001_20260310_080910.DAT")), QByteArray(300000, 'd'));
+    QCOMPARE(readFile(h.local.filePath(QStringLiteral("K1_braki.kvr"))),
              QByteArray(50000, 'r') + "\r\n");
-    QCOMPARE(ReadFile(h.local.filePath(QStringLiteral("Żabka_braki.kvr"))),
+    QCOMPARE(readFile(h.local.filePath(QStringLiteral("Żabka_braki.kvr"))),
              "20260301\r\n20260302\r\n20260228 x\r\n");
     QCOMPARE(QDir(h.local.path()).entryList(QDir::Files).size(), 3); // no partial copy left
     QCOMPARE(QDir(h.remote()).entryList(QDir::Files),
@@ -350,12 +350,12 @@ void TestTDmFtp::dialogShowsInTheOrderPosted()
         else if (what == u"final")
             link.QueueMessage(value, QString(), FtpJobDialog::MsgFinalError);
     }
-    QVERIFY(link.Drain(view));
+    QVERIFY(link.drain(view));
     QTEST(QStringList({shownRows(), QString::number(view.progress), boxes.join(u';'),
                        link.finalMessage().value_or(QString())})
               .join(u'|'),
           "shown");
-    QVERIFY(!link.Drain(view)); // nothing twice
+    QVERIFY(!link.drain(view)); // nothing twice
 }
 
 QTEST_GUILESS_MAIN(TestTDmFtp)

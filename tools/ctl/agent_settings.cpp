@@ -15,9 +15,9 @@
 namespace tarvexio {
 
 AgentSettings::AgentSettings()
-    : folder_(ProgramFolder())
+    : folder_(programFolder())
     , stored_(log_, QStringLiteral(TARVEXIO_VERSION), folder_)
-    , configurationFile_(ConfigurationFilePath(folder_, AgentProgramFile()))
+    , configurationFile_(configurationFilePath(folder_, agentProgramFile()))
 {
     // The session's own lines ("Nie udało się połączyć …") are the reason when it fails.
     log_.setEcho([this](const QString&, const QString& text, bool alert) {
@@ -29,7 +29,7 @@ AgentSettings::AgentSettings()
 bool AgentSettings::Open(const QStringList& arguments)
 {
     CommandLineValues names;
-    ReadArguments(arguments, names, u'.');
+    readArguments(arguments, names, u'.');
     if (names.databaseName.isEmpty()) {
         const DomyslnePolaczenie remembered = TQMXBazaDanych::WczytajDomyslnePolaczenie();
         names.databaseName = remembered.databaseName;
@@ -51,7 +51,7 @@ bool AgentSettings::Open(const QStringList& arguments)
 
 bool AgentSettings::readStartStore()
 {
-    const StartSettings start = stores().ReadStart();
+    const StartSettings start = stores().readStart();
     source_ = start.fromFile ? QDir::toNativeSeparators(configurationFile_)
                              : QStringLiteral("Konfig table");
     switch (start.load) {
@@ -66,18 +66,18 @@ bool AgentSettings::readStartStore()
     case FileLoad::Loaded:
         break;
     }
-    ReadParameterList(start.lines, record());
+    readParameterList(start.lines, record());
     return true;
 }
 
 TParametryFtp AgentSettings::ftpParameters()
 {
-    return FtpJobParameters(record(), ExchangeDirectory(record().ParEksportDir));
+    return ftpJobParameters(record(), exchangeDirectory(record().ParEksportDir));
 }
 
 TDmFtp::Ports AgentSettings::ftpPorts()
 {
-    return FtpJobPorts([] { return std::make_unique<CurlFtpClient>(); }, jobClock_, *dialUp_);
+    return ftpJobPorts([] { return std::make_unique<CurlFtpClient>(); }, jobClock_, *dialUp_);
 }
 
 } // namespace tarvexio

@@ -44,7 +44,7 @@ private:
 
     SystemClock clock_{false};
     SystemClock jobClock_; // an FTP job keeps its pauses
-    std::unique_ptr<DialUpBackend> dialUp_ = CreateSystemDialUpBackend();
+    std::unique_ptr<DialUpBackend> dialUp_ = createSystemDialUpBackend();
     EventLog log_{clock_};
     QString folder_;
     StoredSettings stored_;

@@ -10,7 +10,7 @@ namespace tarvexio {
 
 namespace {
 
-void Print(const QString& text)
+void print(const QString& text)
 {
     std::printf("%s\n", text.toLocal8Bit().constData());
     std::fflush(stdout);
@@ -25,23 +25,23 @@ public:
             flush();
             row_ = text;
         } else if (kind == MsgSetStatus && !status.endsWith(u'%')) {
-            Print(row_ + QStringLiteral(": ") + status);
+            print(row_ + QStringLiteral(": ") + status);
             row_.clear();
         } else if (kind == MsgFinalError) {
             flush();
-            Print(text);
+            print(text);
         }
     }
     void SetProgress(int) override {}
     bool ShouldEnd() const override { return false; }
-    void SetPanelCaption(const QString&) override {}
-    void HideAbortButton() override {}
-    void MsgBox(const QString& text) override { Print(text); }
+    void setPanelCaption(const QString&) override {}
+    void hideAbortButton() override {}
+    void MsgBox(const QString& text) override { print(text); }
     // A row that never got its status is shown as the window leaves it.
     void flush()
     {
         if (!row_.isEmpty())
-            Print(row_ + QStringLiteral(": ..."));
+            print(row_ + QStringLiteral(": ..."));
         row_.clear();
     }
 
@@ -51,7 +51,7 @@ private:
 
 } // namespace
 
-int TestConnection(AgentSettings& settings)
+int testConnection(AgentSettings& settings)
 {
     const TParametryFtp parameters = settings.ftpParameters();
     const TDmFtp::Ports ports = settings.ftpPorts();
@@ -60,12 +60,12 @@ int TestConnection(AgentSettings& settings)
     const bool succeeded = TDmFtp::RunConnectionTest(&job, parameters, result, ports);
     job.flush();
     if (!result.Listing.isEmpty())
-        Print(QStringLiteral("Listing: ") + result.Listing.join(QStringLiteral(", ")));
+        print(QStringLiteral("Listing: ") + result.Listing.join(QStringLiteral(", ")));
     if (succeeded) {
-        Print(QStringLiteral("Test połączenia przebiegł pomyślnie"));
+        print(QStringLiteral("Test połączenia przebiegł pomyślnie"));
         return 0;
     }
-    Print(
+    print(
         QStringLiteral("Test połączenia nie powiódł się") +
         (result.FailureReason.isEmpty() ? QString() : QStringLiteral(": ") + result.FailureReason));
     return 1;

@@ -64,10 +64,10 @@ Exit status:
 
 // A line from standard input; on a terminal, after the prompt and without echo. One stream
 // for every read, so a second password piped in is not lost in the first one's buffer.
-QString ReadPassword(const QString& prompt)
+QString readPassword(const QString& prompt)
 {
     static QTextStream in(stdin);
-    if (!StdinIsTerminal())
+    if (!stdinIsTerminal())
         return in.readLine();
     std::fprintf(stderr, "%s", prompt.toLocal8Bit().constData());
     const HiddenInput hidden;
@@ -83,7 +83,7 @@ struct Command {
     bool json = false;
 };
 
-Command Split(const QStringList& arguments)
+Command split(const QStringList& arguments)
 {
     Command command;
     static const QRegularExpression name(QStringLiteral("^(BAZA|IDENT)="),
@@ -96,7 +96,7 @@ Command Split(const QStringList& arguments)
     return command;
 }
 
-bool Known(const Command& c)
+bool known(const Command& c)
 {
     return ((c.name == u"show" || c.name == u"status") && (c.rest.isEmpty() || c.json)) ||
            ((c.name == u"set" || c.name == u"send") && !c.rest.isEmpty()) ||
@@ -104,18 +104,18 @@ bool Known(const Command& c)
 }
 
 // A password typed on the command line is refused before anything else is done.
-bool PasswordOnTheLine(const Command& command)
+bool passwordOnTheLine(const Command& command)
 {
     return command.name == u"set" &&
            std::any_of(command.rest.begin(), command.rest.end(), [](const QString& argument) {
                const std::optional<FoundSetting> setting =
-                   FindSetting(argument.section(u'=', 0, 0));
+                   findSetting(argument.section(u'=', 0, 0));
                return argument.contains(u'=') && setting &&
                       setting->definition.kind == SettingKind::Password;
            });
 }
 
-int Run(const Command& command)
+int run(const Command& command)
 {
     try {
         AgentSettings settings;
@@ -124,16 +124,16 @@ int Run(const Command& command)
             return 1;
         }
         if (command.name == u"show")
-            return ShowSettings(settings, command.json);
+            return showSettings(settings, command.json);
         if (command.name == u"set")
-            return SetSettings(settings, command.rest, ReadPassword);
+            return setSettings(settings, command.rest, readPassword);
         if (command.name == u"status")
-            return ShowStatus(settings, command.json);
+            return showStatus(settings, command.json);
         if (command.name == u"send")
-            return SendFiles(settings, command.rest);
+            return sendFiles(settings, command.rest);
         if (command.name == u"test")
-            return TestConnection(settings);
-        return SendNow(settings);
+            return testConnection(settings);
+        return sendNow(settings);
     } catch (const std::exception& error) {
         // A table that cannot be read or written (locked, no rights): said, not a crash.
         std::fprintf(stderr, "tarvexioctl: %s\n", error.what());
@@ -145,13 +145,13 @@ int Run(const Command& command)
 
 int main(int argc, char* argv[])
 {
-    KeepProcessPrivate();
+    keepProcessPrivate();
     QLoggingCategory::setFilterRules(QStringLiteral("tarvexio.*.debug=false"));
     QCoreApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tarvexio"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvexio"));
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    HideDatabasePasswordsInArguments(argc, argv);
+    hideDatabasePasswordsInArguments(argc, argv);
 
     if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
         std::fputs(Usage, stdout);
@@ -161,18 +161,18 @@ int main(int argc, char* argv[])
         std::printf("tarvexioctl %s\n", TARVEXIO_VERSION);
         return 0;
     }
-    const Command command = Split(arguments);
-    if (!Known(command)) {
+    const Command command = split(arguments);
+    if (!known(command)) {
         if (!command.name.isEmpty())
             std::fputs("tarvexioctl: unknown command or arguments\n", stderr);
         std::fputs(Usage, stderr);
         return 2;
     }
-    if (PasswordOnTheLine(command)) {
+    if (passwordOnTheLine(command)) {
         std::fputs("tarvexioctl: a password is read from standard input, never from the command "
                    "line: give the key without \"=\". Nothing was changed.\n",
                    stderr);
         return 2;
     }
-    return Run(command);
+    return run(command);
 }

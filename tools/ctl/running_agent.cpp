@@ -13,7 +13,7 @@
 
 namespace tarvexio {
 
-std::optional<qint64> RunningAgent(const QString& exchangeDirectory)
+std::optional<qint64> runningAgent(const QString& exchangeDirectory)
 {
     // The lock every agent holds on its exchange directory names its process.
     const QLockFile lock(QDir(exchangeDirectory).filePath(ExchangeLockName));
@@ -22,15 +22,15 @@ std::optional<qint64> RunningAgent(const QString& exchangeDirectory)
     QString application;
     if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0)
         return std::nullopt;
-    if (!ProcessRuns(pid))
+    if (!processRuns(pid))
         return std::nullopt; // a lock its process left behind
     return pid;
 }
 
-int SendNow(AgentSettings& settings)
+int sendNow(AgentSettings& settings)
 {
-    const QString directory = ExchangeDirectory(settings.record().ParEksportDir);
-    if (const std::optional<qint64> pid = RunningAgent(directory); pid && AskToWorkNow(*pid)) {
+    const QString directory = exchangeDirectory(settings.record().ParEksportDir);
+    if (const std::optional<qint64> pid = runningAgent(directory); pid && askToWorkNow(*pid)) {
         std::printf("Asked the agent (process %lld) to send now.\n", static_cast<long long>(*pid));
         return 0;
     }

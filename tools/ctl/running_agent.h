@@ -9,10 +9,10 @@ namespace tarvexio {
 class AgentSettings;
 
 // The process of the agent that holds the exchange directory's lock, if one runs.
-std::optional<qint64> RunningAgent(const QString& exchangeDirectory);
+std::optional<qint64> runningAgent(const QString& exchangeDirectory);
 
 // tarvexioctl send-now: asks that agent (SIGUSR1) to run its check now; 1 with a message when
 // none runs.
-int SendNow(AgentSettings& settings);
+int sendNow(AgentSettings& settings);
 
 } // namespace tarvexio

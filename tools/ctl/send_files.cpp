@@ -11,7 +11,7 @@
 
 namespace tarvexio {
 
-int SendFiles(AgentSettings& settings, const QStringList& files)
+int sendFiles(AgentSettings& settings, const QStringList& files)
 {
     for (const QString& file : files) {
         if (!QFileInfo(file).isFile()) {
@@ -19,7 +19,7 @@ int SendFiles(AgentSettings& settings, const QStringList& files)
             return 2;
         }
     }
-    const QString exchange = ExchangeDirectory(settings.record().ParEksportDir);
+    const QString exchange = exchangeDirectory(settings.record().ParEksportDir);
     const TParametryFtp parameters = settings.ftpParameters();
     const TDmFtp::Ports ports = settings.ftpPorts();
     int failed = 0;
@@ -28,7 +28,7 @@ int SendFiles(AgentSettings& settings, const QStringList& files)
         TFtpJobResult result;
         QString line = QFileInfo(path).fileName();
         if (TDmFtp::RunSendJob(nullptr, parameters, path, result, ports)) {
-            RecordSentByHand(exchange, path);
+            recordSentByHand(exchange, path);
             line += QStringLiteral(": sent");
         } else {
             ++failed;

@@ -20,11 +20,11 @@ namespace tarvexio {
 namespace {
 
 // The days a request file asks for, as its lines name them.
-QStringList RequestedDays(const QString& path)
+QStringList requestedDays(const QString& path)
 {
     QStringList days;
     try {
-        for (const QByteArray& line : ReadRequestLines(path))
+        for (const QByteArray& line : readRequestLines(path))
             days << QString::fromLatin1(line.trimmed().split(' ').value(0));
     } catch (const ERequestFile&) {
         // A file the agent cannot read either: it sets it aside at its next look.
@@ -34,7 +34,7 @@ QStringList RequestedDays(const QString& path)
 
 // Data files of days after the last exported one: what has not gone, as far as the folder
 // tells (an agent's own list says it better).
-QStringList UnrecordedFiles(const QDir& exchange, const QDate& lastExported)
+QStringList unrecordedFiles(const QDir& exchange, const QDate& lastExported)
 {
     QStringList files;
     for (const QString& name : exchange.entryList({QStringLiteral("PSHD_*.DAT")}, QDir::Files)) {
@@ -56,24 +56,24 @@ struct Status {
     QStringList alerts;
 };
 
-Status Gather(AgentSettings& settings)
+Status gather(AgentSettings& settings)
 {
     const TKonfigEksportu& record = settings.record();
-    const QDir exchange(ExchangeDirectory(record.ParEksportDir));
+    const QDir exchange(exchangeDirectory(record.ParEksportDir));
     const QDateTime now = QDateTime::currentDateTime();
     Status status;
-    status.pid = RunningAgent(exchange.path());
-    status.agent = ReadAgentStatus(AgentStatusPath(settings.folder()));
-    status.last = DayFromNumber(record.ParDataOstEksp);
-    status.due = DueDay(status.last, now, record.ParGodz, record.ParMin);
+    status.pid = runningAgent(exchange.path());
+    status.agent = readAgentStatus(agentStatusPath(settings.folder()));
+    status.last = dayFromNumber(record.ParDataOstEksp);
+    status.due = dueDay(status.last, now, record.ParGodz, record.ParMin);
     const qint64 checkPeriod =
-        status.agent ? status.agent->checkPeriodMs : SchedulerNumbers::Defaults().checkPeriod;
+        status.agent ? status.agent->checkPeriodMs : SchedulerNumbers::defaults().checkPeriod;
     status.waiting = status.pid && status.agent ? status.agent->uploadList
-                                                : UnrecordedFiles(exchange, status.last);
+                                                : unrecordedFiles(exchange, status.last);
     for (const QString& name :
          exchange.entryList({u'*' + RequestFileSuffix}, QDir::Files | QDir::Hidden))
         status.requests.insert(name,
-                               QJsonArray::fromStringList(RequestedDays(exchange.filePath(name))));
+                               QJsonArray::fromStringList(requestedDays(exchange.filePath(name))));
     const QStringList setAside = exchange.entryList({QStringLiteral("*.bad")}, QDir::Files);
     if (status.agent && status.agent->attemptLimitReached)
         status.alerts << QStringLiteral("the attempt limit was reached (%1 attempts)")
@@ -88,7 +88,7 @@ Status Gather(AgentSettings& settings)
     return status;
 }
 
-QJsonObject AsJson(const Status& s)
+QJsonObject asJson(const Status& s)
 {
     const std::optional<AgentStatus>& agent = s.agent;
     return {
@@ -112,7 +112,7 @@ QJsonObject AsJson(const Status& s)
     };
 }
 
-QStringList AsText(const Status& s)
+QStringList asText(const Status& s)
 {
     QStringList text{s.pid ? QStringLiteral("Agent: running (process %1)").arg(*s.pid)
                            : QStringLiteral("Agent: not running"),
@@ -146,13 +146,13 @@ QStringList AsText(const Status& s)
 
 } // namespace
 
-int ShowStatus(AgentSettings& settings, bool json)
+int showStatus(AgentSettings& settings, bool json)
 {
-    const Status status = Gather(settings);
+    const Status status = gather(settings);
     if (json)
-        std::printf("%s", QJsonDocument(AsJson(status)).toJson().constData());
+        std::printf("%s", QJsonDocument(asJson(status)).toJson().constData());
     else
-        std::printf("%s\n", AsText(status).join(u'\n').toLocal8Bit().constData());
+        std::printf("%s\n", asText(status).join(u'\n').toLocal8Bit().constData());
     return status.alerts.isEmpty() ? 0 : 1;
 }
 

@@ -19,7 +19,7 @@ namespace tarvexio::demo {
 
 namespace {
 
-[[noreturn]] void Fail(const QString& what, const QSqlError& error)
+[[noreturn]] void fail(const QString& what, const QSqlError& error)
 {
     throw std::runtime_error(QStringLiteral("%1: %2").arg(what, error.text()).toStdString());
 }
@@ -36,7 +36,7 @@ public:
             marks.append(QStringLiteral("?"));
         if (!query_.prepare(
                 QStringLiteral("insert into %1 values (%2)").arg(table, marks.join(u','))))
-            Fail(table, query_.lastError());
+            fail(table, query_.lastError());
     }
 
     void row(std::initializer_list<QVariant> values)
@@ -45,7 +45,7 @@ public:
         for (const QVariant& value : values)
             query_.bindValue(i++, value);
         if (!query_.exec())
-            Fail(table_, query_.lastError());
+            fail(table_, query_.lastError());
     }
 
 private:
@@ -94,23 +94,23 @@ const char* const SupplierNips[] = {"PL 526-000-12-46",
 
 const int Stawki[] = {2300, 2300, 2300, 800, 800, 500, 0, -1};
 
-QString DayText(const QDate& day)
+QString dayText(const QDate& day)
 {
     return day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
 }
 
-QString MomentText(const QDate& day, int secondsOfDay)
+QString momentText(const QDate& day, int secondsOfDay)
 {
-    return DayText(day).left(10) + u' ' +
+    return dayText(day).left(10) + u' ' +
            QTime(0, 0).addSecs(secondsOfDay).toString(QStringLiteral("HH:mm:ss"));
 }
 
-double Cents(double value)
+double cents(double value)
 {
     return std::round(value * 100.0) / 100.0;
 }
 
-QString Digits(RandomSource& random, int count)
+QString digits(RandomSource& random, int count)
 {
     QString text;
     for (int i = 0; i < count; ++i)
@@ -118,19 +118,19 @@ QString Digits(RandomSource& random, int count)
     return text;
 }
 
-QString GoodsCode(RandomSource& random)
+QString goodsCode(RandomSource& random)
 {
     const int kind = random.between(0, 99);
     if (kind < 78)
-        return QStringLiteral("590") + Digits(random, 10);
+        return QStringLiteral("590") + digits(random, 10);
     if (kind < 84) // scale codes with "?" placeholders for weight or price
-        return QStringLiteral("2") + Digits(random, 5) + QStringLiteral("??????");
+        return QStringLiteral("2") + digits(random, 5) + QStringLiteral("??????");
     if (kind < 88) // placeholders inside too
-        return QStringLiteral("?") + Digits(random, 3) + QStringLiteral("?") + Digits(random, 3);
+        return QStringLiteral("?") + digits(random, 3) + QStringLiteral("?") + digits(random, 3);
     if (kind < 93)
-        return Digits(random, 16);
+        return digits(random, 16);
     if (kind < 98)
-        return Digits(random, 8);
+        return digits(random, 8);
     return {};
 }
 
@@ -213,7 +213,7 @@ struct Generator {
         goods.reserve(options.goods);
         for (int towId = 1; towId <= options.goods; ++towId) {
             const int unit = random.chance(0.8) ? 1 : random.between(2, int(std::size(Units)));
-            const Goods item{random.pick(Stawki), Cents(0.5 + random.unit() * 120.0),
+            const Goods item{random.pick(Stawki), cents(0.5 + random.unit() * 120.0),
                              unit == 2 || unit == 6};
             goods.append(item);
             QString name = QStringLiteral("%1 %2 %3")
@@ -229,13 +229,13 @@ struct Generator {
                                                   .arg(random.between(10, 32))
                                                   .arg(random.between(10, 99))
                                                   .arg(random.between(10, 99));
-            towar.row({towId, GoodsCode(random), name, item.stawka,
+            towar.row({towId, goodsCode(random), name, item.stawka,
                        random.between(1, int(std::size(Groups))), pkwiu, unit, item.price});
             if (random.chance(0.6)) {
                 const int plu = random.chance(0.25) ? 0 : random.between(1, 9999);
-                kodDod.row({towId, 1, QStringLiteral("29") + Digits(random, 5), plu});
+                kodDod.row({towId, 1, QStringLiteral("29") + digits(random, 5), plu});
                 if (random.chance(0.1))
-                    kodDod.row({towId, 2, Digits(random, 13), random.between(1, 9999)});
+                    kodDod.row({towId, 2, digits(random, 13), random.between(1, 9999)});
             }
         }
     }
@@ -259,7 +259,7 @@ struct Generator {
             else if (kind >= 99)
                 stock = QVariant();
             else
-                stock = goods[towId - 1].weighed ? Cents(random.unit() * 40.0)
+                stock = goods[towId - 1].weighed ? cents(random.unit() * 40.0)
                                                  : double(random.between(1, 300));
             sklepIstw.row({local, shop, stock});
         }
@@ -305,13 +305,13 @@ struct Generator {
             const int receipts = random.between(40, 80);
             for (int n = 0; n < receipts; ++n) {
                 const int seconds = random.between(6 * 3600, 22 * 3600);
-                paragon.row({++parId, shop, random.chance(0.02) ? 0 : 1, MomentText(day, seconds),
+                paragon.row({++parId, shop, random.chance(0.02) ? 0 : 1, momentText(day, seconds),
                              random.chance(0.05) ? 1 : 0, random.between(1, 15),
-                             Cents(2.0 + random.unit() * 300.0)});
+                             cents(2.0 + random.unit() * 300.0)});
             }
             // A receipt stamped exactly at midnight belongs to both days' windows.
             if (shop == 1)
-                paragon.row({++parId, shop, 1, DayText(day.addDays(1)), 0, 3, 12.5});
+                paragon.row({++parId, shop, 1, dayText(day.addDays(1)), 0, 3, 12.5});
         }
     }
 
@@ -328,14 +328,14 @@ struct Generator {
                                         : double(random.between(1, purchase ? 48 : 5));
             const double corrected = random.chance(0.02) ? 1.0 : 0.0;
             const double netQuantity = quantity - corrected;
-            const double cenaDet = Cents(item.price * 1.3);
+            const double cenaDet = cents(item.price * 1.3);
             const double cenaPoRab =
-                purchase ? item.price : Cents(cenaDet * (random.chance(0.1) ? 0.9 : 1.0));
+                purchase ? item.price : cents(cenaDet * (random.chance(0.1) ? 0.9 : 1.0));
             const double rate = std::max(0, item.stawka) * 0.0001;
-            double wartosc = Cents(cenaPoRab * netQuantity);
+            double wartosc = cents(cenaPoRab * netQuantity);
             totals.netto += wartosc;
-            totals.razem += Cents(wartosc * (1.0 + rate));
-            totals.nettoMag += Cents(item.price * netQuantity);
+            totals.razem += cents(wartosc * (1.0 + rate));
+            totals.nettoMag += cents(item.price * netQuantity);
             if (type == 4)
                 wartosc = -wartosc;
             poz.row({dokId, shop, position, localGoodsId(shop, towId), quantity, corrected, cenaDet,
@@ -344,8 +344,8 @@ struct Generator {
         QVariant supplier;
         if (purchase && !random.chance(0.05))
             supplier = localSupplierId(shop, random.between(1, int(std::size(SupplierNips))));
-        dok.row({dokId, shop, type, cancelled ? 0 : 1, DayText(day), supplier, Cents(totals.netto),
-                 Cents(totals.razem), Cents(totals.nettoMag)});
+        dok.row({dokId, shop, type, cancelled ? 0 : 1, dayText(day), supplier, cents(totals.netto),
+                 cents(totals.razem), cents(totals.nettoMag)});
     }
 
     void run()
@@ -363,14 +363,14 @@ struct Generator {
 
 } // namespace
 
-void GenerateDemoData(QSqlDatabase& db, const DemoOptions& options,
+void generateDemoData(QSqlDatabase& db, const DemoOptions& options,
                       const std::function<void(const QString&)>& progress)
 {
     if (options.shops < 1 || options.goods < 1 || options.days < 1 || !options.lastDay.isValid())
         throw std::invalid_argument(
             "shops, goods and days must be positive and the last day valid");
     if (!db.transaction())
-        Fail(QStringLiteral("transakcja"), db.lastError());
+        fail(QStringLiteral("transakcja"), db.lastError());
     try {
         Generator(db, options, progress).run();
     } catch (...) {
@@ -378,10 +378,10 @@ void GenerateDemoData(QSqlDatabase& db, const DemoOptions& options,
         throw;
     }
     if (!db.commit())
-        Fail(QStringLiteral("zatwierdzenie"), db.lastError());
+        fail(QStringLiteral("zatwierdzenie"), db.lastError());
 }
 
-void CreateDemoDatabase(const QString& path, const DemoOptions& options,
+void createDemoDatabase(const QString& path, const DemoOptions& options,
                         const std::function<void(const QString&)>& progress)
 {
     if (QFile::exists(path))
@@ -396,17 +396,17 @@ void CreateDemoDatabase(const QString& path, const DemoOptions& options,
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(building);
         if (!db.open())
-            Fail(building, db.lastError());
+            fail(building, db.lastError());
         QSqlQuery pragma(db);
         // A half-built file is thrown away, so durability is not needed while building.
         pragma.exec(QStringLiteral("pragma journal_mode=off"));
         pragma.exec(QStringLiteral("pragma synchronous=off"));
-        for (const QString& statement : SchemaStatements(SqlEngine::SQLite)) {
+        for (const QString& statement : schemaStatements(SqlEngine::SQLite)) {
             if (!pragma.exec(statement))
-                Fail(statement, pragma.lastError());
+                fail(statement, pragma.lastError());
         }
         try {
-            GenerateDemoData(db, options, progress);
+            generateDemoData(db, options, progress);
         } catch (...) {
             db.close();
             QFile::remove(building);

@@ -20,12 +20,12 @@ struct DemoOptions {
 
 // Fills an empty database that already has the schema with a chain's data. The same options
 // give the same rows. progress receives short Polish status lines.
-void GenerateDemoData(QSqlDatabase& db, const DemoOptions& options,
+void generateDemoData(QSqlDatabase& db, const DemoOptions& options,
                       const std::function<void(const QString&)>& progress);
 
 // Creates a new SQLite file (replacing none: the path must not exist) with the schema and
 // the data. Builds into a temporary file so that a broken run leaves nothing half-made.
-void CreateDemoDatabase(const QString& path, const DemoOptions& options,
+void createDemoDatabase(const QString& path, const DemoOptions& options,
                         const std::function<void(const QString&)>& progress);
 
 } // namespace tarvexio::demo

@@ -9,7 +9,7 @@
 
 namespace {
 
-int PositiveOption(const QCommandLineParser& parser, const QString& name, bool& ok)
+int positiveOption(const QCommandLineParser& parser, const QString& name, bool& ok)
 {
     bool parsed = false;
     const int value = parser.value(name).toInt(&parsed);
@@ -21,7 +21,7 @@ int PositiveOption(const QCommandLineParser& parser, const QString& name, bool& 
     return value;
 }
 
-void DescribeOptions(QCommandLineParser& parser)
+void describeOptions(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(
         QStringLiteral("Creates a SQLite database of a retail chain (shops, goods, documents, "
@@ -50,12 +50,12 @@ void DescribeOptions(QCommandLineParser& parser)
 }
 
 // The options; false (each problem said on stderr) when one is bad.
-bool ReadOptions(const QCommandLineParser& parser, tarvexio::demo::DemoOptions& options)
+bool readOptions(const QCommandLineParser& parser, tarvexio::demo::DemoOptions& options)
 {
     bool ok = true;
-    options.shops = PositiveOption(parser, QStringLiteral("shops"), ok);
-    options.goods = PositiveOption(parser, QStringLiteral("goods"), ok);
-    options.days = PositiveOption(parser, QStringLiteral("days"), ok);
+    options.shops = positiveOption(parser, QStringLiteral("shops"), ok);
+    options.goods = positiveOption(parser, QStringLiteral("goods"), ok);
+    options.days = positiveOption(parser, QStringLiteral("days"), ok);
     bool seedOk = false;
     options.seed = parser.value(QStringLiteral("seed")).toULongLong(&seedOk);
     if (!seedOk) {
@@ -91,10 +91,10 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    DescribeOptions(parser);
+    describeOptions(parser);
     parser.process(app);
     tarvexio::demo::DemoOptions options;
-    if (!ReadOptions(parser, options)) {
+    if (!readOptions(parser, options)) {
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
     }
@@ -102,7 +102,7 @@ int main(int argc, char* argv[])
     QElapsedTimer clock;
     clock.start();
     try {
-        tarvexio::demo::CreateDemoDatabase(
+        tarvexio::demo::createDemoDatabase(
             parser.positionalArguments().front(), options, [&clock](const QString& line) {
                 std::printf("[%5.1f s] %s\n", double(clock.elapsed()) / 1000.0, qPrintable(line));
                 std::fflush(stdout);

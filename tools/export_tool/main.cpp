@@ -39,13 +39,13 @@ struct Options {
     QList<QPair<qint32, QString>> codes;
 };
 
-void Print(FILE* stream, const QString& text)
+void print(FILE* stream, const QString& text)
 {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
     std::fflush(stream);
 }
 
-QDate Day(const QCommandLineParser& parser, const QString& name, QStringList& errors)
+QDate day(const QCommandLineParser& parser, const QString& name, QStringList& errors)
 {
     const QDate day = QDate::fromString(parser.value(name), QStringLiteral("yyyy-MM-dd"));
     if (!day.isValid())
@@ -55,7 +55,7 @@ QDate Day(const QCommandLineParser& parser, const QString& name, QStringList& er
 }
 
 // Fills options; returns the problems found (empty when the arguments are good).
-QStringList Parse(const QCommandLineParser& parser, Options& options)
+QStringList parse(const QCommandLineParser& parser, Options& options)
 {
     QStringList errors;
     for (const char* required : {"db", "from", "to"}) {
@@ -72,10 +72,10 @@ QStringList Parse(const QCommandLineParser& parser, Options& options)
         if (!QFileInfo(options.directory).isDir())
             errors << QStringLiteral("--dir: no such directory '%1'").arg(options.directory);
     }
-    options.from = Day(parser, QStringLiteral("from"), errors);
-    options.to = Day(parser, QStringLiteral("to"), errors);
+    options.from = day(parser, QStringLiteral("from"), errors);
+    options.to = day(parser, QStringLiteral("to"), errors);
     options.today = parser.isSet(QStringLiteral("today"))
-                        ? Day(parser, QStringLiteral("today"), errors)
+                        ? day(parser, QStringLiteral("today"), errors)
                         : QDate::currentDate();
     if (parser.isSet(QStringLiteral("flags"))) {
         const QString flags = parser.value(QStringLiteral("flags"));
@@ -102,7 +102,7 @@ QStringList Parse(const QCommandLineParser& parser, Options& options)
 
 // The options every run knows; usage errors exit 2, as the agent's do (Qt's own handling
 // would exit 1).
-void DescribeOptions(QCommandLineParser& parser)
+void describeOptions(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(QStringLiteral(
         "Writes the agent's data files for every shop and each day of a range (days before "
@@ -139,56 +139,56 @@ void DescribeOptions(QCommandLineParser& parser)
 }
 
 // The options, or the exit code when the command line says to stop here.
-std::variant<Options, int> ReadOptions(QCommandLineParser& parser, const QStringList& arguments)
+std::variant<Options, int> readOptions(QCommandLineParser& parser, const QStringList& arguments)
 {
     if (!parser.parse(arguments)) {
-        Print(stderr, parser.errorText());
-        Print(stderr, parser.helpText());
+        print(stderr, parser.errorText());
+        print(stderr, parser.helpText());
         return 2;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        Print(stdout, parser.helpText());
+        print(stdout, parser.helpText());
         return 0;
     }
     if (parser.isSet(QStringLiteral("version"))) {
-        Print(stdout, QStringLiteral("tarvexio-export %1").arg(QStringLiteral(TARVEXIO_VERSION)));
+        print(stdout, QStringLiteral("tarvexio-export %1").arg(QStringLiteral(TARVEXIO_VERSION)));
         return 0;
     }
     Options options;
-    QStringList errors = Parse(parser, options);
+    QStringList errors = parse(parser, options);
     if (!parser.positionalArguments().isEmpty())
         errors << QStringLiteral("unexpected arguments: %1")
                       .arg(parser.positionalArguments().join(u' '));
     if (errors.isEmpty())
         return options;
     for (const QString& error : errors)
-        Print(stderr, error);
-    Print(stderr, parser.helpText());
+        print(stderr, error);
+    print(stderr, parser.helpText());
     return 2;
 }
 
 // The agent's stored settings, with the command line over them: the export's settings, or the
 // exit code of a code or folder that cannot be.
-std::variant<ExportSettings, int> Settings(TKonfigEksportu& record, TQMXBazaDanych& session,
-                                           const Options& options)
+std::variant<ExportSettings, int> exportSettings(TKonfigEksportu& record, TQMXBazaDanych& session,
+                                                 const Options& options)
 {
     try {
-        ReadParameterList(KonfigTableLines(session), record);
+        readParameterList(konfigTableLines(session), record);
     } catch (const std::exception& error) {
-        Print(stderr, QString::fromUtf8(error.what()));
+        print(stderr, QString::fromUtf8(error.what()));
     }
     for (const auto& [shop, code] : options.codes) {
-        const auto position = record.PositionOfShop(shop);
+        const auto position = record.positionOfShop(shop);
         if (!position) {
-            Print(stderr, QStringLiteral("--code: no shop with id %1").arg(shop));
+            print(stderr, QStringLiteral("--code: no shop with id %1").arg(shop));
             return 2;
         }
-        record.SetKodKVR(*position, code);
+        record.setKodKvr(*position, code);
     }
     const QString directory =
         options.directory.isEmpty() ? record.ParEksportDir : options.directory;
     if (!QFileInfo(directory).isDir()) {
-        Print(stderr, directory.isEmpty()
+        print(stderr, directory.isEmpty()
                           ? QStringLiteral("--dir: no exchange directory given or stored")
                           : QStringLiteral("The stored exchange directory '%1' does not exist; "
                                            "give one with --dir")
@@ -203,25 +203,25 @@ std::variant<ExportSettings, int> Settings(TKonfigEksportu& record, TQMXBazaDany
 
 // Every day of the range before today; as the manual export does, a failed shop is named and
 // the day's other shops go on. The number of files that a shop with a code did not get.
-qsizetype ExportDays(ExportRun& run, QStringList& written, const TKonfigEksportu& record,
+qsizetype exportDays(ExportRun& run, QStringList& written, const TKonfigEksportu& record,
                      const ExportSettings& settings, const Options& options)
 {
     // Shops without a code are skipped with a line of their own; every other shop owes a file.
     const qsizetype codedShops =
-        std::count_if(record.ShopListA().begin(), record.ShopListA().end(),
-                      [&](const Shop& shop) { return !record.KodKVRForShop(shop.id).isEmpty(); });
+        std::count_if(record.shopListA().begin(), record.shopListA().end(),
+                      [&](const Shop& shop) { return !record.kodKvrForShop(shop.id).isEmpty(); });
     qsizetype failures = 0;
     for (QDate day = options.from; day <= options.to && day < options.today; day = day.addDays(1)) {
         const qsizetype before = written.size();
-        run.ShopLoop(record, settings, day, options.today, [&](const auto& procedure) {
+        run.shopLoop(record, settings, day, options.today, [&](const auto& procedure) {
             try {
                 procedure(nullptr);
             } catch (const std::exception& error) {
-                Print(stderr, QString::fromUtf8(error.what()));
+                print(stderr, QString::fromUtf8(error.what()));
             }
         });
         for (qsizetype i = before; i < written.size(); ++i)
-            Print(stdout, written[i]);
+            print(stdout, written[i]);
         failures += codedShops - (written.size() - before);
     }
     return failures;
@@ -231,15 +231,15 @@ qsizetype ExportDays(ExportRun& run, QStringList& written, const TKonfigEksportu
 
 int main(int argc, char* argv[])
 {
-    KeepProcessPrivate();
+    keepProcessPrivate();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvexio-export"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARVEXIO_VERSION));
     const QStringList arguments = QCoreApplication::arguments();
-    HideDatabasePasswordsInArguments(argc, argv);
+    hideDatabasePasswordsInArguments(argc, argv);
     QCommandLineParser parser;
-    DescribeOptions(parser);
-    const std::variant<Options, int> read = ReadOptions(parser, arguments);
+    describeOptions(parser);
+    const std::variant<Options, int> read = readOptions(parser, arguments);
     if (const int* code = std::get_if<int>(&read))
         return *code;
     const Options& options = std::get<Options>(read);
@@ -247,21 +247,21 @@ int main(int argc, char* argv[])
     SystemClock clock(false);
     HeadlessDialogs dialogs;
     EventLog log(clock);
-    log.setEcho([](const QString& line, const QString&, bool) { Print(stderr, line); });
+    log.setEcho([](const QString& line, const QString&, bool) { print(stderr, line); });
     StoredSettings stored(log, QString::fromLatin1(TARVEXIO_VERSION), QString());
     if (!stored.connect(options.database, options.ident)) {
         if (!stored.failure().isEmpty())
-            Print(stderr, stored.failure());
+            print(stderr, stored.failure());
         return 1;
     }
     const std::variant<ExportSettings, int> settings =
-        Settings(stored.record(), *stored.session().session(), options);
+        exportSettings(stored.record(), *stored.session().session(), options);
     if (const int* code = std::get_if<int>(&settings))
         return *code;
     QStringList written;
     ExportRun run({written, log, dialogs, clock, stored.session(), stored.session().version()});
     const qsizetype failures =
-        ExportDays(run, written, stored.record(), std::get<ExportSettings>(settings), options);
+        exportDays(run, written, stored.record(), std::get<ExportSettings>(settings), options);
     stored.session().CloseSession();
     return failures == 0 ? 0 : 1;
 }

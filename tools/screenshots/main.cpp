@@ -85,7 +85,7 @@ public:
     void run()
     {
         if (next_ >= steps_.size()) {
-            program_.agent().window().Terminate();
+            program_.agent().window().terminate();
             return;
         }
         const std::function<void()> step = steps_[next_].second;
@@ -103,14 +103,14 @@ private:
     qsizetype next_ = 0;
 };
 
-void PressButton(QWidget* box, QMessageBox::StandardButton which)
+void pressButton(QWidget* box, QMessageBox::StandardButton which)
 {
     if (auto* message = qobject_cast<QMessageBox*>(box))
         message->button(which)->click();
 }
 
 // The pages, the code editor, the directory chooser, the transmission dialog and the tray menu.
-void ShootWindows(Shots& shots, WindowedAgent& program)
+void shootWindows(Shots& shots, WindowedAgent& program)
 {
     Agent& agent = program.agent();
     Tfrm_main& window = program.window();
@@ -138,7 +138,7 @@ void ShootWindows(Shots& shots, WindowedAgent& program)
         agent.model().settings().DateTimePicker1 = yesterday;
         agent.model().settings().DateTimePicker2 = yesterday;
         shots.whenModal("06-transmisja.png", nullptr, QStringLiteral("Transmisja pliku"));
-        agent.manualExport().EksportClick();
+        agent.manualExport().eksportClick();
     });
     shots.then(300, [&shots, &window] {
         QMenu* menu = window.trayMenu();
@@ -154,25 +154,25 @@ void ShootWindows(Shots& shots, WindowedAgent& program)
 }
 
 // Each kind of message box.
-void ShootBoxes(Shots& shots, Agent& agent, GuiDialogs& dialogs)
+void shootBoxes(Shots& shots, Agent& agent, GuiDialogs& dialogs)
 {
     shots.then(800, [&shots, &agent] {
         shots.whenModal("09-informacja.png",
-                        [](QWidget* box) { PressButton(box, QMessageBox::Ok); });
+                        [](QWidget* box) { pressButton(box, QMessageBox::Ok); });
         agent.upload().BtnTestPolaczeniaClick();
     });
     shots.then(300, [&shots, &agent] {
         shots.whenModal("10-uwaga-pytanie.png",
-                        [](QWidget* box) { PressButton(box, QMessageBox::No); });
+                        [](QWidget* box) { pressButton(box, QMessageBox::No); });
         agent.window().ZakocznczClick();
     });
     shots.then(300, [&shots, &dialogs] {
-        shots.whenModal("11-uwaga.png", [](QWidget* box) { PressButton(box, QMessageBox::Ok); });
+        shots.whenModal("11-uwaga.png", [](QWidget* box) { pressButton(box, QMessageBox::Ok); });
         dialogs.MsgBox({QStringLiteral("Odczyt konfiguracji z pliku nie powiódł się"),
                         QStringLiteral("Uwaga"), MessageButtons::Ok, MessageIcon::Exclamation});
     });
     shots.then(300, [&shots, &dialogs] {
-        shots.whenModal("12-blad.png", [](QWidget* box) { PressButton(box, QMessageBox::Ok); });
+        shots.whenModal("12-blad.png", [](QWidget* box) { pressButton(box, QMessageBox::Ok); });
         dialogs.ShowExceptionNow(EQMXDBError(
             QStringLiteral("Tabela konfiguracji Konfig jest niedostępna: no such table: Konfig")));
     });
@@ -196,8 +196,8 @@ int main(int argc, char* argv[])
     WindowedAgent program({QStringLiteral("TEST")}, ports, dialogs);
     Shots shots(QString::fromLocal8Bit(argv[1]), program);
     Agent& agent = program.agent();
-    ShootWindows(shots, program);
-    ShootBoxes(shots, agent, dialogs);
+    shootWindows(shots, program);
+    shootBoxes(shots, agent, dialogs);
 
     QObject::connect(&agent.window(), &WindowAndTray::terminateRequested, &application,
                      [] { QCoreApplication::exit(0); });
