@@ -1,42 +1,33 @@
 #include "platform/socket_ops.h"
 
-#include <winsock2.h>
-#include <ws2tcpip.h>
+#include "socket_api.h"
 
 namespace tarvexio {
 
 namespace {
 
-constexpr int ShutBoth = SD_BOTH;
-constexpr int ShutSend = SD_SEND;
-
-SOCKET handle(NativeSocket socket)
+socket_api::Handle handle(NativeSocket socket)
 {
-    return SOCKET(socket);
-}
-
-int pollOne(pollfd* socket, int milliseconds)
-{
-    return ::WSAPoll(socket, 1, milliseconds);
+    return socket_api::Handle(socket);
 }
 
 } // namespace
 
 int closeNow(NativeSocket socket)
 {
-    return ::closesocket(handle(socket));
+    return socket_api::closeSocket(handle(socket));
 }
 
 void endInOrder(NativeSocket socket, std::chrono::milliseconds wait)
 {
-    ::shutdown(handle(socket), ShutSend);
+    ::shutdown(handle(socket), socket_api::ShutSend);
     const auto until = std::chrono::steady_clock::now() + wait;
     char sink[4096];
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             until - std::chrono::steady_clock::now());
         pollfd readable{handle(socket), POLLIN, 0};
-        if (left.count() <= 0 || pollOne(&readable, int(left.count())) <= 0 ||
+        if (left.count() <= 0 || socket_api::pollOne(&readable, int(left.count())) <= 0 ||
             ::recv(handle(socket), sink, int(sizeof sink), 0) <= 0)
             return;
     }
@@ -62,7 +53,7 @@ quint16 peerPortOf(NativeSocket socket)
 
 void shutDownNow(NativeSocket socket)
 {
-    ::shutdown(handle(socket), ShutBoth);
+    ::shutdown(handle(socket), socket_api::ShutBoth);
 }
 
 } // namespace tarvexio
