@@ -34,7 +34,6 @@ QString replyText(const QByteArray& reply)
     return fromWindows1250(reply);
 }
 
-
 } // namespace
 
 CurlSession::CurlSession(FtpTimeouts t)
