@@ -27,12 +27,15 @@ Agent::Agent(const QStringList& arguments, AgentPorts ports, const AgentLocation
     , start_({arguments, model_, log_, session_, scheduler_, ports.dialogs, window_, location})
     , manualExport_(
           {model_, session_, scheduler_, exportRun_, upload_, ports.clock, settings_, errors_})
-    , operatorRequests_({log_, session_, scheduler_, settings_, window_, errors_})
-    , status_({ports.clock, uploadList_, scheduler_, log_, upload_, location.folder})
+    , status_({ports.clock, model_, uploadList_, scheduler_, log_, upload_})
+    , operatorRequests_({model_, log_, ports.clock, session_, scheduler_, settings_, upload_,
+                         manualExport_, status_, window_, start_, errors_})
+    , control_(operatorRequests_, log_)
 {
     for (TrayCommand command :
          {TrayCommand::Komunikaty, TrayCommand::Przywroc, TrayCommand::Zakoncz})
         model_.setTrayCommandEnabled(command, false);
+    connect(&start_, &AgentStart::startTimerDone, &control_, &ControlServer::answerWaiting);
 }
 
 Agent::~Agent() = default;
@@ -64,14 +67,15 @@ void Agent::showMessages()
     window_.showMessages();
 }
 
-void Agent::sessionOpened()
+void Agent::tickStarting()
 {
-    settings_.reloadChangedOutside();
+    if (settings_.reloadChangedOutside())
+        log_.WriteLog(QStringLiteral("Ustawienia zmienione poza programem zostały wczytane"));
 }
 
 void Agent::tickEnded()
 {
-    status_.write();
+    control_.answerWaiting();
 }
 
 } // namespace tarvexio

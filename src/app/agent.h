@@ -2,6 +2,7 @@
 
 #include "app/agent_location.h"
 #include "app/agent_start.h"
+#include "app/control_server.h"
 #include "app/error_report.h"
 #include "app/manual_export.h"
 #include "app/operator_requests.h"
@@ -71,6 +72,7 @@ public:
     ExportRun& exportRun() { return exportRun_; }
     ManualExport& manualExport() { return manualExport_; }
     OperatorRequests& operatorRequests() { return operatorRequests_; }
+    ControlServer& control() { return control_; }
     // What every FTP job of this agent is built from.
     const TDmFtp::Ports& ftpPorts() const { return ftpPorts_; }
 
@@ -80,7 +82,7 @@ private:
     void catalogueReady(bool firstTime) override;
     void recordExportedDay(const QDate& day) override;
     void showMessages() override;
-    void sessionOpened() override;
+    void tickStarting() override;
     void tickEnded() override;
 
     AutostartEntry autostartEntry_;
@@ -100,8 +102,9 @@ private:
     Scheduler scheduler_;
     AgentStart start_;
     ManualExport manualExport_;
-    OperatorRequests operatorRequests_;
     StatusReport status_;
+    OperatorRequests operatorRequests_;
+    ControlServer control_;
 };
 
 } // namespace tarvexio

@@ -1,7 +1,7 @@
 #include "app/agent_start.h"
 
-#include "app/agent_status.h"
 #include "app/command_line.h"
+#include "app/exchange_lock.h"
 #include "app/scheduler.h"
 #include "app/window_and_tray.h"
 #include "db/session.h"
@@ -51,6 +51,7 @@ void AgentStart::runStartTimer()
 void AgentStart::StartTimerTimer()
 {
     startTimer_.stop();
+    argumentsRead_ = true;
     c_.scheduler.pause();
     c_.log.prepare(c_.location.folder);
     c_.scheduler.numbers() = SchedulerNumbers::defaults();
@@ -69,7 +70,7 @@ void AgentStart::StartTimerTimer()
     if (first == u"?" || first == u"/?") {
         c_.dialogs.MsgBox({UsageText, QStringLiteral("Informacja"), MessageButtons::Ok,
                            MessageIcon::Information});
-        c_.window.terminate();
+        c_.window.terminate(QStringLiteral("pokazano składnię wywołania"));
         flags.closing = true;
         return;
     }
@@ -118,7 +119,7 @@ bool AgentStart::readCommandLine()
                            MessageIcon::None});
         c_.log.WriteLog(QString::fromUtf8(check.line), true);
         startFailure_ = StartFailure::NoNames;
-        c_.window.terminate();
+        c_.window.terminate(QStringLiteral("brak nazwy bazy lub użytkownika"));
         flags.closing = true;
         return false;
     }
@@ -137,15 +138,25 @@ void AgentStart::connectionRefused()
         startFailure_ = attemptedDatabaseName().isEmpty() ? StartFailure::NoNames
                                                           : StartFailure::DatabaseRefused;
     c_.model.flags().closing = true;
-    c_.window.Close();
+    c_.window.Close(QStringLiteral("odmowa połączenia z bazą"));
 }
 
 // The runtime folder's lock cannot see an agent of another session or of the service; this one
 // can.
 void AgentStart::claimExchangeDirectory()
 {
-    if (exchangeLock_.hold(exchangeDirectory(c_.model.settings().EdKatalogWymiany)) !=
-        DirectoryLock::Result::HeldByOther)
+    const QString directory = exchangeDirectory(c_.model.settings().EdKatalogWymiany);
+    DirectoryLock::Result claim = exchangeLock_.hold(directory);
+    // tarvexioctl works on the stores in an agent's stead for the length of one command.
+    if (claim == DirectoryLock::Result::HeldByOther &&
+        exchangeLock_.holderApplication() == ToolLockHolder) {
+        c_.log.WriteLog(QStringLiteral("Katalog wymiany %1 zajmuje tarvexioctl (proces %2): agent "
+                                       "czeka na jego koniec")
+                            .arg(QDir::toNativeSeparators(directory))
+                            .arg(exchangeLock_.holderProcess()));
+        claim = exchangeLock_.holdWithin(directory, ToolWaitMs);
+    }
+    if (claim != DirectoryLock::Result::HeldByOther)
         return;
     const QString refusal = QStringLiteral("Aplikacja jest już uruchomiona");
     c_.log.WriteLog(refusal + QStringLiteral(" dla katalogu wymiany ") +
@@ -153,7 +164,7 @@ void AgentStart::claimExchangeDirectory()
                     true);
     if (!c_.model.flags().unattended)
         c_.dialogs.MsgBox({refusal, QStringLiteral("Tarvexio")});
-    c_.window.terminate();
+    c_.window.terminate(QStringLiteral("inny agent pracuje na tym katalogu wymiany"));
 }
 
 } // namespace tarvexio

@@ -23,6 +23,8 @@ class AgentStart final : public QObject {
     Q_OBJECT
 public:
     static constexpr int StartTimerMs = 1000;
+    // How long an agent waits for tarvexioctl's command to end before it leaves.
+    static constexpr int ToolWaitMs = 10 * 60 * 1000;
 
     struct Context {
         QStringList arguments;
@@ -45,6 +47,8 @@ public:
     // service manager sees.
     enum class StartFailure { None, NoNames, DatabaseRefused };
     StartFailure startFailure() const { return startFailure_; }
+    // The start timer has read the command line: the database's names are known.
+    bool argumentsRead() const { return argumentsRead_; }
 
     // A connection was refused: before the settings were ever loaded, the start has failed; the
     // main window closes for good (unattended, the program ends).
@@ -68,6 +72,7 @@ private:
     Context c_;
     QTimer startTimer_;
     StartFailure startFailure_ = StartFailure::None;
+    bool argumentsRead_ = false;
     // Hidden, so that a listing of the data files does not show it.
     DirectoryLock exchangeLock_;
 };

@@ -59,7 +59,6 @@ bool ConfigurationStore::reloadIfChangedOutside()
 {
     if (!stored_ || stores().startLines() == *stored_)
         return false;
-    c_.log.WriteLog(QStringLiteral("Ustawienia zmienione poza programem zostały wczytane"));
     load(stores().readStart());
     return true;
 }
@@ -150,6 +149,13 @@ void ConfigurationStore::saveToFile()
 {
     if (!stores().saveFile(gatheredList()))
         warn(c_.dialogs, "Zapis konfiguracji do pliku nie powiódł się");
+}
+
+void ConfigurationStore::apply(const QStringList& lines)
+{
+    readParameterList(lines, c_.record);
+    showRecord();
+    save();
 }
 
 void ConfigurationStore::save()

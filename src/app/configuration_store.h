@@ -44,8 +44,8 @@ public:
     // line with the record.
     void loadAtStart();
 
-    // A store changed since this agent last read or wrote it (by the operator's tool, or by
-    // hand) is read again, with a log line; true when it was.
+    // A store changed since this agent last read or wrote it (by hand, by the back office) is
+    // read again; true when it was.
     bool reloadIfChangedOutside();
 
     // 1 when the group had rows, -1 when the record kept what it had.
@@ -59,6 +59,9 @@ public:
     // The save buttons and the scheduler: the mode chosen in the window (SettingsStores'
     // modes), with a session of its own when none is open.
     void save();
+    // Parameter lines the operator set: into the record and the controls, then saved as save()
+    // saves.
+    void apply(const QStringList& lines);
 
 private:
     void load(const StartSettings& start);

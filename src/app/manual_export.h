@@ -35,12 +35,14 @@ public:
     // Only while the "Eksport" page is shown.
     void eksportClick();
     void run();
+    bool running() const { return running_; }
 
 private:
     void exportRange();
 
     Context c_;
     ProgressDisplay* progressDisplay_ = nullptr;
+    bool running_ = false;
 };
 
 } // namespace tarvexio

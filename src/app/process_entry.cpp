@@ -5,6 +5,7 @@
 #include "app/guarded_application.h"
 #include "app/program_folder.h"
 #include "app/version.h"
+#include "platform/control_socket_place.h"
 #include "platform/headless_dialogs.h"
 #include "platform/process_environment.h"
 #include "platform/process_privacy.h"
@@ -94,6 +95,30 @@ std::unique_ptr<Agent> createProcessAgent(const QStringList& arguments, SystemPo
     return agent;
 }
 
+bool attachProcess(Agent& agent, ProcessSignals& processSignals, Dialogs& dialogs)
+{
+    QObject::connect(&processSignals, &ProcessSignals::terminationRequested, &agent,
+                     [&agent](const QString& signalName) {
+                         agent.window().terminate(QStringLiteral("sygnał ") + signalName);
+                     });
+    QObject::connect(&processSignals, &ProcessSignals::reloadRequested, &agent,
+                     [&agent] { agent.operatorRequests().reloadSettings(); });
+    QString why;
+    switch (agent.control().listen(controlSocketPath(), &why)) {
+    case ControlServer::Listening::Yes:
+        return true;
+    case ControlServer::Listening::TakenByAnother:
+        dialogs.MsgBox(
+            {QStringLiteral("Aplikacja jest już uruchomiona"), QStringLiteral("Tarvexio")});
+        return false;
+    case ControlServer::Listening::Failed:
+        break;
+    }
+    // The agent works on; tarvexioctl cannot reach it, and says so.
+    agent.log().WriteLog(QStringLiteral("Nie można otworzyć gniazda sterującego: ") + why, true);
+    return true;
+}
+
 int runHeadless(const QStringList& arguments)
 {
     SystemPorts ports;
@@ -120,10 +145,8 @@ int runHeadless(const QStringList& arguments)
         std::fflush(stdout);
     });
     ProcessSignals processSignals;
-    QObject::connect(&processSignals, &ProcessSignals::terminationRequested, &agent,
-                     [&agent] { agent.window().terminate(0); });
-    QObject::connect(&processSignals, &ProcessSignals::workRequested, &agent,
-                     [&agent] { agent.operatorRequests().workNow(); });
+    if (!attachProcess(agent, processSignals, dialogs))
+        return 0;
     QObject::connect(&agent.startUp(), &AgentStart::startTimerDone, &agent, [&agent, &dialogs] {
         if (agent.window().terminating())
             return;
@@ -136,7 +159,7 @@ int runHeadless(const QStringList& arguments)
             dialogs.MsgBox({QStringLiteral("Agent nie ma nic do zrobienia: sprawdź parametry "
                                            "wywołania (BAZA= i IDENT=)."),
                             QStringLiteral("Tarvexio"), MessageButtons::Ok, MessageIcon::Error});
-            agent.window().terminate(2);
+            agent.window().terminate(QStringLiteral("nic do zrobienia"), 2);
         }
     });
 

@@ -16,6 +16,7 @@ namespace tarvexio {
 
 class Agent;
 class Dialogs;
+class ProcessSignals;
 
 // The real ports of this machine but the dialogs, which depend on whether there is a display.
 struct SystemPorts {
@@ -47,5 +48,10 @@ bool headlessRequested();
 
 // The agent on QCoreApplication: dialogs and log lines go to stderr/stdout, signals end it.
 int runHeadless(const QStringList& arguments);
+
+// The process around its agent: SIGTERM and SIGINT end it in order, SIGHUP reads its settings
+// again, and its control socket opens before anything else. False when another agent answers
+// on that socket: this process must leave (exit code 0), as a second instance does.
+bool attachProcess(Agent& agent, ProcessSignals& processSignals, Dialogs& dialogs);
 
 } // namespace tarvexio

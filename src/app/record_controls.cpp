@@ -16,13 +16,23 @@ void applyEnablingRules(SettingsControls& controls)
     controls.portEnabled = !controls.cb_DomyslnyPortFTP;
 }
 
+int shownHour(const TKonfigEksportu& record)
+{
+    return std::clamp(int(record.ParGodz), 0, 23);
+}
+
+int shownMinute(const TKonfigEksportu& record)
+{
+    return std::clamp(int(record.ParMin), 0, 59);
+}
+
 void showRecord(TKonfigEksportu& record, SettingsControls& controls)
 {
     record.ParEksportDir = withoutTrailingSeparator(record.ParEksportDir);
     controls.EdKatalogWymiany = record.ParEksportDir;
     controls.EdSerwis_IT = record.ParSerwis_IT;
-    controls.CSGodzEdit = std::clamp(int(record.ParGodz), 0, 23);
-    controls.CSMinEdit = std::clamp(int(record.ParMin), 0, 59);
+    controls.CSGodzEdit = shownHour(record);
+    controls.CSMinEdit = shownMinute(record);
     for (int i = 0; i < TKonfigEksportu::ConsentCount; ++i)
         controls.consent[i] = record.consent[i] != 0;
     controls.DataOstatniegoEksportu = dayFromNumber(record.ParDataOstEksp);

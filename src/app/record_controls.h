@@ -9,6 +9,10 @@ struct SettingsControls;
 // separator on the export directory, the hour box's range, the default-port rule.
 void showRecord(TKonfigEksportu& record, SettingsControls& controls);
 
+// The daily time as the window's boxes show it, and the scheduler takes it: 0 to 23, 0 to 59.
+int shownHour(const TKonfigEksportu& record);
+int shownMinute(const TKonfigEksportu& record);
+
 // The inverse copy: what the user left in the controls becomes the record.
 void gatherControls(const SettingsControls& controls, TKonfigEksportu& record);
 

@@ -51,18 +51,21 @@ void Scheduler::TimerTimer()
 {
     now_ = c_.clock.now();
     timer_.stop();
+    ticking_ = true;
     // Every way out enables the timer again; so does one where reporting an error failed.
     const auto keepTicking = qScopeGuard([this] {
         if (!timer_.isActive())
             resume();
+        ticking_ = false;
         c_.host.tickEnded();
     });
     // The first connection may have found another agent at work on the same directory.
     if (!connectionPhase() || ending())
         return;
     try {
+        c_.host.tickStarting();
         // The operator may have sent the waiting files by hand: then the day is done.
-        if (c_.upload.dropFilesSentByHand() && c_.uploadList.isEmpty() && dataDate_.isValid() &&
+        if (c_.upload.takeSentByHand() && c_.uploadList.isEmpty() && dataDate_.isValid() &&
             dayExport_.complete()) {
             failedAttempts_ = 0;
             timer_.setInterval(numbers_.checkPeriod);
@@ -153,7 +156,6 @@ bool Scheduler::exportDay()
     TKonfigEksportu* record = c_.record.record();
     if (!c_.session.isConnected() || record == nullptr || ending())
         return true;
-    c_.host.sessionOpened();
     dayExport_ =
         c_.exportRun.shopLoop(*record, exportSettingsShown(c_.model), dataDate_, now_.date());
     c_.session.CloseSession();

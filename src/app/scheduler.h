@@ -27,9 +27,9 @@ public:
     virtual void recordExportedDay(const QDate& day) = 0;
     // Nobody has looked for a while: the window comes up with the message pane.
     virtual void showMessages() = 0;
-    // A day's session has opened, before its export: settings the operator changed meanwhile
-    // are read.
-    virtual void sessionOpened() = 0;
+    // A tick starts, before it chooses its day: settings changed outside the agent (a
+    // hand-edited file, the back office's Konfig table) are read.
+    virtual void tickStarting() = 0;
     // Every tick's end, whichever way it ends.
     virtual void tickEnded() = 0;
 };
@@ -68,6 +68,8 @@ public:
     // The timer's interval, which is also the phase (start marker, first connection, ...).
     int interval() const { return timer_.interval(); }
     bool isRunning() const { return timer_.isActive(); }
+    // A tick is under way.
+    bool ticking() const { return ticking_; }
 
     // While the window is in use or a manual export runs, no tick starts.
     void pause() { timer_.stop(); }
@@ -98,6 +100,7 @@ private:
     QTimer timer_;
     SchedulerNumbers numbers_;
     bool stopped_ = false;
+    bool ticking_ = false;
     QDateTime now_;
     QDate dataDate_;
     bool requestMode_ = false;

@@ -2,6 +2,7 @@
 
 #include "app/day_rule.h"
 #include "config/parameter_lines.h"
+#include "config/password_coding.h"
 #include "config/settings_record.h"
 #include "platform/paths.h"
 
@@ -127,6 +128,43 @@ QString checkExportTime(const QString& value, QStringList& lines)
     addParameterLine(lines, QStringLiteral("ParGodz"), QString::number(hour));
     addParameterLine(lines, QStringLiteral("ParMin"), QString::number(minute));
     return {};
+}
+
+SettingChanges checkSettingChanges(const TKonfigEksportu& record, const QJsonArray& settings,
+                                   const QJsonArray& passwords, const QDate& today)
+{
+    SettingChanges changes;
+    for (const QJsonValue pair : settings) {
+        const QString key = pair[0].toString();
+        const QString value = pair[1].toString();
+        changes.keys << key;
+        const std::optional<FoundSetting> setting = findSetting(key);
+        QString refusal;
+        if (key == ExportTimeKey)
+            refusal = checkExportTime(value, changes.lines);
+        else if (!setting)
+            refusal = QStringLiteral("no such setting");
+        else
+            refusal = checkSettingChange(record, *setting, value, today, changes.lines);
+        if (!refusal.isEmpty())
+            changes.errors << QStringLiteral("%1: %2").arg(key, refusal);
+    }
+    for (const QJsonValue pair : passwords) {
+        const QString key = pair[0].toString();
+        const std::optional<FoundSetting> setting = findSetting(key);
+        changes.keys << key;
+        if (!setting || setting->definition.kind != SettingKind::Password)
+            changes.errors << QStringLiteral("%1: not a password").arg(key);
+        else if (pair[1].toString().isEmpty())
+            changes.errors << QStringLiteral("%1: no password given").arg(key);
+        else // coded, as the stores keep it
+            addParameterLine(changes.lines, setting->name, KodowanieHasla(pair[1].toString()));
+    }
+    if (record.ParZapisKonfig < 0 || record.ParZapisKonfig > 2)
+        changes.errors << QStringLiteral("the save mode %1 stores nothing: set config.save_mode "
+                                         "to 0, 1 or 2 first")
+                              .arg(record.ParZapisKonfig);
+    return changes;
 }
 
 } // namespace tarvexio

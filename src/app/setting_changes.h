@@ -3,6 +3,7 @@
 #include "config/setting_definitions.h"
 
 #include <QDate>
+#include <QJsonArray>
 #include <QString>
 #include <QStringList>
 
@@ -22,5 +23,16 @@ QString checkSettingChange(const TKonfigEksportu& record, const FoundSetting& se
 
 // "HH:MM" as the hour and the minute's parameter lines, or the reason it is refused.
 QString checkExportTime(const QString& value, QStringList& lines);
+
+// A whole "set" request: [key, value] pairs in the order given (a later one wins) and [key,
+// password] pairs; each checked, all or none. The parameter lines that make the change, the keys
+// it touches (for the log, never a value) and the reasons for a refusal.
+struct SettingChanges {
+    QStringList lines;
+    QStringList keys;
+    QStringList errors;
+};
+SettingChanges checkSettingChanges(const TKonfigEksportu& record, const QJsonArray& settings,
+                                   const QJsonArray& passwords, const QDate& today);
 
 } // namespace tarvexio

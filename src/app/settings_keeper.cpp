@@ -4,8 +4,11 @@
 #include "app/error_report.h"
 #include "config/configuration_file.h"
 #include "config/settings_record.h"
+#include "config/settings_stores.h"
 #include "model/session_owner.h"
 #include "model/window_model.h"
+
+#include <QScopeGuard>
 
 #include <optional>
 
@@ -41,10 +44,28 @@ void SettingsKeeper::recordExportedDay(const QDate& day)
     store_->save();
 }
 
-void SettingsKeeper::reloadChangedOutside()
+bool SettingsKeeper::reloadChangedOutside()
 {
-    if (store_ && c_.model.flags().unattended)
-        store_->reloadIfChangedOutside();
+    if (!store_ || !c_.model.flags().unattended)
+        return false;
+    // Most ticks find nothing changed: a session without lines, and one that does not connect
+    // is left to the work that follows to report.
+    const bool opens = !c_.session.isConnected();
+    if (opens && !c_.session.openQuietly())
+        return false;
+    const auto close = qScopeGuard([&] {
+        if (opens)
+            c_.session.closeQuietly();
+    });
+    return store_->reloadIfChangedOutside();
+}
+
+QString SettingsKeeper::applyChange(const QStringList& lines)
+{
+    const SessionLease session(c_.session);
+    store_->apply(lines);
+    return storesSavedIn(record()->ParZapisKonfig,
+                         configurationFilePath(c_.location.folder, c_.location.programFile));
 }
 
 void SettingsKeeper::saveConfiguration()

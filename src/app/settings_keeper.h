@@ -48,9 +48,13 @@ public:
     void catalogueReady(bool firstTime);
     // The picker, the record and the stores get the day.
     void recordExportedDay(const QDate& day);
-    // An agent at work unattended reads a store changed outside it; with the window in use the
-    // user's edits stand.
-    void reloadChangedOutside();
+    // An agent at work unattended reads a store changed outside it (a session of its own);
+    // with the window in use the user's edits stand. True when something had changed.
+    bool reloadChangedOutside();
+
+    // Settings the operator set while the agent works: the record, the controls and the stores
+    // in the save mode in force, from now on what the agent uses. Where they were saved.
+    QString applyChange(const QStringList& lines);
 
     // "Zap. Konfig." and "Zapisz": saves in the chosen mode, with a session of its own when
     // none is open, errors shown.

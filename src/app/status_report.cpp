@@ -1,24 +1,39 @@
 #include "app/status_report.h"
 
-#include "app/agent_status.h"
+#include "app/agent_snapshot.h"
 #include "app/scheduler.h"
 #include "app/upload_step.h"
 #include "model/event_log.h"
+#include "model/window_model.h"
 #include "platform/clock.h"
+
+#include <QCoreApplication>
 
 namespace tarvexio {
 
 StatusReport::StatusReport(Context context)
-    : c_(std::move(context))
+    : c_(context)
 {}
 
-void StatusReport::write() const
+QJsonObject StatusReport::snapshot(const QString& unread) const
 {
-    writeAgentStatus(agentStatusPath(c_.programFolder),
-                     {c_.clock.now(), c_.uploadList, c_.scheduler.failedAttempts(),
-                      c_.scheduler.numbers().attemptLimit, c_.scheduler.attemptLimitReached(),
-                      c_.scheduler.numbers().checkPeriod, c_.log.recentAlerts(),
-                      c_.upload.requestsLastLooked()});
+    const SettingsControls& controls = c_.model.settings();
+    AgentState state;
+    state.settingsUnread = unread;
+    state.running = true;
+    state.pid = QCoreApplication::applicationPid();
+    state.now = c_.clock.now();
+    state.exchangeDirectory = controls.EdKatalogWymiany;
+    state.lastExported = controls.DataOstatniegoEksportu;
+    state.hour = controls.CSGodzEdit;
+    state.minute = controls.CSMinEdit;
+    state.numbers = c_.scheduler.numbers();
+    state.waitingFiles = c_.uploadList;
+    state.failedAttempts = c_.scheduler.failedAttempts();
+    state.attemptLimitReached = c_.scheduler.attemptLimitReached();
+    state.recentAlerts = c_.log.recentAlerts();
+    state.requestsLastLooked = c_.upload.requestsLastLooked();
+    return statusSnapshot(state);
 }
 
 } // namespace tarvexio

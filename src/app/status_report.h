@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QJsonObject>
 #include <QStringList>
 
 namespace tarvexio {
@@ -9,23 +9,25 @@ class Clock;
 class EventLog;
 class Scheduler;
 class UploadStep;
+class WindowModel;
 
-// What the agent holds in memory, left for the operator's tool (tarvexioctl status) at the
-// end of every tick.
+// What the running agent tells an operator who asks (tarvexioctl status): its own state, read
+// from the parts that hold it.
 class StatusReport {
 public:
     struct Context {
         Clock& clock;
+        const WindowModel& model;
         const QStringList& uploadList;
         const Scheduler& scheduler;
         const EventLog& log;
         const UploadStep& upload;
-        QString programFolder;
     };
 
     explicit StatusReport(Context context);
 
-    void write() const;
+    // unread: why the settings are not read yet, if they are not.
+    QJsonObject snapshot(const QString& unread) const;
 
 private:
     Context c_;

@@ -1,6 +1,5 @@
 #include "app/upload_step.h"
 
-#include "app/agent_status.h"
 #include "app/record_source.h"
 #include "app/window_and_tray.h"
 #include "config/settings_record.h"
@@ -104,34 +103,36 @@ void UploadStep::noteRequestLookup(const TFtpJobResult& result)
                     failedRequestLookups_ >= RequestLookupAlertAfter);
 }
 
-bool UploadStep::dropFilesSentByHand()
+bool UploadStep::sendByHand(const QString& file, QString* reason)
 {
-    // Taken by a rename, so a line the tool appends meanwhile goes to a new file.
-    const QString path = sentByHandPath(c_.model.settings().EdKatalogWymiany);
-    QFile marker(path + QStringLiteral(".taken"));
-    QFile::remove(marker.fileName()); // one a crash left, whose files have gone anyway
-    if (!QFile::rename(path, marker.fileName()) || !marker.open(QIODevice::ReadOnly))
+    const TKonfigEksportu* record = c_.record.record();
+    if (record == nullptr) {
+        *reason = QStringLiteral("the agent has not read its settings yet");
         return false;
-    const QStringList sent = QString::fromUtf8(marker.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    marker.close();
-    marker.remove();
-    bool dropped = false;
-    for (const QString& file : sent) {
-        const auto sameFile = [&file](const QString& waiting) {
-            return QDir::cleanPath(waiting) == QDir::cleanPath(file);
-        };
-        if (c_.uploadList.removeIf(sameFile) == 0)
-            continue;
+    }
+    // As an unattended send: no dialog, whatever the window does.
+    currentFile_ = file;
+    TFtpJobResult result;
+    TDmFtp::RunSendJob(nullptr, ftpJobParameters(*record, c_.model.settings().EdKatalogWymiany),
+                       file, result, c_.ftp);
+    logOutcome(result, file);
+    if (result.Status != TFtpJobResult::Success) {
+        *reason = result.FailureReason;
+        return false;
+    }
+    const auto sameFile = [&file](const QString& waiting) {
+        return QDir::cleanPath(waiting) == QDir::cleanPath(file);
+    };
+    if (c_.uploadList.removeIf(sameFile) > 0) {
         c_.log.WriteLog(QStringLiteral("Plik %1 wysłano ręcznie (tarvexioctl send)")
                             .arg(QDir::toNativeSeparators(file)));
-        dropped = true;
+        sentByHand_ = true;
     }
-    return dropped;
+    return true;
 }
 
 bool UploadStep::SendWaitingFiles()
 {
-    dropFilesSentByHand();
     QStringList& files = c_.uploadList;
     qsizetype i = files.size() - 1;
     // A process that is ending sends nothing more: the files stay in the exchange directory.

@@ -5,6 +5,8 @@
 
 #include <QDateTime>
 
+#include <utility>
+
 namespace tarvexio {
 
 class AgentWindow;
@@ -44,12 +46,17 @@ public:
     // "Plik ... czeka na wysłanie" after the window came back, when sends have failed.
     void showWaitingFileNotice(int failedAttempts);
 
+    const TDmFtp::Ports& ftpPorts() const { return c_.ftp; }
+
     // The file being sent, or the last one tried.
     const QString& currentFile() const { return currentFile_; }
 
-    // Files the operator has sent by hand (tarvexioctl send) leave the upload list, each with a
-    // log line; true when any did.
-    bool dropFilesSentByHand();
+    // A data file the operator sends (tarvexioctl send), through the agent's own upload step:
+    // one upload at a time for the exchange directory. Sent, it leaves the upload list with a
+    // log line; false with the reason when it did not go.
+    bool sendByHand(const QString& file, QString* reason);
+    // A file of the list went by hand since the last look (once true, then false).
+    bool takeSentByHand() { return std::exchange(sentByHand_, false); }
 
     // When a job last listed the server's folder for request files; invalid before the first.
     const QDateTime& requestsLastLooked() const { return requestsLastLooked_; }
@@ -68,6 +75,7 @@ private:
     QString currentFile_;
     QDateTime requestsLastLooked_;
     int failedRequestLookups_ = 0;
+    bool sentByHand_ = false;
 };
 
 } // namespace tarvexio

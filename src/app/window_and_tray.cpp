@@ -58,7 +58,7 @@ void WindowAndTray::FormShow()
             c_.log.WriteLog(QStringLiteral("Błąd: %1").arg(exceptionText(error)), true);
         }
         if (!c_.session.isConnected())
-            Close();
+            Close(QStringLiteral("odmowa połączenia z bazą"));
         flags.closing = false;
         c_.model.setCaption(workingCaption(c_.session));
         c_.model.setPage(MainPage::Eksport);
@@ -69,7 +69,7 @@ void WindowAndTray::FormShow()
     flags.firstShow = true;
     if (!c_.session.isConnected()) {
         flags.closing = true;
-        Close();
+        Close(QStringLiteral("odmowa połączenia z bazą"));
     }
     if (c_.model.windowVisible())
         emit c_.model.raiseRequested();
@@ -101,19 +101,24 @@ void WindowAndTray::enableTrayCommands()
     c_.model.setTrayCommandEnabled(TrayCommand::Zakoncz, true);
 }
 
-void WindowAndTray::Close()
+void WindowAndTray::Close(const QString& why)
 {
     if (FormCloseQuery()) {
         c_.model.setWindowVisible(false);
-        terminate();
+        terminate(why);
     }
 }
 
-void WindowAndTray::terminate(int exitCode)
+void WindowAndTray::terminate(const QString& why, int exitCode)
 {
     if (terminating_)
         return;
     terminating_ = true;
+    try {
+        c_.log.WriteLog(QStringLiteral("Koniec pracy programu: ") + why);
+    } catch (const std::exception&) {
+        // A log that cannot be written has been reported; the program ends all the same.
+    }
     c_.scheduler.stop();
     c_.model.setTrayIconShown(false);
     emit terminateRequested(exitCode);
@@ -148,7 +153,7 @@ void WindowAndTray::ZakocznczClick()
          MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No});
     if (answer != MessageAnswer::Yes)
         return;
-    terminate();
+    terminate(QStringLiteral("polecenie Zakończ"));
     c_.model.flags().closing = true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <QStringList>
 
 namespace tarvexio {
@@ -22,10 +23,11 @@ public:
     virtual void showWindow() = 0;
     // Nobody has looked for a while: the window comes up with the message pane.
     virtual void showMessages() = 0;
-    // Closing the main window from the logic; ends the program when the handler allows.
-    virtual void Close() = 0;
-    // Ends the program once control is back in the event loop.
-    virtual void terminate(int exitCode = 0) = 0;
+    // Closing the main window from the logic; ends the program when the handler allows, for
+    // the reason given.
+    virtual void Close(const QString& why = QStringLiteral("zamknięto okno programu")) = 0;
+    // Ends the program once control is back in the event loop, with a log line that says why.
+    virtual void terminate(const QString& why, int exitCode = 0) = 0;
     virtual bool terminating() const = 0;
 };
 
@@ -50,8 +52,8 @@ public:
 
     void showWindow() override;
     void showMessages() override;
-    void Close() override;
-    void terminate(int exitCode = 0) override;
+    void Close(const QString& why = QStringLiteral("zamknięto okno programu")) override;
+    void terminate(const QString& why, int exitCode = 0) override;
     bool terminating() const override { return terminating_; }
 
     void FormShow();

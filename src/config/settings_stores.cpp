@@ -3,6 +3,7 @@
 #include "config/konfig_table.h"
 #include "config/parameter_lines.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace tarvexio {
@@ -92,6 +93,19 @@ bool SettingsStores::save(const QStringList& lines, int mode, bool readsFile)
     }
     default: // an index the drop-down does not have saves nothing
         return true;
+    }
+}
+
+QString storesSavedIn(int mode, const QString& configurationFile)
+{
+    QString file = QDir::toNativeSeparators(configurationFile);
+    switch (mode) {
+    case SettingsStores::TableAndFile:
+        return QStringLiteral("the Konfig table and ") + file;
+    case SettingsStores::TableOnly:
+        return QStringLiteral("the Konfig table");
+    default:
+        return file;
     }
 }
 

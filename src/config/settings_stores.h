@@ -52,4 +52,7 @@ private:
     QString configurationFile_;
 };
 
+// The stores a save in that mode writes, as an operator is told ("the Konfig table and <file>").
+QString storesSavedIn(int mode, const QString& configurationFile);
+
 } // namespace tarvexio

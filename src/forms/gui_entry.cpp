@@ -21,13 +21,10 @@ int runWithWindows(const QStringList& arguments)
     if (!claimSingleInstance(ports.instance, dialogs))
         return 0;
     WindowedAgent program(arguments, ports, dialogs);
-    // tarvexioctl send-now reaches a windowed agent too; SIGTERM and SIGINT end it in order.
+    // tarvexioctl reaches a windowed agent too; SIGTERM and SIGINT end it in order.
     ProcessSignals processSignals;
-    Agent& agent = program.agent();
-    QObject::connect(&processSignals, &ProcessSignals::terminationRequested, &agent,
-                     [&agent] { agent.window().terminate(0); });
-    QObject::connect(&processSignals, &ProcessSignals::workRequested, &agent,
-                     [&agent] { agent.operatorRequests().workNow(); });
+    if (!attachProcess(program.agent(), processSignals, dialogs))
+        return 0;
     program.start();
     return QApplication::exec();
 }

@@ -347,7 +347,7 @@ void Tfrm_main::closeEvent(QCloseEvent* event)
 {
     if (agent_.window().FormCloseQuery()) {
         event->accept();
-        agent_.window().terminate();
+        agent_.window().terminate(QStringLiteral("zamknięto okno programu"));
     } else {
         event->ignore();
     }

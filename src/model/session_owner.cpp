@@ -7,6 +7,8 @@
 #include "db/shop_catalogue.h"
 #include "model/event_log.h"
 
+#include <QScopeGuard>
+
 namespace tarvexio {
 
 SessionOwner::SessionOwner(EventLog& log, QString version, QString programFolder, SessionHost& host)
@@ -62,16 +64,54 @@ void SessionOwner::ReopenSession()
     commonTail();
 }
 
+bool SessionOwner::openQuietly(QString* why)
+{
+    closeQuietly();
+    createSession();
+    session_->PolaczBezOkna(databaseName_, userIdent_, true);
+    if (!session_->GetPolaczenieAktywne()) {
+        if (why != nullptr)
+            *why = session_->getOpisBledu();
+        session_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool SessionOwner::makeRecordQuietly(QString* why)
+{
+    if (record_)
+        return true;
+    if (!openQuietly(why))
+        return false;
+    const auto close = qScopeGuard([this] { closeQuietly(); });
+    catalogue_ = std::make_unique<TDmQMXWDWykazy>(*session_);
+    catalogue_->WczytajKonfiguracje();
+    record_ = std::make_unique<TKonfigEksportu>(*catalogue_, programFolder_);
+    host_.catalogueReady(true);
+    configurationLoaded_ = true;
+    return true;
+}
+
+void SessionOwner::closeQuietly()
+{
+    catalogue_.reset();
+    queries_.reset();
+    if (session_)
+        session_->Odlacz();
+    session_.reset();
+}
+
 void SessionOwner::commonTail()
 {
     const QString shownName = redactedDatabaseName(databaseName_);
     if (!session_->GetPolaczenieAktywne()) {
-        // Closing the window may close the session, so keep the reason first.
+        // Closing the window may close the session: the reason is said first.
         const QString reason = session_->getOpisBledu();
         const QString attempted = redactedDatabaseName(session_->getNazwaBazy());
-        host_.connectionRefused();
         log_.WriteLog(QStringLiteral("Nie udało się połączyć z bazą %1: %2").arg(attempted, reason),
                       true);
+        host_.connectionRefused();
         return;
     }
     // Sessions open every check period; the settings file is read once per change of names.

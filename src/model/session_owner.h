@@ -47,6 +47,14 @@ public:
 
     void OpenSession();
     void ReopenSession();
+    // A session only to read the settings' stores: no log line, and a refused connection tells
+    // nobody (the work that follows reports it). False when it did not connect.
+    bool openQuietly(QString* why = nullptr);
+    // Closes it again, without a line.
+    void closeQuietly();
+    // The record made, before any work has needed it, from a quiet session's catalogue (an
+    // operator asks at the start); throws what the catalogue throws.
+    bool makeRecordQuietly(QString* why);
     // Closes the session if there is one; without one it only drops the catalogue and queries.
     void CloseSession();
 

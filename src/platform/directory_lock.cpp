@@ -1,8 +1,12 @@
 #include "platform/directory_lock.h"
 
+#include "platform/stop_request.h"
+
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QThread>
 
 namespace tarvexio {
 
@@ -22,12 +26,27 @@ DirectoryLock::Result DirectoryLock::hold(const QString& folder)
         return Result::Unavailable;
     auto lock = std::make_unique<QLockFile>(QDir(canonical).filePath(lockName_));
     lock->setStaleLockTime(0); // only a lock whose process is gone is stale
-    if (!lock->tryLock(0))
-        return lock->error() == QLockFile::LockFailedError ? Result::HeldByOther
-                                                           : Result::Unavailable;
+    if (!lock->tryLock(0)) {
+        if (lock->error() != QLockFile::LockFailedError)
+            return Result::Unavailable;
+        QString host;
+        lock->getLockInfo(&holderProcess_, &host, &holderApplication_);
+        return Result::HeldByOther;
+    }
     lock_ = std::move(lock);
     folder_ = canonical;
     return Result::Held;
+}
+
+DirectoryLock::Result DirectoryLock::holdWithin(const QString& folder, int waitMs)
+{
+    const QDeadlineTimer deadline(waitMs);
+    Result result = hold(folder);
+    while (result == Result::HeldByOther && !deadline.hasExpired() && !stopRequested()) {
+        QThread::msleep(200);
+        result = hold(folder);
+    }
+    return result;
 }
 
 void DirectoryLock::release()

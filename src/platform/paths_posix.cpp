@@ -1,6 +1,15 @@
 #include "platform/paths.h"
 
+#include <QStandardPaths>
+
 namespace tarvexio {
+
+QString runtimeFolder()
+{
+    if (QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR"); !folder.isEmpty())
+        return folder;
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
 
 QString withoutTrailingSeparator(QString folder)
 {

@@ -1,8 +1,14 @@
 #include "platform/paths.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace tarvexio {
+
+QString runtimeFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
 
 QString withoutTrailingSeparator(QString folder)
 {

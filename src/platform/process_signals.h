@@ -7,8 +7,9 @@ class QSocketNotifier;
 namespace tarvexio {
 
 // POSIX signals as Qt signals in the event loop: SIGTERM and SIGINT end the agent in order (a
-// service stop, Ctrl+C); SIGUSR1 asks it to do its work now (tarvexioctl send-now). Does
-// nothing where there are no POSIX signals.
+// service stop, Ctrl+C); SIGHUP asks it to read its settings again (systemctl reload); SIGUSR1,
+// which no one needs to send it any more, is ignored. Does nothing where there are no POSIX
+// signals.
 class ProcessSignals : public QObject {
     Q_OBJECT
 public:
@@ -16,8 +17,9 @@ public:
     ~ProcessSignals() override;
 
 signals:
-    void terminationRequested();
-    void workRequested();
+    // signalName: "SIGTERM" or "SIGINT".
+    void terminationRequested(const QString& signalName);
+    void reloadRequested();
 
 private:
     QSocketNotifier* notifier_ = nullptr;

@@ -1,7 +1,8 @@
 #include "platform/single_instance.h"
 
+#include "platform/paths.h"
+
 #include <QDir>
-#include <QStandardPaths>
 
 namespace tarvexio {
 
@@ -14,7 +15,7 @@ SingleInstance::~SingleInstance()
 
 SingleInstance::Result SingleInstance::acquire()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QString folder = runtimeFolder();
     if (folder.isEmpty())
         folder = QDir::tempPath();
     if (!QDir().mkpath(folder))

@@ -124,7 +124,8 @@ void TestDailyCycle::endingAgentSendsAndSaysNothingMore()
     c.tick();
     QCOMPARE(c.agent.scheduler().failedAttempts(), 1);
     const qsizetype stores = c.server.commands().filter(QStringLiteral("STOR")).size();
-    c.agent.window().terminate(); // "Zakończ", or SIGTERM, before the last attempt
+    c.agent.window().terminate(
+        QStringLiteral("test")); // "Zakończ", or SIGTERM, before the last attempt
     c.tick();
     QCOMPARE(c.server.commands().filter(QStringLiteral("STOR")).size(), stores);
     QVERIFY(!c.log().contains(u"Ostatnia próba"));

@@ -9,12 +9,12 @@ namespace tarvexio::test {
 
 AgentProcess::AgentProcess(const QString& home, const QStringList& arguments,
                            const QString& runtime, const QString& output)
+    : folder_(runtime.isEmpty() ? runtime_.path() : runtime)
 {
-    const QString folder = runtime.isEmpty() ? runtime_.path() : runtime;
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("TARVEXIO_HOME"), home);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder_);
     process.setProcessEnvironment(env);
     if (!output.isEmpty())
         process.setStandardOutputFile(output); // truncated, so the file (and its inode) stays

@@ -8,7 +8,8 @@
 namespace tarvexio::test {
 
 // The real daemon, as a service runs it, with its program folder (log, configuration) in home
-// and a runtime folder (its single-instance lock) of its own unless one is given; its stdout
+// and a runtime folder (its single-instance lock, its control socket) of its own unless one is
+// given; its stdout
 // goes to a file when one is named. Killed if still running at the end.
 class AgentProcess {
 public:
@@ -19,11 +20,15 @@ public:
     AgentProcess& operator=(const AgentProcess&) = delete;
 
     QProcess process;
+    // Its runtime folder, and the control socket it listens on there.
+    const QString& runtimeFolder() const { return folder_; }
+    QString controlSocket() const { return folder_ + QStringLiteral("/tarvexio.sock"); }
     // SIGTERM, as a service manager stops it; true once it has ended cleanly, with code 0.
     bool stop(int waitMs = 10000);
 
 private:
     QTemporaryDir runtime_;
+    QString folder_;
 };
 
 // The agent's log in its program folder.

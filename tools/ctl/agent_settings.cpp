@@ -26,7 +26,7 @@ AgentSettings::AgentSettings()
     });
 }
 
-bool AgentSettings::Open(const QStringList& arguments)
+bool AgentSettings::open(const QStringList& arguments)
 {
     CommandLineValues names;
     readArguments(arguments, names, u'.');

@@ -22,7 +22,7 @@ public:
     AgentSettings();
 
     // Connects and reads the record; false, with the reason in error(), when it cannot.
-    bool Open(const QStringList& arguments);
+    bool open(const QStringList& arguments);
 
     TKonfigEksportu& record() { return stored_.record(); }
     SettingsStores stores()

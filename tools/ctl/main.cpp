@@ -1,57 +1,59 @@
-// tarvexioctl: the agent's settings, connection test and "send now" without a window.
-#include "agent_settings.h"
+// tarvexioctl: the running agent asked through its control socket, or, where none runs, the
+// agent's stores worked on in its stead.
+#include "agent_client.h"
+#include "answer_text.h"
 #include "app/argument_passwords.h"
 #include "app/version.h"
-#include "config/setting_definitions.h"
-#include "connection_test.h"
+#include "command_request.h"
 #include "platform/process_privacy.h"
+#include "platform/service_account.h"
 #include "platform/terminal.h"
-#include "running_agent.h"
-#include "send_files.h"
-#include "settings_commands.h"
-#include "status_command.h"
+#include "stand_in.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
-#include <QRegularExpression>
 #include <QTextStream>
 
-#include <algorithm>
 #include <cstdio>
 
 using namespace tarvexio;
 
 namespace {
 
-const char* const Usage = R"(Usage: tarvexioctl COMMAND [BAZA=DATABASE IDENT=USER] [ARGUMENT]...
+const char* const Usage = R"(Usage: tarvexioctl COMMAND [ARGUMENT]... [BAZA=DATABASE IDENT=USER]
 
-Shows and changes the Tarvexio agent's settings, tests its FTP connection and asks it to send
-now, without its window: on the stores the agent reads and with the agent's own code. The
-database is named as for the agent (BAZA= and IDENT=, else TARVEXIO_BAZA and TARVEXIO_IDENT,
-else the connection remembered); the configuration file and the exchange directory are in the
-agent's program folder (TARVEXIO_HOME for the service: run it as the service's user with
-TARVEXIO_HOME=/var/lib/tarvexio).
+Asks the running Tarvexio agent through its control socket: its status, its settings shown and
+changed, files sent, work now, the connection test. The agent does each in its own loop, between
+its ticks. The socket is found where the agent listens: TARVEXIO_CONTROL, else this user's
+runtime folder, else the service's (/run/tarvexio), so "sudo tarvexioctl status" reaches the
+service with nothing else given.
+
+Where no agent runs, tarvexioctl does the same itself on the agent's stores, with the agent's
+code, holding the exchange directory's lock for the whole command. The database is then named
+as for the agent (BAZA= and IDENT=, else TARVEXIO_BAZA and TARVEXIO_IDENT, else the connection
+remembered); run by root where the service is installed, it works as the service's user on the
+service's files, with the database that /etc/default/tarvexio names.
 
 Commands:
-  show [--json]        every setting from the store the agent reads; a password only as
-                       set or unset, the last exported day also as a date
-  set KEY=VALUE...     changes settings, checked as the settings window checks them, all or
-                       none, saved in the record's save mode; KEY is a parameter name
-                       (ParSerwerFTP, ...) or ftp.server, ftp.port, ftp.default_port,
-                       ftp.user, ftp.folder, export.dir, export.time=HH:MM, export.hour,
-                       export.minute, export.last_day=YYYY-MM-DD, config.save_mode,
-                       config.read_file, shop.ID.code, consent.NAME
-  set ftp.password     reads the FTP password from standard input (a prompt without echo
-                       on a terminal), never from the command line
-  status [--json]      whether an agent runs, the last exported and the next day, the files
+  status [--json]      the agent's state: the last exported and the next day, the files
                        waiting and the request files, failed attempts, the last alerting
                        lines; exit status 1 when an alert is active (the attempt limit
                        reached, a day overdue, a request file set aside)
+  show [--json]        every setting; a password only as set or unset
+  get KEY              one setting
+  set KEY=VALUE...     changes settings, checked as the settings window checks them, all or
+                       none, saved in the save mode in force; from then on what the agent uses.
+                       KEY is a parameter name (ParSerwerFTP, ...) or ftp.server, ftp.port,
+                       ftp.default_port, ftp.user, ftp.folder, export.dir, export.time=HH:MM,
+                       export.hour, export.minute, export.last_day=YYYY-MM-DD,
+                       config.save_mode, config.read_file, shop.ID.code, consent.NAME
+  set ftp.password     reads the FTP password from standard input (a prompt without echo
+                       on a terminal), never from the command line
+  send FILE...         sends data files of the exchange directory now, through the agent's
+                       own upload step (one upload at a time)
+  send-now             the agent does its check now (a waiting file goes, a due day is
+                       exported)
   test                 the connection test of the settings window
-  send FILE...         sends data files now through the agent's FTP job, one job a file;
-                       the agent drops a delivered file from its list at its next check
-  send-now             asks the agent running on this exchange directory to do its check
-                       now (a waiting file goes, a due day is exported)
   -h, --help           print this help and exit
   --version            print the version and exit
 
@@ -74,71 +76,55 @@ QString readPassword(const QString& prompt)
     return in.readLine();
 }
 
-// A command line split: the database's names (from anywhere on the line, as the agent takes
-// them), the command and what follows it.
-struct Command {
-    QStringList names;
-    QString name;
-    QStringList rest;
-    bool json = false;
-};
-
-Command split(const QStringList& arguments)
+void fail(const QString& text)
 {
-    Command command;
-    static const QRegularExpression name(QStringLiteral("^(BAZA|IDENT)="),
-                                         QRegularExpression::CaseInsensitiveOption);
-    for (const QString& argument : arguments)
-        (name.match(argument).hasMatch() ? command.names : command.rest) << argument;
-    command.name = command.rest.value(0);
-    command.rest = command.rest.mid(1);
-    command.json = command.rest == QStringList{QStringLiteral("--json")};
-    return command;
+    std::fprintf(stderr, "tarvexioctl: %s\n", text.toLocal8Bit().constData());
 }
 
-bool known(const Command& c)
+// No agent answers: the stores worked on in its stead, as the service's user where root runs
+// it for the installed service.
+int standIn(const Command& command, const QJsonObject& request)
 {
-    return ((c.name == u"show" || c.name == u"status") && (c.rest.isEmpty() || c.json)) ||
-           ((c.name == u"set" || c.name == u"send") && !c.rest.isEmpty()) ||
-           ((c.name == u"test" || c.name == u"send-now") && c.rest.isEmpty());
-}
-
-// A password typed on the command line is refused before anything else is done.
-bool passwordOnTheLine(const Command& command)
-{
-    return command.name == u"set" &&
-           std::any_of(command.rest.begin(), command.rest.end(), [](const QString& argument) {
-               const std::optional<FoundSetting> setting =
-                   findSetting(argument.section(u'=', 0, 0));
-               return argument.contains(u'=') && setting &&
-                      setting->definition.kind == SettingKind::Password;
-           });
-}
-
-int run(const Command& command)
-{
-    try {
-        AgentSettings settings;
-        if (!settings.Open(command.names)) {
-            std::fprintf(stderr, "tarvexioctl: %s\n", settings.error().toLocal8Bit().constData());
+    QStringList names = command.names;
+    if (const std::optional<ServiceAccount> service = serviceAccountForRoot()) {
+        QString why;
+        if (!becomeServiceUser(*service, &why)) {
+            fail(why);
             return 1;
         }
-        if (command.name == u"show")
-            return showSettings(settings, command.json);
-        if (command.name == u"set")
-            return setSettings(settings, command.rest, readPassword);
-        if (command.name == u"status")
-            return showStatus(settings, command.json);
-        if (command.name == u"send")
-            return sendFiles(settings, command.rest);
-        if (command.name == u"test")
-            return testConnection(settings);
-        return sendNow(settings);
+        if (names.isEmpty())
+            names = service->arguments;
+    }
+    try {
+        StandIn stand;
+        if (!stand.open(names)) {
+            fail(stand.error());
+            return 1;
+        }
+        return printAnswer(command, stand.answer(request));
     } catch (const std::exception& error) {
         // A table that cannot be read or written (locked, no rights): said, not a crash.
-        std::fprintf(stderr, "tarvexioctl: %s\n", error.what());
+        fail(QString::fromUtf8(error.what()));
         return 1;
     }
+}
+
+int run(const Command& command, const QJsonObject& request)
+{
+    AgentClient agent;
+    if (agent.connect())
+        return printAnswer(command, agent.ask(request));
+    if (!agent.refused().isEmpty()) {
+        fail(QStringLiteral("the agent's control socket %1 turned this user away: root, the "
+                            "agent's own user and its group may use it")
+                 .arg(agent.refused()));
+        return 1;
+    }
+    if (command.name == u"send-now") {
+        fail(QStringLiteral("no agent runs (looked at %1)").arg(agent.lookedAt().join(u", ")));
+        return 1;
+    }
+    return standIn(command, request);
 }
 
 } // namespace
@@ -148,8 +134,8 @@ int main(int argc, char* argv[])
     keepProcessPrivate();
     QLoggingCategory::setFilterRules(QStringLiteral("tarvexio.*.debug=false"));
     QCoreApplication application(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Tarvexio"));
-    QCoreApplication::setApplicationName(QStringLiteral("Tarvexio"));
+    // The name it holds the exchange directory's lock under: an agent waits for it.
+    QCoreApplication::setApplicationName(QStringLiteral("tarvexioctl"));
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     hideDatabasePasswordsInArguments(argc, argv);
 
@@ -161,18 +147,23 @@ int main(int argc, char* argv[])
         std::printf("tarvexioctl %s\n", TARVEXIO_VERSION);
         return 0;
     }
-    const Command command = split(arguments);
-    if (!known(command)) {
+    const Command command = splitCommand(arguments);
+    if (!knownCommand(command)) {
         if (!command.name.isEmpty())
             std::fputs("tarvexioctl: unknown command or arguments\n", stderr);
         std::fputs(Usage, stderr);
         return 2;
     }
     if (passwordOnTheLine(command)) {
-        std::fputs("tarvexioctl: a password is read from standard input, never from the command "
-                   "line: give the key without \"=\". Nothing was changed.\n",
-                   stderr);
+        fail(QStringLiteral("a password is read from standard input, never from the command "
+                            "line: give the key without \"=\". Nothing was changed."));
         return 2;
     }
-    return run(command);
+    const CommandRequest request = buildRequest(command, readPassword);
+    if (!request.errors.isEmpty()) {
+        std::fprintf(stderr, "%s\nNothing was changed.\n",
+                     request.errors.join(u'\n').toLocal8Bit().constData());
+        return 2;
+    }
+    return run(command, request.request);
 }

@@ -85,7 +85,7 @@ public:
     void run()
     {
         if (next_ >= steps_.size()) {
-            program_.agent().window().terminate();
+            program_.agent().window().terminate(QStringLiteral("zdjęcia zrobione"));
             return;
         }
         const std::function<void()> step = steps_[next_].second;

@@ -1,0 +1,146 @@
+#include "answer_text.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+namespace tarvexio {
+
+namespace {
+
+void print(FILE* stream, const QString& text)
+{
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stream);
+}
+
+QStringList strings(const QJsonValue& array)
+{
+    return array.toVariant().toStringList();
+}
+
+int printStatus(const QJsonObject& s, bool json)
+{
+    const bool alert = !s.value(QStringLiteral("alerts")).toArray().isEmpty();
+    if (json) {
+        print(stdout, QString::fromUtf8(QJsonDocument(s).toJson()));
+        return alert ? 1 : 0;
+    }
+    const QStringList waiting = strings(s.value(QStringLiteral("waitingFiles")));
+    QStringList text{s.value(QStringLiteral("running")).toBool()
+                         ? QStringLiteral("Agent: running (process %1)")
+                               .arg(s.value(QStringLiteral("pid")).toInteger())
+                         : QStringLiteral("Agent: not running"),
+                     QStringLiteral("Last exported day: ") +
+                         s.value(QStringLiteral("lastExportedDay")).toString(),
+                     QStringLiteral("Next day: %1%2")
+                         .arg(s.value(QStringLiteral("nextDay")).toString(),
+                              s.value(QStringLiteral("nextDayDue")).toBool()
+                                  ? QStringLiteral(" (due)")
+                                  : QStringLiteral(" (not yet due)")),
+                     QStringLiteral("Waiting files: %1").arg(waiting.size())};
+    for (const QString& file : waiting)
+        text << QStringLiteral("  ") + QDir::toNativeSeparators(file);
+    const QJsonObject requests = s.value(QStringLiteral("requestFiles")).toObject();
+    for (auto request = requests.begin(); request != requests.end(); ++request)
+        text << QStringLiteral("Request file %1: %2")
+                    .arg(request.key(), strings(request.value()).join(u' '));
+    if (s.value(QStringLiteral("running")).toBool()) {
+        const QString looked = s.value(QStringLiteral("requestsLastLooked")).toString();
+        text << QStringLiteral("Failed attempts: %1 of %2")
+                    .arg(s.value(QStringLiteral("failedAttempts")).toInt())
+                    .arg(s.value(QStringLiteral("attemptLimit")).toInt())
+             << QStringLiteral("Request files last looked for on the server: %1")
+                    .arg(looked.isEmpty() ? QStringLiteral("not yet") : looked);
+    }
+    if (const QStringList recent = strings(s.value(QStringLiteral("recentAlerts")));
+        !recent.isEmpty())
+        text << QStringLiteral("Last alerting lines:") << recent;
+    for (const QString& line : strings(s.value(QStringLiteral("alerts"))))
+        text << QStringLiteral("ALERT: ") + line;
+    print(stdout, text.join(u'\n'));
+    return alert ? 1 : 0;
+}
+
+int printSettings(const QJsonObject& answer, bool json)
+{
+    QJsonObject object;
+    QStringList text{
+        QStringLiteral("# from %1").arg(answer.value(QStringLiteral("source")).toString())};
+    for (const QJsonValue entry : answer.value(QStringLiteral("settings")).toArray()) {
+        const QString name = entry[QStringLiteral("name")].toString();
+        const QString value = entry[QStringLiteral("value")].toString();
+        text << name + u'=' + value;
+        object.insert(name, value);
+    }
+    if (json)
+        print(stdout,
+              QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("source"),
+                                                           answer.value(QStringLiteral("source"))},
+                                                          {QStringLiteral("settings"), object}})
+                                    .toJson(QJsonDocument::Indented)));
+    else
+        print(stdout, text.join(u'\n'));
+    return 0;
+}
+
+int printSent(const QJsonObject& answer)
+{
+    int status = 0;
+    for (const QJsonValue result : answer.value(QStringLiteral("results")).toArray()) {
+        const QString name = QFileInfo(result[QStringLiteral("file")].toString()).fileName();
+        const QString reason = result[QStringLiteral("reason")].toString();
+        if (result[QStringLiteral("sent")].toBool()) {
+            print(stdout, name + QStringLiteral(": sent"));
+        } else if (result[QStringLiteral("refused")].toBool()) {
+            print(stderr,
+                  QStringLiteral("%1: %2").arg(result[QStringLiteral("file")].toString(), reason));
+            status = 2;
+        } else {
+            print(stdout, name + QStringLiteral(": not sent") +
+                              (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
+            status = std::max(status, 1);
+        }
+    }
+    return status;
+}
+
+} // namespace
+
+int printAnswer(const Command& command, const QJsonObject& answer)
+{
+    if (!answer.value(QStringLiteral("ok")).toBool()) {
+        const QString error = answer.value(QStringLiteral("error")).toString();
+        if (command.name != u"set") {
+            print(stderr, QStringLiteral("tarvexioctl: ") + error);
+            return 1;
+        }
+        print(stderr, error + QStringLiteral("\nNothing was changed."));
+        return 2;
+    }
+    if (command.name == u"status")
+        return printStatus(answer.value(QStringLiteral("status")).toObject(), command.json);
+    if (command.name == u"show")
+        return printSettings(answer, command.json);
+    if (command.name == u"get") {
+        print(stdout, answer.value(QStringLiteral("value")).toString());
+        return 0;
+    }
+    if (command.name == u"set") {
+        print(stdout,
+              QStringLiteral("Saved to %1.").arg(answer.value(QStringLiteral("saved")).toString()));
+        return 0;
+    }
+    if (command.name == u"send")
+        return printSent(answer);
+    if (command.name == u"test") {
+        print(stdout, strings(answer.value(QStringLiteral("lines"))).join(u'\n'));
+        return answer.value(QStringLiteral("succeeded")).toBool() ? 0 : 1;
+    }
+    print(stdout, QStringLiteral("Asked the agent to do its work now."));
+    return 0;
+}
+
+} // namespace tarvexio

@@ -1,0 +1,131 @@
+#include "stand_in.h"
+
+#include "app/agent_snapshot.h"
+#include "app/control_protocol.h"
+#include "app/exchange_lock.h"
+#include "app/record_controls.h"
+#include "app/setting_changes.h"
+#include "app/settings_view.h"
+#include "config/parameter_list.h"
+#include "export/data_file_name.h"
+#include "transport/connection_test.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+
+namespace tarvexio {
+
+namespace {
+
+// Data files of days after the last exported one: what has not gone, as far as the folder
+// tells without the agent's own list.
+QStringList unrecordedFiles(const QDir& exchange, const QDate& lastExported)
+{
+    QStringList files;
+    for (const QString& name : exchange.entryList({QStringLiteral("PSHD_*.DAT")}, QDir::Files)) {
+        if (const std::optional<DataFileName> file = parseDataFileName(name);
+            file && file->day > lastExported)
+            files << exchange.filePath(name);
+    }
+    return files;
+}
+
+} // namespace
+
+StandIn::StandIn()
+    : lock_(ExchangeLockName)
+{}
+
+bool StandIn::open(const QStringList& names)
+{
+    if (!settings_.open(names)) {
+        error_ = settings_.error();
+        return false;
+    }
+    const QString exchange = exchangeDirectory(settings_.record().ParEksportDir);
+    if (lock_.hold(exchange) == DirectoryLock::Result::HeldByOther) {
+        error_ = QStringLiteral("an agent (process %1) works on the exchange directory %2, but "
+                                "its control socket was not found")
+                     .arg(lock_.holderProcess())
+                     .arg(QDir::toNativeSeparators(exchange));
+        return false;
+    }
+    return true;
+}
+
+QJsonObject StandIn::answer(const QJsonObject& request)
+{
+    const QString command = request.value(QStringLiteral("command")).toString();
+    if (command == u"status")
+        return controlAnswer({{QStringLiteral("status"), status()}});
+    const QJsonObject view = settingsView(settings_.record(), settings_.source());
+    if (command == u"show")
+        return controlAnswer(view);
+    if (command == u"get") {
+        const QString key = request.value(QStringLiteral("key")).toString();
+        const QJsonObject value = settingValue(view, key);
+        return value.isEmpty() ? controlRefusal(QStringLiteral("%1: no such setting").arg(key))
+                               : controlAnswer(value);
+    }
+    if (command == u"set")
+        return set(request);
+    if (command == u"send")
+        return send(request);
+    if (command == u"test")
+        return test();
+    return controlRefusal(QStringLiteral("no agent runs to take '%1'").arg(command));
+}
+
+QJsonObject StandIn::status()
+{
+    const TKonfigEksportu& record = settings_.record();
+    AgentState state;
+    state.now = QDateTime::currentDateTime();
+    state.exchangeDirectory = exchangeDirectory(record.ParEksportDir);
+    state.lastExported = dayFromNumber(record.ParDataOstEksp);
+    state.hour = shownHour(record);
+    state.minute = shownMinute(record);
+    state.waitingFiles = unrecordedFiles(QDir(state.exchangeDirectory), state.lastExported);
+    return statusSnapshot(state);
+}
+
+QJsonObject StandIn::set(const QJsonObject& request)
+{
+    TKonfigEksportu& record = settings_.record();
+    const SettingChanges changes = checkSettingChanges(
+        record, request.value(QStringLiteral("settings")).toArray(),
+        request.value(QStringLiteral("passwords")).toArray(), QDate::currentDate());
+    if (!changes.errors.isEmpty())
+        return controlRefusal(changes.errors.join(u'\n'));
+    readParameterList(changes.lines, record);
+    SettingsStores stores = settings_.stores();
+    const QString file = QDir::toNativeSeparators(stores.configurationFile());
+    if (!stores.save(writeParameterList(record), record.ParZapisKonfig,
+                     record.ParKonfigZPliku != 0))
+        return controlRefusal(
+            QStringLiteral("the configuration file %1 could not be written").arg(file));
+    return controlAnswer({{QStringLiteral("saved"),
+                           storesSavedIn(record.ParZapisKonfig, stores.configurationFile())}});
+}
+
+QJsonObject StandIn::send(const QJsonObject& request)
+{
+    return sendAnswer(request, exchangeDirectory(settings_.record().ParEksportDir),
+                      [this](const QString& path, QString* why) {
+                          TFtpJobResult result;
+                          if (TDmFtp::RunSendJob(nullptr, settings_.ftpParameters(), path, result,
+                                                 settings_.ftpPorts()))
+                              return true;
+                          *why = result.FailureReason;
+                          return false;
+                      });
+}
+
+QJsonObject StandIn::test()
+{
+    return connectionTestAnswer(
+        runConnectionTestReport(settings_.ftpParameters(), settings_.ftpPorts()));
+}
+
+} // namespace tarvexio
