@@ -17,7 +17,7 @@ const QString ServiceRuntimeFolder = QStringLiteral("/run/tarvexio");
 
 QString controlSocketPath()
 {
-    if (const QString named = qEnvironmentVariable("TARVEXIO_CONTROL"); !named.isEmpty())
+    if (QString named = qEnvironmentVariable("TARVEXIO_CONTROL"); !named.isEmpty())
         return named;
     return QDir(runtimeFolder()).filePath(SocketName);
 }

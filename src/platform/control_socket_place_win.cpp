@@ -14,7 +14,7 @@ QString userPipe()
 
 QString controlSocketPath()
 {
-    if (const QString named = qEnvironmentVariable("TARVEXIO_CONTROL"); !named.isEmpty())
+    if (QString named = qEnvironmentVariable("TARVEXIO_CONTROL"); !named.isEmpty())
         return named;
     return userPipe();
 }
