@@ -20,6 +20,8 @@ struct TFtpJobResult {
     // Why the listing for request files failed (the server's reply), also after one more try
     // on a fresh data connection; empty when it went or was not tried.
     QString RequestListingFailure;
+    // The size the server gives for the delivered file's final name; -1 when it gives none.
+    qint64 DeliveredSize = -1;
     // This agent's temporary files of cut-short uploads, removed before the upload.
     qint32 StaleTemporaryRemoved = 0;
     // What failed first (a refused command, a certificate, a lost connection), for the log.

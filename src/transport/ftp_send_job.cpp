@@ -155,6 +155,8 @@ void TDmFtp::SendFile()
         failureTexts = {QStringLiteral("Nie powiodła się zmiana nazwy pliku: ") + temporary,
                         sendFailed};
         client_->Rename(temporary, fileName);
+        failureTexts = {sendFailed};
+        checkDelivered(fileName);
         showTransferDone(QStringLiteral("Plik wysłano"));
         result_.Status = TFtpJobResult::Success;
     } catch (const std::exception& error) {
@@ -167,6 +169,29 @@ void TDmFtp::SendFile()
             finalError(failureTexts[i]);
         ReportError(failureTexts.back());
     }
+}
+
+// A server may answer the rename and still hold less than was sent (another uploader, a lost
+// file): the final name must hold the whole file. Where SIZE is refused, the name must be
+// listed.
+void TDmFtp::checkDelivered(const QString& fileName)
+{
+    const qint64 local = QFileInfo(localPath_).size();
+    const qint64 remote = client_->Size(fileName);
+    if (remote < 0) {
+        if (!client_->List().contains(fileName))
+            throw EFtpError(QStringLiteral("po zmianie nazwy pliku %1 nie ma go na serwerze")
+                                .arg(fileName)
+                                .toStdString());
+        return;
+    }
+    if (remote != local)
+        throw EFtpError(QStringLiteral("plik %1 ma na serwerze %2 B zamiast %3 B")
+                            .arg(fileName)
+                            .arg(remote)
+                            .arg(local)
+                            .toStdString());
+    result_.DeliveredSize = remote;
 }
 
 void TDmFtp::putTemporaryFile(const QString& temporary)

@@ -59,6 +59,7 @@ private:
     FtpLogin login() const;
     void ChangeRemoteDir(const QString& folder);
     void SendFile();
+    void checkDelivered(const QString& fileName);
     void putTemporaryFile(const QString& temporary);
     void FetchRequestFiles();
     QStringList listRequestFolder();

@@ -49,6 +49,8 @@ private slots:
     void connectionTest();
     void faults_data();
     void faults();
+    void deliveryCheckedOnTheServer_data();
+    void deliveryCheckedOnTheServer();
     void requestFaults_data();
     void requestFaults();
     void silentServerEndsTheJob();
@@ -92,14 +94,16 @@ void TestTDmFtp::sendsAndFetches()
              (QStringList{"inny.txt", "PSHD_K12_HD0001_20260309_070000.DAT.tmp",
                           "PSHD_K1_HD0001_20260310_080910.DAT"}));
     QCOMPARE(h.result.StaleTemporaryRemoved, 1);
+    QCOMPARE(h.result.DeliveredSize, 300000);
     const QStringList commands = h.server.commands();
-    QCOMPARE(commands.mid(0, 11),
+    QCOMPARE(commands.mid(0, 12),
              (QStringList{"USER tarvexio", "PASS", "CWD Łódź", "TYPE A", "NLST",
                           "DELE PSHD_K1_HD0001_20260309_070000.DAT.tmp", "TYPE I",
                           "STOR PSHD_K1_HD0001_20260310_080910.DAT.tmp",
                           "RNFR PSHD_K1_HD0001_20260310_080910.DAT.tmp",
-                          "RNTO PSHD_K1_HD0001_20260310_080910.DAT", "TYPE A"}));
-    QCOMPARE(commands.mid(11),
+                          "RNTO PSHD_K1_HD0001_20260310_080910.DAT",
+                          "SIZE PSHD_K1_HD0001_20260310_080910.DAT", "TYPE A"}));
+    QCOMPARE(commands.mid(12),
              (QStringList{"NLST", "SIZE K1_braki.kvr", "TYPE I", "RETR K1_braki.kvr",
                           "DELE K1_braki.kvr", "SIZE Żabka_braki.kvr", "TYPE I",
                           "RETR Żabka_braki.kvr", "DELE Żabka_braki.kvr", "QUIT"}));
@@ -196,6 +200,30 @@ void TestTDmFtp::faults()
     QCOMPARE(h.server.commands().filter(QStringLiteral("USER")).size(), 1);
     // A failed send disconnects; the request files wait for a later job.
     QVERIFY(QFile::exists(h.remote("K1_braki.kvr")));
+}
+
+void TestTDmFtp::deliveryCheckedOnTheServer_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("cause"); // empty: delivered
+    QTest::addColumn<qint64>("serverSize");
+    QTest::newRow("cut after RNTO") << "--cut-after-rnto"
+                                    << "ma na serwerze 150000 B zamiast 300000 B" << qint64(-1);
+    QTest::newRow("gone after RNTO") << "--lose-after-rnto"
+                                     << "nie ma go na serwerze" << qint64(-1);
+    // Where SIZE is refused the listing must name the file.
+    QTest::newRow("SIZE refused") << "--refuse=SIZE" << QString() << qint64(-1);
+}
+
+void TestTDmFtp::deliveryCheckedOnTheServer()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, cause);
+    QFETCH(qint64, serverSize);
+    Harness h({fault});
+    QCOMPARE(h.send(), cause.isEmpty());
+    QVERIFY2(h.result.FailureReason.contains(cause), qPrintable(h.result.FailureReason));
+    QCOMPARE(h.result.DeliveredSize, serverSize);
 }
 
 void TestTDmFtp::requestFaults_data()
