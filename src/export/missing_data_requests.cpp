@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace tarvexio {
 
 namespace {
@@ -67,20 +69,24 @@ std::optional<QDate> MissingDataRequests::findRequest(const TKonfigEksportu& rec
             QFile::remove(path);
             continue;
         }
-        const QByteArray& line = lines.front();
-        const QDate day = requestedDay(line);
+        // A day that has not ended yet keeps its place, without a line every tick, and the
+        // days below it are served meanwhile.
+        const auto ended = std::find_if(lines.cbegin(), lines.cend(), [&today](const auto& line) {
+            const QDate day = requestedDay(line);
+            return !day.isValid() || day < today;
+        });
+        if (ended == lines.cend())
+            continue;
+        const QDate day = requestedDay(*ended);
         if (!day.isValid()) {
             setAside(path);
             continue;
         }
-        // A day that has not ended yet stays on top until it has, without a line every tick.
-        if (day >= today)
-            continue;
         requestFile_ = path;
-        startedLine_ = line;
+        startedLine_ = *ended;
         log_.WriteLog(
             QStringLiteral("Rozpoczęto generowanie eksportu za %1 na podstawie pliku braków")
-                .arg(loggedLine(line)),
+                .arg(loggedLine(*ended)),
             settings_.unattended);
         return day;
     }
