@@ -2,6 +2,8 @@
 
 #include "transport/ftp_job_setup.h"
 
+#include <QDir>
+
 namespace tarvexio {
 
 Agent::Agent(const QStringList& arguments, AgentPorts ports, const AgentLocation& location,
@@ -11,8 +13,9 @@ Agent::Agent(const QStringList& arguments, AgentPorts ports, const AgentLocation
     , log_(model_, ports.clock)
     , errors_(model_, ports.dialogs, log_)
     , session_(log_, std::move(version), location.folder, *this)
+    , ledger_(log_)
     , requests_(log_, ports.dialogs)
-    , exportRun_(ExportEnvironment{uploadList_, log_, ports.dialogs, ports.clock, session_,
+    , exportRun_(ExportEnvironment{ledger_, log_, ports.dialogs, ports.clock, session_,
                                    session_.version()})
     , ftpPorts_(ftpJobPorts(std::move(ports.newFtpClient), ports.clock, ports.dialUp))
     , settings_({model_, session_, ports.dialogs, ports.clock, autostartEntry_, log_, settingsPage_,
@@ -21,17 +24,20 @@ Agent::Agent(const QStringList& arguments, AgentPorts ports, const AgentLocation
                      location.programFile, settings_})
     , window_({arguments, model_, log_, session_, scheduler_, upload_, ports.privileges,
                ports.dialogs, errors_})
-    , upload_({model_, uploadList_, log_, ports.dialogs, ftpPorts_, settings_, window_})
-    , scheduler_({model_, session_, ports.clock, log_, uploadList_, exportRun_, upload_, requests_,
+    , upload_({model_, ledger_, log_, ports.dialogs, ftpPorts_, settings_, window_})
+    , scheduler_({model_, session_, ports.clock, log_, ledger_, exportRun_, upload_, requests_,
                   settings_, errors_, *this})
     , start_({arguments, model_, log_, session_, scheduler_, ports.dialogs, window_, location})
-    , manualExport_(
-          {model_, session_, scheduler_, exportRun_, upload_, ports.clock, settings_, errors_})
-    , status_({ports.clock, model_, uploadList_, scheduler_, log_, upload_})
+    , manualExport_({model_, session_, scheduler_, exportRun_, upload_, ports.clock, settings_,
+                     errors_, ledger_})
+    , status_({ports.clock, model_, ledger_, scheduler_, log_, upload_})
     , operatorRequests_({model_, log_, ports.clock, session_, scheduler_, settings_, upload_,
-                         manualExport_, status_, window_, start_, errors_})
+                         manualExport_, status_, window_, start_, errors_, ledger_})
     , control_(operatorRequests_, log_)
 {
+    ledger_.open(location.folder.isEmpty()
+                     ? QStringLiteral(":memory:")
+                     : QDir(location.folder).filePath(DeliveryLedger::FileName));
     for (TrayCommand command :
          {TrayCommand::Komunikaty, TrayCommand::Przywroc, TrayCommand::Zakoncz})
         model_.setTrayCommandEnabled(command, false);

@@ -3,6 +3,7 @@
 #include "app/agent_location.h"
 #include "app/agent_start.h"
 #include "app/control_server.h"
+#include "app/delivery_ledger.h"
 #include "app/error_report.h"
 #include "app/manual_export.h"
 #include "app/operator_requests.h"
@@ -66,8 +67,10 @@ public:
     SettingsPage& settingsPage() { return settingsPage_; }
     Scheduler& scheduler() { return scheduler_; }
     const Scheduler& scheduler() const { return scheduler_; }
+    // What was made, delivered and recorded; its waiting files are the upload list.
+    DeliveryLedger& ledger() { return ledger_; }
     // Full paths of complete data files waiting for upload, oldest first.
-    QStringList& uploadList() { return uploadList_; }
+    QStringList uploadList() const { return ledger_.waiting(); }
     UploadStep& upload() { return upload_; }
     ExportRun& exportRun() { return exportRun_; }
     ManualExport& manualExport() { return manualExport_; }
@@ -90,7 +93,7 @@ private:
     EventLog log_;
     ExceptionDisplay errors_;
     SessionOwner session_;
-    QStringList uploadList_;
+    DeliveryLedger ledger_;
     MissingDataRequests requests_;
     ExportRun exportRun_;
     TDmFtp::Ports ftpPorts_;

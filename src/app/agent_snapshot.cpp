@@ -38,6 +38,9 @@ QStringList alerts(const AgentState& state, const std::optional<QDate>& due, con
     QStringList alerts;
     if (!state.settingsUnread.isEmpty())
         return {state.settingsUnread};
+    if (state.lastExported.isValid() && state.lastExported > state.now.date())
+        alerts << QStringLiteral("the stored last exported day %1 is after today: check the clock")
+                      .arg(state.lastExported.toString(Qt::ISODate));
     if (state.attemptLimitReached)
         alerts << QStringLiteral("the attempt limit was reached (%1 attempts)")
                       .arg(state.numbers.attemptLimit);
@@ -66,6 +69,8 @@ QJsonObject statusSnapshot(const AgentState& state)
         {QStringLiteral("nextDay"), state.lastExported.addDays(1).toString(Qt::ISODate)},
         {QStringLiteral("nextDayDue"), bool(due)},
         {QStringLiteral("waitingFiles"), QJsonArray::fromStringList(state.waitingFiles)},
+        {QStringLiteral("waitingCount"), state.waitingFiles.size()},
+        {QStringLiteral("oldestWaitingDay"), state.oldestWaiting.toString(Qt::ISODate)},
         {QStringLiteral("requestFiles"), requestFiles(exchange)},
         {QStringLiteral("failedAttempts"), state.failedAttempts},
         {QStringLiteral("attemptLimit"), state.numbers.attemptLimit},

@@ -23,6 +23,7 @@ struct AgentState {
     int minute = 0;
     SchedulerNumbers numbers = SchedulerNumbers::defaults();
     QStringList waitingFiles;
+    QDate oldestWaiting; // the oldest day a waiting file holds
     int failedAttempts = 0;
     bool attemptLimitReached = false;
     QStringList recentAlerts;

@@ -1,5 +1,6 @@
 #include "app/control_protocol.h"
 
+#include "app/delivery_ledger.h"
 #include "export/data_file_name.h"
 #include "transport/connection_test.h"
 
@@ -34,7 +35,8 @@ QJsonObject controlRefusal(const QString& error)
 
 bool controlRequestReadsOnly(const QJsonObject& request)
 {
-    return request.value(QStringLiteral("command")).toString() == u"status";
+    const QString command = request.value(QStringLiteral("command")).toString();
+    return command == u"status" || command == u"ledger";
 }
 
 QByteArray controlLine(const QJsonObject& object)
@@ -63,6 +65,12 @@ QJsonObject connectionTestAnswer(const ConnectionTestReport& report)
 {
     return controlAnswer({{QStringLiteral("succeeded"), report.succeeded},
                           {QStringLiteral("lines"), QJsonArray::fromStringList(report.lines)}});
+}
+
+QJsonObject ledgerAnswer(const QJsonObject& request, const DeliveryLedger& ledger)
+{
+    return controlAnswer(
+        {{QStringLiteral("rows"), ledger.rows(request.value(QStringLiteral("days")).toInt(7))}});
 }
 
 } // namespace tarvexio

@@ -8,6 +8,7 @@
 namespace tarvexio {
 
 struct ConnectionTestReport;
+class DeliveryLedger;
 
 // The running agent's control socket: one JSON object a line each way. A request names the
 // protocol it speaks and its command ({"protocol":1,"command":"status"}); the answer says
@@ -31,5 +32,7 @@ QByteArray controlLine(const QJsonObject& object);
 QJsonObject sendAnswer(const QJsonObject& request, const QString& exchangeDirectory,
                        const std::function<bool(const QString& path, QString* why)>& sendOne);
 QJsonObject connectionTestAnswer(const ConnectionTestReport& report);
+// The ledger's rows of the last days a request asks for ("days", 7 without).
+QJsonObject ledgerAnswer(const QJsonObject& request, const DeliveryLedger& ledger);
 
 } // namespace tarvexio

@@ -6,6 +6,9 @@ namespace tarvexio {
 
 std::optional<QDate> dueDay(const QDate& lastExported, const QDateTime& now, int hour, int minute)
 {
+    // A stored day after today (a clock set back) leaves nothing due, however far ahead.
+    if (lastExported.isValid() && lastExported > now.date())
+        return std::nullopt;
     const qint32 last =
         sensibleLastExportedDay(lastExported, now.date()) ? dayNumber(lastExported) : 0;
     const qint32 gap = dayNumber(now.date()) - last;

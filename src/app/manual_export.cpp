@@ -1,5 +1,6 @@
 #include "app/manual_export.h"
 
+#include "app/delivery_ledger.h"
 #include "app/error_report.h"
 #include "app/scheduler.h"
 #include "app/settings_keeper.h"
@@ -31,24 +32,27 @@ void ManualExport::run()
 {
     const auto resumeTimer = qScopeGuard([this] { c_.scheduler.resume(); });
     std::optional<SessionLease> session; // until the upload has run too
+    QList<QDate> complete;
     try {
         session.emplace(c_.session);
         c_.scheduler.pause();
         // A refused connection has already been reported; what waits is still sent.
         if (c_.session.isConnected() && c_.settings.record() != nullptr)
-            exportRange();
+            complete = exportRange();
     } catch (const std::exception& error) {
         c_.errors.showException(error);
     }
     try {
         c_.upload.SendWaitingFiles();
+        recordDelivered(complete);
     } catch (const std::exception& error) {
         c_.errors.showException(error);
     }
 }
 
-void ManualExport::exportRange()
+QList<QDate> ManualExport::exportRange()
 {
+    QList<QDate> complete;
     const QDate today = c_.clock.now().date();
     const SettingsControls& controls = c_.model.settings();
     for (QDate day = controls.DateTimePicker1; day <= controls.DateTimePicker2;
@@ -71,6 +75,22 @@ void ManualExport::exportRange()
                                   });
         if (!exported.complete())
             break;
+        complete << day;
+    }
+    return complete;
+}
+
+// What does not go now waits in the ledger and goes with the agent's next tick.
+void ManualExport::recordDelivered(const QList<QDate>& days)
+{
+    const TKonfigEksportu* record = c_.settings.record();
+    if (record == nullptr)
+        return;
+    const QStringList codes = dailyShopCodes(*record);
+    for (const QDate& day : days) {
+        if (!c_.ledger.allDelivered(day, codes))
+            return;
+        c_.ledger.recorded(day);
         c_.settings.recordExportedDay(day);
     }
 }

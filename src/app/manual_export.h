@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QDate>
+#include <QList>
+
 namespace tarvexio {
 
 class Clock;
+class DeliveryLedger;
 class ErrorReport;
 class ExportRun;
 class ProgressDisplay;
@@ -12,8 +16,9 @@ class SettingsKeeper;
 class UploadStep;
 class WindowModel;
 
-// The "Eksport" button: every day of the manual range before today, for every shop, each day
-// recorded as it is complete, then the upload step; the work timer waits meanwhile.
+// The "Eksport" button: every day of the manual range before today, for every shop, then the
+// upload step; a complete day is recorded once its files have reached the server. The work
+// timer waits meanwhile.
 class ManualExport {
 public:
     struct Context {
@@ -25,6 +30,7 @@ public:
         Clock& clock;
         SettingsKeeper& settings;
         ErrorReport& errors;
+        DeliveryLedger& ledger;
     };
 
     explicit ManualExport(Context context);
@@ -38,7 +44,9 @@ public:
     bool running() const { return running_; }
 
 private:
-    void exportRange();
+    // The days whose every shop got its file, in order, up to the first that did not.
+    QList<QDate> exportRange();
+    void recordDelivered(const QList<QDate>& days);
 
     Context c_;
     ProgressDisplay* progressDisplay_ = nullptr;

@@ -73,6 +73,8 @@ QJsonObject OperatorRequests::answer(const QJsonObject& request)
         return send(request);
     if (command == u"test")
         return test();
+    if (command == u"ledger")
+        return ledgerAnswer(request, c_.ledger);
     return controlRefusal(QStringLiteral("unknown command '%1'").arg(command));
 }
 

@@ -9,6 +9,7 @@ namespace tarvexio {
 class AgentStart;
 class AgentWindow;
 class Clock;
+class DeliveryLedger;
 class ErrorReport;
 class EventLog;
 class ManualExport;
@@ -37,6 +38,7 @@ public:
         AgentWindow& window;
         const AgentStart& start;
         ErrorReport& errors;
+        const DeliveryLedger& ledger;
     };
 
     explicit OperatorRequests(Context context);

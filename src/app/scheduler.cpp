@@ -1,11 +1,13 @@
 #include "app/scheduler.h"
 
 #include "app/day_rule.h"
+#include "app/delivery_ledger.h"
 #include "app/error_report.h"
 #include "app/record_source.h"
 #include "app/settings_page.h"
 #include "app/upload_step.h"
 #include "config/settings_record.h"
+#include "export/data_file_name.h"
 #include "export/export_run.h"
 #include "export/missing_data_requests.h"
 #include "model/event_log.h"
@@ -16,6 +18,8 @@
 
 #include <QFileInfo>
 #include <QScopeGuard>
+
+#include <algorithm>
 
 namespace tarvexio {
 
@@ -64,9 +68,9 @@ void Scheduler::TimerTimer()
         return;
     try {
         c_.host.tickStarting();
-        // The operator may have sent the waiting files by hand: then the day is done.
-        if (c_.upload.takeSentByHand() && c_.uploadList.isEmpty() && dataDate_.isValid() &&
-            dayExport_.complete()) {
+        // Files the operator sent by hand, or delivered before a restart, complete their days.
+        recordDeliveredDays();
+        if (failedAttempts_ != 0 && dayDelivered()) {
             failedAttempts_ = 0;
             timer_.setInterval(numbers_.checkPeriod);
             finishDay();
@@ -123,6 +127,8 @@ bool Scheduler::chooseDay()
     dataDate_ = QDate();
     requestMode_ = false;
     SettingsControls& controls = c_.model.settings();
+    if (storedDayAfterToday())
+        return false;
     if (!sensibleLastExportedDay(controls.DataOstatniegoEksportu, now_.date())) {
         c_.log.WriteLog(QStringLiteral("Zapisany ostatni wyeksportowany dzień (ParDataOstEksp=%1) "
                                        "jest poza zakresem; przyjęto, że żaden dzień nie został "
@@ -141,30 +147,97 @@ bool Scheduler::chooseDay()
     const std::optional<QDate> requested =
         record ? c_.requests.findRequest(*record, exportSettingsShown(c_.model), now_.date())
                : std::nullopt;
-    if (!requested)
+    if (requested) {
+        requestMode_ = true;
+        dataDate_ = *requested;
+        return true;
+    }
+    // Files made earlier that still wait (a manual export, a run before a restart) go now.
+    dataDate_ = c_.ledger.oldestWaitingDay();
+    return dataDate_.isValid();
+}
+
+bool Scheduler::storedDayAfterToday()
+{
+    const QDate stored = c_.model.settings().DataOstatniegoEksportu;
+    if (!stored.isValid() || stored <= now_.date())
         return false;
-    requestMode_ = true;
-    dataDate_ = *requested;
+    if (clockWarned_ != now_.date()) {
+        clockWarned_ = now_.date();
+        c_.log.WriteLog(QStringLiteral("Zapisany ostatni wyeksportowany dzień %1 jest późniejszy "
+                                       "niż dzisiejszy: sprawdź zegar komputera. Żaden dzień nie "
+                                       "jest eksportowany.")
+                            .arg(dayText(stored)),
+                        true);
+    }
     return true;
 }
 
-bool Scheduler::exportDay()
+void Scheduler::recordDeliveredDays()
+{
+    const TKonfigEksportu* record = c_.record.record();
+    if (record == nullptr)
+        return;
+    const QDate stored = c_.model.settings().DataOstatniegoEksportu;
+    c_.ledger.rebuildIfNew(exchangeDirectory(c_.model.settings().EdKatalogWymiany), stored);
+    const QStringList codes = dailyShopCodes(*record);
+    const QDate today = c_.clock.now().date();
+    for (QDate day = stored.addDays(1);
+         day.isValid() && day < today && c_.ledger.allDelivered(day, codes); day = day.addDays(1)) {
+        c_.ledger.recorded(day);
+        c_.host.recordExportedDay(day);
+    }
+}
+
+bool Scheduler::dayLacksAFile() const
+{
+    const TKonfigEksportu* record = c_.record.record();
+    if (record == nullptr)
+        return false;
+    const QStringList codes = dailyShopCodes(*record);
+    return std::any_of(codes.begin(), codes.end(), [this](const QString& code) {
+        return !c_.ledger.hasCurrentFile(dataDate_, code);
+    });
+}
+
+bool Scheduler::dayDelivered() const
+{
+    if (!dataDate_.isValid())
+        return false;
+    if (requestMode_)
+        return dayExport_.complete() && c_.ledger.waiting().isEmpty();
+    const TKonfigEksportu* record = c_.record.record();
+    return record != nullptr && c_.ledger.allDelivered(dataDate_, dailyShopCodes(*record));
+}
+
+bool Scheduler::makeDay()
 {
     if (!c_.session.hasSession())
         c_.session.ReopenSession();
     // A refused connection has ended the program, or hidden the window: nothing to do.
     TKonfigEksportu* record = c_.record.record();
     if (!c_.session.isConnected() || record == nullptr || ending())
-        return true;
-    dayExport_ =
-        c_.exportRun.shopLoop(*record, exportSettingsShown(c_.model), dataDate_, now_.date());
+        return false;
+    // A loop that fails leaves nothing of an earlier day's result behind.
+    dayExport_ = DayExport();
+    // A shop's delivered day is made again only when the service asks for it.
+    dayExport_ = c_.exportRun.shopLoop(
+        *record, exportSettingsShown(c_.model), dataDate_, now_.date(), {},
+        requestMode_ ? ExportRun::MadeBefore::MadeAgain : ExportRun::MadeBefore::Kept);
     c_.session.CloseSession();
     if (!dayExport_.complete())
         c_.log.WriteLog(QStringLiteral("Eksport za dzień %1 jest niepełny: %2. Dzień nie został "
                                        "zapisany jako wyeksportowany.")
                             .arg(dayText(dataDate_), dayExport_.cause()),
                         true);
-    if (c_.upload.SendWaitingFiles() && dayExport_.complete()) {
+    return true;
+}
+
+bool Scheduler::exportDay()
+{
+    if (!makeDay())
+        return true;
+    if (c_.upload.SendWaitingFiles() && dayDelivered()) {
         failedAttempts_ = 0;
         finishDay();
         return true;
@@ -178,8 +251,7 @@ bool Scheduler::exportDay()
     return false;
 }
 
-// A retry only sends: a day that lacks a shop's file stays a failure until the attempts are
-// used up, and the next ordinary tick exports it again.
+// A retry sends what waits, after making the files a shop of the day lacks.
 void Scheduler::retryTick()
 {
     if (failedAttempts_ >= numbers_.attemptLimit) {
@@ -188,7 +260,11 @@ void Scheduler::retryTick()
         return;
     }
     setRestoreCommands(false);
-    if (c_.upload.SendWaitingFiles() && dayExport_.complete()) {
+    bool sent = c_.upload.SendWaitingFiles();
+    // A shop whose file failed to be made, or vanished before it went, gets one now.
+    if (!requestMode_ && dayLacksAFile() && makeDay())
+        sent = c_.upload.SendWaitingFiles();
+    if (sent && dayDelivered()) {
         finishDay();
         timer_.setInterval(numbers_.checkPeriod);
         failedAttempts_ = 0;
@@ -209,7 +285,7 @@ void Scheduler::finishDay()
     if (requestMode_)
         c_.requests.removeHandledDay();
     else
-        c_.host.recordExportedDay(dataDate_);
+        recordDeliveredDays();
 }
 
 bool Scheduler::ending() const
@@ -225,7 +301,7 @@ void Scheduler::lastAttempt()
     if (ending())
         return;
     c_.model.flags().tray = false;
-    if (c_.uploadList.isEmpty())
+    if (c_.ledger.waiting().isEmpty())
         c_.log.WriteLog(QStringLiteral("Ostatnia próba eksportu za dzień %1 nie powiodła się: %2. "
                                        "Zdiagnozuj przyczynę.")
                             .arg(dayText(dataDate_), dayExport_.cause()),

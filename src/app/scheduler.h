@@ -10,6 +10,7 @@
 namespace tarvexio {
 
 class Clock;
+class DeliveryLedger;
 class ErrorReport;
 class EventLog;
 class ExportRun;
@@ -49,7 +50,7 @@ public:
         SessionOwner& session;
         Clock& clock;
         EventLog& log;
-        QStringList& uploadList;
+        DeliveryLedger& ledger;
         ExportRun& exportRun;
         UploadStep& upload;
         MissingDataRequests& requests;
@@ -83,10 +84,22 @@ public:
 private:
     // Steps that open and close the first session; false when the tick must end here.
     bool connectionPhase();
+    // Every day after the last recorded one whose coded shops all have a delivered file is
+    // recorded, in order, up to the first that has not.
+    void recordDeliveredDays();
     // The day of this tick; false on an idle tick with no request due.
     bool chooseDay();
     // The scheduled export of the day and its upload; false when the tick has ended.
     bool exportDay();
+    // The day's files made for every coded shop that has none yet (for a request: again);
+    // false when that cannot be done now.
+    bool makeDay();
+    // A coded shop has no file for the day that waits or was delivered.
+    bool dayLacksAFile() const;
+    // Every file of the day has reached the server.
+    bool dayDelivered() const;
+    // A stored day after today: nothing is due, said once a day.
+    bool storedDayAfterToday();
     void retryTick();
     // A day whose files were all sent: recorded, or its request line removed.
     void finishDay();
@@ -107,6 +120,7 @@ private:
     DayExport dayExport_; // the day whose files are being sent
     int failedAttempts_ = 0;
     bool attemptLimitReached_ = false;
+    QDate clockWarned_; // the day the stored day after today was last said
 };
 
 } // namespace tarvexio

@@ -1,6 +1,7 @@
 #include "app/status_report.h"
 
 #include "app/agent_snapshot.h"
+#include "app/delivery_ledger.h"
 #include "app/scheduler.h"
 #include "app/upload_step.h"
 #include "model/event_log.h"
@@ -28,7 +29,8 @@ QJsonObject StatusReport::snapshot(const QString& unread) const
     state.hour = controls.CSGodzEdit;
     state.minute = controls.CSMinEdit;
     state.numbers = c_.scheduler.numbers();
-    state.waitingFiles = c_.uploadList;
+    state.waitingFiles = c_.ledger.waiting();
+    state.oldestWaiting = c_.ledger.oldestWaitingDay();
     state.failedAttempts = c_.scheduler.failedAttempts();
     state.attemptLimitReached = c_.scheduler.attemptLimitReached();
     state.recentAlerts = c_.log.recentAlerts();

@@ -6,6 +6,7 @@
 namespace tarvexio {
 
 class Clock;
+class DeliveryLedger;
 class EventLog;
 class Scheduler;
 class UploadStep;
@@ -18,7 +19,7 @@ public:
     struct Context {
         Clock& clock;
         const WindowModel& model;
-        const QStringList& uploadList;
+        const DeliveryLedger& ledger;
         const Scheduler& scheduler;
         const EventLog& log;
         const UploadStep& upload;

@@ -1,5 +1,6 @@
 #include "app/upload_step.h"
 
+#include "app/delivery_ledger.h"
 #include "app/record_source.h"
 #include "app/window_and_tray.h"
 #include "config/settings_record.h"
@@ -46,6 +47,7 @@ bool UploadStep::SendOneFile(const QString& file)
     currentFile_ = file;
     const TKonfigEksportu* record = c_.record.record();
     TFtpJobResult result;
+    c_.ledger.attemptStarting(file);
     try {
         if (record) {
             const TParametryFtp parameters =
@@ -62,7 +64,9 @@ bool UploadStep::SendOneFile(const QString& file)
             result.FailureReason = exceptionText(error);
     }
     logOutcome(result, file);
-    return result.Status == TFtpJobResult::Success;
+    const bool delivered = result.Status == TFtpJobResult::Success;
+    c_.ledger.attemptEnded(file, delivered, result.FailureReason, result.DeliveredSize);
+    return delivered;
 }
 
 void UploadStep::logOutcome(const TFtpJobResult& result, const QString& file)
@@ -120,29 +124,26 @@ bool UploadStep::sendByHand(const QString& file, QString* reason)
         *reason = result.FailureReason;
         return false;
     }
-    const auto sameFile = [&file](const QString& waiting) {
-        return QDir::cleanPath(waiting) == QDir::cleanPath(file);
-    };
-    if (c_.uploadList.removeIf(sameFile) > 0) {
-        c_.log.WriteLog(QStringLiteral("Plik %1 wysłano ręcznie (tarvexioctl send)")
-                            .arg(QDir::toNativeSeparators(file)));
-        sentByHand_ = true;
-    }
+    c_.ledger.sentByHand(file, result.DeliveredSize);
+    c_.log.WriteLog(QStringLiteral("Plik %1 wysłano ręcznie (tarvexioctl send)")
+                        .arg(QDir::toNativeSeparators(file)));
     return true;
 }
 
 bool UploadStep::SendWaitingFiles()
 {
-    QStringList& files = c_.uploadList;
+    QStringList files = c_.ledger.waiting();
     qsizetype i = files.size() - 1;
     // A process that is ending sends nothing more: the files stay in the exchange directory.
     while (!files.isEmpty() && i >= 0 && !stopRequested() && !c_.window.terminating()) {
-        // Moved away by hand (perhaps sent that way): it can never go, so it must not wait.
+        // Moved away by hand: it can never go, so its shop's day is made again.
         if (!QFileInfo::exists(files[i])) {
-            c_.log.WriteLog(QStringLiteral("Plik %1 nie istnieje; usunięto go z listy plików do "
-                                           "wysłania")
+            c_.log.WriteLog(QStringLiteral("Plik %1 zniknął z katalogu wymiany przed wysłaniem; "
+                                           "plik ze sklepu za ten dzień zostanie wygenerowany "
+                                           "ponownie")
                                 .arg(QDir::toNativeSeparators(files[i])),
                             true);
+            c_.ledger.vanished(files[i]);
             files.removeAt(i--);
             continue;
         }

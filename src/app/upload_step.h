@@ -5,23 +5,23 @@
 
 #include <QDateTime>
 
-#include <utility>
-
 namespace tarvexio {
 
 class AgentWindow;
+class DeliveryLedger;
 class Dialogs;
 class EventLog;
 class RecordSource;
 class Transmission;
 class WindowModel;
 
-// Sending the files of the upload list, one FTP job per file, and the connection test.
+// Sending the files that wait in the delivery ledger, one FTP job per file, and the connection
+// test. Every attempt and delivery goes into the ledger.
 class UploadStep {
 public:
     struct Context {
         WindowModel& model; // the exchange directory and the unattended flag
-        QStringList& uploadList;
+        DeliveryLedger& ledger;
         EventLog& log;
         Dialogs& dialogs;
         TDmFtp::Ports ftp;
@@ -38,8 +38,8 @@ public:
     // Sends one file and logs the outcome; true when it went.
     bool SendOneFile(const QString& file);
     // Every waiting file, newest first; after each success the scan starts again from the
-    // newest, so a file that failed is tried again. Sent files leave the list, and so do files
-    // that are gone from the disk. True when nothing is left waiting.
+    // newest, so a file that failed is tried again. A file gone from the disk leaves the ledger's
+    // waiting files, so that its shop's day is made again. True when nothing is left waiting.
     bool SendWaitingFiles();
 
     void BtnTestPolaczeniaClick();
@@ -52,11 +52,9 @@ public:
     const QString& currentFile() const { return currentFile_; }
 
     // A data file the operator sends (tarvexioctl send), through the agent's own upload step:
-    // one upload at a time for the exchange directory. Sent, it leaves the upload list with a
-    // log line; false with the reason when it did not go.
+    // one upload at a time for the exchange directory. Sent, it counts as delivered for the day
+    // it holds, with a log line; false with the reason when it did not go.
     bool sendByHand(const QString& file, QString* reason);
-    // A file of the list went by hand since the last look (once true, then false).
-    bool takeSentByHand() { return std::exchange(sentByHand_, false); }
 
     // When a job last listed the server's folder for request files; invalid before the first.
     const QDateTime& requestsLastLooked() const { return requestsLastLooked_; }
@@ -75,7 +73,6 @@ private:
     QString currentFile_;
     QDateTime requestsLastLooked_;
     int failedRequestLookups_ = 0;
-    bool sentByHand_ = false;
 };
 
 } // namespace tarvexio

@@ -36,6 +36,16 @@ QString infoMoment(const QDateTime& moment)
 
 } // namespace
 
+QStringList dailyShopCodes(const TKonfigEksportu& record)
+{
+    QStringList codes;
+    for (const tarvexio::Shop& shop : record.shopListA())
+        if (const QString code = record.kodKvrForShop(shop.id);
+            !code.isEmpty() && !codes.contains(code))
+            codes << code;
+    return codes;
+}
+
 ExportRun::ExportRun(ExportEnvironment environment)
     : env_(std::move(environment))
     , osName_(operatingSystemName())
@@ -51,7 +61,8 @@ QString DayExport::cause() const
 }
 
 DayExport ExportRun::shopLoop(const TKonfigEksportu& record, const ExportSettings& settings,
-                              const QDate& dataDate, const QDate& today, const RunShop& runShop)
+                              const QDate& dataDate, const QDate& today, const RunShop& runShop,
+                              MadeBefore madeBefore)
 {
     settings_ = settings;
     DayExport day;
@@ -65,6 +76,11 @@ DayExport ExportRun::shopLoop(const TKonfigEksportu& record, const ExportSetting
                 QStringLiteral("Sklep %1 nie ma kodu KVR: plik ze sklepu za dzień %2 nie powstał")
                     .arg(shop.name, dataDate.toString(QStringLiteral("dd.MM.yyyy"))),
                 settings_.unattended);
+            continue;
+        }
+        // Each shop's day goes to the server once: a file that waits is sent, not made again.
+        if (madeBefore == MadeBefore::Kept && env_.madeFiles.hasCurrentFile(dataDate, shop.code)) {
+            ++day.madeBefore;
             continue;
         }
         if (const QString failure = createFile(shop, dataDate); !failure.isEmpty()) {
@@ -81,7 +97,7 @@ DayExport ExportRun::shopLoop(const TKonfigEksportu& record, const ExportSetting
         else
             procedure(nullptr);
         if (written_) {
-            env_.uploadList.append(currentFile_);
+            env_.madeFiles.made(currentFile_);
             ++day.filesWritten;
         } else if (day.missing.isEmpty()) {
             day.missing =

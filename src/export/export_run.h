@@ -2,6 +2,7 @@
 
 #include "export/chain_goods.h"
 #include "export/export_settings.h"
+#include "export/made_files.h"
 #include "export/run_context.h"
 #include "platform/text_file.h"
 
@@ -20,7 +21,7 @@ class SessionOwner;
 class TKonfigEksportu;
 
 struct ExportEnvironment {
-    QStringList& uploadList; // complete files are queued here
+    MadeFiles& madeFiles; // complete files go here, to be delivered
     EventLog& log;
     Dialogs& dialogs;
     Clock& clock;
@@ -32,12 +33,16 @@ struct ExportEnvironment {
 // a code got its file: a shop left out would otherwise never be sent.
 struct DayExport {
     int filesWritten = 0;
-    QString missing; // why a shop with a code got no file (the first such cause of the day)
+    int madeBefore = 0; // shops whose file for the day waits or was delivered already
+    QString missing;    // why a shop with a code got no file (the first such cause of the day)
 
-    bool complete() const { return filesWritten > 0 && missing.isEmpty(); }
+    bool complete() const { return filesWritten + madeBefore > 0 && missing.isEmpty(); }
     // Why the day is not complete, for the log.
     QString cause() const;
 };
+
+// The codes of the shops that get a file each day (list A, those with a code).
+QStringList dailyShopCodes(const TKonfigEksportu& record);
 
 // Data files for every shop and a day: creating each file, collecting its sections in a fixed
 // order, writing it, reporting the result, and queueing complete files for upload.
@@ -50,10 +55,15 @@ public:
     explicit ExportRun(ExportEnvironment environment);
     ~ExportRun();
 
+    // Whether a shop whose file for the day waits or was delivered gets a new one: only when
+    // the service asks for the day again.
+    enum class MadeBefore { Kept, MadeAgain };
+
     // One run per shop of list A for the data date. Without runShop
     // the run procedure is called directly and an error ends the loop.
     DayExport shopLoop(const TKonfigEksportu& record, const ExportSettings& settings,
-                       const QDate& dataDate, const QDate& today, const RunShop& runShop = {});
+                       const QDate& dataDate, const QDate& today, const RunShop& runShop = {},
+                       MadeBefore madeBefore = MadeBefore::Kept);
 
     // The statements that read the data; the described ones serve as a reference.
     void setStatements(ExportStatements statements) { statements_ = statements; }

@@ -2,6 +2,7 @@
 // passes only when the test says: what is recorded, what is retried and what is said when the
 // day cannot go out.
 #include "app/agent.h"
+#include "app/agent_snapshot.h"
 #include "config/settings_record.h"
 #include "export/export_fixture.h"
 #include "support/agent_doubles.h"
@@ -9,6 +10,7 @@
 #include "support/test_database.h"
 
 #include <QDir>
+#include <QJsonArray>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,7 +62,11 @@ class TestDailyCycle : public QObject {
 private slots:
     void init() { home_ = std::make_unique<QTemporaryDir>(); }
     void dayWithoutItsFilesIsNeverRecorded();
-    void waitingFileMovedAwayLeavesTheList();
+    void waitingFileDeletedDuringAnOutageIsMadeAgain();
+    void fileLostOnTheServerAfterItsRename_data();
+    void fileLostOnTheServerAfterItsRename();
+    void storedDayAfterTodayMakesNothingDue_data();
+    void storedDayAfterTodayMakesNothingDue();
     void endingAgentSendsAndSaysNothingMore();
     void refusedRequestListingIsSaid();
 
@@ -98,23 +104,86 @@ void TestDailyCycle::dayWithoutItsFilesIsNeverRecorded()
     QCOMPARE(c.onServer().size(), 6);
 }
 
-void TestDailyCycle::waitingFileMovedAwayLeavesTheList()
+void TestDailyCycle::waitingFileDeletedDuringAnOutageIsMadeAgain()
 {
     Cycle c(home_->path(), {"--refuse", "STOR"});
     QVERIFY(c.server.started());
     c.tick();
     QCOMPARE(c.agent.scheduler().failedAttempts(), 1);
-    // The operator sends them by hand, as the last-attempt message asks, and moves them away.
     const QStringList waiting = c.agent.uploadList();
     QCOMPARE(waiting.size(), 3);
-    for (const QString& file : waiting)
-        QVERIFY(QFile::remove(file));
+    QVERIFY(QFile::remove(waiting.front()));
+    // The server is back; the file made again has a new name.
+    test::FtpServer server;
+    QVERIFY(server.started());
+    c.sendTo(server.port());
+    c.doubles.clock.set(c.doubles.clock.now().addSecs(1));
     c.tick();
-    for (const QString& file : waiting)
-        QVERIFY(c.log().contains(QStringLiteral("Plik %1 nie istnieje").arg(file)));
+    QVERIFY2(c.log().contains(QStringLiteral("Plik %1 zniknął z katalogu wymiany przed wysłaniem")
+                                  .arg(waiting.front())),
+             qPrintable(c.log()));
     QVERIFY(c.agent.uploadList().isEmpty());
     QCOMPARE(c.lastExported(), D);
     QCOMPARE(c.interval(), 30000);
+    // Each shop's day once on the server.
+    const QStringList sent = QDir(server.root()).entryList({QStringLiteral("*.DAT")}, QDir::Files);
+    QCOMPARE(sent.size(), 3);
+    for (const char* code : {"K1", "K2", "K3"})
+        QCOMPARE(sent.filter(QStringLiteral("PSHD_%1_").arg(QLatin1String(code))).size(), 1);
+}
+
+void TestDailyCycle::fileLostOnTheServerAfterItsRename_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("cut to half") << "--cut-after-rnto"
+                                 << "B zamiast";
+    QTest::newRow("gone") << "--lose-after-rnto"
+                          << "nie ma go na serwerze";
+}
+
+void TestDailyCycle::fileLostOnTheServerAfterItsRename()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, cause);
+    Cycle c(home_->path(), {fault});
+    QVERIFY(c.server.started());
+    c.tick();
+    // The rename was answered, but the delivery failed, and the file went again whole.
+    QVERIFY2(c.log().contains(cause), qPrintable(c.log()));
+    QCOMPARE(c.agent.scheduler().failedAttempts(), 0);
+    QCOMPARE(c.lastExported(), D);
+    const QStringList sent = c.onServer();
+    QCOMPARE(sent.size(), 3);
+    for (const QString& name : sent)
+        QCOMPARE(QFileInfo(c.server.root() + u'/' + name).size(),
+                 QFileInfo(c.exchange + u'/' + name).size());
+}
+
+void TestDailyCycle::storedDayAfterTodayMakesNothingDue_data()
+{
+    QTest::addColumn<int>("ahead");
+    QTest::newRow("200 days") << 200;
+    QTest::newRow("400 days") << 400;
+}
+
+void TestDailyCycle::storedDayAfterTodayMakesNothingDue()
+{
+    QFETCH(int, ahead);
+    Cycle c(home_->path());
+    const QDate today = c.doubles.clock.now().date();
+    c.agent.model().settings().DataOstatniegoEksportu = today.addDays(ahead);
+    for (int tick = 0; tick < 3; ++tick)
+        c.tick();
+    QCOMPARE(c.lastExported(), today.addDays(ahead));
+    QCOMPARE(QDir(c.exchange).entryList({QStringLiteral("PSHD_*")}), QStringList());
+    QCOMPARE(c.log().count(u"sprawdź zegar komputera"), 1); // once a day
+    AgentState state;
+    state.now = c.doubles.clock.now();
+    state.lastExported = c.lastExported();
+    QVERIFY(statusSnapshot(state)[QStringLiteral("alerts")].toArray().contains(
+        QStringLiteral("the stored last exported day %1 is after today: check the clock")
+            .arg(state.lastExported.toString(Qt::ISODate))));
 }
 
 void TestDailyCycle::endingAgentSendsAndSaysNothingMore()

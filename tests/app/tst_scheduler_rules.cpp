@@ -115,7 +115,9 @@ void TestSchedulerRules::dueDay_data()
     // A hand-made value never names a file with an impossible date, nor waits for ever.
     row("before day 0 counts as day 0", QDate(1899, 12, 30).addDays(-99999999), {20, 30},
         QDate(1899, 12, 31));
-    row("year 9999 counts as day 0", {9999, 12, 31}, {20, 30}, QDate(1899, 12, 31));
+    // A clock set back: nothing is due, however far ahead the stored day is.
+    row("tomorrow: nothing due", today.addDays(1), {20, 30}, {});
+    row("year 9999: nothing due", {9999, 12, 31}, {20, 30}, {});
 }
 
 void TestSchedulerRules::dueDay()

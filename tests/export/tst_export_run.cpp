@@ -49,8 +49,10 @@ struct Harness : test::TestAgent {
 
     DayExport exportDay(const QDate& day, const QDate& today = Morning.date())
     {
+        // What the files hold, whatever was made before.
         return agent.exportRun().shopLoop(*agent.settings().record(),
-                                          exportSettingsShown(agent.model()), day, today);
+                                          exportSettingsShown(agent.model()), day, today, {},
+                                          ExportRun::MadeBefore::MadeAgain);
     }
     QString path(const char* code, const QDate& day = D) const
     {
@@ -213,22 +215,25 @@ void TestExportRun::manualRangeBackwardsOnlyUploads()
     test::FtpServer server({"--refuse", "RNTO:1"});
     Harness h(sqlite_, home_->path());
     h.sendTo(server.port());
-    for (const QString& name : {QStringLiteral("a.DAT"), QStringLiteral("b.DAT")}) {
+    const QString a = QStringLiteral("PSHD_A_HD0001_20261130_120000.DAT");
+    const QString b = QStringLiteral("PSHD_B_HD0001_20261130_120000.DAT");
+    for (const QString& name : {a, b}) {
         writeFile(h.exchange + u'/' + name, name.toLatin1());
-        h.agent.uploadList() << h.exchange + u'/' + name;
+        h.agent.ledger().made(h.exchange + u'/' + name);
     }
     h.agent.model().settings().DateTimePicker1 = D;
     h.agent.model().settings().DateTimePicker2 = D.addDays(-1);
     h.agent.manualExport().run();
     // The newest failed first; after the next success it was tried again.
     const QStringList& pane = h.agent.model().messagePane();
-    const QStringList failed = pane.filter(u"|Wystąpiły błędy podczas wysyłania pliku b.DAT.");
+    const QStringList failed =
+        pane.filter(QStringLiteral("|Wystąpiły błędy podczas wysyłania pliku ") + b + u'.');
     QCOMPARE(failed.size(), 1);
     QVERIFY(pane.value(pane.indexOf(failed.front()) + 1).contains(u"|Przyczyna: "));
     QCOMPARE(pane.filter(u"|Wysyłanie zakończono pomyślnie.").size(), 2);
     QVERIFY(h.agent.uploadList().isEmpty());
-    QCOMPARE(QDir(server.root()).entryList(QDir::Files), (QStringList{"a.DAT", "b.DAT"}));
-    QVERIFY(QDir(h.exchange).entryList({QStringLiteral("PSHD_*")}).isEmpty());
+    QCOMPARE(QDir(server.root()).entryList(QDir::Files), (QStringList{a, b}));
+    QCOMPARE(QDir(h.exchange).entryList({QStringLiteral("PSHD_*")}), (QStringList{a, b}));
     QVERIFY(h.agent.scheduler().isRunning());
 }
 
@@ -250,6 +255,9 @@ void TestExportRun::manualRangeStops()
     QFETCH(int, failingRun);
     QFETCH(int, lastExported);
     Harness h(sqlite_, home_->path());
+    test::FtpServer server;
+    QVERIFY(server.started());
+    h.sendTo(server.port());
     RecordingProgress progress;
     progress.beforeRun = [&](int run) {
         if (run == failingRun)
@@ -266,9 +274,9 @@ void TestExportRun::manualRangeStops()
     QCOMPARE(progress.shows, 6); // three shops, two days
     QCOMPARE(progress.percents.mid(0, 11),
              (QList<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 10}));
-    // A failed shop's file stays out of the queue; the last complete day is saved as exported.
+    // A failed shop has no file; the last complete day is recorded once its files went.
     QCOMPARE(h.doubles.dialogs.exceptions.size(), failingRun ? 1 : 0);
-    QCOMPARE(h.agent.uploadList().size(), failingRun ? 5 : 6);
+    QCOMPARE(QDir(server.root()).entryList({QStringLiteral("*.DAT")}).size(), failingRun ? 5 : 6);
     QCOMPARE(settings.DataOstatniegoEksportu, D.addDays(lastExported));
     QVERIFY(test::konfigRows(sqlite_).contains(
         QStringLiteral("ParDataOstEksp=%1").arg(dayNumber(D.addDays(lastExported)))));
@@ -293,6 +301,8 @@ void TestExportRun::requestFiles_data()
     row("not a date: set aside", "20261345\r\n", none, {}, none, {"LDZ1_braki.kvr.bad"});
     row("nothing but blank lines: removed", "\r\n \r\n", none, {}, none);
     row("blank lines are no days", "\r\n20260301\r\n\r\n", none, first, none);
+    row("a day still to come keeps its place, the next is served", "20991231\r\n20260301\r\n", none,
+        first, "20991231\r\n");
     row("a very long line", "20260301" + QByteArray(1 << 20, 'x') + "\r\n20260302\r\n", none, first,
         "20260302\r\n");
     // Lines fetched meanwhile joined the file: only the day that was sent leaves it.

@@ -38,6 +38,8 @@ public:
     TParametryFtp ftpParameters();
     TDmFtp::Ports ftpPorts();
     const QString& error() const { return error_; }
+    // The agent's log, where what the tool does in the agent's stead is said.
+    EventLog& log() { return log_; }
 
 private:
     bool readStartStore();

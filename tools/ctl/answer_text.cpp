@@ -29,18 +29,23 @@ int printStatus(const QJsonObject& s, bool json)
         return alert ? 1 : 0;
     }
     const QStringList waiting = strings(s.value(QStringLiteral("waitingFiles")));
-    QStringList text{s.value(QStringLiteral("running")).toBool()
-                         ? QStringLiteral("Agent: running (process %1)")
-                               .arg(s.value(QStringLiteral("pid")).toInteger())
-                         : QStringLiteral("Agent: not running"),
-                     QStringLiteral("Last exported day: ") +
-                         s.value(QStringLiteral("lastExportedDay")).toString(),
-                     QStringLiteral("Next day: %1%2")
-                         .arg(s.value(QStringLiteral("nextDay")).toString(),
-                              s.value(QStringLiteral("nextDayDue")).toBool()
-                                  ? QStringLiteral(" (due)")
-                                  : QStringLiteral(" (not yet due)")),
-                     QStringLiteral("Waiting files: %1").arg(waiting.size())};
+    QStringList text{
+        s.value(QStringLiteral("running")).toBool()
+            ? QStringLiteral("Agent: running (process %1)")
+                  .arg(s.value(QStringLiteral("pid")).toInteger())
+            : QStringLiteral("Agent: not running"),
+        QStringLiteral("Last exported day: ") +
+            s.value(QStringLiteral("lastExportedDay")).toString(),
+        QStringLiteral("Next day: %1%2")
+            .arg(s.value(QStringLiteral("nextDay")).toString(),
+                 s.value(QStringLiteral("nextDayDue")).toBool() ? QStringLiteral(" (due)")
+                                                                : QStringLiteral(" (not yet due)")),
+        QStringLiteral("Waiting files: %1%2")
+            .arg(waiting.size())
+            .arg(waiting.isEmpty()
+                     ? QString()
+                     : QStringLiteral(" (oldest day %1)")
+                           .arg(s.value(QStringLiteral("oldestWaitingDay")).toString()))};
     for (const QString& file : waiting)
         text << QStringLiteral("  ") + QDir::toNativeSeparators(file);
     const QJsonObject requests = s.value(QStringLiteral("requestFiles")).toObject();
@@ -83,6 +88,43 @@ int printSettings(const QJsonObject& answer, bool json)
                                     .toJson(QJsonDocument::Indented)));
     else
         print(stdout, text.join(u'\n'));
+    return 0;
+}
+
+// Days × shops: what was made, whether and how it reached the server, whether the day counts.
+int printLedger(const QJsonObject& answer, bool json)
+{
+    const QJsonArray rows = answer.value(QStringLiteral("rows")).toArray();
+    if (json) {
+        print(stdout, QString::fromUtf8(QJsonDocument(rows).toJson()));
+        return 0;
+    }
+    const auto line = [](const QStringList& cells) {
+        static const int widths[] = {10, 10, 9, 9, 9, 8, 8};
+        QString text;
+        for (qsizetype i = 0; i < cells.size(); ++i)
+            text += i < 7 ? cells[i].leftJustified(widths[i]) + u' ' : cells[i];
+        return text.trimmed();
+    };
+    QStringList text{
+        line({"Day", "Shop", "State", "Bytes", "On server", "Attempts", "Recorded", "Last cause"})};
+    for (const QJsonValue row : rows) {
+        const QJsonObject r = row.toObject();
+        text << line({r.value(QStringLiteral("day")).toString(),
+                      r.value(QStringLiteral("shop")).toString(),
+                      r.value(QStringLiteral("state")).toString(),
+                      QString::number(r.value(QStringLiteral("size")).toInteger()),
+                      r.contains(QStringLiteral("server_size"))
+                          ? QString::number(r.value(QStringLiteral("server_size")).toInteger())
+                          : QStringLiteral("-"),
+                      QString::number(r.value(QStringLiteral("attempts")).toInt()),
+                      r.value(QStringLiteral("recorded")).toBool() ? QStringLiteral("yes")
+                                                                   : QStringLiteral("no"),
+                      r.value(QStringLiteral("cause")).toString()});
+    }
+    if (rows.isEmpty())
+        text << QStringLiteral("(nothing made in these days)");
+    print(stdout, text.join(u'\n'));
     return 0;
 }
 
@@ -135,6 +177,8 @@ int printAnswer(const Command& command, const QJsonObject& answer)
     }
     if (command.name == u"send")
         return printSent(answer);
+    if (command.name == u"ledger")
+        return printLedger(answer, command.json);
     if (command.name == u"test") {
         print(stdout, strings(answer.value(QStringLiteral("lines"))).join(u'\n'));
         return answer.value(QStringLiteral("succeeded")).toBool() ? 0 : 1;

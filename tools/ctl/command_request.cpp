@@ -59,14 +59,15 @@ Command splitCommand(const QStringList& arguments)
         (name.match(argument).hasMatch() ? command.names : command.rest) << argument;
     command.name = command.rest.value(0);
     command.rest = command.rest.mid(1);
-    command.json = command.rest == QStringList{QStringLiteral("--json")};
+    command.json = command.rest.contains(QStringLiteral("--json"));
     return command;
 }
 
 bool knownCommand(const Command& c)
 {
-    return ((c.name == u"show" || c.name == u"status") && (c.rest.isEmpty() || c.json)) ||
-           ((c.name == u"set" || c.name == u"send") && !c.rest.isEmpty()) ||
+    return ((c.name == u"show" || c.name == u"status") &&
+            (c.rest.isEmpty() || c.rest == QStringList{QStringLiteral("--json")})) ||
+           c.name == u"ledger" || ((c.name == u"set" || c.name == u"send") && !c.rest.isEmpty()) ||
            (c.name == u"get" && c.rest.size() == 1) ||
            ((c.name == u"test" || c.name == u"send-now") && c.rest.isEmpty());
 }
@@ -86,6 +87,18 @@ CommandRequest buildRequest(const Command& command,
         return setRequest(command.rest, readPassword);
     if (command.name == u"get")
         return {controlRequest(command.name, {{QStringLiteral("key"), command.rest.front()}}), {}};
+    if (command.name == u"ledger") {
+        QStringList rest = command.rest;
+        rest.removeAll(QStringLiteral("--json"));
+        bool number = rest.isEmpty();
+        const int days =
+            rest.size() == 2 && rest.front() == u"--days" ? rest.back().toInt(&number) : 7;
+        if (!number || days < 1)
+            return {{},
+                    {QStringLiteral("ledger takes --days N (a number of days, 1 or more) and "
+                                    "--json")}};
+        return {controlRequest(command.name, {{QStringLiteral("days"), days}}), {}};
+    }
     if (command.name == u"send") {
         QJsonArray files;
         for (const QString& file : command.rest)

@@ -51,6 +51,10 @@ Commands:
                        on a terminal), never from the command line
   send FILE...         sends data files of the exchange directory now, through the agent's
                        own upload step (one upload at a time)
+  ledger [--days N] [--json]
+                       the delivery ledger of the last N days (7 without): each shop's file
+                       made, its bytes, the bytes on the server, the attempts, whether the
+                       day is recorded, the last cause
   send-now             the agent does its check now (a waiting file goes, a due day is
                        exported)
   test                 the connection test of the settings window
@@ -161,8 +165,9 @@ int main(int argc, char* argv[])
     }
     const CommandRequest request = buildRequest(command, readPassword);
     if (!request.errors.isEmpty()) {
-        std::fprintf(stderr, "%s\nNothing was changed.\n",
-                     request.errors.join(u'\n').toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n%s",
+                     request.errors.join(u'\n').toLocal8Bit().constData(),
+                     command.name == u"set" ? "Nothing was changed.\n" : "");
         return 2;
     }
     return run(command, request.request);

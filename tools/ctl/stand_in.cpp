@@ -16,23 +16,6 @@
 
 namespace tarvexio {
 
-namespace {
-
-// Data files of days after the last exported one: what has not gone, as far as the folder
-// tells without the agent's own list.
-QStringList unrecordedFiles(const QDir& exchange, const QDate& lastExported)
-{
-    QStringList files;
-    for (const QString& name : exchange.entryList({QStringLiteral("PSHD_*.DAT")}, QDir::Files)) {
-        if (const std::optional<DataFileName> file = parseDataFileName(name);
-            file && file->day > lastExported)
-            files << exchange.filePath(name);
-    }
-    return files;
-}
-
-} // namespace
-
 StandIn::StandIn()
     : lock_(ExchangeLockName)
 {}
@@ -51,6 +34,8 @@ bool StandIn::open(const QStringList& names)
                      .arg(QDir::toNativeSeparators(exchange));
         return false;
     }
+    ledger_.open(QDir(settings_.folder()).filePath(DeliveryLedger::FileName));
+    ledger_.rebuildIfNew(exchange, dayFromNumber(settings_.record().ParDataOstEksp));
     return true;
 }
 
@@ -74,6 +59,8 @@ QJsonObject StandIn::answer(const QJsonObject& request)
         return send(request);
     if (command == u"test")
         return test();
+    if (command == u"ledger")
+        return ledgerAnswer(request, ledger_);
     return controlRefusal(QStringLiteral("no agent runs to take '%1'").arg(command));
 }
 
@@ -86,7 +73,8 @@ QJsonObject StandIn::status()
     state.lastExported = dayFromNumber(record.ParDataOstEksp);
     state.hour = shownHour(record);
     state.minute = shownMinute(record);
-    state.waitingFiles = unrecordedFiles(QDir(state.exchangeDirectory), state.lastExported);
+    state.waitingFiles = ledger_.waiting();
+    state.oldestWaiting = ledger_.oldestWaitingDay();
     return statusSnapshot(state);
 }
 
@@ -115,8 +103,10 @@ QJsonObject StandIn::send(const QJsonObject& request)
                       [this](const QString& path, QString* why) {
                           TFtpJobResult result;
                           if (TDmFtp::RunSendJob(nullptr, settings_.ftpParameters(), path, result,
-                                                 settings_.ftpPorts()))
+                                                 settings_.ftpPorts())) {
+                              ledger_.sentByHand(path, result.DeliveredSize);
                               return true;
+                          }
                           *why = result.FailureReason;
                           return false;
                       });

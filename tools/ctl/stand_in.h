@@ -1,6 +1,7 @@
 #pragma once
 
 #include "agent_settings.h"
+#include "app/delivery_ledger.h"
 #include "platform/directory_lock.h"
 
 #include <QJsonObject>
@@ -28,6 +29,7 @@ private:
     QJsonObject test();
 
     AgentSettings settings_;
+    DeliveryLedger ledger_{settings_.log()};
     DirectoryLock lock_;
     QString error_;
 };

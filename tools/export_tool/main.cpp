@@ -203,13 +203,19 @@ std::variant<ExportSettings, int> exportSettings(TKonfigEksportu& record, TQMXBa
 
 // Every day of the range before today; as the manual export does, a failed shop is named and
 // the day's other shops go on. The number of files that a shop with a code did not get.
-qsizetype exportDays(ExportRun& run, QStringList& written, const TKonfigEksportu& record,
+// The files this run writes. The tool makes what it is asked for, whatever was made before.
+class WrittenFiles final : public MadeFiles {
+public:
+    QStringList paths;
+    void made(const QString& path) override { paths << path; }
+    bool hasCurrentFile(const QDate&, const QString&) const override { return false; }
+};
+
+qsizetype exportDays(ExportRun& run, const QStringList& written, const TKonfigEksportu& record,
                      const ExportSettings& settings, const Options& options)
 {
     // Shops without a code are skipped with a line of their own; every other shop owes a file.
-    const qsizetype codedShops =
-        std::count_if(record.shopListA().begin(), record.shopListA().end(),
-                      [&](const Shop& shop) { return !record.kodKvrForShop(shop.id).isEmpty(); });
+    const qsizetype codedShops = dailyShopCodes(record).size();
     qsizetype failures = 0;
     for (QDate day = options.from; day <= options.to && day < options.today; day = day.addDays(1)) {
         const qsizetype before = written.size();
@@ -258,10 +264,10 @@ int main(int argc, char* argv[])
         exportSettings(stored.record(), *stored.session().session(), options);
     if (const int* code = std::get_if<int>(&settings))
         return *code;
-    QStringList written;
+    WrittenFiles written;
     ExportRun run({written, log, dialogs, clock, stored.session(), stored.session().version()});
-    const qsizetype failures =
-        exportDays(run, written, stored.record(), std::get<ExportSettings>(settings), options);
+    const qsizetype failures = exportDays(run, written.paths, stored.record(),
+                                          std::get<ExportSettings>(settings), options);
     stored.session().CloseSession();
     return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "export/made_files.h"
+
+#include <QDate>
+#include <QJsonArray>
+#include <QString>
+#include <QStringList>
+
+namespace tarvexio {
+
+class EventLog;
+
+// What the agent made, tried to deliver, delivered and recorded, day by day and shop by shop,
+// kept in one SQLite file of its program folder. Each change is committed before the step it
+// describes goes on, so a process killed at any instant leaves it true. The upload list is
+// what it holds as made and not delivered; a day is recorded once every coded shop's file for
+// it has reached the server.
+class DeliveryLedger final : public MadeFiles {
+public:
+    static inline const QString FileName = QStringLiteral("tarvexio-ledger.db");
+    // Where a file made again for its shop and day puts the one that waited.
+    static inline const QString SetAsideFolder = QStringLiteral("odlozone");
+
+    explicit DeliveryLedger(EventLog& log);
+    ~DeliveryLedger() override;
+    DeliveryLedger(const DeliveryLedger&) = delete;
+    DeliveryLedger& operator=(const DeliveryLedger&) = delete;
+
+    // Opens the ledger file, or starts one. A file that is no database is set aside and a new
+    // one started; one that cannot be written leaves the ledger in memory. Either is said once
+    // the exchange directory is known (rebuildIfNew).
+    void open(const QString& path);
+    // Read only, for the operator's tool where no agent runs; false when there is none.
+    bool openToRead(const QString& path);
+    // A ledger started anew takes the exchange directory's data files of days after the last
+    // recorded one as waiting, with one line (alerting when it replaced a lost or broken one).
+    void rebuildIfNew(const QString& exchangeDirectory, const QDate& lastRecorded);
+
+    void made(const QString& path) override;
+    bool hasCurrentFile(const QDate& day, const QString& shopCode) const override;
+
+    // Before a delivery attempt starts, and once it has ended.
+    void attemptStarting(const QString& path);
+    void attemptEnded(const QString& path, bool delivered, const QString& reply, qint64 serverSize);
+    // Sent by the operator: counted for the day its name holds, known to the ledger or not.
+    void sentByHand(const QString& path, qint64 serverSize);
+    // Gone from the exchange directory before it was delivered: its shop's day is made again.
+    void vanished(const QString& path);
+    void recorded(const QDate& day);
+
+    // Made and not delivered, oldest first.
+    QStringList waiting() const;
+    // The oldest day that waits; invalid when none does.
+    QDate oldestWaitingDay() const;
+    // Every one of these shops has a delivered file for the day.
+    bool allDelivered(const QDate& day, const QStringList& shopCodes) const;
+    // The last days' rows, newest first: day, shop, file, size, state, attempts, the server's
+    // size, whether the day is recorded, the last cause.
+    QJsonArray rows(int days) const;
+
+private:
+    bool prepare();
+    bool knows(const QString& path) const;
+    void setAside(const QString& path);
+    void startAnew(const QString& why);
+
+    EventLog& log_;
+    QString connection_;
+    QString path_;
+    QString startedAnewBecause_; // why the ledger is new, until rebuildIfNew has said so
+    bool isNew_ = false;
+};
+
+} // namespace tarvexio
