@@ -86,16 +86,6 @@ void DeliveryLedger::open(const QString& path)
                       : QStringLiteral("nie dało się go utworzyć"));
 }
 
-bool DeliveryLedger::openToRead(const QString& path)
-{
-    if (!QFileInfo::exists(path))
-        return false;
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    return db.open();
-}
-
 // Every change is on disk before the step it describes goes on.
 bool DeliveryLedger::prepare()
 {
@@ -103,7 +93,9 @@ bool DeliveryLedger::prepare()
     if (!query.exec(QStringLiteral("PRAGMA integrity_check")) || !query.next() ||
         query.value(0).toString() != u"ok")
         return false;
-    if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL")))
+    // A file that can be read but not written would lose every delivery it is told of.
+    if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL")) ||
+        !query.exec(QStringLiteral("BEGIN IMMEDIATE")) || !query.exec(QStringLiteral("ROLLBACK")))
         return false;
     return std::all_of(std::begin(Schema), std::end(Schema), [&query](const char* statement) {
         return query.exec(QString::fromLatin1(statement));
@@ -114,21 +106,23 @@ bool DeliveryLedger::prepare()
 // can be written the ledger lives in memory until the agent ends.
 void DeliveryLedger::startAnew(const QString& why)
 {
-    QSqlDatabase::database(connection_, false).close();
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    db.close();
     if (QFileInfo::exists(path_))
         QFile::rename(path_,
                       path_ + QStringLiteral(".broken-") +
                           QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")));
     db.setDatabaseName(path_);
+    isNew_ = true;
+    startedAnewBecause_ = why;
     if (!db.open() || !prepare()) {
         db.close();
         db.setDatabaseName(QStringLiteral(":memory:"));
         db.open();
         prepare();
+        startedAnewBecause_ += QStringLiteral(" i nie da się go zapisać: do końca pracy programu "
+                                              "jest tylko w pamięci");
     }
-    isNew_ = true;
-    startedAnewBecause_ = why;
 }
 
 void DeliveryLedger::rebuildIfNew(const QString& exchangeDirectory, const QDate& lastRecorded)
@@ -140,7 +134,9 @@ void DeliveryLedger::rebuildIfNew(const QString& exchangeDirectory, const QDate&
     QStringList found;
     for (const QString& name : exchange.entryList({QStringLiteral("PSHD_*.DAT")}, QDir::Files)) {
         const std::optional<DataFileName> file = parseDataFileName(name);
-        if (file && file->day > lastRecorded && !knows(exchange.filePath(name)))
+        // An empty file was cut short before it held anything.
+        if (file && file->day > lastRecorded && !knows(exchange.filePath(name)) &&
+            QFileInfo(exchange.filePath(name)).size() > 0)
             found << exchange.filePath(name);
     }
     // Oldest first, so that the newest file of a shop's day is the one that stays current.
@@ -154,11 +150,12 @@ void DeliveryLedger::rebuildIfNew(const QString& exchangeDirectory, const QDate&
     const bool lost = startedAnewBecause_ != u"nie istniał";
     if (!lost && found.isEmpty())
         return;
+    // Files taken again may have gone before: the service must hear of a lost record.
     log_.WriteLog(QStringLiteral("Rejestr wysyłek %1 %2; założono nowy, a z katalogu wymiany "
                                  "przyjęto do wysłania plików: %3")
                       .arg(QDir::toNativeSeparators(path_), startedAnewBecause_)
                       .arg(found.size()),
-                  lost);
+                  true);
 }
 
 void DeliveryLedger::made(const QString& file)
@@ -175,7 +172,7 @@ void DeliveryLedger::made(const QString& file)
     query.addBindValue(Waiting);
     query.addBindValue(path);
     QStringList older;
-    if (query.exec())
+    if (run(query))
         while (query.next())
             older << query.value(0).toString();
     for (const QString& old : older)
@@ -189,8 +186,7 @@ void DeliveryLedger::made(const QString& file)
     query.addBindValue(sha256(path));
     query.addBindValue(nowText());
     query.addBindValue(Waiting);
-    if (!query.exec())
-        log_.WriteLog(QStringLiteral("UWAGA! Rejestr wysyłek: ") + query.lastError().text(), true);
+    run(query);
 }
 
 // Never sent: the one made after it holds the same shop's day.
@@ -204,7 +200,7 @@ void DeliveryLedger::setAside(const QString& path)
     query.prepare(QStringLiteral("UPDATE files SET state=? WHERE path=?"));
     query.addBindValue(SetAside);
     query.addBindValue(path);
-    query.exec();
+    run(query);
     log_.WriteLog(QStringLiteral("Plik %1 zastąpiono nowszym plikiem za ten sam dzień; odłożono "
                                  "go do podkatalogu %2")
                       .arg(file.fileName(), SetAsideFolder));
@@ -218,7 +214,7 @@ bool DeliveryLedger::hasCurrentFile(const QDate& day, const QString& shopCode) c
     query.addBindValue(shopCode);
     query.addBindValue(Waiting);
     query.addBindValue(Delivered);
-    return query.exec() && query.next();
+    return run(query) && query.next();
 }
 
 void DeliveryLedger::attemptStarting(const QString& file)
@@ -227,7 +223,7 @@ void DeliveryLedger::attemptStarting(const QString& file)
     query.prepare(QStringLiteral("INSERT INTO attempts(path, started) VALUES(?, ?)"));
     query.addBindValue(cleaned(file));
     query.addBindValue(nowText());
-    query.exec();
+    run(query);
 }
 
 void DeliveryLedger::attemptEnded(const QString& file, bool delivered, const QString& reply,
@@ -235,6 +231,7 @@ void DeliveryLedger::attemptEnded(const QString& file, bool delivered, const QSt
 {
     const QString path = cleaned(file);
     QSqlDatabase db = QSqlDatabase::database(connection_);
+    // The attempt's end and the file's state change together.
     db.transaction();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("UPDATE attempts SET ended=?, delivered=?, reply=? WHERE rowid="
@@ -243,7 +240,7 @@ void DeliveryLedger::attemptEnded(const QString& file, bool delivered, const QSt
     query.addBindValue(int(delivered));
     query.addBindValue(reply);
     query.addBindValue(path);
-    query.exec();
+    run(query);
     if (delivered) {
         query.prepare(QStringLiteral("UPDATE files SET state=?, server_size=?, delivered=?, "
                                      "cause=NULL WHERE path=?"));
@@ -255,8 +252,9 @@ void DeliveryLedger::attemptEnded(const QString& file, bool delivered, const QSt
         query.addBindValue(reply);
     }
     query.addBindValue(path);
-    query.exec();
-    db.commit();
+    run(query);
+    if (!db.commit())
+        log_.WriteLog(QStringLiteral("UWAGA! Rejestr wysyłek: ") + db.lastError().text(), true);
 }
 
 void DeliveryLedger::sentByHand(const QString& file, qint64 serverSize)
@@ -267,12 +265,24 @@ void DeliveryLedger::sentByHand(const QString& file, qint64 serverSize)
     attemptEnded(path, true, QStringLiteral("tarvexioctl send"), serverSize);
 }
 
+// A ledger that cannot be read or written is said every time: what it does not hold, the
+// agent may send again or record too early.
+bool DeliveryLedger::run(QSqlQuery& query) const
+{
+    if (query.exec())
+        return true;
+    log_.WriteLog(QStringLiteral("UWAGA! Rejestr wysyłek %1: %2")
+                      .arg(QDir::toNativeSeparators(path_), query.lastError().text()),
+                  true);
+    return false;
+}
+
 bool DeliveryLedger::knows(const QString& file) const
 {
     QSqlQuery query(QSqlDatabase::database(connection_));
     query.prepare(QStringLiteral("SELECT 1 FROM files WHERE path=?"));
     query.addBindValue(cleaned(file));
-    return query.exec() && query.next();
+    return run(query) && query.next();
 }
 
 void DeliveryLedger::vanished(const QString& file)
@@ -281,7 +291,7 @@ void DeliveryLedger::vanished(const QString& file)
     query.prepare(QStringLiteral("UPDATE files SET state=? WHERE path=?"));
     query.addBindValue(Vanished);
     query.addBindValue(cleaned(file));
-    query.exec();
+    run(query);
 }
 
 void DeliveryLedger::recorded(const QDate& day)
@@ -290,7 +300,7 @@ void DeliveryLedger::recorded(const QDate& day)
     query.prepare(QStringLiteral("INSERT OR REPLACE INTO days(day, recorded) VALUES(?, ?)"));
     query.addBindValue(day.toString(Qt::ISODate));
     query.addBindValue(nowText());
-    query.exec();
+    run(query);
 }
 
 QStringList DeliveryLedger::waiting() const
@@ -299,10 +309,19 @@ QStringList DeliveryLedger::waiting() const
     query.prepare(QStringLiteral("SELECT path FROM files WHERE state=? ORDER BY rowid"));
     query.addBindValue(Waiting);
     QStringList paths;
-    if (query.exec())
+    if (run(query))
         while (query.next())
             paths << query.value(0).toString();
     return paths;
+}
+
+bool DeliveryLedger::delivered(const QString& file) const
+{
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    query.prepare(QStringLiteral("SELECT 1 FROM files WHERE path=? AND state=?"));
+    query.addBindValue(cleaned(file));
+    query.addBindValue(Delivered);
+    return run(query) && query.next();
 }
 
 QDate DeliveryLedger::oldestWaitingDay() const
@@ -310,7 +329,7 @@ QDate DeliveryLedger::oldestWaitingDay() const
     QSqlQuery query(QSqlDatabase::database(connection_));
     query.prepare(QStringLiteral("SELECT min(day) FROM files WHERE state=?"));
     query.addBindValue(Waiting);
-    if (!query.exec() || !query.next())
+    if (!run(query) || !query.next())
         return {};
     return QDate::fromString(query.value(0).toString(), Qt::ISODate);
 }
@@ -322,7 +341,7 @@ bool DeliveryLedger::allDelivered(const QDate& day, const QStringList& shopCodes
     query.addBindValue(day.toString(Qt::ISODate));
     query.addBindValue(Delivered);
     QStringList delivered;
-    if (query.exec())
+    if (run(query))
         while (query.next())
             delivered << query.value(0).toString();
     return !shopCodes.isEmpty() &&
@@ -341,7 +360,7 @@ QJsonArray DeliveryLedger::rows(int days) const
         "f.made"));
     query.addBindValue(QStringLiteral("-%1 days").arg(std::max(days, 1) - 1));
     QJsonArray rows;
-    if (!query.exec())
+    if (!run(query))
         return rows;
     while (query.next()) {
         QJsonObject row{

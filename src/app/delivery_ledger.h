@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class QSqlQuery;
+
 namespace tarvexio {
 
 class EventLog;
@@ -31,8 +33,6 @@ public:
     // one started; one that cannot be written leaves the ledger in memory. Either is said once
     // the exchange directory is known (rebuildIfNew).
     void open(const QString& path);
-    // Read only, for the operator's tool where no agent runs; false when there is none.
-    bool openToRead(const QString& path);
     // A ledger started anew takes the exchange directory's data files of days after the last
     // recorded one as waiting, with one line (alerting when it replaced a lost or broken one).
     void rebuildIfNew(const QString& exchangeDirectory, const QDate& lastRecorded);
@@ -49,6 +49,8 @@ public:
     void vanished(const QString& path);
     void recorded(const QDate& day);
 
+    // The file reached the server.
+    bool delivered(const QString& path) const;
     // Made and not delivered, oldest first.
     QStringList waiting() const;
     // The oldest day that waits; invalid when none does.
@@ -62,6 +64,7 @@ public:
 private:
     bool prepare();
     bool knows(const QString& path) const;
+    bool run(QSqlQuery& query) const;
     void setAside(const QString& path);
     void startAnew(const QString& why);
 

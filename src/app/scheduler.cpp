@@ -127,9 +127,9 @@ bool Scheduler::chooseDay()
     dataDate_ = QDate();
     requestMode_ = false;
     SettingsControls& controls = c_.model.settings();
-    if (storedDayAfterToday())
-        return false;
-    if (!sensibleLastExportedDay(controls.DataOstatniegoEksportu, now_.date())) {
+    // A clock set back leaves no day due; the service's requests and what waits still go.
+    const bool clockBehind = storedDayAfterToday();
+    if (!clockBehind && !sensibleLastExportedDay(controls.DataOstatniegoEksportu, now_.date())) {
         c_.log.WriteLog(QStringLiteral("Zapisany ostatni wyeksportowany dzień (ParDataOstEksp=%1) "
                                        "jest poza zakresem; przyjęto, że żaden dzień nie został "
                                        "jeszcze wyeksportowany.")
@@ -138,8 +138,9 @@ bool Scheduler::chooseDay()
         controls.DataOstatniegoEksportu = dayFromNumber(0);
         c_.model.settingsShown();
     }
-    if (const std::optional<QDate> due = dueDay(controls.DataOstatniegoEksportu, now_,
-                                                controls.CSGodzEdit, controls.CSMinEdit)) {
+    if (const std::optional<QDate> due =
+            dueDay(controls.DataOstatniegoEksportu, now_, controls.CSGodzEdit, controls.CSMinEdit);
+        due && !clockBehind) {
         dataDate_ = *due;
         return true;
     }
@@ -204,8 +205,11 @@ bool Scheduler::dayDelivered() const
 {
     if (!dataDate_.isValid())
         return false;
+    // A request's day: every file its run made has reached the server.
     if (requestMode_)
-        return dayExport_.complete() && c_.ledger.waiting().isEmpty();
+        return dayExport_.complete() &&
+               std::all_of(dayExport_.made.begin(), dayExport_.made.end(),
+                           [this](const QString& path) { return c_.ledger.delivered(path); });
     const TKonfigEksportu* record = c_.record.record();
     return record != nullptr && c_.ledger.allDelivered(dataDate_, dailyShopCodes(*record));
 }
@@ -261,9 +265,15 @@ void Scheduler::retryTick()
     }
     setRestoreCommands(false);
     bool sent = c_.upload.SendWaitingFiles();
-    // A shop whose file failed to be made, or vanished before it went, gets one now.
-    if (!requestMode_ && dayLacksAFile() && makeDay())
-        sent = c_.upload.SendWaitingFiles();
+    // A shop whose file failed to be made, or vanished before it went, gets one now; a run that
+    // fails is this attempt's failure, not a retry that never counts.
+    try {
+        if (!requestMode_ && dayLacksAFile() && makeDay())
+            sent = c_.upload.SendWaitingFiles();
+    } catch (const std::exception& error) {
+        c_.session.CloseSession();
+        c_.errors.showException(error);
+    }
     if (sent && dayDelivered()) {
         finishDay();
         timer_.setInterval(numbers_.checkPeriod);

@@ -116,6 +116,7 @@ bool UploadStep::sendByHand(const QString& file, QString* reason)
     }
     // As an unattended send: no dialog, whatever the window does.
     currentFile_ = file;
+    c_.ledger.attemptStarting(file);
     TFtpJobResult result;
     TDmFtp::RunSendJob(nullptr, ftpJobParameters(*record, c_.model.settings().EdKatalogWymiany),
                        file, result, c_.ftp);

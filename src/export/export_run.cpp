@@ -98,7 +98,7 @@ DayExport ExportRun::shopLoop(const TKonfigEksportu& record, const ExportSetting
             procedure(nullptr);
         if (written_) {
             env_.madeFiles.made(currentFile_);
-            ++day.filesWritten;
+            day.made << currentFile_;
         } else if (day.missing.isEmpty()) {
             day.missing =
                 QStringLiteral("wygenerowanie pliku ze sklepu %1 nie powiodło się").arg(shop.name);

@@ -32,11 +32,11 @@ struct ExportEnvironment {
 // What one day's shop loop produced. A day counts as exported only when every shop that has
 // a code got its file: a shop left out would otherwise never be sent.
 struct DayExport {
-    int filesWritten = 0;
+    QStringList made;   // the files this run made
     int madeBefore = 0; // shops whose file for the day waits or was delivered already
     QString missing;    // why a shop with a code got no file (the first such cause of the day)
 
-    bool complete() const { return filesWritten + madeBefore > 0 && missing.isEmpty(); }
+    bool complete() const { return made.size() + madeBefore > 0 && missing.isEmpty(); }
     // Why the day is not complete, for the log.
     QString cause() const;
 };

@@ -3,6 +3,7 @@
 #include "agent_chain.h"
 #include "support/ftp_server.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace tarvexio;
@@ -20,15 +21,18 @@ void TestDeliveryLedger::killedAtAnyStepEachShopsDayGoesOnce_data()
     // The command the server stalls on while the agent is killed; none: killed once the day
     // is recorded.
     QTest::addColumn<QString>("stalledAt");
-    QTest::newRow("before the upload") << "NLST";
-    QTest::newRow("after STOR") << "RNFR";
-    QTest::newRow("after RNTO") << "SIZE";
-    QTest::newRow("after the day is recorded") << QString();
+    // Uploads in all: a file cut short by the kill goes again under its own name.
+    QTest::addColumn<int>("uploads");
+    QTest::newRow("before the upload") << "NLST" << 2;
+    QTest::newRow("after STOR") << "RNFR" << 3;
+    QTest::newRow("after RNTO") << "SIZE" << 3;
+    QTest::newRow("after the day is recorded") << QString() << 2;
 }
 
 void TestDeliveryLedger::killedAtAnyStepEachShopsDayGoesOnce()
 {
     QFETCH(QString, stalledAt);
+    QFETCH(int, uploads);
     FtpServer server(stalledAt.isEmpty() ? QStringList() : QStringList{"--stall", stalledAt});
     Chain chain(2, server.port(), Today.addDays(-2));
     QVERIFY(server.started() && chain.created);
@@ -48,6 +52,8 @@ void TestDeliveryLedger::killedAtAnyStepEachShopsDayGoesOnce()
     QTest::qWait(1000); // a few more checks, which must find nothing to make
     QVERIFY(second.stop());
     QCOMPARE(dataFiles(server.root()), expected({"K1", "K2"}, {Today.addDays(-1)}));
+    QCOMPARE(server.commands().filter(QRegularExpression(QStringLiteral("^STOR "))).size(),
+             uploads);
     QCOMPARE(QDir(server.root()).entryList({QStringLiteral("*.tmp")}, QDir::Files), QStringList());
     // Made once each: the restart sent what waited.
     QCOMPARE(chain.log().count(u"Wygenerowano plik raportu ze sklepu"), 2);

@@ -165,8 +165,7 @@ int main(int argc, char* argv[])
     }
     const CommandRequest request = buildRequest(command, readPassword);
     if (!request.errors.isEmpty()) {
-        std::fprintf(stderr, "%s\n%s",
-                     request.errors.join(u'\n').toLocal8Bit().constData(),
+        std::fprintf(stderr, "%s\n%s", request.errors.join(u'\n').toLocal8Bit().constData(),
                      command.name == u"set" ? "Nothing was changed.\n" : "");
         return 2;
     }

@@ -102,6 +102,7 @@ QJsonObject StandIn::send(const QJsonObject& request)
     return sendAnswer(request, exchangeDirectory(settings_.record().ParEksportDir),
                       [this](const QString& path, QString* why) {
                           TFtpJobResult result;
+                          ledger_.attemptStarting(path);
                           if (TDmFtp::RunSendJob(nullptr, settings_.ftpParameters(), path, result,
                                                  settings_.ftpPorts())) {
                               ledger_.sentByHand(path, result.DeliveredSize);
