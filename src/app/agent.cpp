@@ -1,5 +1,6 @@
 #include "app/agent.h"
 
+#include "platform/service_notify.h"
 #include "transport/ftp_job_setup.h"
 
 #include <QDir>
@@ -82,6 +83,17 @@ void Agent::tickStarting()
 void Agent::tickEnded()
 {
     control_.answerWaiting();
+    // What "systemctl status" shows under the unit's name.
+    const QDate last = model_.settings().DataOstatniegoEksportu;
+    const QStringList waiting = ledger_.waiting();
+    notifyServiceManager(
+        QStringLiteral("STATUS=Last exported day %1, %2 file(s) waiting%3")
+            .arg(last.toString(Qt::ISODate))
+            .arg(waiting.size())
+            .arg(scheduler_.failedAttempts() > 0
+                     ? QStringLiteral(", %1 failed attempt(s)").arg(scheduler_.failedAttempts())
+                     : QString())
+            .toUtf8());
 }
 
 } // namespace tarvexio

@@ -75,6 +75,7 @@ public:
     ExportRun& exportRun() { return exportRun_; }
     ManualExport& manualExport() { return manualExport_; }
     OperatorRequests& operatorRequests() { return operatorRequests_; }
+    const StatusReport& status() const { return status_; }
     ControlServer& control() { return control_; }
     // What every FTP job of this agent is built from.
     const TDmFtp::Ports& ftpPorts() const { return ftpPorts_; }

@@ -95,6 +95,15 @@ bool AgentStart::readCommandLine()
     values.test = flags.test;
     values.numbers = c_.scheduler.numbers();
     readArguments(c_.arguments, values, systemDecimalSeparator());
+    // The desktop program passes over what it does not know, as described, and says so.
+    for (const QString& argument : unknownArguments(c_.arguments)) {
+        const QString nearest = nearestKey(argument);
+        c_.log.WriteLog(
+            QStringLiteral("UWAGA: pominięto nieznany argument wywołania %1%2")
+                .arg(argument, nearest.isEmpty()
+                                   ? QString()
+                                   : QStringLiteral(" (czy chodziło o %1?)").arg(nearest)));
+    }
     adjustPeriods(values.numbers);
     c_.session.setNames(values.databaseName, values.userIdent);
     c_.scheduler.numbers() = values.numbers;

@@ -4,6 +4,37 @@
 
 namespace tarvexio {
 
+namespace {
+
+// What both programs share: the standard options, the environment and the exit statuses.
+QString commonUsage()
+{
+    return QStringLiteral(
+        "  -h, --help           print this help and exit\n"
+        "  --version            print the version and exit\n"
+        "\n"
+        "Environment:\n"
+        "  TARVEXIO_BAZA, TARVEXIO_IDENT\n"
+        "                       the database and user when the command line names none; a\n"
+        "                       password kept here stays out of the process list\n"
+        "  TARVEXIO_HOME        the folder of the log, the configuration file and the default\n"
+        "                       exchange directory (default: the program's folder, or\n"
+        "                       ~/.local/share/tarvexio for an installed program)\n"
+        "  TARVEXIO_CA_FILE     a private authority's certificates for ftps:// servers\n"
+        "  PGPASSFILE           libpq's password file (default ~/.pgpass)\n"
+        "  NOTIFY_SOCKET, WATCHDOG_USEC\n"
+        "                       systemd's: READY=1 once listening, STATUS= after each check,\n"
+        "                       WATCHDOG=1 from the event loop, STOPPING=1 on the way out\n"
+        "\n"
+        "Exit status:\n"
+        "  0    ended in order (SIGTERM, SIGINT, \"Zakończ\"), or another agent already runs\n"
+        "  1    the database refused the first connection (without windows)\n"
+        "  2    nothing to do: no database or user name, a bad number (without windows), or\n"
+        "       an argument tarvexiod does not know (the desktop program logs and skips it)\n");
+}
+
+} // namespace
+
 QString agentUsage(AgentProgram program)
 {
     const bool windowed = program == AgentProgram::Windowed;
@@ -43,25 +74,7 @@ QString agentUsage(AgentProgram program)
     if (windowed)
         usage += QStringLiteral(
             "  TEST                 the settings window with the connection-test button\n");
-    usage += QStringLiteral(
-        "  -h, --help           print this help and exit\n"
-        "  --version            print the version and exit\n"
-        "\n"
-        "Environment:\n"
-        "  TARVEXIO_BAZA, TARVEXIO_IDENT\n"
-        "                       the database and user when the command line names none; a\n"
-        "                       password kept here stays out of the process list\n"
-        "  TARVEXIO_HOME        the folder of the log, the configuration file and the default\n"
-        "                       exchange directory (default: the program's folder, or\n"
-        "                       ~/.local/share/tarvexio for an installed program)\n"
-        "  TARVEXIO_CA_FILE     a private authority's certificates for ftps:// servers\n"
-        "  PGPASSFILE           libpq's password file (default ~/.pgpass)\n"
-        "\n"
-        "Exit status:\n"
-        "  0    ended in order (SIGTERM, SIGINT, \"Zakończ\"), or another agent already runs\n"
-        "  1    the database refused the first connection (without windows)\n"
-        "  2    nothing to do: no database or user name, or a bad number (without windows)\n");
-    return usage;
+    return usage + commonUsage();
 }
 
 QString informationRequested(const QStringList& arguments, AgentProgram program)

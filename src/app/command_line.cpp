@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -83,7 +84,67 @@ qint32 hours(const QString& argument, const QString& value, QChar decimalSeparat
                         value);
 }
 
+// Letters to insert, delete or change to turn one word into the other.
+qsizetype editDistance(const QString& a, const QString& b)
+{
+    QList<qsizetype> row(b.size() + 1);
+    for (qsizetype j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        qsizetype diagonal = row[0];
+        row[0] = i;
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const qsizetype above = row[j];
+            row[j] =
+                std::min({above + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+QStringList keyTexts()
+{
+    QStringList texts;
+    for (const KeyText& key : Keys)
+        texts << QString::fromLatin1(key.text);
+    return texts;
+}
+
 } // namespace
+
+QString nearestWord(const QString& word, const QStringList& candidates)
+{
+    QString nearest;
+    qsizetype best = std::max<qsizetype>(2, word.size() / 4) + 1;
+    for (const QString& candidate : candidates) {
+        if (const qsizetype distance = editDistance(word, candidate); distance < best) {
+            best = distance;
+            nearest = candidate;
+        }
+    }
+    return nearest;
+}
+
+QStringList unknownArguments(const QStringList& arguments)
+{
+    const QStringList keys = keyTexts();
+    QStringList unknown;
+    for (const QString& argument : arguments) {
+        const QString upper = argument.toUpper();
+        if (std::none_of(keys.begin(), keys.end(),
+                         [&upper](const QString& key) { return upper.startsWith(key); }))
+            unknown << argument;
+    }
+    return unknown;
+}
+
+QString nearestKey(const QString& argument)
+{
+    const QString upper = argument.toUpper();
+    const qsizetype equals = upper.indexOf(u'=');
+    return nearestWord(equals < 0 ? upper : upper.left(equals + 1), keyTexts());
+}
 
 bool isTestArgument(const QString& argument)
 {

@@ -36,6 +36,14 @@ struct CommandLineValues {
 // EConvertError on a number that is not one. decimalSeparator is the system's.
 void readArguments(const QStringList& arguments, CommandLineValues& values, QChar decimalSeparator);
 
+// The arguments that name no key, which readArguments passes over.
+QStringList unknownArguments(const QStringList& arguments);
+// The key an unknown argument was most likely meant to be ("SPRAWDAJ_CO_N_H="), or none.
+QString nearestKey(const QString& argument);
+// Of candidates, the one a misspelt word was most likely meant to be, or none when none is
+// close (a few letters off at most).
+QString nearestWord(const QString& word, const QStringList& candidates);
+
 // The work timer tells the scheduler's phases apart by its interval, so the periods must
 // differ from the 100 ms start marker and from the first connection delay.
 void adjustPeriods(SchedulerNumbers& numbers);

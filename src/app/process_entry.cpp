@@ -2,6 +2,7 @@
 
 #include "app/agent.h"
 #include "app/argument_passwords.h"
+#include "app/command_line.h"
 #include "app/guarded_application.h"
 #include "app/program_folder.h"
 #include "app/version.h"
@@ -10,33 +11,17 @@
 #include "platform/process_environment.h"
 #include "platform/process_privacy.h"
 #include "platform/process_signals.h"
+#include "platform/service_notify.h"
 #include "transport/curl_ftp_client.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QScopeGuard>
+#include <QTimer>
 
 #include <cstdio>
 
 namespace tarvexio {
-
-namespace {
-
-// sd-daemon's priority prefix: err for alerting lines, warning for "UWAGA" (a box's caption
-// too), info otherwise.
-// The journal stores UTF-8 whatever the service's locale.
-QByteArray journalLine(const QString& text, bool alert)
-{
-    const char* priority = "<6>";
-    if (alert)
-        priority = "<3>";
-    else if (text.startsWith(QStringLiteral("uwaga"), Qt::CaseInsensitive))
-        priority = "<4>";
-    // A line break would make the rest a journal entry of its own, at the default priority.
-    return priority + QString(text).replace(u'\n', u' ').toUtf8();
-}
-
-} // namespace
 
 bool claimSingleInstance(SingleInstance& instance, Dialogs& dialogs)
 {
@@ -62,10 +47,25 @@ std::optional<int> prepareProcess(int argc, char* argv[], AgentProgram program)
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const QString information = informationRequested(arguments, program);
-    if (information.isEmpty())
+    if (!information.isEmpty()) {
+        std::fputs(information.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    // A service's command line is read by nobody else: a key it does not know is a mistake to
+    // be mended, not one to be passed over.
+    const QStringList unknown = unknownArguments(arguments);
+    if (program != AgentProgram::Daemon || unknown.isEmpty())
         return std::nullopt;
-    std::fputs(information.toLocal8Bit().constData(), stdout);
-    return 0;
+    for (const QString& argument : unknown) {
+        const QString nearest = nearestKey(argument);
+        std::fprintf(
+            stderr, "tarvexiod: unknown argument '%s'%s\n", argument.toLocal8Bit().constData(),
+            nearest.isEmpty()
+                ? ""
+                : QStringLiteral(" (did you mean %1?)").arg(nearest).toLocal8Bit().constData());
+    }
+    std::fputs("Try 'tarvexiod --help'.\n", stderr);
+    return 2;
 }
 
 QStringList takeArguments(int argc, char* argv[])
@@ -119,6 +119,23 @@ bool attachProcess(Agent& agent, ProcessSignals& processSignals, Dialogs& dialog
     return true;
 }
 
+// Under systemd each line reaches the journal once, with its priority and without the log
+// file's date and time, which the journal has; otherwise stdout gets the log file's lines.
+void echoLogLines(Agent& agent, HeadlessDialogs& dialogs)
+{
+    const bool journal = stdoutIsJournal();
+    if (journal) // the log line says the same; a log that cannot be opened is still told
+        QLoggingCategory::setFilterRules(
+            QStringLiteral("tarvexio.*.debug=false\ntarvexio.db.warning=false"));
+    dialogs.setLogSink(
+        [&agent](const QString& line, bool alert) { agent.log().WriteLog(line, alert); }, !journal);
+    agent.log().setEcho([journal](const QString& line, const QString& text, LineMeaning meaning) {
+        const QByteArray out = journal ? journalLine(text, meaning) : line.toLocal8Bit();
+        std::fprintf(stdout, "%s\n", out.constData());
+        std::fflush(stdout);
+    });
+}
+
 int runHeadless(const QStringList& arguments)
 {
     SystemPorts ports;
@@ -128,25 +145,21 @@ int runHeadless(const QStringList& arguments)
 
     const std::unique_ptr<Agent> process = createProcessAgent(arguments, ports, dialogs);
     Agent& agent = *process;
-    // Under systemd each line reaches the journal once, with its priority and without the
-    // log file's date and time, which the journal has.
-    const bool journal = stdoutIsJournal();
-    if (journal) // the log line says the same; a log that cannot be opened is still told
-        QLoggingCategory::setFilterRules(
-            QStringLiteral("tarvexio.*.debug=false\ntarvexio.db.warning=false"));
-    dialogs.setLogSink(
-        [&agent](const QString& line, bool alert) { agent.log().WriteLog(line, alert); }, !journal);
+    echoLogLines(agent, dialogs);
     setEventErrorReport(
         [&agent](const std::exception& error) { agent.errors().showException(error); });
     const auto unset = qScopeGuard([] { setEventErrorReport({}); });
-    agent.log().setEcho([journal](const QString& line, const QString& text, bool alert) {
-        const QByteArray out = journal ? journalLine(text, alert) : line.toLocal8Bit();
-        std::fprintf(stdout, "%s\n", out.constData());
-        std::fflush(stdout);
-    });
     ProcessSignals processSignals;
     if (!attachProcess(agent, processSignals, dialogs))
         return 0;
+    // Listening, it can be asked: the service is up. The watchdog's pings come from the event
+    // loop, so a tick that hangs stops them and the manager restarts the service.
+    notifyServiceManager("READY=1");
+    QTimer watchdog;
+    if (const int ping = watchdogPingMs(); ping > 0) {
+        QObject::connect(&watchdog, &QTimer::timeout, [] { notifyServiceManager("WATCHDOG=1"); });
+        watchdog.start(ping);
+    }
     QObject::connect(&agent.startUp(), &AgentStart::startTimerDone, &agent, [&agent, &dialogs] {
         if (agent.window().terminating())
             return;
@@ -166,6 +179,7 @@ int runHeadless(const QStringList& arguments)
     agent.window().showWindow();
     agent.startUp().start();
     const int code = QCoreApplication::exec();
+    notifyServiceManager("STOPPING=1");
     // A start that cannot work must not look like a clean end to a service manager.
     switch (agent.startUp().startFailure()) {
     case AgentStart::StartFailure::NoNames:

@@ -30,6 +30,19 @@ QString dayText(const QDate& day)
     return day.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
+// Every file still waiting, as many as a line holds well, then how many more.
+QString waitingFileNames(const QStringList& files)
+{
+    constexpr qsizetype Named = 5;
+    QStringList names;
+    for (const QString& file : files.mid(0, Named))
+        names << QFileInfo(file).fileName();
+    QString text = names.join(QStringLiteral(", "));
+    if (files.size() > Named)
+        text += QStringLiteral(" i jeszcze %1").arg(files.size() - Named);
+    return text;
+}
+
 } // namespace
 
 Scheduler::Scheduler(Context context)
@@ -134,7 +147,7 @@ bool Scheduler::chooseDay()
                                        "jest poza zakresem; przyjęto, że żaden dzień nie został "
                                        "jeszcze wyeksportowany.")
                             .arg(dayNumber(controls.DataOstatniegoEksportu)),
-                        true);
+                        true, LineMeaning::Warning);
         controls.DataOstatniegoEksportu = dayFromNumber(0);
         c_.model.settingsShown();
     }
@@ -319,7 +332,7 @@ void Scheduler::lastAttempt()
     else
         c_.log.WriteLog(QStringLiteral("Ostatnia próba wysłania pliku %1 nie powiodła się. "
                                        "Zdiagnozuj przyczynę i wyślij plik \"ręcznie\"")
-                            .arg(QFileInfo(c_.upload.currentFile()).fileName()),
+                            .arg(waitingFileNames(c_.ledger.waiting())),
                         true);
     failedAttempts_ = 0;
     attemptLimitReached_ = true;

@@ -213,7 +213,8 @@ void ExportRun::exportBody(const Shop& shop, const QDate& dataDate, const QDate&
                      dataDate);
         throw;
     }
-    reportResult("Wygenerowano plik raportu ze sklepu %1 za dzień %2", shop, dataDate);
+    reportResult("Wygenerowano plik raportu ze sklepu %1 za dzień %2", shop, dataDate,
+                 LineMeaning::Information);
 }
 
 void ExportRun::writeInfo(const RunContext& run, const Shop& shop)
@@ -249,11 +250,12 @@ void ExportRun::writeLine(const QString& line)
     file_->WriteLine(toWindows1250(line), LineEnd);
 }
 
-void ExportRun::reportResult(const char* format, const Shop& shop, const QDate& dataDate)
+void ExportRun::reportResult(const char* format, const Shop& shop, const QDate& dataDate,
+                             LineMeaning meaning)
 {
     env_.log.WriteLog(
         QString::fromUtf8(format).arg(shop.name, dataDate.toString(QStringLiteral("dd.MM.yyyy"))),
-        settings_.unattended);
+        settings_.unattended, meaning);
 }
 
 } // namespace tarvexio

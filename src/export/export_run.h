@@ -4,6 +4,7 @@
 #include "export/export_settings.h"
 #include "export/made_files.h"
 #include "export/run_context.h"
+#include "model/event_log.h"
 #include "platform/text_file.h"
 
 #include <QDateTime>
@@ -85,7 +86,8 @@ private:
                     ExportProgress* progress);
     void writeInfo(const RunContext& run, const Shop& shop);
     void writeLine(const QString& line);
-    void reportResult(const char* format, const Shop& shop, const QDate& dataDate);
+    void reportResult(const char* format, const Shop& shop, const QDate& dataDate,
+                      LineMeaning meaning = LineMeaning::Told);
 
     ExportEnvironment env_;
     ExportSettings settings_; // of the day being exported

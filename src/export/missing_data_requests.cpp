@@ -87,7 +87,7 @@ std::optional<QDate> MissingDataRequests::findRequest(const TKonfigEksportu& rec
         log_.WriteLog(
             QStringLiteral("Rozpoczęto generowanie eksportu za %1 na podstawie pliku braków")
                 .arg(loggedLine(*ended)),
-            settings_.unattended);
+            settings_.unattended, LineMeaning::Information);
         return day;
     }
     return std::nullopt;
@@ -140,7 +140,7 @@ void MissingDataRequests::removeHandledDay()
             return;
         log_.WriteLog(QStringLiteral("Wysłano brakuące dane i usunięto plik %1")
                           .arg(QFileInfo(path).fileName()),
-                      settings_.unattended);
+                      settings_.unattended, LineMeaning::Information);
     } catch (const ERequestFile&) {
         failed(path, true);
         moveAside(path);

@@ -27,6 +27,15 @@ QByteArray systemEncoded(const QString& text)
 
 } // namespace
 
+QByteArray journalLine(const QString& text, LineMeaning meaning)
+{
+    const char* priority = meaning == LineMeaning::Failure   ? "<3>"
+                           : meaning == LineMeaning::Warning ? "<4>"
+                                                             : "<6>";
+    // A line break would make the rest a journal entry of its own, at the default priority.
+    return priority + QString(text).replace(u'\n', u' ').toUtf8();
+}
+
 EventLog::EventLog(WindowModel& model, Clock& clock)
     : model_(&model)
     , clock_(clock)
@@ -67,14 +76,20 @@ QString EventLog::formatLine(const QDateTime& moment, const QString& text)
            text;
 }
 
-void EventLog::WriteLog(const QString& text, bool alert)
+void EventLog::WriteLog(const QString& text, bool alert, LineMeaning meaning)
 {
     const QString cleanText = withoutLineBreaks(text);
     const QString line = formatLine(clock_.now(), cleanText);
+    // A box's caption "UWAGA" and the described warnings start so.
+    if (meaning == LineMeaning::Told)
+        meaning = alert ? LineMeaning::Failure
+                  : cleanText.startsWith(QStringLiteral("uwaga"), Qt::CaseInsensitive)
+                      ? LineMeaning::Warning
+                      : LineMeaning::Information;
     // The journal keeps the line even when the file is what fails.
     if (echo_)
-        echo_(line, cleanText, alert);
-    if (alert) {
+        echo_(line, cleanText, meaning);
+    if (alert && meaning != LineMeaning::Information) {
         recentAlerts_ << line;
         if (recentAlerts_.size() > 10)
             recentAlerts_.removeFirst();

@@ -15,6 +15,8 @@ private slots:
     void writesFileAndPane();
     void paneRules();
     void unwritableFolderLeavesPaneOnly();
+    void journalPriorityByMeaning_data();
+    void journalPriorityByMeaning();
 
 private:
     QString logFile() const { return folder_->filePath(QStringLiteral("Tarvexio.log")); }
@@ -78,6 +80,42 @@ void TestEventLog::unwritableFolderLeavesPaneOnly()
     QVERIFY(!log_->hasFile());
     log_->WriteLog(QStringLiteral("still shown"));
     QCOMPARE(model_->messagePane().size(), 1);
+}
+
+void TestEventLog::journalPriorityByMeaning_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("alert"); // the tray's blink, as the line is written
+    QTest::addColumn<LineMeaning>("meaning");
+    QTest::addColumn<QByteArray>("journal");
+    QTest::newRow("a success that blinks when unattended")
+        << "Wygenerowano plik raportu" << true << LineMeaning::Information
+        << QByteArray("<6>Wygenerowano plik raportu");
+    QTest::newRow("a failure") << "Wystąpiły błędy" << true << LineMeaning::Told
+                               << QByteArray("<3>Wystąpiły błędy");
+    QTest::newRow("a box's caption")
+        << "UWAGA! Brak" << false << LineMeaning::Told << QByteArray("<4>UWAGA! Brak");
+    QTest::newRow("a refused setting")
+        << "Zapisany dzień jest poza zakresem" << true << LineMeaning::Warning
+        << QByteArray("<4>Zapisany dzień jest poza zakresem");
+    QTest::newRow("plain") << "Połączono" << false << LineMeaning::Told
+                           << QByteArray("<6>Połączono");
+}
+
+void TestEventLog::journalPriorityByMeaning()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, alert);
+    QFETCH(LineMeaning, meaning);
+    QByteArray journal;
+    log_->setEcho([&journal](const QString&, const QString& written, LineMeaning told) {
+        journal = journalLine(written, told);
+    });
+    log_->WriteLog(text, alert, meaning);
+    QTEST(journal, "journal");
+    // The tray and the status's alerting lines: the blink as written, a success never listed.
+    QCOMPARE(model_->trayBlinking(), alert);
+    QCOMPARE(log_->recentAlerts().size(), alert && meaning != LineMeaning::Information ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestEventLog)

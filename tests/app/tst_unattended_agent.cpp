@@ -8,7 +8,10 @@
 #include <QScopeGuard>
 #include <QTest>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace tarvexio;
 using namespace tarvexio::test;
@@ -23,6 +26,7 @@ private slots:
     void unwritableLogNeverAbortsTheAgent();
     void serverDownUntilTheLastAttemptThenRecovers();
     void sigtermDuringAStalledUploadEndsInOrder();
+    void tellsTheServiceManager();
 };
 
 void TestUnattendedAgent::secondAgentIsRefused_data()
@@ -73,6 +77,11 @@ void TestUnattendedAgent::startsThatEndAtOnce_data()
     };
     row("a bad number", {"BAZA=x.db", "IDENT=jan", "SPRAWDAJ_CO_N_H=pół"}, false, 2,
         "SPRAWDAJ_CO_N_H=pół: 'pół' nie jest poprawną liczbą");
+    // A service's command line has nobody else to notice a typo.
+    row("a misspelt key", {"BAZA=x.db", "IDENT=jan", "SPRAWDZAJ_CO_N_H=1"}, false, 2,
+        "unknown argument 'SPRAWDZAJ_CO_N_H=1' (did you mean SPRAWDAJ_CO_N_H=?)");
+    row("an unknown option", {"BAZA=x.db", "IDENT=jan", "--foreground"}, false, 2,
+        "unknown argument '--foreground'\nTry 'tarvexiod --help'.");
     row("no database name", {"IDENT=jan", "PIERWSZE_POLACZENIE_PO_N_S=0"}, true, 2,
         "<3>Nie podano nazwy bazy.\n");
     // A service must show it failed, not end as if all were well; the journal gets the line
@@ -196,6 +205,49 @@ void TestUnattendedAgent::sigtermDuringAStalledUploadEndsInOrder()
     QCOMPARE_LT(stopping.elapsed(), 5000);
     QCOMPARE(dataFiles(chain.exchange), expected({"K1"}, {Today.addDays(-1)}));
     QCOMPARE(chain.lastExportedDay(), Today.addDays(-2));
+}
+
+// What systemd hears: ready once the agent listens, before its first check; the watchdog's
+// pings; the state after a check; stopping on its way out.
+void TestUnattendedAgent::tellsTheServiceManager()
+{
+    QTemporaryDir folder;
+    const QByteArray path = QFile::encodeName(folder.filePath(QStringLiteral("notify")));
+    const int manager = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    QVERIFY(manager >= 0);
+    const auto closeManager = qScopeGuard([manager] { ::close(manager); });
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    QVERIFY(::bind(manager, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
+    QStringList heard;
+    const auto hear = [&] {
+        char datagram[512];
+        for (ssize_t n; (n = ::recv(manager, datagram, sizeof datagram, 0)) > 0;)
+            heard << QString::fromUtf8(datagram, n);
+        return heard;
+    };
+    qputenv("NOTIFY_SOCKET", path);
+    qputenv("WATCHDOG_USEC", "400000");
+    const auto unset = qScopeGuard([] {
+        qunsetenv("NOTIFY_SOCKET");
+        qunsetenv("WATCHDOG_USEC");
+    });
+    FtpServer server;
+    Chain chain(1, server.port(), Today.addDays(-2));
+    QVERIFY(server.started() && chain.created);
+    QStringList arguments = chain.agentArguments();
+    arguments.replaceInStrings(QStringLiteral("PIERWSZE_POLACZENIE_PO_N_S=0"),
+                               QStringLiteral("PIERWSZE_POLACZENIE_PO_N_S=3"));
+    AgentProcess agent(chain.home.path(), arguments);
+    QTRY_VERIFY_WITH_TIMEOUT(hear().contains(u"READY=1"), 10000);
+    QVERIFY(!chain.log().contains(u"Połączono się z bazą"));
+    QTRY_VERIFY_WITH_TIMEOUT(hear().count(u"WATCHDOG=1") >= 2, 10000);
+    const QString delivered = QStringLiteral("STATUS=Last exported day %1, 0 file(s) waiting")
+                                  .arg(Today.addDays(-1).toString(Qt::ISODate));
+    QTRY_VERIFY_WITH_TIMEOUT(hear().contains(delivered), 30000);
+    QVERIFY(agent.stop());
+    QVERIFY2(hear().contains(u"STOPPING=1"), qPrintable(heard.join(u' ')));
 }
 
 QTEST_GUILESS_MAIN(TestUnattendedAgent)

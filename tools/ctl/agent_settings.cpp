@@ -20,8 +20,8 @@ AgentSettings::AgentSettings()
     , configurationFile_(configurationFilePath(folder_, agentProgramFile()))
 {
     // The session's own lines ("Nie udało się połączyć …") are the reason when it fails.
-    log_.setEcho([this](const QString&, const QString& text, bool alert) {
-        if (alert)
+    log_.setEcho([this](const QString&, const QString& text, LineMeaning meaning) {
+        if (meaning == LineMeaning::Failure)
             error_ = text;
     });
 }

@@ -233,6 +233,20 @@ qsizetype exportDays(ExportRun& run, const QStringList& written, const TKonfigEk
     return failures;
 }
 
+// BAZA= and IDENT= as the agent takes them, for --db and --ident.
+QStringList withAgentNames(QStringList arguments)
+{
+    static const QRegularExpression name(QStringLiteral("^(BAZA|IDENT)=(.*)$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    for (QString& argument : arguments) {
+        if (const QRegularExpressionMatch match = name.match(argument); match.hasMatch())
+            argument = (match.captured(1).toUpper() == u"BAZA" ? QStringLiteral("--db=")
+                                                               : QStringLiteral("--ident=")) +
+                       match.captured(2);
+    }
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -241,7 +255,7 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvexio-export"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARVEXIO_VERSION));
-    const QStringList arguments = QCoreApplication::arguments();
+    const QStringList arguments = withAgentNames(QCoreApplication::arguments());
     hideDatabasePasswordsInArguments(argc, argv);
     QCommandLineParser parser;
     describeOptions(parser);
@@ -253,7 +267,7 @@ int main(int argc, char* argv[])
     SystemClock clock(false);
     HeadlessDialogs dialogs;
     EventLog log(clock);
-    log.setEcho([](const QString& line, const QString&, bool) { print(stderr, line); });
+    log.setEcho([](const QString& line, const QString&, LineMeaning) { print(stderr, line); });
     StoredSettings stored(log, QString::fromLatin1(TARVEXIO_VERSION), QString());
     if (!stored.connect(options.database, options.ident)) {
         if (!stored.failure().isEmpty())
