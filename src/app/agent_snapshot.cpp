@@ -33,35 +33,114 @@ QJsonObject requestFiles(const QDir& exchange)
     return files;
 }
 
-QStringList alerts(const AgentState& state, const std::optional<QDate>& due, const QDir& exchange)
+QString dotted(const QDate& day)
 {
-    QStringList alerts;
-    if (!state.settingsUnread.isEmpty())
-        return {state.settingsUnread};
+    return day.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+// What is critical and what warns, each a line, the most pressing first.
+struct Verdict {
+    Health health = Health::Ok;
+    QStringList critical;
+    QStringList warnings;
+};
+
+// A day not delivered, and why, where a delivery failed.
+QString notDelivered(const AgentState& state)
+{
+    const QDate day =
+        state.oldestWaiting.isValid() ? state.oldestWaiting : state.lastExported.addDays(1);
+    return QStringLiteral("%1 not delivered%2")
+        .arg(dotted(day),
+             state.lastFailure.isEmpty() ? QString() : QStringLiteral(": ") + state.lastFailure);
+}
+
+Verdict judge(const AgentState& state, const std::optional<QDate>& due, const QDir& exchange)
+{
+    Verdict v;
+    if (!state.running)
+        v.critical << QStringLiteral("the agent is not running");
     if (state.lastExported.isValid() && state.lastExported > state.now.date())
-        alerts << QStringLiteral("the stored last exported day %1 is after today: check the clock")
-                      .arg(state.lastExported.toString(Qt::ISODate));
+        v.critical << QStringLiteral("the stored last exported day %1 is after today: check the "
+                                     "clock")
+                          .arg(state.lastExported.toString(Qt::ISODate));
     if (state.attemptLimitReached)
-        alerts << QStringLiteral("the attempt limit was reached (%1 attempts)")
-                      .arg(state.numbers.attemptLimit);
-    // A due day is exported at the first check after its daily time.
-    if (due && state.now > QDateTime(due->addDays(1), QTime(state.hour, state.minute))
-                               .addMSecs(state.numbers.checkPeriod))
-        alerts << QStringLiteral("the day %1 is overdue").arg(due->toString(Qt::ISODate));
+        v.critical << notDelivered(state)
+                   << QStringLiteral("the attempt limit was reached (%1 attempts)")
+                          .arg(state.numbers.attemptLimit);
+    // A due day goes at the first check after its daily time; a retry period later it is late.
+    const bool overdue =
+        due && state.now > QDateTime(due->addDays(1), QTime(state.hour, state.minute))
+                               .addMSecs(state.numbers.checkPeriod + state.numbers.retryPeriod);
+    if (overdue)
+        v.critical << QStringLiteral("the day %1 is overdue").arg(dotted(*due));
+    if (state.failedAttempts > 0 && !state.attemptLimitReached)
+        v.warnings << QStringLiteral("a retry is pending (%1 of %2 attempts failed): %3")
+                          .arg(state.failedAttempts)
+                          .arg(state.numbers.attemptLimit)
+                          .arg(notDelivered(state));
+    if (due && !overdue)
+        v.warnings << QStringLiteral("catching up: the day %1 is due").arg(dotted(*due));
     if (const QStringList setAside = exchange.entryList({QStringLiteral("*.bad")}, QDir::Files);
         !setAside.isEmpty())
-        alerts << QStringLiteral("request files set aside: %1").arg(setAside.join(u", "));
-    return alerts;
+        v.warnings << QStringLiteral("request files set aside: %1").arg(setAside.join(u", "));
+    v.health = !v.critical.isEmpty()   ? Health::Critical
+               : !v.warnings.isEmpty() ? Health::Warning
+                                       : Health::Ok;
+    return v;
+}
+
+// Settings that cannot be read leave nothing to judge; a start under way is a warning.
+Verdict judgeUnread(const AgentState& state)
+{
+    if (state.settingsUnread == u"the agent is starting")
+        return {Health::Warning, {}, {state.settingsUnread}};
+    return {Health::Unknown, {state.settingsUnread}, {}};
+}
+
+QString summary(const AgentState& state, const Verdict& v)
+{
+    if (v.health == Health::Ok)
+        return QStringLiteral("OK - the last exported day is %1, %2 waiting")
+            .arg(dotted(state.lastExported))
+            .arg(state.waitingFiles.isEmpty()
+                     ? QStringLiteral("no file")
+                     : QString::number(state.waitingFiles.size()) + QStringLiteral(" files"));
+    const QStringList& lines = v.critical.isEmpty() ? v.warnings : v.critical;
+    return healthName(v.health) + QStringLiteral(" - ") + lines.front();
 }
 
 } // namespace
+
+QString healthName(Health health)
+{
+    switch (health) {
+    case Health::Ok:
+        return QStringLiteral("OK");
+    case Health::Warning:
+        return QStringLiteral("WARNING");
+    case Health::Critical:
+        return QStringLiteral("CRITICAL");
+    case Health::Unknown:
+        break;
+    }
+    return QStringLiteral("UNKNOWN");
+}
 
 QJsonObject statusSnapshot(const AgentState& state)
 {
     const QDir exchange(state.exchangeDirectory);
     const std::optional<QDate> due =
         dueDay(state.lastExported, state.now, state.hour, state.minute);
+    const Verdict v =
+        state.settingsUnread.isEmpty() ? judge(state, due, exchange) : judgeUnread(state);
+    // The limit reached, the counter holds every attempt made.
+    const int failed =
+        state.attemptLimitReached ? state.numbers.attemptLimit : state.failedAttempts;
     return {
+        {QStringLiteral("health"), healthName(v.health)},
+        {QStringLiteral("exitCode"), int(v.health)},
+        {QStringLiteral("summary"), summary(state, v)},
         {QStringLiteral("running"), state.running},
         {QStringLiteral("pid"), state.pid},
         {QStringLiteral("exchangeDirectory"), state.exchangeDirectory},
@@ -71,14 +150,17 @@ QJsonObject statusSnapshot(const AgentState& state)
         {QStringLiteral("waitingFiles"), QJsonArray::fromStringList(state.waitingFiles)},
         {QStringLiteral("waitingCount"), state.waitingFiles.size()},
         {QStringLiteral("oldestWaitingDay"), state.oldestWaiting.toString(Qt::ISODate)},
+        {QStringLiteral("lastFailure"), state.lastFailure},
         {QStringLiteral("requestFiles"), requestFiles(exchange)},
-        {QStringLiteral("failedAttempts"), state.failedAttempts},
+        {QStringLiteral("failedAttempts"), failed},
         {QStringLiteral("attemptLimit"), state.numbers.attemptLimit},
         {QStringLiteral("attemptLimitReached"), state.attemptLimitReached},
         {QStringLiteral("checkPeriodMs"), state.numbers.checkPeriod},
+        {QStringLiteral("retryPeriodMs"), state.numbers.retryPeriod},
         {QStringLiteral("requestsLastLooked"), moment(state.requestsLastLooked)},
         {QStringLiteral("recentAlerts"), QJsonArray::fromStringList(state.recentAlerts)},
-        {QStringLiteral("alerts"), QJsonArray::fromStringList(alerts(state, due, exchange))},
+        {QStringLiteral("alerts"), QJsonArray::fromStringList(v.critical)},
+        {QStringLiteral("warnings"), QJsonArray::fromStringList(v.warnings)},
     };
 }
 

@@ -24,14 +24,20 @@ struct AgentState {
     SchedulerNumbers numbers = SchedulerNumbers::defaults();
     QStringList waitingFiles;
     QDate oldestWaiting; // the oldest day a waiting file holds
+    QString lastFailure; // why the newest waiting file did not go, when it failed
     int failedAttempts = 0;
     bool attemptLimitReached = false;
     QStringList recentAlerts;
     QDateTime requestsLastLooked;
 };
 
-// The status the tool shows: the state, the next day by the day rule, the request files and
-// their days as the agent reads them, and what alerts ("alerts", empty when all is well).
+// How it stands, in the monitoring-plugin convention; the value is the exit status.
+enum class Health { Ok = 0, Warning = 1, Critical = 2, Unknown = 3 };
+QString healthName(Health health);
+
+// The status the tool shows: "health" and "exitCode", one "summary" line ("CRITICAL -
+// 05.12.2026 not delivered: …"), what is critical ("alerts") and what warns ("warnings"), and
+// the state behind them as typed fields: ISO dates, counts as numbers.
 QJsonObject statusSnapshot(const AgentState& state);
 
 } // namespace tarvexio

@@ -324,6 +324,15 @@ bool DeliveryLedger::delivered(const QString& file) const
     return run(query) && query.next();
 }
 
+QString DeliveryLedger::lastCause() const
+{
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    query.prepare(QStringLiteral("SELECT cause FROM files WHERE state=? AND cause IS NOT NULL "
+                                 "ORDER BY rowid DESC LIMIT 1"));
+    query.addBindValue(Waiting);
+    return run(query) && query.next() ? query.value(0).toString() : QString();
+}
+
 QDate DeliveryLedger::oldestWaitingDay() const
 {
     QSqlQuery query(QSqlDatabase::database(connection_));

@@ -37,22 +37,24 @@ public:
     // recorded one as waiting, with one line (alerting when it replaced a lost or broken one).
     void rebuildIfNew(const QString& exchangeDirectory, const QDate& lastRecorded);
 
-    void made(const QString& path) override;
+    void made(const QString& file) override;
     bool hasCurrentFile(const QDate& day, const QString& shopCode) const override;
 
     // Before a delivery attempt starts, and once it has ended.
-    void attemptStarting(const QString& path);
-    void attemptEnded(const QString& path, bool delivered, const QString& reply, qint64 serverSize);
+    void attemptStarting(const QString& file);
+    void attemptEnded(const QString& file, bool delivered, const QString& reply, qint64 serverSize);
     // Sent by the operator: counted for the day its name holds, known to the ledger or not.
-    void sentByHand(const QString& path, qint64 serverSize);
+    void sentByHand(const QString& file, qint64 serverSize);
     // Gone from the exchange directory before it was delivered: its shop's day is made again.
-    void vanished(const QString& path);
+    void vanished(const QString& file);
     void recorded(const QDate& day);
 
     // The file reached the server.
-    bool delivered(const QString& path) const;
+    bool delivered(const QString& file) const;
     // Made and not delivered, oldest first.
     QStringList waiting() const;
+    // Why the newest waiting file's last attempt failed; empty when none failed.
+    QString lastCause() const;
     // The oldest day that waits; invalid when none does.
     QDate oldestWaitingDay() const;
     // Every one of these shops has a delivered file for the day.
@@ -63,7 +65,7 @@ public:
 
 private:
     bool prepare();
-    bool knows(const QString& path) const;
+    bool knows(const QString& file) const;
     bool run(QSqlQuery& query) const;
     void setAside(const QString& path);
     void startAnew(const QString& why);

@@ -149,6 +149,11 @@ void OperatorRequests::reloadSettings()
 
 QJsonObject OperatorRequests::send(const QJsonObject& request)
 {
+    QStringList files;
+    for (const QJsonValue file : request.value(QStringLiteral("files")).toArray())
+        files << QFileInfo(file.toString()).fileName();
+    c_.log.WriteLog(QStringLiteral("Operator zlecił wysłanie plików (tarvexioctl send): ") +
+                    files.join(QStringLiteral(", ")));
     return sendAnswer(
         request, c_.model.settings().EdKatalogWymiany,
         [this](const QString& path, QString* why) { return c_.upload.sendByHand(path, why); });

@@ -95,6 +95,8 @@ QString checkValue(const TKonfigEksportu& record, const FoundSetting& setting, Q
         return checkDirectory(value);
     case SettingKind::Code:
         return checkCode(record, setting.shopId, value);
+    case SettingKind::Fixed:
+        return QStringLiteral("fixed: the agent always uses passive data connections");
     case SettingKind::Text:
         // The window's field holds ten characters.
         if (setting.name == u"ParSerwis_IT" && value.size() > 10)

@@ -3,10 +3,49 @@
 #include "config/parameter_lines.h"
 #include "config/parameter_list.h"
 #include "config/setting_definitions.h"
+#include "config/settings_record.h"
 
 #include <QJsonArray>
 
 namespace tarvexio {
+
+namespace {
+
+QJsonValue typedValue(SettingKind kind, const QString& value)
+{
+    bool number = false;
+    switch (kind) {
+    case SettingKind::Password:
+        return value.isEmpty() ? QStringLiteral("(unset)") : QStringLiteral("(set)");
+    case SettingKind::Flag:
+        return value.trimmed() == u"1";
+    case SettingKind::Fixed:
+        return true;
+    case SettingKind::Port:
+    case SettingKind::Hour:
+    case SettingKind::Minute:
+    case SettingKind::SaveMode:
+        return value.trimmed().toInt();
+    case SettingKind::Day:
+        if (const int day = value.section(u' ', 0, 0).toInt(&number); number)
+            return dayFromNumber(day).toString(Qt::ISODate);
+        return value;
+    case SettingKind::Text:
+    case SettingKind::Directory:
+    case SettingKind::Code:
+        break;
+    }
+    return value;
+}
+
+QString keyOf(const FoundSetting& setting)
+{
+    return setting.definition.kind == SettingKind::Code
+               ? QStringLiteral("shop.%1.code").arg(setting.shopId)
+               : QString::fromLatin1(setting.definition.key);
+}
+
+} // namespace
 
 QJsonObject settingsView(const TKonfigEksportu& record, const QString& source)
 {
@@ -14,13 +53,42 @@ QJsonObject settingsView(const TKonfigEksportu& record, const QString& source)
     const QStringList lines = writeParameterList(record);
     for (int i = 0; i < lines.size(); ++i) {
         const QString name = parameterName(lines, i);
-        QString value = parameterValue(lines, i);
-        if (const std::optional<FoundSetting> setting = findSetting(name);
-            setting && setting->definition.kind == SettingKind::Password)
-            value = value.isEmpty() ? QStringLiteral("(unset)") : QStringLiteral("(set)");
-        settings << QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("value"), value}};
+        const std::optional<FoundSetting> setting = findSetting(name);
+        if (!setting)
+            continue;
+        settings << QJsonObject{{QStringLiteral("key"), keyOf(*setting)},
+                                {QStringLiteral("name"), name},
+                                {QStringLiteral("value"),
+                                 typedValue(setting->definition.kind, parameterValue(lines, i))}};
     }
     return {{QStringLiteral("source"), source}, {QStringLiteral("settings"), settings}};
+}
+
+QString settingValueText(const QJsonValue& value)
+{
+    if (value.isBool())
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    if (value.isDouble())
+        return QString::number(value.toInteger());
+    return value.toString();
+}
+
+QJsonArray settingKeys()
+{
+    QJsonArray keys;
+    const auto add = [&keys](const SettingDefinition& setting, const QString& key,
+                             const QString& name) {
+        keys << QJsonObject{
+            {QStringLiteral("key"), key},
+            {QStringLiteral("name"), name},
+            {QStringLiteral("kind"), QString::fromLatin1(settingKindText(setting.kind))},
+            {QStringLiteral("meaning"), QString::fromUtf8(setting.meaning)}};
+    };
+    for (const SettingDefinition& setting : settingDefinitions())
+        add(setting, QString::fromLatin1(setting.key), QString::fromLatin1(setting.name));
+    add(shopCodeDefinition(), QStringLiteral("shop.<id>.code"),
+        ShopCodePrefix + QStringLiteral("<id>"));
+    return keys;
 }
 
 QJsonObject settingValue(const QJsonObject& view, const QString& key)

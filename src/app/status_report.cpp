@@ -31,6 +31,7 @@ QJsonObject StatusReport::snapshot(const QString& unread) const
     state.numbers = c_.scheduler.numbers();
     state.waitingFiles = c_.ledger.waiting();
     state.oldestWaiting = c_.ledger.oldestWaitingDay();
+    state.lastFailure = c_.ledger.lastCause();
     state.failedAttempts = c_.scheduler.failedAttempts();
     state.attemptLimitReached = c_.scheduler.attemptLimitReached();
     state.recentAlerts = c_.log.recentAlerts();

@@ -64,6 +64,7 @@ bool UploadStep::SendOneFile(const QString& file)
             result.FailureReason = exceptionText(error);
     }
     logOutcome(result, file);
+    loginRefused_ = result.LoginRefused;
     const bool delivered = result.Status == TFtpJobResult::Success;
     c_.ledger.attemptEnded(file, delivered, result.FailureReason, result.DeliveredSize);
     return delivered;
@@ -151,6 +152,12 @@ bool UploadStep::SendWaitingFiles()
         if (SendOneFile(files[i])) {
             files.removeAt(i);
             i = files.size() - 1;
+        } else if (loginRefused_) {
+            c_.log.WriteLog(QStringLiteral("Serwer FTP odmówił logowania: pozostałych plików (%1) "
+                                           "nie wysyłano w tej próbie")
+                                .arg(files.size() - 1),
+                            c_.model.flags().unattended);
+            break;
         } else {
             --i;
         }

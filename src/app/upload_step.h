@@ -38,7 +38,8 @@ public:
     // Sends one file and logs the outcome; true when it went.
     bool SendOneFile(const QString& file);
     // Every waiting file, newest first; after each success the scan starts again from the
-    // newest, so a file that failed is tried again. A file gone from the disk leaves the ledger's
+    // newest, so a file that failed is tried again. A login the server refuses ends the scan:
+    // the others would be refused alike. A file gone from the disk leaves the ledger's
     // waiting files, so that its shop's day is made again. True when nothing is left waiting.
     bool SendWaitingFiles();
 
@@ -70,6 +71,7 @@ private:
 
     Context c_;
     Transmission* transmission_ = nullptr;
+    bool loginRefused_ = false; // by the last job
     QString currentFile_;
     QDateTime requestsLastLooked_;
     int failedRequestLookups_ = 0;

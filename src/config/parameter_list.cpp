@@ -108,7 +108,7 @@ const Parameter Parameters[] = {
      FtpIntField{&TParametryFtp::ParPortFTP, DefaultFtpPort}},
     {{"ParDomyslnyPortFTP", "ftp.default_port", K::Flag, "use the default FTP port, 21"},
      FtpIntField{&TParametryFtp::ParDomyslnyPortFTP, 1}},
-    {{"ParTrybPasywnyFTP", "ftp.passive", K::Flag, "passive data connections (always 1)"},
+    {{"ParTrybPasywnyFTP", "ftp.passive", K::Fixed, "passive data connections, always on"},
      PassiveField{}},
     {{"ParFolderFTP", "ftp.folder", K::Text, "the folder on the FTP server"},
      FtpTextField{&TParametryFtp::ParFolderFTP}},
@@ -180,6 +180,35 @@ void apply(TKonfigEksportu& record, const Field& field, const QString& value)
 }
 
 } // namespace
+
+const char* settingKindText(SettingKind kind)
+{
+    switch (kind) {
+    case SettingKind::Text:
+        return "text";
+    case SettingKind::Directory:
+        return "directory (an existing folder)";
+    case SettingKind::Flag:
+        return "flag (0 or 1)";
+    case SettingKind::Port:
+        return "number (1 to 65535)";
+    case SettingKind::Hour:
+        return "number (0 to 23)";
+    case SettingKind::Minute:
+        return "number (0 to 59)";
+    case SettingKind::SaveMode:
+        return "number (0 table and file, 1 table, 2 file)";
+    case SettingKind::Day:
+        return "date (YYYY-MM-DD)";
+    case SettingKind::Password:
+        return "password (read from standard input)";
+    case SettingKind::Code:
+        return "text (no spaces, nothing a file name cannot hold)";
+    case SettingKind::Fixed:
+        break;
+    }
+    return "fixed (always 1, cannot be set)";
+}
 
 std::span<const SettingDefinition> settingDefinitions()
 {

@@ -20,7 +20,11 @@ enum class SettingKind {
     Day,       // the last exported day, a date
     Password,  // coded in the stores, read from standard input by the tool
     Code,      // a shop's code at the service (ParKodKVR#<shop id>)
+    Fixed,     // always 1, whatever is stored: shown, never set (passive mode)
 };
+
+// The kind as the operator's tool lists it: its type and the values it takes.
+const char* settingKindText(SettingKind kind);
 
 // One stored setting: the parameter's own name, the readable key of the operator's tool, its
 // kind and what it means.

@@ -140,7 +140,12 @@ bool TQMXBazaDanych::open()
         // SQLite opens any file lazily; a first read tells a database from other bytes.
         QSqlQuery probe(db);
         if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
-            fail(QStringLiteral("plik nie jest bazą SQLite: %1 (%2)")
+            // SQLITE_BUSY and SQLITE_LOCKED: a database another program holds, not other bytes.
+            const QString code = probe.lastError().nativeErrorCode();
+            const bool locked = code == u"5" || code == u"6";
+            fail((locked
+                      ? QStringLiteral("baza SQLite jest zablokowana przez inny program: %1 (%2)")
+                      : QStringLiteral("plik nie jest bazą SQLite: %1 (%2)"))
                      .arg(target.sqlitePath, probe.lastError().text()));
             return false;
         }

@@ -24,6 +24,8 @@ struct TFtpJobResult {
     qint64 DeliveredSize = -1;
     // This agent's temporary files of cut-short uploads, removed before the upload.
     qint32 StaleTemporaryRemoved = 0;
+    // The server refused the login (530): every other file of the attempt would be refused too.
+    bool LoginRefused = false;
     // What failed first (a refused command, a certificate, a lost connection), for the log.
     QString FailureReason;
     // The connection test's listing of the login folder, for an operator who asks.

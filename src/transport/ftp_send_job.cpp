@@ -92,7 +92,13 @@ void TDmFtp::connectServer()
     addRow(QStringLiteral("Łączenie z ") + parameters_.ParSerwerFTP, Pending);
     Connected = false;
     // The client raises unless it has logged in, so the host row never shows "Błąd !!!".
-    client_->Connect(login());
+    try {
+        client_->Connect(login());
+    } catch (const EFtpError& error) {
+        static const QRegularExpression refused(QStringLiteral("\\b530\\b"));
+        result_.LoginRefused = refused.match(QString::fromUtf8(error.what())).hasMatch();
+        throw;
+    }
     Connected = true;
     setStatus(Ok);
 }

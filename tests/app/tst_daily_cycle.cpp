@@ -2,7 +2,6 @@
 // passes only when the test says: what is recorded, what is retried and what is said when the
 // day cannot go out.
 #include "app/agent.h"
-#include "app/agent_snapshot.h"
 #include "config/settings_record.h"
 #include "export/export_fixture.h"
 #include "support/agent_doubles.h"
@@ -10,7 +9,7 @@
 #include "support/test_database.h"
 
 #include <QDir>
-#include <QJsonArray>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,6 +45,7 @@ struct Cycle : test::TestAgent {
     QDate lastExported() const { return agent.model().settings().DataOstatniegoEksportu; }
     int interval() const { return agent.scheduler().interval(); }
     QString log() const { return agent.model().messagePane().join(u'\n'); }
+    QJsonObject health() const { return agent.status().snapshot({}); }
     QStringList onServer() const
     {
         return QDir(server.root()).entryList({QStringLiteral("*.DAT")}, QDir::Files);
@@ -63,6 +63,7 @@ private slots:
     void init() { home_ = std::make_unique<QTemporaryDir>(); }
     void dayWithoutItsFilesIsNeverRecorded();
     void waitingFileDeletedDuringAnOutageIsMadeAgain();
+    void refusedLoginEndsTheAttempt();
     void fileLostOnTheServerAfterItsRename_data();
     void fileLostOnTheServerAfterItsRename();
     void storedDayAfterTodayMakesNothingDue_data();
@@ -87,6 +88,7 @@ void TestDailyCycle::dayWithoutItsFilesIsNeverRecorded()
     c.tick();
     QCOMPARE(c.lastExported(), D);
     QCOMPARE(c.interval(), 900000); // retried at the retry period
+    QCOMPARE(c.health()[QStringLiteral("health")].toString(), "WARNING");
     QVERIFY(c.log().contains(QStringLiteral("Nie znaleziono katalogu ") + c.exchange));
     QVERIFY(c.agent.model().trayBlinking());
     QVERIFY(c.doubles.dialogs.boxes.isEmpty()); // nobody is there to answer one
@@ -96,6 +98,8 @@ void TestDailyCycle::dayWithoutItsFilesIsNeverRecorded()
                               c.exchange),
              qPrintable(c.log()));
     QCOMPARE(c.lastExported(), D);
+    QCOMPARE(c.health()[QStringLiteral("summary")].toString(),
+             "CRITICAL - 11.03.2026 not delivered");
 
     // Back again: the next ordinary tick exports the day, and only now is it recorded.
     QVERIFY(QDir().mkpath(c.exchange));
@@ -130,6 +134,23 @@ void TestDailyCycle::waitingFileDeletedDuringAnOutageIsMadeAgain()
     QCOMPARE(sent.size(), 3);
     for (const char* code : {"K1", "K2", "K3"})
         QCOMPARE(sent.filter(QStringLiteral("PSHD_%1_").arg(QLatin1String(code))).size(), 1);
+}
+
+void TestDailyCycle::refusedLoginEndsTheAttempt()
+{
+    Cycle c(home_->path(), {"--password", "zmienione"});
+    QVERIFY(c.server.started());
+    c.tick();
+    c.tick(); // the retry, and the last attempt
+    // One login per attempt, not one per waiting file.
+    QCOMPARE(c.server.commands().filter(QStringLiteral("USER")).size(), 2);
+    QCOMPARE(c.log().count(u"Serwer FTP odmówił logowania"), 2);
+    const QStringList last = c.agent.model().messagePane().filter(u"Ostatnia próba wysłania pliku");
+    QCOMPARE(last.size(), 1);
+    const QStringList waiting = c.agent.uploadList();
+    QCOMPARE(waiting.size(), 3);
+    for (const QString& file : waiting)
+        QVERIFY2(last.front().contains(QFileInfo(file).fileName()), qPrintable(last.front()));
 }
 
 void TestDailyCycle::fileLostOnTheServerAfterItsRename_data()
@@ -178,12 +199,10 @@ void TestDailyCycle::storedDayAfterTodayMakesNothingDue()
     QCOMPARE(c.lastExported(), today.addDays(ahead));
     QCOMPARE(QDir(c.exchange).entryList({QStringLiteral("PSHD_*")}), QStringList());
     QCOMPARE(c.log().count(u"sprawdź zegar komputera"), 1); // once a day
-    AgentState state;
-    state.now = c.doubles.clock.now();
-    state.lastExported = c.lastExported();
-    QVERIFY(statusSnapshot(state)[QStringLiteral("alerts")].toArray().contains(
-        QStringLiteral("the stored last exported day %1 is after today: check the clock")
-            .arg(state.lastExported.toString(Qt::ISODate))));
+    QCOMPARE(c.health()[QStringLiteral("summary")].toString(),
+             QStringLiteral("CRITICAL - the stored last exported day %1 is after today: check the "
+                            "clock")
+                 .arg(c.lastExported().toString(Qt::ISODate)));
 }
 
 void TestDailyCycle::endingAgentSendsAndSaysNothingMore()

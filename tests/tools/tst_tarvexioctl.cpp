@@ -136,8 +136,15 @@ void TestTarvexioctl::withoutAnAgent_data()
         QTest::newRow(tag) << QString::fromUtf8(arguments).split(u' ') << QByteArray(input)
                            << serverPassword << staleLock << exitCode << QString::fromUtf8(said);
     };
-    row("show", "show", "", 0, "ParHasloFTP=(set)\n");
-    row("show as JSON", "show --json", "", 0, "\"ParHasloFTP\": \"(set)\"");
+    // The keys set takes, the parameter's name alongside; typed values in JSON.
+    row("show", "show", "", 0, "\nftp.password=(set)                              # ParHasloFTP\n");
+    row("show as JSON", "show --json", "", 0,
+        "\"key\": \"ftp.default_port\",\n            \"name\": \"ParDomyslnyPortFTP\",\n"
+        "            \"value\": false");
+    row("every key", "keys", "", 0,
+        "consent.daily_receipts                 ParDzLPar, flag (0 or 1)");
+    row("a setting the agent fixes", "set ftp.passive=0", "", 2,
+        "ftp.passive: fixed: the agent always uses passive data connections");
     row("a password from standard input", "set ftp.password", "haslo\n", 0,
         "Saved to the Konfig table and ");
     row("a password on the command line", "set ftp.password=haslo", "", 2,
@@ -149,9 +156,11 @@ void TestTarvexioctl::withoutAnAgent_data()
         "Łączenie z 127.0.0.1: OK\nListing: inny.txt\nTest połączenia przebiegł pomyślnie");
     row("the connection test, password refused", "test", "", 1,
         "Test połączenia nie powiódł się: FTP login: 530", "inne");
-    row("status, all well", "status", "", 0, "Agent: not running\nLast exported day: ");
+    // For a monitor, a dead agent is critical.
+    row("status", "status", "", 2, "CRITICAL - the agent is not running\nAgent: not running");
     row("sending a file that is not there", "send brak.DAT", "", 2, "brak.DAT: no such file");
-    row("an unknown command", "wyslij", "", 2, "Usage: tarvexioctl COMMAND");
+    row("an unknown command", "wyslij", "", 2, "unknown command 'wyslij'\nUsage: tarvexioctl");
+    row("a misspelt command", "stauts", "", 2, "unknown command 'stauts' (did you mean status?)");
     // A lock naming a live process that is no agent: nothing is signalled, the lock taken over.
     row("send-now, a stale lock", "send-now", "", 1, "no agent runs", "haslo", true);
     row("set, a stale lock", "set export.time=06:15", "", 0, "Saved to", "haslo", true);
@@ -260,9 +269,11 @@ void TestTarvexioctl::answersFromTheAgentsStart()
     const QString running =
         QStringLiteral("Agent: running (process %1)").arg(agent.process.processId());
     const Run first = ctl(bare, {"status"});
-    QVERIFY2(first.output.startsWith(running), qPrintable(first.output));
+    QVERIFY2(first.output.contains(running), qPrintable(first.output));
     Run status;
     QTRY_VERIFY_WITH_TIMEOUT((status = ctl(bare, {"status"})).exitCode == 0, 10000);
+    QVERIFY2(status.output.startsWith(u"OK - the last exported day is "),
+             qPrintable(status.output));
     QVERIFY2(
         status.output.contains("Last exported day: " + Today.addDays(-1).toString(Qt::ISODate)),
         qPrintable(status.output));
@@ -397,10 +408,15 @@ void TestTarvexioctl::sentByHandAfterTheLastAttempt()
     AgentProcess agent(chain.home.path(), arguments);
     const QProcessEnvironment tool = toolEnvironment(chain.home.path(), agent.controlSocket());
     Run gaveUp;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (gaveUp = ctl(tool, {"status"})).output.contains(u"ALERT: the attempt limit was reached"),
-        30000);
-    QCOMPARE(gaveUp.exitCode, 1);
+    QTRY_VERIFY_WITH_TIMEOUT((gaveUp = ctl(tool, {"status"}))
+                                 .output.contains(u"CRITICAL: the attempt limit was reached"),
+                             30000);
+    QCOMPARE(gaveUp.exitCode, 2);
+    // The summary names the day and the server's refusal; the counter agrees with the limit.
+    QVERIFY2(gaveUp.output.startsWith(QStringLiteral("CRITICAL - %1 not delivered: ")
+                                          .arg(Today.addDays(-2).toString(u"dd.MM.yyyy"))) &&
+                 gaveUp.output.contains(u"Failed attempts: 1 of 1"),
+             qPrintable(gaveUp.output));
     QVERIFY2(gaveUp.output.contains(u"Waiting files: 1") &&
                  gaveUp.output.contains(u"Ostatnia próba wysłania pliku"),
              qPrintable(gaveUp.output));
@@ -479,7 +495,7 @@ void TestTarvexioctl::strayClientsLeaveTheAgentWorking()
         startCtl(stranger, toolEnvironment(chain.home.path(), agent.controlSocket()), {"status"},
                  {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
         const Run refused = finish(stranger);
-        QVERIFY2(refused.exitCode == 1 && refused.output.contains(u"not allowed"),
+        QVERIFY2(refused.exitCode == 3 && refused.output.startsWith(u"UNKNOWN - not allowed"),
                  qPrintable(refused.output));
         QVERIFY(chain.log().contains(u"odmówiono dostępu do gniazda sterującego (uid 65534"));
     }

@@ -1,5 +1,7 @@
 #include "answer_text.h"
 
+#include "app/settings_view.h"
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,15 +23,17 @@ QStringList strings(const QJsonValue& array)
     return array.toVariant().toStringList();
 }
 
+// A monitoring plugin's output: the summary first, its exit status the state's.
 int printStatus(const QJsonObject& s, bool json)
 {
-    const bool alert = !s.value(QStringLiteral("alerts")).toArray().isEmpty();
+    const int exitCode = s.value(QStringLiteral("exitCode")).toInt(3);
     if (json) {
         print(stdout, QString::fromUtf8(QJsonDocument(s).toJson()));
-        return alert ? 1 : 0;
+        return exitCode;
     }
     const QStringList waiting = strings(s.value(QStringLiteral("waitingFiles")));
     QStringList text{
+        s.value(QStringLiteral("summary")).toString(),
         s.value(QStringLiteral("running")).toBool()
             ? QStringLiteral("Agent: running (process %1)")
                   .arg(s.value(QStringLiteral("pid")).toInteger())
@@ -64,30 +68,29 @@ int printStatus(const QJsonObject& s, bool json)
         !recent.isEmpty())
         text << QStringLiteral("Last alerting lines:") << recent;
     for (const QString& line : strings(s.value(QStringLiteral("alerts"))))
-        text << QStringLiteral("ALERT: ") + line;
+        text << QStringLiteral("CRITICAL: ") + line;
+    for (const QString& line : strings(s.value(QStringLiteral("warnings"))))
+        text << QStringLiteral("WARNING: ") + line;
     print(stdout, text.join(u'\n'));
-    return alert ? 1 : 0;
+    return exitCode;
 }
 
+// The keys set takes, each with its value as set takes it and the parameter's name alongside.
 int printSettings(const QJsonObject& answer, bool json)
 {
-    QJsonObject object;
+    if (json) {
+        print(stdout, QString::fromUtf8(QJsonDocument(answer).toJson(QJsonDocument::Indented)));
+        return 0;
+    }
     QStringList text{
         QStringLiteral("# from %1").arg(answer.value(QStringLiteral("source")).toString())};
     for (const QJsonValue entry : answer.value(QStringLiteral("settings")).toArray()) {
-        const QString name = entry[QStringLiteral("name")].toString();
-        const QString value = entry[QStringLiteral("value")].toString();
-        text << name + u'=' + value;
-        object.insert(name, value);
+        const QString line = entry[QStringLiteral("key")].toString() + u'=' +
+                             settingValueText(entry[QStringLiteral("value")]);
+        text << line.leftJustified(47) + QStringLiteral(" # ") +
+                    entry[QStringLiteral("name")].toString();
     }
-    if (json)
-        print(stdout,
-              QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("source"),
-                                                           answer.value(QStringLiteral("source"))},
-                                                          {QStringLiteral("settings"), object}})
-                                    .toJson(QJsonDocument::Indented)));
-    else
-        print(stdout, text.join(u'\n'));
+    print(stdout, text.join(u'\n'));
     return 0;
 }
 
@@ -151,10 +154,32 @@ int printSent(const QJsonObject& answer)
 
 } // namespace
 
+int printKeys(bool json)
+{
+    const QJsonArray keys = settingKeys();
+    if (json) {
+        print(stdout, QString::fromUtf8(QJsonDocument(keys).toJson()));
+        return 0;
+    }
+    QStringList text;
+    for (const QJsonValue key : keys)
+        text << QStringLiteral("%1 %2, %3\n    %4")
+                    .arg(key[QStringLiteral("key")].toString().leftJustified(38),
+                         key[QStringLiteral("name")].toString(),
+                         key[QStringLiteral("kind")].toString(),
+                         key[QStringLiteral("meaning")].toString());
+    print(stdout, text.join(u'\n'));
+    return 0;
+}
+
 int printAnswer(const Command& command, const QJsonObject& answer)
 {
     if (!answer.value(QStringLiteral("ok")).toBool()) {
         const QString error = answer.value(QStringLiteral("error")).toString();
+        if (command.name == u"status") {
+            print(stdout, QStringLiteral("UNKNOWN - ") + error);
+            return 3;
+        }
         if (command.name != u"set") {
             print(stderr, QStringLiteral("tarvexioctl: ") + error);
             return 1;
@@ -167,7 +192,7 @@ int printAnswer(const Command& command, const QJsonObject& answer)
     if (command.name == u"show")
         return printSettings(answer, command.json);
     if (command.name == u"get") {
-        print(stdout, answer.value(QStringLiteral("value")).toString());
+        print(stdout, settingValueText(answer.value(QStringLiteral("value"))));
         return 0;
     }
     if (command.name == u"set") {

@@ -1,5 +1,6 @@
 #include "command_request.h"
 
+#include "app/command_line.h"
 #include "app/control_protocol.h"
 #include "app/setting_changes.h"
 #include "config/setting_definitions.h"
@@ -65,11 +66,24 @@ Command splitCommand(const QStringList& arguments)
 
 bool knownCommand(const Command& c)
 {
-    return ((c.name == u"show" || c.name == u"status") &&
+    return ((c.name == u"show" || c.name == u"status" || c.name == u"keys") &&
             (c.rest.isEmpty() || c.rest == QStringList{QStringLiteral("--json")})) ||
            c.name == u"ledger" || ((c.name == u"set" || c.name == u"send") && !c.rest.isEmpty()) ||
            (c.name == u"get" && c.rest.size() == 1) ||
            ((c.name == u"test" || c.name == u"send-now") && c.rest.isEmpty());
+}
+
+QString unknownCommandText(const Command& command)
+{
+    static const QStringList names{"status",   "show", "get",    "set", "send",
+                                   "send-now", "test", "ledger", "keys"};
+    if (names.contains(command.name))
+        return QStringLiteral("wrong arguments for %1: %2")
+            .arg(command.name, command.rest.join(u' '));
+    const QString nearest = nearestWord(command.name, names);
+    return QStringLiteral("unknown command '%1'%2")
+        .arg(command.name,
+             nearest.isEmpty() ? QString() : QStringLiteral(" (did you mean %1?)").arg(nearest));
 }
 
 bool passwordOnTheLine(const Command& command)

@@ -19,6 +19,9 @@ struct Command {
 
 Command splitCommand(const QStringList& arguments);
 bool knownCommand(const Command& command);
+// What is wrong with a command that is not known: its name (with the nearest one), or its
+// arguments.
+QString unknownCommandText(const Command& command);
 // A password typed on the command line, which is refused before anything else is done.
 bool passwordOnTheLine(const Command& command);
 

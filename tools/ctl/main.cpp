@@ -35,12 +35,15 @@ remembered); run by root where the service is installed, it works as the service
 service's files, with the database that /etc/default/tarvexio names.
 
 Commands:
-  status [--json]      the agent's state: the last exported and the next day, the files
-                       waiting and the request files, failed attempts, the last alerting
-                       lines; exit status 1 when an alert is active (the attempt limit
-                       reached, a day overdue, a request file set aside)
-  show [--json]        every setting; a password only as set or unset
+  status [--json]      the agent's state as a monitoring check: one summary line first
+                       ("CRITICAL - 05.12.2026 not delivered: ..."), then the last exported
+                       and the next day, the files waiting, the request files, failed
+                       attempts, the last alerting lines; the exit status is the state's
+  show [--json]        every setting as KEY=VALUE, the parameter name alongside; a password
+                       only as set or unset
   get KEY              one setting
+  keys [--json]        every KEY that get and set take: its parameter name, its kind and
+                       values, what it means (the consent boxes among them)
   set KEY=VALUE...     changes settings, checked as the settings window checks them, all or
                        none, saved in the save mode in force; from then on what the agent uses.
                        KEY is a parameter name (ParSerwerFTP, ...) or ftp.server, ftp.port,
@@ -62,10 +65,14 @@ Commands:
   --version            print the version and exit
 
 Exit status:
-  0    done, all is well
-  1    the database, the connection or a file failed, no agent runs (send-now), or an
-       alert is active (status)
-  2    bad arguments or settings; nothing was changed
+  0    done, all is well; status: OK
+  1    the database, the connection or a file failed, or no agent runs (send-now);
+       status: WARNING (the agent starting, catching up within the rules, a retry pending,
+       a request file set aside)
+  2    bad arguments or settings, nothing changed; status: CRITICAL (the attempt limit
+       reached, a day overdue by more than a retry period, the agent not running, a
+       stored day after today)
+  3    status: UNKNOWN (no database, no settings, the agent cannot be asked)
 )";
 
 // A line from standard input; on a terminal, after the prompt and without echo. One stream
@@ -87,6 +94,18 @@ void fail(const QString& text)
 
 // No agent answers: the stores worked on in its stead, as the service's user where root runs
 // it for the installed service.
+// What keeps the command from being done; a status that cannot tell is UNKNOWN for a monitor,
+// not a failure of the agent.
+int failed(const Command& command, const QString& why)
+{
+    if (command.name != u"status") {
+        fail(why);
+        return 1;
+    }
+    std::printf("UNKNOWN - %s\n", why.toLocal8Bit().constData());
+    return 3;
+}
+
 int standIn(const Command& command, const QJsonObject& request)
 {
     QStringList names = command.names;
@@ -101,15 +120,12 @@ int standIn(const Command& command, const QJsonObject& request)
     }
     try {
         StandIn stand;
-        if (!stand.open(names)) {
-            fail(stand.error());
-            return 1;
-        }
+        if (!stand.open(names))
+            return failed(command, stand.error());
         return printAnswer(command, stand.answer(request));
     } catch (const std::exception& error) {
         // A table that cannot be read or written (locked, no rights): said, not a crash.
-        fail(QString::fromUtf8(error.what()));
-        return 1;
+        return failed(command, QString::fromUtf8(error.what()));
     }
 }
 
@@ -118,12 +134,11 @@ int run(const Command& command, const QJsonObject& request)
     AgentClient agent;
     if (agent.connect())
         return printAnswer(command, agent.ask(request));
-    if (!agent.refused().isEmpty()) {
-        fail(QStringLiteral("the agent's control socket %1 turned this user away: root, the "
-                            "agent's own user and its group may use it")
-                 .arg(agent.refused()));
-        return 1;
-    }
+    if (!agent.refused().isEmpty())
+        return failed(command,
+                      QStringLiteral("the agent's control socket %1 turned this user away: root, "
+                                     "the agent's own user and its group may use it")
+                          .arg(agent.refused()));
     if (command.name == u"send-now") {
         fail(QStringLiteral("no agent runs (looked at %1)").arg(agent.lookedAt().join(u", ")));
         return 1;
@@ -154,7 +169,7 @@ int main(int argc, char* argv[])
     const Command command = splitCommand(arguments);
     if (!knownCommand(command)) {
         if (!command.name.isEmpty())
-            std::fputs("tarvexioctl: unknown command or arguments\n", stderr);
+            std::fprintf(stderr, "tarvexioctl: %s\n", qPrintable(unknownCommandText(command)));
         std::fputs(Usage, stderr);
         return 2;
     }
@@ -163,6 +178,8 @@ int main(int argc, char* argv[])
                             "line: give the key without \"=\". Nothing was changed."));
         return 2;
     }
+    if (command.name == u"keys")
+        return printKeys(command.json);
     const CommandRequest request = buildRequest(command, readPassword);
     if (!request.errors.isEmpty()) {
         std::fprintf(stderr, "%s\n%s", request.errors.join(u'\n').toLocal8Bit().constData(),

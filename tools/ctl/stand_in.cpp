@@ -75,6 +75,7 @@ QJsonObject StandIn::status()
     state.minute = shownMinute(record);
     state.waitingFiles = ledger_.waiting();
     state.oldestWaiting = ledger_.oldestWaitingDay();
+    state.lastFailure = ledger_.lastCause();
     return statusSnapshot(state);
 }
 
