@@ -3,8 +3,6 @@
 # export tool, the service) and tarvexio for a desktop (the windowed program).
 include(GNUInstallDirs)
 
-option(TARVEXIO_MANPAGES "Make the manual pages from the programs' --help (needs help2man)" OFF)
-
 set(daemon_programs tarvexiod tarvexio-export tarvexioctl)
 set(desktop_programs tarvexio)
 install(TARGETS ${daemon_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT daemon)
@@ -33,32 +31,25 @@ foreach(component package IN ZIP_LISTS components packages)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${package} COMPONENT ${component})
 endforeach()
 
-if(TARVEXIO_MANPAGES)
-    find_program(HELP2MAN help2man REQUIRED)
-    set(tarvexiod_summary "retail chain data export agent, without windows")
-    set(tarvexio-export_summary "write the retail chain agent's data files for a range of days")
-    set(tarvexio_summary "retail chain data export agent, in the notification area")
-    set(tarvexioctl_summary "show and change the retail chain agent's settings without a window")
-    set(pages)
-    foreach(program ${daemon_programs} ${desktop_programs})
-        set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${program}.1)
-        add_custom_command(OUTPUT ${page}.gz
-            COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
-            COMMAND ${HELP2MAN} --no-info --no-discard-stderr --section=1
-                    --name=${${program}_summary} --output=${page} $<TARGET_FILE:${program}>
-            COMMAND gzip -9nf ${page}
-            DEPENDS ${program}
-            VERBATIM)
-        list(APPEND pages ${page}.gz)
-        if(program IN_LIST daemon_programs)
-            set(component daemon)
-        else()
-            set(component desktop)
-        endif()
-        install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
-    endforeach()
-    add_custom_target(manpages ALL DEPENDS ${pages})
-endif()
+# The manual pages are written by hand (dist/man): what --help cannot hold (files, examples,
+# exit statuses, the service) is theirs. Compressed as Debian wants them.
+set(pages)
+foreach(program ${daemon_programs} ${desktop_programs})
+    set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${program}.1.gz)
+    add_custom_command(OUTPUT ${page}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
+        COMMAND sh -c "gzip -9n -c '${CMAKE_CURRENT_SOURCE_DIR}/dist/man/${program}.1' > '${page}'"
+        DEPENDS dist/man/${program}.1
+        VERBATIM)
+    list(APPEND pages ${page})
+    if(program IN_LIST daemon_programs)
+        set(component daemon)
+    else()
+        set(component desktop)
+    endif()
+    install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
+endforeach()
+add_custom_target(manpages ALL DEPENDS ${pages})
 
 set(CPACK_PACKAGE_NAME tarvexio)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
