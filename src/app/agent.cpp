@@ -85,15 +85,16 @@ void Agent::tickEnded()
     control_.answerWaiting();
     // What "systemctl status" shows under the unit's name.
     const QDate last = model_.settings().DataOstatniegoEksportu;
-    const QStringList waiting = ledger_.waiting();
-    notifyServiceManager(
-        QStringLiteral("STATUS=Last exported day %1, %2 file(s) waiting%3")
-            .arg(last.toString(Qt::ISODate))
-            .arg(waiting.size())
-            .arg(scheduler_.failedAttempts() > 0
-                     ? QStringLiteral(", %1 failed attempt(s)").arg(scheduler_.failedAttempts())
-                     : QString())
-            .toUtf8());
+    const int failed = scheduler_.failedAttempts();
+    const QString attempts = scheduler_.attemptLimitReached()
+                                 ? QStringLiteral(", the attempt limit reached")
+                             : failed > 0 ? QStringLiteral(", %1 failed attempt(s)").arg(failed)
+                                          : QString();
+    notifyServiceManager(QStringLiteral("STATUS=Last exported day %1, %2 file(s) waiting%3")
+                             .arg(last.toString(Qt::ISODate))
+                             .arg(ledger_.waiting().size())
+                             .arg(attempts)
+                             .toUtf8());
 }
 
 } // namespace tarvexio

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QJsonArray>
 
+#include <algorithm>
+
 namespace tarvexio {
 
 namespace {
@@ -68,10 +70,14 @@ Verdict judge(const AgentState& state, const std::optional<QDate>& due, const QD
         v.critical << notDelivered(state)
                    << QStringLiteral("the attempt limit was reached (%1 attempts)")
                           .arg(state.numbers.attemptLimit);
-    // A due day goes at the first check after its daily time; a retry period later it is late.
-    const bool overdue =
-        due && state.now > QDateTime(due->addDays(1), QTime(state.hour, state.minute))
-                               .addMSecs(state.numbers.checkPeriod + state.numbers.retryPeriod);
+    // A due day goes at the first check after its daily time, or, for an agent that found it
+    // waiting, at its first connection after the start; a retry period later it is late.
+    const QDateTime dueFrom =
+        std::max(QDateTime(due ? due->addDays(1) : QDate(), QTime(state.hour, state.minute)),
+                 state.started.isValid() ? state.started : QDateTime());
+    const bool overdue = due && state.now > dueFrom.addMSecs(state.numbers.checkPeriod +
+                                                             state.numbers.firstConnectionDelay +
+                                                             state.numbers.retryPeriod);
     if (overdue)
         v.critical << QStringLiteral("the day %1 is overdue").arg(dotted(*due));
     if (state.failedAttempts > 0 && !state.attemptLimitReached)

@@ -17,6 +17,7 @@ struct AgentState {
     QString settingsUnread; // why the settings are not read, when they are not
     qint64 pid = 0;
     QDateTime now;
+    QDateTime started; // when the agent started; a backlog it found is caught up from then
     QString exchangeDirectory;
     QDate lastExported;
     int hour = 0; // the daily time as the agent takes it (0 to 23, 0 to 59)

@@ -41,6 +41,10 @@ void AgentStart::runStartTimer()
 {
     try {
         StartTimerTimer();
+    } catch (const EConvertError& error) {
+        // The message names the argument; nothing else is to blame.
+        startFailure_ = StartFailure::BadArgument;
+        c_.dialogs.ShowExceptionNow(error);
     } catch (const std::exception& error) {
         // An error escaping the start timer reaches the application's own display.
         c_.dialogs.ShowExceptionNow(error);

@@ -45,7 +45,7 @@ public:
 
     // Why the start could not work, for a process without windows to exit with a status a
     // service manager sees.
-    enum class StartFailure { None, NoNames, DatabaseRefused };
+    enum class StartFailure { None, NoNames, DatabaseRefused, BadArgument };
     StartFailure startFailure() const { return startFailure_; }
     // The start timer has read the command line: the database's names are known.
     bool argumentsRead() const { return argumentsRead_; }

@@ -116,7 +116,8 @@ QStringList keyTexts()
 QString nearestWord(const QString& word, const QStringList& candidates)
 {
     QString nearest;
-    qsizetype best = std::max<qsizetype>(2, word.size() / 4) + 1;
+    // One letter off in a short word, a third of a longer one.
+    qsizetype best = std::max<qsizetype>(1, word.size() / 3) + 1;
     for (const QString& candidate : candidates) {
         if (const qsizetype distance = editDistance(word, candidate); distance < best) {
             best = distance;

@@ -88,7 +88,7 @@ QJsonObject OperatorRequests::get(const QJsonObject& request) const
     const QString key = request.value(QStringLiteral("key")).toString();
     const QJsonObject shown = show();
     const QJsonObject value = settingValue(shown, key);
-    return value.isEmpty() ? controlRefusal(QStringLiteral("%1: no such setting").arg(key))
+    return value.isEmpty() ? controlRefusal(key + QStringLiteral(": ") + unknownSettingText(key))
                            : controlAnswer(value);
 }
 

@@ -168,6 +168,10 @@ int runHeadless(const QStringList& arguments)
             agent.window().Close();
             return;
         }
+        if (agent.startUp().startFailure() == AgentStart::StartFailure::BadArgument) {
+            agent.window().terminate(QStringLiteral("błędny argument wywołania"), 2);
+            return;
+        }
         if (!agent.scheduler().isRunning()) {
             dialogs.MsgBox({QStringLiteral("Agent nie ma nic do zrobienia: sprawdź parametry "
                                            "wywołania (BAZA= i IDENT=)."),
@@ -183,6 +187,7 @@ int runHeadless(const QStringList& arguments)
     // A start that cannot work must not look like a clean end to a service manager.
     switch (agent.startUp().startFailure()) {
     case AgentStart::StartFailure::NoNames:
+    case AgentStart::StartFailure::BadArgument:
         return 2;
     case AgentStart::StartFailure::DatabaseRefused:
         return 1;

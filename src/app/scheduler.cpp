@@ -281,7 +281,8 @@ void Scheduler::retryTick()
     // A shop whose file failed to be made, or vanished before it went, gets one now; a run that
     // fails is this attempt's failure, not a retry that never counts.
     try {
-        if (!requestMode_ && dayLacksAFile() && makeDay())
+        // After a refused login this attempt logs in no more.
+        if (!requestMode_ && dayLacksAFile() && makeDay() && !c_.upload.loginRefused())
             sent = c_.upload.SendWaitingFiles();
     } catch (const std::exception& error) {
         c_.session.CloseSession();

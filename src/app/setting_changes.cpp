@@ -1,5 +1,6 @@
 #include "app/setting_changes.h"
 
+#include "app/command_line.h"
 #include "app/day_rule.h"
 #include "config/parameter_lines.h"
 #include "config/password_coding.h"
@@ -108,6 +109,16 @@ QString checkValue(const TKonfigEksportu& record, const FoundSetting& setting, Q
 
 } // namespace
 
+QString unknownSettingText(const QString& key)
+{
+    QStringList keys{ExportTimeKey};
+    for (const SettingDefinition& setting : settingDefinitions())
+        keys << QString::fromLatin1(setting.key) << QString::fromLatin1(setting.name);
+    const QString nearest = nearestWord(key, keys);
+    return nearest.isEmpty() ? QStringLiteral("no such setting")
+                             : QStringLiteral("no such setting (did you mean %1?)").arg(nearest);
+}
+
 QString checkSettingChange(const TKonfigEksportu& record, const FoundSetting& setting,
                            QString value, const QDate& today, QStringList& lines)
 {
@@ -145,7 +156,7 @@ SettingChanges checkSettingChanges(const TKonfigEksportu& record, const QJsonArr
         if (key == ExportTimeKey)
             refusal = checkExportTime(value, changes.lines);
         else if (!setting)
-            refusal = QStringLiteral("no such setting");
+            refusal = unknownSettingText(key);
         else
             refusal = checkSettingChange(record, *setting, value, today, changes.lines);
         if (!refusal.isEmpty())

@@ -14,6 +14,9 @@ class TKonfigEksportu;
 // The composite key "export.time" (HH:MM): the hour and the minute at once.
 inline const QString ExportTimeKey = QStringLiteral("export.time");
 
+// A key that names no setting, with the nearest one when one is close.
+QString unknownSettingText(const QString& key);
+
 // A new value checked as the settings window checks it (a port 1 to 65535 unticks the default
 // port, an hour and a minute in range, a directory that exists, a shop that exists, a code a
 // file name can hold): the parameter lines that set it are added to lines, or the reason it is

@@ -56,10 +56,13 @@ QJsonObject settingsView(const TKonfigEksportu& record, const QString& source)
         const std::optional<FoundSetting> setting = findSetting(name);
         if (!setting)
             continue;
-        settings << QJsonObject{{QStringLiteral("key"), keyOf(*setting)},
-                                {QStringLiteral("name"), name},
-                                {QStringLiteral("value"),
-                                 typedValue(setting->definition.kind, parameterValue(lines, i))}};
+        QJsonObject entry{{QStringLiteral("key"), keyOf(*setting)},
+                          {QStringLiteral("name"), name},
+                          {QStringLiteral("value"),
+                           typedValue(setting->definition.kind, parameterValue(lines, i))}};
+        if (setting->definition.kind == SettingKind::Fixed)
+            entry.insert(QStringLiteral("fixed"), true);
+        settings << entry;
     }
     return {{QStringLiteral("source"), source}, {QStringLiteral("settings"), settings}};
 }
@@ -88,11 +91,26 @@ QJsonArray settingKeys()
         add(setting, QString::fromLatin1(setting.key), QString::fromLatin1(setting.name));
     add(shopCodeDefinition(), QStringLiteral("shop.<id>.code"),
         ShopCodePrefix + QStringLiteral("<id>"));
+    keys << QJsonObject{{QStringLiteral("key"), QStringLiteral("export.time")},
+                        {QStringLiteral("name"), QStringLiteral("ParGodz, ParMin")},
+                        {QStringLiteral("kind"), QStringLiteral("time (HH:MM, 00:00 to 23:59)")},
+                        {QStringLiteral("meaning"),
+                         QStringLiteral("the daily time: export.hour and export.minute at once")}};
     return keys;
 }
 
 QJsonObject settingValue(const QJsonObject& view, const QString& key)
-{
+{ // The daily time is two settings, shown as one.
+    if (key == u"export.time") {
+        const QJsonValue hour = settingValue(view, QStringLiteral("export.hour"))[u"value"];
+        const QJsonValue minute = settingValue(view, QStringLiteral("export.minute"))[u"value"];
+        return {{QStringLiteral("key"), key},
+                {QStringLiteral("name"), QStringLiteral("ParGodz, ParMin")},
+                {QStringLiteral("value"), QStringLiteral("%1:%2")
+                                              .arg(hour.toInt(), 2, 10, QChar(u'0'))
+                                              .arg(minute.toInt(), 2, 10, QChar(u'0'))}};
+    }
+
     const std::optional<FoundSetting> setting = findSetting(key);
     if (!setting)
         return {};

@@ -14,6 +14,7 @@ namespace tarvexio {
 
 StatusReport::StatusReport(Context context)
     : c_(context)
+    , started_(c_.clock.now())
 {}
 
 QJsonObject StatusReport::snapshot(const QString& unread) const
@@ -24,6 +25,7 @@ QJsonObject StatusReport::snapshot(const QString& unread) const
     state.running = true;
     state.pid = QCoreApplication::applicationPid();
     state.now = c_.clock.now();
+    state.started = started_;
     state.exchangeDirectory = controls.EdKatalogWymiany;
     state.lastExported = controls.DataOstatniegoEksportu;
     state.hour = controls.CSGodzEdit;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QJsonObject>
 #include <QStringList>
 
@@ -32,6 +33,7 @@ public:
 
 private:
     Context c_;
+    QDateTime started_; // the agent's start
 };
 
 } // namespace tarvexio

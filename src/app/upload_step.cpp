@@ -84,7 +84,7 @@ void UploadStep::logOutcome(const TFtpJobResult& result, const QString& file)
     if (!result.RequestsLeft.isEmpty())
         c_.log.WriteLog(QStringLiteral("Pliki z brakami pozostawiono na serwerze: %1")
                             .arg(result.RequestsLeft.join(QStringLiteral(", "))),
-                        true);
+                        true, LineMeaning::Warning);
     noteRequestLookup(result);
     if (result.StaleTemporaryRemoved > 0)
         c_.log.WriteLog(QStringLiteral("Usunięto z serwera pozostawione pliki tymczasowe: %1")
@@ -156,7 +156,7 @@ bool UploadStep::SendWaitingFiles()
             c_.log.WriteLog(QStringLiteral("Serwer FTP odmówił logowania: pozostałych plików (%1) "
                                            "nie wysyłano w tej próbie")
                                 .arg(files.size() - 1),
-                            c_.model.flags().unattended);
+                            false, LineMeaning::Warning);
             break;
         } else {
             --i;

@@ -49,6 +49,9 @@ public:
 
     const TDmFtp::Ports& ftpPorts() const { return c_.ftp; }
 
+    // The server refused the last job's login (530).
+    bool loginRefused() const { return loginRefused_; }
+
     // The file being sent, or the last one tried.
     const QString& currentFile() const { return currentFile_; }
 

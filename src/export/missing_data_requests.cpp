@@ -120,7 +120,7 @@ void MissingDataRequests::moveAside(const QString& path)
     if (QFile::rename(path, aside)) {
         log_.WriteLog(QStringLiteral("Plik braków %1 odłożono jako %2")
                           .arg(QFileInfo(path).fileName(), QFileInfo(aside).fileName()),
-                      true);
+                      true, LineMeaning::Warning);
     } else {
         reported_.insert(path);
         log_.WriteLog(QStringLiteral("Pliku braków %1 nie można odłożyć; jest pomijany")

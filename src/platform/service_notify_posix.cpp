@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -44,7 +45,7 @@ int watchdogPingMs()
     if (const QByteArray pid = qgetenv("WATCHDOG_PID");
         !pid.isEmpty() && pid.toLongLong() != qint64(::getpid()))
         return 0;
-    return int(std::max<qint64>(usec / 2000, 1));
+    return int(std::clamp<qint64>(usec / 2000, 1, std::numeric_limits<int>::max()));
 }
 
 } // namespace tarvexio

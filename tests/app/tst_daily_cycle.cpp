@@ -9,6 +9,7 @@
 #include "support/test_database.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
@@ -140,6 +141,10 @@ void TestDailyCycle::refusedLoginEndsTheAttempt()
 {
     Cycle c(home_->path(), {"--password", "zmienione"});
     QVERIFY(c.server.started());
+    QStringList journal;
+    c.agent.log().setEcho([&journal](const QString&, const QString& text, LineMeaning meaning) {
+        journal << QString::fromUtf8(journalLine(text, meaning));
+    });
     c.tick();
     c.tick(); // the retry, and the last attempt
     // One login per attempt, not one per waiting file.
@@ -151,6 +156,12 @@ void TestDailyCycle::refusedLoginEndsTheAttempt()
     QCOMPARE(waiting.size(), 3);
     for (const QString& file : waiting)
         QVERIFY2(last.front().contains(QFileInfo(file).fileName()), qPrintable(last.front()));
+    // The journal by meaning: the files made are information though the tray blinks; each
+    // attempt's failure is its two described lines, and the last attempt one more.
+    QCOMPARE(journal.filter(QRegularExpression(QStringLiteral("^<6>Wygenerowano plik"))).size(),
+             3);
+    QVERIFY2(journal.filter(QRegularExpression(QStringLiteral("^<3>"))).size() == 5,
+             qPrintable(journal.join(u'\n')));
 }
 
 void TestDailyCycle::fileLostOnTheServerAfterItsRename_data()

@@ -161,6 +161,11 @@ void TestTarvexioctl::withoutAnAgent_data()
     row("sending a file that is not there", "send brak.DAT", "", 2, "brak.DAT: no such file");
     row("an unknown command", "wyslij", "", 2, "unknown command 'wyslij'\nUsage: tarvexioctl");
     row("a misspelt command", "stauts", "", 2, "unknown command 'stauts' (did you mean status?)");
+    row("a misspelt key", "set ftp.sever=kvr.example", "", 2,
+        "ftp.sever: no such setting (did you mean ftp.server?)");
+    // A monitor reads 2 as critical: arguments it cannot take leave the state unknown.
+    row("status with a wrong argument", "status --verbose", "", 3,
+        "UNKNOWN - wrong arguments for status: --verbose");
     // A lock naming a live process that is no agent: nothing is signalled, the lock taken over.
     row("send-now, a stale lock", "send-now", "", 1, "no agent runs", "haslo", true);
     row("set, a stale lock", "set export.time=06:15", "", 0, "Saved to", "haslo", true);

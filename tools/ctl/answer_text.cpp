@@ -67,8 +67,12 @@ int printStatus(const QJsonObject& s, bool json)
     if (const QStringList recent = strings(s.value(QStringLiteral("recentAlerts")));
         !recent.isEmpty())
         text << QStringLiteral("Last alerting lines:") << recent;
+    // What cannot be judged is no critical finding.
+    const QString label = s.value(QStringLiteral("health")).toString() == u"UNKNOWN"
+                              ? QStringLiteral("UNKNOWN: ")
+                              : QStringLiteral("CRITICAL: ");
     for (const QString& line : strings(s.value(QStringLiteral("alerts"))))
-        text << QStringLiteral("CRITICAL: ") + line;
+        text << label + line;
     for (const QString& line : strings(s.value(QStringLiteral("warnings"))))
         text << QStringLiteral("WARNING: ") + line;
     print(stdout, text.join(u'\n'));
@@ -88,7 +92,9 @@ int printSettings(const QJsonObject& answer, bool json)
         const QString line = entry[QStringLiteral("key")].toString() + u'=' +
                              settingValueText(entry[QStringLiteral("value")]);
         text << line.leftJustified(47) + QStringLiteral(" # ") +
-                    entry[QStringLiteral("name")].toString();
+                    entry[QStringLiteral("name")].toString() +
+                    (entry[QStringLiteral("fixed")].toBool() ? QStringLiteral(", fixed")
+                                                             : QString());
     }
     print(stdout, text.join(u'\n'));
     return 0;

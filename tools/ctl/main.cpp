@@ -111,10 +111,8 @@ int standIn(const Command& command, const QJsonObject& request)
     QStringList names = command.names;
     if (const std::optional<ServiceAccount> service = serviceAccountForRoot()) {
         QString why;
-        if (!becomeServiceUser(*service, &why)) {
-            fail(why);
-            return 1;
-        }
+        if (!becomeServiceUser(*service, &why))
+            return failed(command, why);
         if (names.isEmpty())
             names = service->arguments;
     }
@@ -167,6 +165,10 @@ int main(int argc, char* argv[])
         return 0;
     }
     const Command command = splitCommand(arguments);
+    if (!knownCommand(command) && command.name == u"status") {
+        std::printf("UNKNOWN - %s\n", qPrintable(unknownCommandText(command)));
+        return 3;
+    }
     if (!knownCommand(command)) {
         if (!command.name.isEmpty())
             std::fprintf(stderr, "tarvexioctl: %s\n", qPrintable(unknownCommandText(command)));

@@ -50,8 +50,9 @@ QJsonObject StandIn::answer(const QJsonObject& request)
     if (command == u"get") {
         const QString key = request.value(QStringLiteral("key")).toString();
         const QJsonObject value = settingValue(view, key);
-        return value.isEmpty() ? controlRefusal(QStringLiteral("%1: no such setting").arg(key))
-                               : controlAnswer(value);
+        return value.isEmpty()
+                   ? controlRefusal(key + QStringLiteral(": ") + unknownSettingText(key))
+                   : controlAnswer(value);
     }
     if (command == u"set")
         return set(request);
