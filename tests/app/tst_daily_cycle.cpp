@@ -9,8 +9,8 @@
 #include "support/test_database.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -158,8 +158,7 @@ void TestDailyCycle::refusedLoginEndsTheAttempt()
         QVERIFY2(last.front().contains(QFileInfo(file).fileName()), qPrintable(last.front()));
     // The journal by meaning: the files made are information though the tray blinks; each
     // attempt's failure is its two described lines, and the last attempt one more.
-    QCOMPARE(journal.filter(QRegularExpression(QStringLiteral("^<6>Wygenerowano plik"))).size(),
-             3);
+    QCOMPARE(journal.filter(QRegularExpression(QStringLiteral("^<6>Wygenerowano plik"))).size(), 3);
     QVERIFY2(journal.filter(QRegularExpression(QStringLiteral("^<3>"))).size() == 5,
              qPrintable(journal.join(u'\n')));
 }
