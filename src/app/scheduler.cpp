@@ -14,6 +14,7 @@
 #include "model/session_owner.h"
 #include "model/window_model.h"
 #include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "platform/stop_request.h"
 
 #include <QFileInfo>
@@ -235,12 +236,18 @@ bool Scheduler::makeDay()
     TKonfigEksportu* record = c_.record.record();
     if (!c_.session.isConnected() || record == nullptr || ending())
         return false;
-    // A loop that fails leaves nothing of an earlier day's result behind.
+    // A loop that fails (a database lost, a full disk) leaves nothing of an earlier day's
+    // result behind, and is this attempt's failure with its cause.
     dayExport_ = DayExport();
-    // A shop's delivered day is made again only when the service asks for it.
-    dayExport_ = c_.exportRun.shopLoop(
-        *record, exportSettingsShown(c_.model), dataDate_, now_.date(), {},
-        requestMode_ ? ExportRun::MadeBefore::MadeAgain : ExportRun::MadeBefore::Kept);
+    try {
+        // A shop's delivered day is made again only when the service asks for it.
+        dayExport_ = c_.exportRun.shopLoop(
+            *record, exportSettingsShown(c_.model), dataDate_, now_.date(), {},
+            requestMode_ ? ExportRun::MadeBefore::MadeAgain : ExportRun::MadeBefore::Kept);
+    } catch (const std::exception& error) {
+        c_.errors.showException(error);
+        dayExport_.missing = exceptionText(error);
+    }
     c_.session.CloseSession();
     if (!dayExport_.complete())
         c_.log.WriteLog(QStringLiteral("Eksport za dzień %1 jest niepełny: %2. Dzień nie został "

@@ -202,11 +202,8 @@ void ExportRun::exportBody(const Shop& shop, const QDate& dataDate, const QDate&
         step(90, "Sekcja BIZ");
         writeBizSection(run);
         writeInfo(run, shop);
-        for (const QByteArray& line : std::as_const(run.lines))
-            file_->WriteLine(line, LineEnd);
+        writeFileLines(run.lines);
         step(100, nullptr);
-        file_->Close();
-        file_.reset();
         written_ = true;
     } catch (...) {
         reportResult("Wygenerowanie pliku ze sklepu %1 za dzień %2 nie powiodło się", shop,
@@ -215,6 +212,21 @@ void ExportRun::exportBody(const Shop& shop, const QDate& dataDate, const QDate&
     }
     reportResult("Wygenerowano plik raportu ze sklepu %1 za dzień %2", shop, dataDate,
                  LineMeaning::Information);
+}
+
+// A full disk: no part of a file stays behind to be taken for a whole one.
+void ExportRun::writeFileLines(const QList<QByteArray>& lines)
+{
+    try {
+        for (const QByteArray& line : lines)
+            file_->WriteLine(line, LineEnd);
+        file_->Close();
+        file_.reset();
+    } catch (const EMFileError&) {
+        file_.reset();
+        QFile::remove(currentFile_);
+        throw;
+    }
 }
 
 void ExportRun::writeInfo(const RunContext& run, const Shop& shop)

@@ -86,6 +86,7 @@ private:
                     ExportProgress* progress);
     void writeInfo(const RunContext& run, const Shop& shop);
     void writeLine(const QString& line);
+    void writeFileLines(const QList<QByteArray>& lines);
     void reportResult(const char* format, const Shop& shop, const QDate& dataDate,
                       LineMeaning meaning = LineMeaning::Told);
 
