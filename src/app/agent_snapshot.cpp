@@ -6,8 +6,6 @@
 #include <QDir>
 #include <QJsonArray>
 
-#include <algorithm>
-
 namespace tarvexio {
 
 namespace {
@@ -57,6 +55,17 @@ QString notDelivered(const AgentState& state)
              state.lastFailure.isEmpty() ? QString() : QStringLiteral(": ") + state.lastFailure);
 }
 
+// A due day goes at the first check after its daily time, or, for an agent that found it
+// waiting, at its first connection after the start; a retry period later it is late.
+QDateTime lateFrom(const AgentState& state, const QDate& due)
+{
+    QDateTime from(due.addDays(1), QTime(state.hour, state.minute));
+    if (state.started.isValid() && state.started > from)
+        from = state.started;
+    return from.addMSecs(state.numbers.checkPeriod + state.numbers.firstConnectionDelay +
+                         state.numbers.retryPeriod);
+}
+
 Verdict judge(const AgentState& state, const std::optional<QDate>& due, const QDir& exchange)
 {
     Verdict v;
@@ -70,14 +79,7 @@ Verdict judge(const AgentState& state, const std::optional<QDate>& due, const QD
         v.critical << notDelivered(state)
                    << QStringLiteral("the attempt limit was reached (%1 attempts)")
                           .arg(state.numbers.attemptLimit);
-    // A due day goes at the first check after its daily time, or, for an agent that found it
-    // waiting, at its first connection after the start; a retry period later it is late.
-    const QDateTime dueFrom =
-        std::max(QDateTime(due ? due->addDays(1) : QDate(), QTime(state.hour, state.minute)),
-                 state.started.isValid() ? state.started : QDateTime());
-    const bool overdue = due && state.now > dueFrom.addMSecs(state.numbers.checkPeriod +
-                                                             state.numbers.firstConnectionDelay +
-                                                             state.numbers.retryPeriod);
+    const bool overdue = due && state.now > lateFrom(state, *due);
     if (overdue)
         v.critical << QStringLiteral("the day %1 is overdue").arg(dotted(*due));
     if (state.failedAttempts > 0 && !state.attemptLimitReached)

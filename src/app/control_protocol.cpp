@@ -1,6 +1,8 @@
 #include "app/control_protocol.h"
 
 #include "app/delivery_ledger.h"
+#include "app/setting_changes.h"
+#include "app/settings_view.h"
 #include "export/data_file_name.h"
 #include "transport/connection_test.h"
 
@@ -65,6 +67,14 @@ QJsonObject connectionTestAnswer(const ConnectionTestReport& report)
 {
     return controlAnswer({{QStringLiteral("succeeded"), report.succeeded},
                           {QStringLiteral("lines"), QJsonArray::fromStringList(report.lines)}});
+}
+
+QJsonObject getAnswer(const QJsonObject& request, const QJsonObject& view)
+{
+    const QString key = request.value(QStringLiteral("key")).toString();
+    const QJsonObject value = settingValue(view, key);
+    return value.isEmpty() ? controlRefusal(key + QStringLiteral(": ") + unknownSettingText(key))
+                           : controlAnswer(value);
 }
 
 QJsonObject ledgerAnswer(const QJsonObject& request, const DeliveryLedger& ledger)

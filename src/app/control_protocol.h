@@ -32,6 +32,8 @@ QByteArray controlLine(const QJsonObject& object);
 QJsonObject sendAnswer(const QJsonObject& request, const QString& exchangeDirectory,
                        const std::function<bool(const QString& path, QString* why)>& sendOne);
 QJsonObject connectionTestAnswer(const ConnectionTestReport& report);
+// One setting of the settings' view, by the request's key, or a refusal naming the nearest key.
+QJsonObject getAnswer(const QJsonObject& request, const QJsonObject& view);
 // The ledger's rows of the last days a request asks for ("days", 7 without).
 QJsonObject ledgerAnswer(const QJsonObject& request, const DeliveryLedger& ledger);
 

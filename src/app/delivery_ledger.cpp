@@ -89,16 +89,17 @@ void DeliveryLedger::open(const QString& path)
 // Every change is on disk before the step it describes goes on.
 bool DeliveryLedger::prepare()
 {
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    if (!query.exec(QStringLiteral("PRAGMA integrity_check")) || !query.next() ||
-        query.value(0).toString() != u"ok")
+    QSqlQuery statement = query();
+    if (!statement.exec(QStringLiteral("PRAGMA integrity_check")) || !statement.next() ||
+        statement.value(0).toString() != u"ok")
         return false;
     // A file that can be read but not written would lose every delivery it is told of.
-    if (!query.exec(QStringLiteral("PRAGMA synchronous=FULL")) ||
-        !query.exec(QStringLiteral("BEGIN IMMEDIATE")) || !query.exec(QStringLiteral("ROLLBACK")))
+    if (!statement.exec(QStringLiteral("PRAGMA synchronous=FULL")) ||
+        !statement.exec(QStringLiteral("BEGIN IMMEDIATE")) ||
+        !statement.exec(QStringLiteral("ROLLBACK")))
         return false;
-    return std::all_of(std::begin(Schema), std::end(Schema), [&query](const char* statement) {
-        return query.exec(QString::fromLatin1(statement));
+    return std::all_of(std::begin(Schema), std::end(Schema), [&statement](const char* sql) {
+        return statement.exec(QString::fromLatin1(sql));
     });
 }
 
@@ -164,29 +165,16 @@ void DeliveryLedger::made(const QString& file)
     const std::optional<DataFileName> name = parseDataFileName(QFileInfo(path).fileName());
     if (!name)
         return;
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("SELECT path FROM files WHERE day=? AND shop=? AND state=? AND "
-                                 "path<>?"));
-    query.addBindValue(name->day.toString(Qt::ISODate));
-    query.addBindValue(name->shopCode);
-    query.addBindValue(Waiting);
-    query.addBindValue(path);
-    QStringList older;
-    if (run(query))
-        while (query.next())
-            older << query.value(0).toString();
+    const QString day = name->day.toString(Qt::ISODate);
+    const QStringList older =
+        column(QStringLiteral("SELECT path FROM files WHERE day=? AND shop=? AND state=? AND "
+                              "path<>?"),
+               {day, name->shopCode, Waiting, path});
     for (const QString& old : older)
         setAside(old);
-    query.prepare(QStringLiteral("INSERT OR REPLACE INTO files(path, day, shop, size, sha256, "
-                                 "made, state) VALUES(?, ?, ?, ?, ?, ?, ?)"));
-    query.addBindValue(path);
-    query.addBindValue(name->day.toString(Qt::ISODate));
-    query.addBindValue(name->shopCode);
-    query.addBindValue(QFileInfo(path).size());
-    query.addBindValue(sha256(path));
-    query.addBindValue(nowText());
-    query.addBindValue(Waiting);
-    run(query);
+    change(QStringLiteral("INSERT OR REPLACE INTO files(path, day, shop, size, sha256, made, "
+                          "state) VALUES(?, ?, ?, ?, ?, ?, ?)"),
+           {path, day, name->shopCode, QFileInfo(path).size(), sha256(path), nowText(), Waiting});
 }
 
 // Never sent: the one made after it holds the same shop's day.
@@ -196,11 +184,7 @@ void DeliveryLedger::setAside(const QString& path)
     const QDir aside(file.dir().filePath(SetAsideFolder));
     if (file.exists() && aside.mkpath(QStringLiteral(".")))
         QFile::rename(path, aside.filePath(file.fileName()));
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("UPDATE files SET state=? WHERE path=?"));
-    query.addBindValue(SetAside);
-    query.addBindValue(path);
-    run(query);
+    change(QStringLiteral("UPDATE files SET state=? WHERE path=?"), {SetAside, path});
     log_.WriteLog(QStringLiteral("Plik %1 zastąpiono nowszym plikiem za ten sam dzień; odłożono "
                                  "go do podkatalogu %2")
                       .arg(file.fileName(), SetAsideFolder));
@@ -208,22 +192,14 @@ void DeliveryLedger::setAside(const QString& path)
 
 bool DeliveryLedger::hasCurrentFile(const QDate& day, const QString& shopCode) const
 {
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("SELECT 1 FROM files WHERE day=? AND shop=? AND state IN (?, ?)"));
-    query.addBindValue(day.toString(Qt::ISODate));
-    query.addBindValue(shopCode);
-    query.addBindValue(Waiting);
-    query.addBindValue(Delivered);
-    return run(query) && query.next();
+    return any(QStringLiteral("SELECT 1 FROM files WHERE day=? AND shop=? AND state IN (?, ?)"),
+               {day.toString(Qt::ISODate), shopCode, Waiting, Delivered});
 }
 
 void DeliveryLedger::attemptStarting(const QString& file)
 {
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("INSERT INTO attempts(path, started) VALUES(?, ?)"));
-    query.addBindValue(cleaned(file));
-    query.addBindValue(nowText());
-    run(query);
+    change(QStringLiteral("INSERT INTO attempts(path, started) VALUES(?, ?)"),
+           {cleaned(file), nowText()});
 }
 
 void DeliveryLedger::attemptEnded(const QString& file, bool delivered, const QString& reply,
@@ -233,26 +209,15 @@ void DeliveryLedger::attemptEnded(const QString& file, bool delivered, const QSt
     QSqlDatabase db = QSqlDatabase::database(connection_);
     // The attempt's end and the file's state change together.
     db.transaction();
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("UPDATE attempts SET ended=?, delivered=?, reply=? WHERE rowid="
-                                 "(SELECT max(rowid) FROM attempts WHERE path=?)"));
-    query.addBindValue(nowText());
-    query.addBindValue(int(delivered));
-    query.addBindValue(reply);
-    query.addBindValue(path);
-    run(query);
-    if (delivered) {
-        query.prepare(QStringLiteral("UPDATE files SET state=?, server_size=?, delivered=?, "
-                                     "cause=NULL WHERE path=?"));
-        query.addBindValue(Delivered);
-        query.addBindValue(serverSize < 0 ? QVariant() : QVariant(serverSize));
-        query.addBindValue(nowText());
-    } else {
-        query.prepare(QStringLiteral("UPDATE files SET cause=? WHERE path=?"));
-        query.addBindValue(reply);
-    }
-    query.addBindValue(path);
-    run(query);
+    change(QStringLiteral("UPDATE attempts SET ended=?, delivered=?, reply=? WHERE rowid="
+                          "(SELECT max(rowid) FROM attempts WHERE path=?)"),
+           {nowText(), int(delivered), reply, path});
+    if (delivered)
+        change(QStringLiteral("UPDATE files SET state=?, server_size=?, delivered=?, cause=NULL "
+                              "WHERE path=?"),
+               {Delivered, serverSize < 0 ? QVariant() : QVariant(serverSize), nowText(), path});
+    else
+        change(QStringLiteral("UPDATE files SET cause=? WHERE path=?"), {reply, path});
     if (!db.commit())
         log_.WriteLog(QStringLiteral("UWAGA! Rejestr wysyłek: ") + db.lastError().text(), true);
 }
@@ -267,92 +232,93 @@ void DeliveryLedger::sentByHand(const QString& file, qint64 serverSize)
 
 // A ledger that cannot be read or written is said every time: what it does not hold, the
 // agent may send again or record too early.
-bool DeliveryLedger::run(QSqlQuery& query) const
+bool DeliveryLedger::run(QSqlQuery& statement, const QString& sql, const QVariantList& values) const
 {
-    if (query.exec())
+    statement.prepare(sql);
+    for (const QVariant& value : values)
+        statement.addBindValue(value);
+    if (statement.exec())
         return true;
     log_.WriteLog(QStringLiteral("UWAGA! Rejestr wysyłek %1: %2")
-                      .arg(QDir::toNativeSeparators(path_), query.lastError().text()),
+                      .arg(QDir::toNativeSeparators(path_), statement.lastError().text()),
                   true);
     return false;
 }
 
+QSqlQuery DeliveryLedger::query() const
+{
+    return QSqlQuery(QSqlDatabase::database(connection_));
+}
+
+void DeliveryLedger::change(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery statement = query();
+    run(statement, sql, values);
+}
+
+bool DeliveryLedger::any(const QString& sql, const QVariantList& values) const
+{
+    QSqlQuery statement = query();
+    return run(statement, sql, values) && statement.next();
+}
+
+QStringList DeliveryLedger::column(const QString& sql, const QVariantList& values) const
+{
+    QSqlQuery statement = query();
+    QStringList found;
+    if (run(statement, sql, values))
+        while (statement.next())
+            found << statement.value(0).toString();
+    return found;
+}
+
 bool DeliveryLedger::knows(const QString& file) const
 {
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("SELECT 1 FROM files WHERE path=?"));
-    query.addBindValue(cleaned(file));
-    return run(query) && query.next();
+    return any(QStringLiteral("SELECT 1 FROM files WHERE path=?"), {cleaned(file)});
 }
 
 void DeliveryLedger::vanished(const QString& file)
 {
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("UPDATE files SET state=? WHERE path=?"));
-    query.addBindValue(Vanished);
-    query.addBindValue(cleaned(file));
-    run(query);
+    change(QStringLiteral("UPDATE files SET state=? WHERE path=?"), {Vanished, cleaned(file)});
 }
 
 void DeliveryLedger::recorded(const QDate& day)
 {
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("INSERT OR REPLACE INTO days(day, recorded) VALUES(?, ?)"));
-    query.addBindValue(day.toString(Qt::ISODate));
-    query.addBindValue(nowText());
-    run(query);
+    change(QStringLiteral("INSERT OR REPLACE INTO days(day, recorded) VALUES(?, ?)"),
+           {day.toString(Qt::ISODate), nowText()});
 }
 
 QStringList DeliveryLedger::waiting() const
 {
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("SELECT path FROM files WHERE state=? ORDER BY rowid"));
-    query.addBindValue(Waiting);
-    QStringList paths;
-    if (run(query))
-        while (query.next())
-            paths << query.value(0).toString();
-    return paths;
+    return column(QStringLiteral("SELECT path FROM files WHERE state=? ORDER BY rowid"), {Waiting});
 }
 
 bool DeliveryLedger::delivered(const QString& file) const
 {
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("SELECT 1 FROM files WHERE path=? AND state=?"));
-    query.addBindValue(cleaned(file));
-    query.addBindValue(Delivered);
-    return run(query) && query.next();
+    return any(QStringLiteral("SELECT 1 FROM files WHERE path=? AND state=?"),
+               {cleaned(file), Delivered});
 }
 
 QString DeliveryLedger::lastCause() const
 {
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("SELECT cause FROM files WHERE state=? AND cause IS NOT NULL "
-                                 "ORDER BY rowid DESC LIMIT 1"));
-    query.addBindValue(Waiting);
-    return run(query) && query.next() ? query.value(0).toString() : QString();
+    return column(QStringLiteral("SELECT cause FROM files WHERE state=? AND cause IS NOT NULL "
+                                 "ORDER BY rowid DESC LIMIT 1"),
+                  {Waiting})
+        .value(0);
 }
 
 QDate DeliveryLedger::oldestWaitingDay() const
 {
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("SELECT min(day) FROM files WHERE state=?"));
-    query.addBindValue(Waiting);
-    if (!run(query) || !query.next())
-        return {};
-    return QDate::fromString(query.value(0).toString(), Qt::ISODate);
+    return QDate::fromString(
+        column(QStringLiteral("SELECT min(day) FROM files WHERE state=?"), {Waiting}).value(0),
+        Qt::ISODate);
 }
 
 bool DeliveryLedger::allDelivered(const QDate& day, const QStringList& shopCodes) const
 {
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("SELECT shop FROM files WHERE day=? AND state=?"));
-    query.addBindValue(day.toString(Qt::ISODate));
-    query.addBindValue(Delivered);
-    QStringList delivered;
-    if (run(query))
-        while (query.next())
-            delivered << query.value(0).toString();
+    const QStringList delivered =
+        column(QStringLiteral("SELECT shop FROM files WHERE day=? AND state=?"),
+               {day.toString(Qt::ISODate), Delivered});
     return !shopCodes.isEmpty() &&
            std::all_of(shopCodes.begin(), shopCodes.end(),
                        [&delivered](const QString& code) { return delivered.contains(code); });
@@ -360,30 +326,29 @@ bool DeliveryLedger::allDelivered(const QDate& day, const QStringList& shopCodes
 
 QJsonArray DeliveryLedger::rows(int days) const
 {
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral(
-        "SELECT f.day, f.shop, f.path, f.size, f.state, f.server_size, f.cause, "
-        "(SELECT count(*) FROM attempts a WHERE a.path=f.path AND a.ended IS NOT NULL), "
-        "d.recorded IS NOT NULL FROM files f LEFT JOIN days d ON d.day=f.day "
-        "WHERE f.day >= (SELECT date(max(day), ?) FROM files) ORDER BY f.day DESC, f.shop, "
-        "f.made"));
-    query.addBindValue(QStringLiteral("-%1 days").arg(std::max(days, 1) - 1));
+    QSqlQuery statement = query();
+    // Days end before today: the last N of them.
+    const bool read = run(
+        statement,
+        QStringLiteral("SELECT f.day, f.shop, f.path, f.size, f.state, f.server_size, f.cause, "
+                       "(SELECT count(*) FROM attempts a WHERE a.path=f.path AND a.ended IS NOT "
+                       "NULL), d.recorded IS NOT NULL FROM files f LEFT JOIN days d ON "
+                       "d.day=f.day WHERE f.day >= ? ORDER BY f.day DESC, f.shop, f.made"),
+        {QDate::currentDate().addDays(-std::max(days, 1)).toString(Qt::ISODate)});
     QJsonArray rows;
-    if (!run(query))
-        return rows;
-    while (query.next()) {
+    while (read && statement.next()) {
         QJsonObject row{
-            {QStringLiteral("day"), query.value(0).toString()},
-            {QStringLiteral("shop"), query.value(1).toString()},
-            {QStringLiteral("file"), QFileInfo(query.value(2).toString()).fileName()},
-            {QStringLiteral("size"), query.value(3).toLongLong()},
-            {QStringLiteral("state"), query.value(4).toString()},
-            {QStringLiteral("attempts"), query.value(7).toInt()},
-            {QStringLiteral("recorded"), query.value(8).toBool()},
-            {QStringLiteral("cause"), query.value(6).toString()},
+            {QStringLiteral("day"), statement.value(0).toString()},
+            {QStringLiteral("shop"), statement.value(1).toString()},
+            {QStringLiteral("file"), QFileInfo(statement.value(2).toString()).fileName()},
+            {QStringLiteral("size"), statement.value(3).toLongLong()},
+            {QStringLiteral("state"), statement.value(4).toString()},
+            {QStringLiteral("attempts"), statement.value(7).toInt()},
+            {QStringLiteral("recorded"), statement.value(8).toBool()},
+            {QStringLiteral("cause"), statement.value(6).toString()},
         };
-        if (!query.value(5).isNull())
-            row.insert(QStringLiteral("server_size"), query.value(5).toLongLong());
+        if (!statement.value(5).isNull())
+            row.insert(QStringLiteral("server_size"), statement.value(5).toLongLong());
         rows << row;
     }
     return rows;

@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 class QSqlQuery;
 
@@ -66,7 +67,13 @@ public:
 private:
     bool prepare();
     bool knows(const QString& file) const;
-    bool run(QSqlQuery& query) const;
+    // A statement with its values: run (one alerting line when it fails), a change made, a row
+    // there, the first column of every row.
+    bool run(QSqlQuery& statement, const QString& sql, const QVariantList& values) const;
+    QSqlQuery query() const;
+    void change(const QString& sql, const QVariantList& values);
+    bool any(const QString& sql, const QVariantList& values) const;
+    QStringList column(const QString& sql, const QVariantList& values) const;
     void setAside(const QString& path);
     void startAnew(const QString& why);
 

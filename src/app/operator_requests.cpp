@@ -85,11 +85,7 @@ QJsonObject OperatorRequests::show() const
 
 QJsonObject OperatorRequests::get(const QJsonObject& request) const
 {
-    const QString key = request.value(QStringLiteral("key")).toString();
-    const QJsonObject shown = show();
-    const QJsonObject value = settingValue(shown, key);
-    return value.isEmpty() ? controlRefusal(key + QStringLiteral(": ") + unknownSettingText(key))
-                           : controlAnswer(value);
+    return getAnswer(request, show());
 }
 
 QJsonObject OperatorRequests::set(const QJsonObject& request)

@@ -47,13 +47,8 @@ QJsonObject StandIn::answer(const QJsonObject& request)
     const QJsonObject view = settingsView(settings_.record(), settings_.source());
     if (command == u"show")
         return controlAnswer(view);
-    if (command == u"get") {
-        const QString key = request.value(QStringLiteral("key")).toString();
-        const QJsonObject value = settingValue(view, key);
-        return value.isEmpty()
-                   ? controlRefusal(key + QStringLiteral(": ") + unknownSettingText(key))
-                   : controlAnswer(value);
-    }
+    if (command == u"get")
+        return getAnswer(request, view);
     if (command == u"set")
         return set(request);
     if (command == u"send")
